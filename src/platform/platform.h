@@ -1,0 +1,73 @@
+// Platform layer interface: window + GL context, input events, clock, message boxes.
+// Backends: the SDL2 one (platform/sdl) and the null one (always built, no window at all).
+// Nothing here includes SDL, GL or OpenAL; those stay inside the backends' .cpp files.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace skerrow::platform {
+
+// Display request. width/height are the client area in pixels; with `fullscreen` the SDL
+// backend takes the whole desktop and reports the size it got through Window::Width/Height.
+struct DisplayConfig {
+  int width = 800;
+  int height = 600;
+  bool fullscreen = false;
+  // Offscreen video driver: a real GL context, nothing shown on screen.
+  bool headless = false;
+  std::string title = "Skerrow";
+};
+
+// Mouse buttons in the handlers' terms.
+enum : int { kMouseLeft = 0, kMouseRight = 1, kMouseMiddle = 2 };
+
+// Shift state bits passed with key and mouse events (Windows TShiftState order).
+enum : uint32_t { kShiftShift = 1, kShiftAlt = 2, kShiftCtrl = 4 };
+
+// Receives translated window events. Key codes are Windows virtual-key codes (vk_codes.h),
+// characters are Windows-1251 bytes, coordinates are client-area pixels.
+class EventSink {
+ public:
+  virtual ~EventSink() = default;
+  virtual void OnKeyDown(int vk, uint32_t shift) = 0;
+  virtual void OnKeyUp(int vk, uint32_t shift) = 0;
+  virtual void OnChar(uint8_t cp1251) = 0;
+  virtual void OnMouseDown(int button, int x, int y, uint32_t shift) = 0;
+  virtual void OnMouseUp(int button, int x, int y, uint32_t shift) = 0;
+  virtual void OnMouseMove(int x, int y, uint32_t shift) = 0;
+  // The user asked to close the window.
+  virtual void OnClose() = 0;
+};
+
+// One window with an OpenGL 1.x compatibility context: double-buffered RGBA, depth >= 16,
+// stencil >= 1. Created at its final size.
+class Window {
+ public:
+  virtual ~Window() = default;
+  // Opens the window and makes its context current. Returns false with a message in Error().
+  virtual bool Open(const DisplayConfig& config) = 0;
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+  // True when a GL context exists (false for the null backend).
+  virtual bool HasGL() const = 0;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  virtual void SwapBuffers() = 0;
+  // Delivers every pending event to `sink`; returns at once when there is none.
+  virtual void PumpEvents(EventSink& sink) = 0;
+  virtual void ShowCursor(bool visible) = 0;
+  // GL entry point lookup (nullptr when absent or without a context).
+  virtual void* GetProcAddress(const char* name) = 0;
+  virtual const std::string& Error() const = 0;
+};
+
+std::unique_ptr<Window> CreateSdlWindow();
+std::unique_ptr<Window> CreateNullWindow();
+
+// Monotonic milliseconds for the idle tick source (real clock). Headless runs use a virtual
+// clock in the shell instead.
+uint64_t RealMilliseconds();
+
+}  // namespace skerrow::platform

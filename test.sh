@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs what the build needs, builds, and runs every test headless: first the normal build,
+# then the same tests built with AddressSanitizer + UndefinedBehaviorSanitizer, then a short
+# smoke run of each file-reader fuzzer. `--fast` stops after the normal build's tests.
+set -euo pipefail
+cd "$(dirname "$0")"
+fast=0
+for a in "$@"; do
+  case "$a" in
+    --fast) fast=1 ;;
+    *) echo "usage: ./test.sh [--fast]" >&2; exit 2 ;;
+  esac
+done
+
+scripts/install-deps.sh
+
+unset DISPLAY WAYLAND_DISPLAY
+export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+jobs=$(nproc)
+
+echo "== normal build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+[ "$fast" = 1 ] && exit 0
+
+echo "== sanitizer build (ASan + UBSan)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+  -DSKERROW_SANITIZE=ON -DSKERROW_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if [ -f tests/fuzz/CMakeLists.txt ]; then
+  echo "== fuzzers (libFuzzer, ASan + UBSan, smoke run)"
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DSKERROW_FUZZ=ON -DSKERROW_TESTS=OFF -DSKERROW_BENCH=OFF \
+    -DSKERROW_CONTENT=OFF >/dev/null
+  cmake --build build-fuzz -j "$jobs" --target fuzzers
+  seconds=${SKERROW_FUZZ_SECONDS:-30}
+  for f in build-fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    name=$(basename "$f")
+    corpus=$(mktemp -d)
+    seeds="tests/fuzz/seeds/${name#fuzz_}"
+    echo "-- $name (${seconds}s)"
+    "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=1048576 "$corpus" \
+      $( [ -d "$seeds" ] && echo "$seeds" ) 2>"$corpus.log" || { tail -50 "$corpus.log"; exit 1; }
+    rm -rf "$corpus" "$corpus.log"
+  done
+fi
+echo "all tests passed"
