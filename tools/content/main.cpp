@@ -1,0 +1,33 @@
+// skerrow-content: writes the free content pack (a complete gdata tree) deterministically.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "content.h"
+
+int main(int argc, char** argv) {
+  std::string outDir = "./gdata";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
+      outDir = argv[++i];
+    } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::printf("usage: skerrow-content [--out DIR]   (default ./gdata)\n");
+      return 0;
+    } else {
+      std::fprintf(stderr, "skerrow-content: unknown option %s\n", argv[i]);
+      return 2;
+    }
+  }
+  try {
+    skerrow::content::Output out(outDir);
+    skerrow::content::GenerateWorld(out);
+    skerrow::content::GenerateModels(out);
+    skerrow::content::GenerateEffects(out);
+    std::printf("skerrow-content: %zu files written to %s\n", out.Written().size(), outDir.c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "skerrow-content: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
