@@ -1,0 +1,25 @@
+// Raw file transfers: a file is read into, or written from, one contiguous byte range of the
+// game state, with no header, version or check (save games, land, unit, bonus, parameter and
+// kind pack files).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace skerrow {
+
+// Reads the file at `gamePath` (a game path: Windows-1251, '\' separators, any letter case) into
+// `dst`, at most dst.size() bytes from its start. A missing or unreadable file changes nothing
+// and gives 0; a shorter file fills only its own length and leaves the rest of `dst` unchanged.
+// Returns the number of bytes stored.
+size_t ReadFileRange(const std::string& gamePath, std::span<uint8_t> dst);
+
+// Writes `src` as the whole content of the file at `gamePath`, creating or replacing it. The data
+// goes to a temporary file beside it that replaces the old file only once fully written, so a
+// failed write leaves the previous file intact. Returns false on failure (empty or unusable
+// path, missing directory, full disk).
+bool WriteFileRange(const std::string& gamePath, std::span<const uint8_t> src);
+
+}  // namespace skerrow
