@@ -1,0 +1,74 @@
+// Picture decoding for the texture loaders, without GL: files to RGB / RGBA / BGRA pixel
+// rows in the order they go to GL (first row = bottom row of the picture). Every decoder
+// checks its input and refuses it with the loader's own message; none ever exits.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace skerrow {
+
+// Largest picture any decoder accepts (width and height each).
+inline constexpr int32_t kMaxPictureSide = 16384;
+
+// Decoded pixels, rows bottom-up, no padding: data.size() == width * height * channels.
+struct TPixels {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t channels = 0;  // 3 RGB, 4 RGBA (or B, G, R, A for LoadTgaBgra)
+  std::vector<uint8_t> data;
+};
+
+// A refusal: message box caption and text (UTF-8; texts hold the file name as given).
+struct TPictureError {
+  std::string caption;
+  std::string text;
+};
+
+// Reads a whole file (at most 512 MiB). False when it cannot be opened or is larger.
+bool ReadFileBytes(const std::string& fileName, std::vector<uint8_t>& bytes);
+
+// The platform bitmap decoder (any BMP/QVT SDL reads: every bit depth, palettes, RLE, bit
+// fields, OS/2 headers): full-resolution RGB. Error caption "BMP Unit".
+bool DecodeBitmap(std::span<const uint8_t> bytes, TPixels& out, TPictureError* error);
+bool LoadBitmapFile(const std::string& fileName, TPixels& out, TPictureError* error);
+
+// Half resolution of an RGB (or RGBA) picture: W div 2 x H div 2, each channel the truncated
+// mean of a 2 x 2 block. Works on bottom-up rows, so the result is bottom-up as well.
+TPixels HalvePixels(const TPixels& in);
+
+// Colour + alpha companion: RGBA with A = red channel of the alpha picture at the same pixel;
+// with fullQuality false, both halved (A = truncated mean of four reds). Alpha pixels outside
+// a smaller companion count as opaque (255).
+TPixels MergeAlpha(const TPixels& colour, const TPixels& alpha, bool fullQuality);
+
+// The direct 24-bit loader: accepts only uncompressed 24-bit bitmaps whose pixels follow the
+// two headers at offset 54 and whose rows need no padding (width * 3 a multiple of 4).
+// RGB, rows as stored (bottom-up). Messages as the "BMP Unit" loader reports them.
+bool DecodeBmp24(std::span<const uint8_t> bytes, const std::string& fileName, TPixels& out,
+                 TPictureError* error);
+bool LoadBmp24File(const std::string& fileName, TPixels& out, TPictureError* error);
+
+// JPEG through libjpeg: RGBA with A = 255. "Couldn't load JPG - " + quoted name on failure.
+bool DecodeJpeg(std::span<const uint8_t> bytes, const std::string& fileName, TPixels& out,
+                TPictureError* error,
+                int64_t maxPixels = int64_t{kMaxPictureSide} * kMaxPictureSide);
+bool LoadJpegFile(const std::string& fileName, TPixels& out, TPictureError* error);
+
+// Uncompressed true-colour TGA as the GUI loader reads it: 24 bits -> RGB, 32 -> RGBA, rows
+// bottom-up. Caption "TGA File Error" with the loader's messages.
+bool DecodeTga(std::span<const uint8_t> bytes, const std::string& fileName, TPixels& out,
+               TPictureError* error);
+bool LoadTgaFile(const std::string& fileName, TPixels& out, TPictureError* error);
+// The TGA texture class: the same files as 4-byte B, G, R, A pixels (24 bits get A = 255).
+bool LoadTgaBgra(std::span<const uint8_t> bytes, const std::string& fileName, TPixels& out,
+                 TPictureError* error);
+
+// Writes pixels (RGB or RGBA, bottom-up) as an uncompressed bottom-up TGA file.
+bool WriteTga(const std::string& fileName, const TPixels& pixels);
+std::vector<uint8_t> EncodeTga(const TPixels& pixels);
+
+}  // namespace skerrow
