@@ -1,0 +1,28 @@
+// Internal to the SDL backend and its tests: SDL key and event translation to the game's terms
+// (Windows virtual-key codes, Windows-1251 characters). Includes SDL, so never include it from
+// a public header.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace skerrow::platform {
+
+// Windows virtual-key code for an SDL key, 0 when the key has none. Letters, digits and
+// punctuation follow the keyboard layout (the key's symbol) as on Windows; a key whose symbol
+// is not Latin (a Cyrillic layout) falls back to its position, so W stays W.
+int VkFromSdlKey(SDL_Keycode key, SDL_Scancode scancode);
+
+// kShift* bits from SDL modifier state.
+uint32_t ShiftFromSdlMod(uint16_t mod);
+
+// Delivers one SDL event to `sink`. `mouseMod` is the modifier state reported with mouse
+// events (SDL mouse events carry none). `mainWindowId` is the game window's id: its close
+// request becomes OnClose (0 takes a close request of any window); SDL_QUIT always does.
+void TranslateEvent(const SDL_Event& event, EventSink& sink, uint16_t mouseMod,
+                    uint32_t mainWindowId = 0);
+
+}  // namespace skerrow::platform

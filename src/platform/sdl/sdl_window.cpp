@@ -1,0 +1,210 @@
+// The SDL2 backend: one window with an OpenGL compatibility context, events translated to the
+// game's handlers.
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/messages.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_events.h"
+
+namespace skerrow::platform {
+namespace {
+
+// Passes events on but lets only the first close request of one pump through: closing the
+// last window raises both a window close event and SDL_QUIT.
+class OneCloseSink final : public EventSink {
+ public:
+  explicit OneCloseSink(EventSink& inner) : inner_(inner) {}
+  void OnKeyDown(int vk, uint32_t shift) override { inner_.OnKeyDown(vk, shift); }
+  void OnKeyUp(int vk, uint32_t shift) override { inner_.OnKeyUp(vk, shift); }
+  void OnChar(uint8_t c) override { inner_.OnChar(c); }
+  void OnMouseDown(int b, int x, int y, uint32_t s) override { inner_.OnMouseDown(b, x, y, s); }
+  void OnMouseUp(int b, int x, int y, uint32_t s) override { inner_.OnMouseUp(b, x, y, s); }
+  void OnMouseMove(int x, int y, uint32_t s) override { inner_.OnMouseMove(x, y, s); }
+  void OnClose() override {
+    if (closed_) return;
+    closed_ = true;
+    inner_.OnClose();
+  }
+
+ private:
+  EventSink& inner_;
+  bool closed_ = false;
+};
+
+// Framebuffer requests, best first: depth 24 with 8 stencil bits, then what older drivers give.
+struct BufferRequest {
+  int depth;
+  int stencil;
+};
+constexpr BufferRequest kBufferRequests[] = {{24, 8}, {16, 8}, {16, 1}};
+
+class SdlWindow final : public Window {
+ public:
+  ~SdlWindow() override { Close(); }
+
+  bool Open(const DisplayConfig& config) override {
+    Close();
+    error_.clear();
+    if (config.width <= 0 || config.height <= 0) {
+      error_ = "invalid window size " + std::to_string(config.width) + "x" +
+               std::to_string(config.height);
+      return false;
+    }
+    if (config.headless) {
+      SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    } else {
+      SDL_ResetHint(SDL_HINT_VIDEODRIVER);  // back to the environment's choice
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+      error_ = std::string("SDL video initialisation failed: ") + SDL_GetError();
+      return false;
+    }
+    videoInitialised_ = true;
+
+    Uint32 flags = SDL_WINDOW_OPENGL;
+    flags |= config.headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+    if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+
+    for (const BufferRequest& request : kBufferRequests) {
+      SetGlAttributes(request);
+      window_ = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                 SDL_WINDOWPOS_CENTERED, config.width, config.height, flags);
+      if (!window_) {
+        error_ = std::string("cannot create the window: ") + SDL_GetError();
+        continue;
+      }
+      context_ = SDL_GL_CreateContext(window_);
+      if (context_) break;
+      error_ = std::string("cannot create an OpenGL context: ") + SDL_GetError();
+      SDL_DestroyWindow(window_);
+      window_ = nullptr;
+    }
+    if (!context_) {
+      Close();
+      return false;
+    }
+    if (SDL_GL_MakeCurrent(window_, context_) != 0) {
+      error_ = std::string("cannot make the OpenGL context current: ") + SDL_GetError();
+      Close();
+      return false;
+    }
+    int depth = 0;
+    int stencil = 0;
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+    SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
+    if (depth < 16 || stencil < 1) {
+      error_ = "the OpenGL context has " + std::to_string(depth) + " depth and " +
+               std::to_string(stencil) + " stencil bits (16 and 1 needed)";
+      Close();
+      return false;
+    }
+    SDL_GL_SetSwapInterval(0);  // the main loop paces itself
+    windowId_ = SDL_GetWindowID(window_);
+    UpdateSize();
+    SDL_StartTextInput();
+
+    if (!config.headless) {
+      previousHandler_ = SetMessageHandler([](const std::string& caption, const std::string& text) {
+        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(),
+                                     nullptr) != 0) {
+          SDL_Log("%s: %s", caption.c_str(), text.c_str());  // no message box available
+        }
+      });
+      ownsHandler_ = true;
+    }
+    return true;
+  }
+
+  void Close() override {
+    if (ownsHandler_) {
+      SetMessageHandler(std::move(previousHandler_));
+      previousHandler_ = nullptr;
+      ownsHandler_ = false;
+    }
+    if (context_) {
+      SDL_StopTextInput();
+      SDL_GL_MakeCurrent(window_, nullptr);
+      SDL_GL_DeleteContext(context_);
+      context_ = nullptr;
+    }
+    if (window_) {
+      SDL_DestroyWindow(window_);
+      window_ = nullptr;
+    }
+    if (videoInitialised_) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      videoInitialised_ = false;
+    }
+    windowId_ = 0;
+    width_ = height_ = 0;
+  }
+
+  bool IsOpen() const override { return window_ != nullptr; }
+  bool HasGL() const override { return context_ != nullptr; }
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+
+  void SwapBuffers() override {
+    if (window_) SDL_GL_SwapWindow(window_);
+  }
+
+  void PumpEvents(EventSink& sink) override {
+    if (!window_) return;
+    OneCloseSink once(sink);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+      if (event.type == SDL_WINDOWEVENT && event.window.windowID == windowId_ &&
+          event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        UpdateSize();
+      }
+      TranslateEvent(event, once, static_cast<uint16_t>(SDL_GetModState()), windowId_);
+    }
+  }
+
+  void ShowCursor(bool visible) override {
+    if (window_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+  }
+
+  void* GetProcAddress(const char* name) override {
+    return context_ && name ? SDL_GL_GetProcAddress(name) : nullptr;
+  }
+
+  const std::string& Error() const override { return error_; }
+
+ private:
+  static void SetGlAttributes(const BufferRequest& request) {
+    SDL_GL_ResetAttributes();
+    // No profile and no version: Mesa then gives a compatibility context with OpenGL 1.x.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, request.depth);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, request.stencil);
+  }
+
+  void UpdateSize() { SDL_GL_GetDrawableSize(window_, &width_, &height_); }
+
+  SDL_Window* window_ = nullptr;
+  SDL_GLContext context_ = nullptr;
+  uint32_t windowId_ = 0;
+  bool videoInitialised_ = false;
+  int width_ = 0;
+  int height_ = 0;
+  std::string error_;
+  MessageHandler previousHandler_;
+  bool ownsHandler_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Window> CreateSdlWindow() {
+  return std::make_unique<SdlWindow>();
+}
+
+}  // namespace skerrow::platform

@@ -1,0 +1,116 @@
+// The SDL backend on the offscreen video driver: a real GL context at the requested size.
+#include <GL/gl.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+#include "platform/platform.h"
+#include "platform/recording_sink.h"
+
+namespace skerrow::platform {
+namespace {
+
+DisplayConfig Headless(int width, int height) {
+  DisplayConfig config;
+  config.width = width;
+  config.height = height;
+  config.headless = true;
+  return config;
+}
+
+TEST(SdlWindow, HeadlessWindowHasACompatibilityContextThatClearsAndReadsBack) {
+  auto window = CreateSdlWindow();
+  ASSERT_TRUE(window->Open(Headless(800, 600))) << window->Error();
+  EXPECT_TRUE(window->IsOpen());
+  EXPECT_TRUE(window->HasGL());
+  EXPECT_EQ(window->Width(), 800);
+  EXPECT_EQ(window->Height(), 600);
+
+  GLint depth = 0, stencil = 0;
+  glGetIntegerv(GL_DEPTH_BITS, &depth);
+  glGetIntegerv(GL_STENCIL_BITS, &stencil);
+  EXPECT_GE(depth, 16);
+  EXPECT_GE(stencil, 1);
+  // Fixed-function entry points exist only in a compatibility context.
+  EXPECT_NE(window->GetProcAddress("glBegin"), nullptr);
+  EXPECT_NE(window->GetProcAddress("glActiveTextureARB"), nullptr);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+  glViewport(0, 0, 800, 600);
+  glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  std::array<uint8_t, 4> corner{}, far{};
+  glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner.data());
+  glReadPixels(799, 599, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, far.data());
+  for (const auto& px : {corner, far}) {
+    EXPECT_NEAR(px[0], 51, 1);
+    EXPECT_NEAR(px[1], 102, 1);
+    EXPECT_NEAR(px[2], 153, 1);
+  }
+  window->SwapBuffers();
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+  RecordingSink sink;
+  window->PumpEvents(sink);  // returns at once with nothing that needs the game
+  window->ShowCursor(false);
+  window->ShowCursor(true);
+
+  window->Close();
+  EXPECT_FALSE(window->IsOpen());
+  EXPECT_FALSE(window->HasGL());
+  EXPECT_EQ(window->GetProcAddress("glBegin"), nullptr);
+}
+
+TEST(SdlWindow, ReopensAtAnotherSizeAndRejectsAnEmptyOne) {
+  auto window = CreateSdlWindow();
+  ASSERT_TRUE(window->Open(Headless(320, 240))) << window->Error();
+  EXPECT_EQ(window->Width(), 320);
+  EXPECT_EQ(window->Height(), 240);
+  ASSERT_TRUE(window->Open(Headless(640, 480))) << window->Error();
+  EXPECT_EQ(window->Width(), 640);
+  EXPECT_EQ(window->Height(), 480);
+  window.reset();  // the destructor closes
+
+  auto bad = CreateSdlWindow();
+  EXPECT_FALSE(bad->Open(Headless(0, 600)));
+  EXPECT_FALSE(bad->Error().empty());
+  EXPECT_FALSE(bad->IsOpen());
+}
+
+TEST(SdlWindow, CloseRequestIsDeliveredOnce) {
+  auto window = CreateSdlWindow();
+  ASSERT_TRUE(window->Open(Headless(200, 100))) << window->Error();
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  SDL_PushEvent(&quit);
+  RecordingSink sink;
+  window->PumpEvents(sink);
+  EXPECT_EQ(sink.log, std::vector<std::string>{"close"});
+}
+
+TEST(NullWindow, ReportsTheConfiguredSizeWithoutGL) {
+  auto window = CreateNullWindow();
+  DisplayConfig config;
+  config.width = 1024;
+  config.height = 768;
+  ASSERT_TRUE(window->Open(config));
+  EXPECT_TRUE(window->IsOpen());
+  EXPECT_FALSE(window->HasGL());
+  EXPECT_EQ(window->Width(), 1024);
+  EXPECT_EQ(window->Height(), 768);
+  EXPECT_EQ(window->GetProcAddress("glBegin"), nullptr);
+  RecordingSink sink;
+  window->PumpEvents(sink);
+  window->SwapBuffers();
+  EXPECT_TRUE(sink.log.empty());
+  window->Close();
+  EXPECT_FALSE(window->IsOpen());
+}
+
+}  // namespace
+}  // namespace skerrow::platform
