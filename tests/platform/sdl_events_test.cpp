@@ -218,5 +218,26 @@ TEST(TranslateEvent, MouseButtonsMotionAndClose) {
   EXPECT_EQ(sink.log, expected);
 }
 
+TEST(TranslateEvent, InputForAnotherWindowIsIgnored) {
+  RecordingSink sink;
+  SDL_Event key = Key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE);
+  key.key.windowID = 3;  // the editor's window
+  TranslateEvent(key, sink, 0, 7);
+  SDL_Event text = Text("x");
+  text.text.windowID = 3;
+  TranslateEvent(text, sink, 0, 7);
+  SDL_Event click{};
+  click.type = SDL_MOUSEBUTTONDOWN;
+  click.button.button = SDL_BUTTON_LEFT;
+  click.button.windowID = 3;
+  TranslateEvent(click, sink, 0, 7);
+  EXPECT_TRUE(sink.log.empty());
+  key.key.windowID = 7;
+  TranslateEvent(key, sink, 0, 7);
+  key.key.windowID = 0;  // no focus window given: taken as the game's
+  TranslateEvent(key, sink, 0, 7);
+  EXPECT_EQ(sink.log, (std::vector<std::string>{"down 32 0", "down 32 0"}));
+}
+
 }  // namespace
 }  // namespace skerrow::platform

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "platform/recording_sink.h"
+#include "platform/sdl/raw_events.h"
 
 namespace skerrow::platform {
 namespace {
@@ -91,6 +92,31 @@ TEST(SdlWindow, CloseRequestIsDeliveredOnce) {
   RecordingSink sink;
   window->PumpEvents(sink);
   EXPECT_EQ(sink.log, std::vector<std::string>{"close"});
+}
+
+TEST(SdlWindow, RawEventHookSeesEventsFirstAndMayConsumeThem) {
+  auto window = CreateSdlWindow();
+  ASSERT_TRUE(window->Open(Headless(200, 100))) << window->Error();
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  int seen = 0;
+  const RawEventHook before = SetRawEventHook([&](const void* raw) {
+    const auto* event = static_cast<const SDL_Event*>(raw);
+    if (event->type != SDL_KEYDOWN) return false;
+    ++seen;
+    return event->key.keysym.sym == SDLK_a;  // the hook keeps 'A' for itself
+  });
+  for (const SDL_Keycode sym : {SDLK_a, SDLK_b}) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = sym;
+    SDL_PushEvent(&e);
+  }
+  RecordingSink sink;
+  window->PumpEvents(sink);
+  SetRawEventHook(before);
+  EXPECT_EQ(seen, 2);
+  EXPECT_EQ(sink.log, std::vector<std::string>{"down 66 0"});
 }
 
 TEST(NullWindow, ReportsTheConfiguredSizeWithoutGL) {

@@ -274,8 +274,33 @@ uint32_t ShiftFromSdlMod(uint16_t mod) {
   return shift;
 }
 
+namespace {
+
+// Window an input event belongs to (0 when it names none).
+uint32_t InputWindowId(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      return event.key.windowID;
+    case SDL_TEXTINPUT:
+      return event.text.windowID;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      return event.button.windowID;
+    case SDL_MOUSEMOTION:
+      return event.motion.windowID;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
 void TranslateEvent(const SDL_Event& event, EventSink& sink, uint16_t mouseMod,
                     uint32_t mainWindowId) {
+  // Input aimed at another window of the process (the level editor) is not the game's.
+  const uint32_t target = InputWindowId(event);
+  if (mainWindowId != 0 && target != 0 && target != mainWindowId) return;
   switch (event.type) {
     case SDL_QUIT:
       sink.OnClose();

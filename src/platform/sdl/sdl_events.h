@@ -21,7 +21,8 @@ uint32_t ShiftFromSdlMod(uint16_t mod);
 
 // Delivers one SDL event to `sink`. `mouseMod` is the modifier state reported with mouse
 // events (SDL mouse events carry none). `mainWindowId` is the game window's id: its close
-// request becomes OnClose (0 takes a close request of any window); SDL_QUIT always does.
+// request becomes OnClose and input aimed at other windows is ignored (0 takes every window's
+// events); SDL_QUIT always becomes OnClose.
 void TranslateEvent(const SDL_Event& event, EventSink& sink, uint16_t mouseMod,
                     uint32_t mainWindowId = 0);
 

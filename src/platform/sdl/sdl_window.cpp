@@ -4,9 +4,11 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "platform/sdl/raw_events.h"
 #include "platform/sdl/sdl_events.h"
 
 namespace skerrow::platform {
@@ -41,6 +43,34 @@ struct BufferRequest {
 };
 constexpr BufferRequest kBufferRequests[] = {{24, 8}, {16, 8}, {16, 1}};
 
+RawEventHook& CurrentRawEventHook() {
+  static RawEventHook hook;
+  return hook;
+}
+
+// SDL video and the GL library are started once per process and stay up until exit: closing
+// and reopening the window (a display mode change) then keeps the driver and the GL library
+// loaded. The first Open decides the driver: `headless` selects the offscreen one.
+bool InitVideoOnce(bool headless, std::string& error) {
+  static bool initialised = false;
+  if (initialised) return true;
+  if (headless) {
+    // Above the SDL_VIDEODRIVER environment variable, which a plain hint would not beat.
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+  }
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    error = std::string("SDL video initialisation failed: ") + SDL_GetError();
+    return false;
+  }
+  if (SDL_GL_LoadLibrary(nullptr) != 0) {
+    error = std::string("cannot load the OpenGL library: ") + SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  initialised = true;
+  return true;
+}
+
 class SdlWindow final : public Window {
  public:
   ~SdlWindow() override { Close(); }
@@ -53,16 +83,7 @@ class SdlWindow final : public Window {
                std::to_string(config.height);
       return false;
     }
-    if (config.headless) {
-      SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-    } else {
-      SDL_ResetHint(SDL_HINT_VIDEODRIVER);  // back to the environment's choice
-    }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-      error_ = std::string("SDL video initialisation failed: ") + SDL_GetError();
-      return false;
-    }
-    videoInitialised_ = true;
+    if (!InitVideoOnce(config.headless, error_)) return false;
 
     Uint32 flags = SDL_WINDOW_OPENGL;
     flags |= config.headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
@@ -134,10 +155,6 @@ class SdlWindow final : public Window {
       SDL_DestroyWindow(window_);
       window_ = nullptr;
     }
-    if (videoInitialised_) {
-      SDL_QuitSubSystem(SDL_INIT_VIDEO);
-      videoInitialised_ = false;
-    }
     windowId_ = 0;
     width_ = height_ = 0;
   }
@@ -156,6 +173,8 @@ class SdlWindow final : public Window {
     OneCloseSink once(sink);
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
+      // A copy, so a hook may replace itself.
+      if (const RawEventHook hook = CurrentRawEventHook(); hook && hook(&event)) continue;
       if (event.type == SDL_WINDOWEVENT && event.window.windowID == windowId_ &&
           event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         UpdateSize();
@@ -193,7 +212,6 @@ class SdlWindow final : public Window {
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
   uint32_t windowId_ = 0;
-  bool videoInitialised_ = false;
   int width_ = 0;
   int height_ = 0;
   std::string error_;
@@ -202,6 +220,10 @@ class SdlWindow final : public Window {
 };
 
 }  // namespace
+
+RawEventHook SetRawEventHook(RawEventHook hook) {
+  return std::exchange(CurrentRawEventHook(), std::move(hook));
+}
 
 std::unique_ptr<Window> CreateSdlWindow() {
   return std::make_unique<SdlWindow>();
