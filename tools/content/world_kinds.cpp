@@ -1,0 +1,171 @@
+// The kind table of the content pack and the kind pack / unit parameter records built from it.
+#include "world_kinds.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "platform/cp1251.h"
+
+namespace skerrow::content {
+
+namespace {
+
+// Each row: kind, name, class, alert radius, standoff min/max, speed (u/s), turn (rad/s), life,
+// mass, radius, kren, reload s, side reload s, charge s, AI. The class of each kind matches what
+// the unit update, the enemy behaviour and the death events do with that kind number.
+constexpr KindInfo kKinds[] = {
+    // The heroes' ships: balanced paddle steamer, heavy twin-wheel steamer, fast screw cruiser.
+    {1, "Колёсный пароход", kClassShip, 0, 0, 0, 4.0f, 1.6f, 100, 6, 0.75f, 60, 1.2f, 2.0f, 1.0f,
+     0},
+    {2, "Броненосный пароход", kClassShip, 0, 0, 0, 3.3f, 1.3f, 140, 9, 0.85f, 45, 1.5f, 2.4f, 1.2f,
+     0},
+    {3, "Винтовой крейсер", kClassShip, 0, 0, 0, 4.8f, 1.9f, 80, 5, 0.7f, 70, 1.0f, 1.8f, 0.8f, 0},
+    // Enemies of the tropics.
+    {6, "Сторожевой катер", kClassSmallCraft, 12, 0, 0, 3.4f, 1.8f, 25, 2, 0.5f, 40, 2.0f, 0, 0.5f,
+     1},
+    {7, "Канонерка", kClassEnemyShip, 12, 0, 0, 2.6f, 1.2f, 40, 4, 0.65f, 50, 2.2f, 0, 0.6f, 1},
+    {8, "Брандер", kClassEnemyShip, 10, 0, 0, 3.6f, 1.4f, 20, 3, 0.6f, 50, 0, 0, 0, 1},
+    {9, "Торпедный катер", kClassSmallCraft, 14, 0, 0, 3.8f, 1.8f, 25, 2, 0.5f, 40, 3.0f, 0, 0.5f,
+     1},
+    {10, "Пиратский бриг", kClassEnemyShip, 12, 0, 0, 2.4f, 1.0f, 60, 6, 0.75f, 60, 1.6f, 0, 0.6f,
+     1},
+    {11, "Подводная лодка", kClassEnemyShip, 12, 0, 0, 2.6f, 1.1f, 50, 5, 0.7f, 20, 2.5f, 0, 0.6f,
+     1},
+    {12, "Паровой таран", kClassEnemyShip, 10, 0, 0, 3.2f, 1.2f, 50, 8, 0.8f, 40, 0, 0, 0, 1},
+    {13, "Береговой форт", kClassEmplacement, 8, 0, 0, 0, 0.9f, 80, 50, 0.8f, 0, 2.0f, 0, 0.6f, 1},
+    {14, "Башня форта", kClassEmplacement, 8, 0, 0, 0, 0.9f, 100, 50, 0.8f, 0, 1.8f, 0, 0.6f, 1},
+    {16, "Огнемётная канонерка", kClassEnemyShip, 12, 0, 0, 2.6f, 1.2f, 45, 4, 0.65f, 50, 2.0f, 0,
+     0.6f, 1},
+    {17, "Бомбардировщик", kClassSmallCraft, 14, 0, 0, 4.5f, 1.2f, 30, 2, 0.7f, 30, 2.5f, 0, 0.5f,
+     1},
+    {18, "Тяжёлый бомбардировщик", kClassSmallCraft, 14, 0, 0, 4.0f, 1.0f, 45, 3, 0.8f, 30, 2.5f, 0,
+     0.5f, 1},
+    {19, "Фрегат", kClassEnemyShip, 14, 4, 9, 2.8f, 1.1f, 90, 8, 0.85f, 60, 2.0f, 2.6f, 0.8f, 1},
+    {20, "Линейный корабль", kClassEnemyShip, 14, 5, 10, 2.4f, 0.9f, 140, 12, 1.0f, 60, 2.0f, 3.0f,
+     0.8f, 1},
+    {23, "Сундук с монетами", kClassFloat, 0, 0, 0, 0, 0, 10, 1, 0.5f, 30, 0, 0, 0, 1},
+    {25, "Гидроплан", kClassSmallCraft, 14, 0, 0, 4.2f, 1.4f, 30, 2, 0.6f, 30, 2.0f, 2.0f, 0.5f, 1},
+    {26, "Береговая батарея", kClassEmplacement, 8, 0, 0, 0, 0, 60, 50, 0.9f, 0, 2.4f, 0, 0.6f, 1},
+    {28, "Ворота", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {29, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {30, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {31, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {32, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {33, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {34, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {35, "Рычаг", kClassFloat, 0, 0, 0, 0, 0, 100, 100, 0.6f, 0, 4.0f, 0, 0, 0},
+    {36, "Шлюз", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {37, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {38, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {39, "Ворота", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {40, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {41, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {42, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {43, "Шлюз", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
+    {44, "Флагман пиратов", kClassShipBoss, 16, 0, 0, 2.2f, 0.8f, 400, 30, 1.5f, 40, 1.5f, 2.5f,
+     0.8f, 1},
+    {46, "Летающая крепость", kClassSmallCraft, 18, 0, 0, 2.5f, 0.8f, 600, 40, 2.0f, 20, 2.0f, 0,
+     0.8f, 1},
+    {47, "Броненосец", kClassShipBoss, 16, 0, 0, 2.0f, 0.8f, 500, 35, 1.5f, 40, 1.8f, 2.5f, 0.8f,
+     1},
+    {48, "Морская мина", kClassEmplacement, 2, 0, 0, 0, 0, 5, 1, 0.4f, 0, 0, 0, 0, 1},
+    {51, "Истребитель", kClassSmallCraft, 16, 0, 0, 5.0f, 1.6f, 35, 2, 0.6f, 30, 1.5f, 1.5f, 0.5f,
+     1},
+    {kExitMarkerKind, "Проход", kClassExitGate, 0, 0, 0, 0, 0, 100000, 1, 0.1f, 0, 0, 0, 0, 0},
+};
+
+constexpr bool KindsAscending() {
+  for (size_t i = 1; i < std::size(kKinds); ++i)
+    if (kKinds[i].kind <= kKinds[i - 1].kind) return false;
+  for (const KindInfo& k : kKinds)
+    if (k.kind < 1 || k.kind >= kKindCount || k.kindClass < 0 || k.kindClass > 10) return false;
+  return true;
+}
+static_assert(KindsAscending(), "kind rows must be unique, in order and within 1..255");
+
+// Play-rate conversions: one step is 40 ms at gameSpeed g = 40; rates are per millisecond.
+constexpr double kG = 40.0;
+constexpr double kDragPerStep = 0.998 - kG / 500.0;  // velocity factor per step
+constexpr double kStepsPerSecond = 25.0;
+
+// Thrust per step that gives `speed` world units per second at the drag equilibrium.
+float AccelerationFor(double speed) {
+  // Equilibrium velocity v = a g / (1 - drag); the unit moves g v per step.
+  return static_cast<float>(speed / kStepsPerSecond * (1.0 - kDragPerStep) / (kG * kG));
+}
+
+// Turn acceleration giving `turn` radians per second at the turn-rate limit sqrt(g) rs 0.97/0.03.
+float RotateSpeedFor(double turn) {
+  double limit = turn / kStepsPerSecond / kG;  // turnRate per gameSpeed unit
+  return static_cast<float>(limit * 0.03 / 0.97 / std::sqrt(kG));
+}
+
+// A counter growing by g * rate per step reaches `max` after `seconds`.
+float RateFor(double max, double seconds) {
+  return seconds > 0 ? static_cast<float>(max / (seconds * 1000.0)) : 0.0f;
+}
+
+}  // namespace
+
+std::span<const KindInfo> WorldKinds() {
+  return kKinds;
+}
+
+const KindInfo* FindKind(int32_t kind) {
+  for (const KindInfo& k : kKinds)
+    if (k.kind == kind) return &k;
+  return nullptr;
+}
+
+UnitRecord MakeUnitRecord(const KindInfo& info) {
+  UnitRecord u;
+  std::memset(&u, 0, sizeof u);
+  u.unitKind = info.kind;
+  u.alive = 1;
+  u.mass = info.mass;
+  u.radius = info.radius;
+  u.life = info.life;
+  u.maxLife = info.life;
+  u.lightLevel = 1.0;
+  u.haveAI = info.haveAI;
+  u.acceleration = info.speed > 0 ? AccelerationFor(info.speed) : 0.0f;
+  u.rotateSpeed = info.turn > 0 ? RotateSpeedFor(info.turn) : 0.0f;
+  u.kren = info.kren;
+  u.maxReload = 100;
+  u.reload = 100;
+  u.reloadSpeed = RateFor(100, info.reloadTime);
+  u.maxSideReload = 100;
+  u.sideReload = 100;
+  u.sideReloadSpeed = RateFor(100, info.sideReloadTime);
+  u.maxPower = 100;
+  u.powerSpeed = RateFor(100, info.chargeTime);
+  u.maxSidePower = 100;
+  u.sidePowerSpeed = RateFor(100, info.chargeTime);
+  return u;
+}
+
+std::vector<uint8_t> BuildKindPack() {
+  auto table = std::make_unique<KindTable>();
+  std::memset(table.get(), 0, sizeof(KindTable));
+  for (const KindInfo& k : kKinds) {
+    KindRecord& r = (*table)[k.kind];
+    std::string name = Utf8ToCp1251(k.nameUtf8);
+    if (name.size() > 255) throw std::runtime_error("kind name too long");
+    r.kindName.length = static_cast<uint8_t>(name.size());
+    std::memcpy(r.kindName.chars, name.data(), name.size());
+    r.kindClass = k.kindClass;
+    r.kindAlertRadius = k.alertRadius;
+    r.kindStandoffMin = k.standoffMin;
+    r.kindStandoffMax = k.standoffMax;
+  }
+  const auto* bytes = reinterpret_cast<const uint8_t*>(table.get());
+  std::vector<uint8_t> out(bytes, bytes + sizeof(KindTable));
+  if (out.size() != kKindPackSize) throw std::runtime_error("kind pack size");
+  return out;
+}
+
+}  // namespace skerrow::content
