@@ -2,6 +2,7 @@
 // game's handlers.
 #include <SDL.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -90,38 +91,13 @@ class SdlWindow final : public Window {
     if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
 
     for (const BufferRequest& request : kBufferRequests) {
-      SetGlAttributes(request);
-      window_ = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                 SDL_WINDOWPOS_CENTERED, config.width, config.height, flags);
-      if (!window_) {
-        error_ = std::string("cannot create the window: ") + SDL_GetError();
-        continue;
-      }
-      context_ = SDL_GL_CreateContext(window_);
-      if (context_) break;
-      error_ = std::string("cannot create an OpenGL context: ") + SDL_GetError();
-      SDL_DestroyWindow(window_);
-      window_ = nullptr;
+      if (TryCreate(config, flags, request)) break;
     }
     if (!context_) {
       Close();
       return false;
     }
-    if (SDL_GL_MakeCurrent(window_, context_) != 0) {
-      error_ = std::string("cannot make the OpenGL context current: ") + SDL_GetError();
-      Close();
-      return false;
-    }
-    int depth = 0;
-    int stencil = 0;
-    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
-    SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
-    if (depth < 16 || stencil < 1) {
-      error_ = "the OpenGL context has " + std::to_string(depth) + " depth and " +
-               std::to_string(stencil) + " stencil bits (16 and 1 needed)";
-      Close();
-      return false;
-    }
+    error_.clear();             // earlier attempts may have left a message
     SDL_GL_SetSwapInterval(0);  // the main loop paces itself
     windowId_ = SDL_GetWindowID(window_);
     UpdateSize();
@@ -131,7 +107,8 @@ class SdlWindow final : public Window {
       previousHandler_ = SetMessageHandler([](const std::string& caption, const std::string& text) {
         if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(),
                                      nullptr) != 0) {
-          SDL_Log("%s: %s", caption.c_str(), text.c_str());  // no message box available
+          // No message box available (no display server): stderr as the default handler.
+          std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
         }
       });
       ownsHandler_ = true;
@@ -194,6 +171,34 @@ class SdlWindow final : public Window {
   const std::string& Error() const override { return error_; }
 
  private:
+  // Creates the window and a current context with at least 16 depth and 1 stencil bits for
+  // one buffer request; on failure leaves nothing behind but a message in error_.
+  bool TryCreate(const DisplayConfig& config, Uint32 flags, const BufferRequest& request) {
+    SetGlAttributes(request);
+    window_ = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               config.width, config.height, flags);
+    if (!window_) {
+      error_ = std::string("cannot create the window: ") + SDL_GetError();
+      return false;
+    }
+    context_ = SDL_GL_CreateContext(window_);
+    if (!context_) {
+      error_ = std::string("cannot create an OpenGL context: ") + SDL_GetError();
+    } else if (SDL_GL_MakeCurrent(window_, context_) != 0) {
+      error_ = std::string("cannot make the OpenGL context current: ") + SDL_GetError();
+    } else {
+      int depth = 0;
+      int stencil = 0;
+      SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+      SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
+      if (depth >= 16 && stencil >= 1) return true;
+      error_ = "the OpenGL context has " + std::to_string(depth) + " depth and " +
+               std::to_string(stencil) + " stencil bits (16 and 1 needed)";
+    }
+    Close();
+    return false;
+  }
+
   static void SetGlAttributes(const BufferRequest& request) {
     SDL_GL_ResetAttributes();
     // No profile and no version: Mesa then gives a compatibility context with OpenGL 1.x.
