@@ -29,9 +29,15 @@ using DirListing = std::unordered_map<std::string, std::vector<DirEntryName>>;
 
 struct PathCache {
   std::mutex mutex;
-  // Keyed by the real directory path as built during resolution ("" is the current directory).
+  // Keyed by the real directory path as built during resolution ("" is the current directory);
+  // relative requests assume the current directory stays put between invalidations.
   std::unordered_map<std::string, DirListing> listings;
+  // Whole requests already resolved; cleared when it grows past kMaxResults (screenshot
+  // numbering probes up to 10000 names).
+  std::unordered_map<std::string, std::string> results;
 };
+
+constexpr size_t kMaxResults = 4096;
 
 PathCache& Cache() {
   static PathCache cache;
@@ -106,6 +112,8 @@ std::string ResolvePath(std::string_view gamePath) {
 
   PathCache& cache = Cache();
   std::lock_guard<std::mutex> lock(cache.mutex);
+  const std::string key(gamePath);
+  if (const auto memo = cache.results.find(key); memo != cache.results.end()) return memo->second;
   std::vector<Component> parts;
   // True while every component so far names something on disk; after the first miss the
   // rest is kept as given, since nothing below a missing entry can exist.
@@ -141,6 +149,8 @@ std::string ResolvePath(std::string_view gamePath) {
   std::string out = Join(absolute, parts);
   if (out.empty()) out.assign(1, '.');
   if (trailingSeparator && out.back() != '/') out.push_back('/');
+  if (cache.results.size() >= kMaxResults) cache.results.clear();
+  cache.results.emplace(key, out);
   return out;
 }
 
@@ -159,6 +169,7 @@ void InvalidatePathCache() {
   PathCache& cache = Cache();
   std::lock_guard<std::mutex> lock(cache.mutex);
   cache.listings.clear();
+  cache.results.clear();
 }
 
 std::string ExecutableDirectory() {

@@ -121,6 +121,18 @@ TEST_F(PathsTest, CachedListingIsStaleUntilInvalidated) {
   EXPECT_TRUE(PathExists(request));
 }
 
+TEST_F(PathsTest, ManyDistinctRequestsStayCorrect) {
+  // More requests than the result memo holds, as the screenshot numbering probes them.
+  for (int n = 0; n < 5000; ++n) {
+    const std::string name = "/gdata/screen" + std::to_string(n) + ".tga";
+    ASSERT_EQ(ResolvePath(Game(name)), root_ + "/GData" + name.substr(6));
+  }
+  EXPECT_EQ(ResolvePath(Game("/GDATA/MUSIC/прелюдия.mp3")), root_ + "/GData/Music/Прелюдия.mp3");
+  Touch("/GData/Screen5000.tga");
+  InvalidatePathCache();
+  EXPECT_TRUE(PathExists(Game("/gdata/SCREEN5000.TGA")));
+}
+
 TEST_F(PathsTest, NamesTheGameCannotSpellAreNotMatched) {
   // A snowman is outside Windows-1251: dropping it must not make "a.txt" match "a☃.txt".
   Touch("/GData/a☃.txt");
