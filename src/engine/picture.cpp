@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <jpeglib.h>
 
+#include <bit>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -37,6 +39,81 @@ const uint8_t* PixelAt(const TPixels& p, int32_t x, int32_t y) {
   const size_t row = static_cast<size_t>(p.height - 1 - y);
   return p.data.data() + (row * static_cast<size_t>(p.width) + static_cast<size_t>(x)) *
                              static_cast<size_t>(p.channels);
+}
+
+// Uncompressed 16- and 32-bit bitmaps with any channel masks (BI_RGB, BI_BITFIELDS,
+// BI_ALPHABITFIELDS): SDL refuses masks that match none of its pixel formats, so these are
+// decoded here. Each channel is scaled from its mask width to 8 bits.
+bool DecodeMaskedBitmap(std::span<const uint8_t> bytes, TPixels& out) {
+  ByteReader r(bytes.data(), bytes.size());
+  r.Skip(10);  // magic, file size, reserved words
+  const uint32_t pixelOffset = r.U32();
+  const uint32_t headerSize = r.U32();
+  const int32_t width = r.I32();
+  int32_t height = r.I32();
+  r.Skip(2);  // planes
+  const uint16_t bits = r.U16();
+  const uint32_t compression = r.U32();
+  if (!r.Ok() || headerSize < 40 || (bits != 16 && bits != 32)) return false;
+  if (compression != 0 && compression != 3 && compression != 6) return false;
+  const bool topDown = height < 0;
+  if (height == INT32_MIN) return false;
+  if (topDown) height = -height;
+  if (!SizeOk(width, height)) return false;
+  uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
+  if (bits == 32) {
+    masks[0] = 0xFF0000;
+    masks[1] = 0x00FF00;
+    masks[2] = 0x0000FF;
+  }
+  if (compression != 0) {
+    // Masks sit at offset 54 (inside a V2+ header or right after a 40-byte one).
+    r.Seek(54);
+    for (uint32_t& m : masks) m = r.U32();
+    if (!r.Ok()) return false;
+  }
+  int shift[3], widthBits[3];
+  for (int c = 0; c < 3; ++c) {
+    if (masks[c] == 0) {
+      shift[c] = 0;
+      widthBits[c] = 0;
+      continue;
+    }
+    shift[c] = std::countr_zero(masks[c]);
+    widthBits[c] = std::popcount(masks[c]);
+  }
+  const size_t bpp = bits / 8;
+  const size_t stride = (static_cast<size_t>(width) * bpp + 3) / 4 * 4;
+  if (pixelOffset > bytes.size() ||
+      (bytes.size() - pixelOffset) / stride < static_cast<size_t>(height))
+    return false;
+  out.width = width;
+  out.height = height;
+  out.channels = 3;
+  out.data.resize(ByteCount(width, height, 3));
+  for (int32_t k = 0; k < height; ++k) {
+    // Stored rows are bottom-up unless the height was negative.
+    const int32_t stored = topDown ? height - 1 - k : k;
+    const uint8_t* src = bytes.data() + pixelOffset + static_cast<size_t>(stored) * stride;
+    uint8_t* dst = out.data.data() + static_cast<size_t>(k) * width * 3;
+    for (int32_t x = 0; x < width; ++x) {
+      uint32_t v = 0;
+      std::memcpy(&v, src + static_cast<size_t>(x) * bpp, bpp);
+      for (int c = 0; c < 3; ++c) {
+        uint64_t value = (v & masks[c]) >> shift[c];
+        const int w = widthBits[c];
+        uint8_t channel = 0;
+        if (w >= 8) {
+          channel = static_cast<uint8_t>(value >> (w - 8));
+        } else if (w > 0) {
+          const uint64_t max = (uint64_t{1} << w) - 1;
+          channel = static_cast<uint8_t>((value * 255 + max / 2) / max);
+        }
+        *dst++ = channel;
+      }
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -89,6 +166,7 @@ bool DecodeBitmap(std::span<const uint8_t> bytes, TPixels& out, TPictureError* e
     return false;
   }
   SDL_Surface* surface = SDL_LoadBMP_RW(rw, 1);
+  if (!surface && DecodeMaskedBitmap(bytes, out)) return true;
   if (!surface) {
     Fail(error, "BMP Unit", std::string("Error reading bitmap data: ") + SDL_GetError());
     return false;
