@@ -1,0 +1,282 @@
+// Level files and level loading: episode table, raw transfers, picture decodings, EnterLevel.
+#include "world/level_files.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+#include "platform/cp1251.h"
+#include "platform/paths.h"
+#include "world/raw_io.h"
+
+namespace skerrow {
+namespace {
+
+struct EpisodeRow {
+  const char* name;   // UTF-8 here, Windows-1251 in the state and on disk
+  const char* music;  // game path relative to appPath
+};
+
+// Row e - 1 is episode e. Episode 4 shares the music of row 3.
+constexpr EpisodeRow kEpisodes[] = {
+    {"Заманчивые тропики", "GData\\Music\\batle\\Одиночество.mp3"},
+    {"Ледяной плен", "GData\\Music\\batle\\Объединение.mp3"},
+    {"Промышленный центр", "GData\\Music\\batle\\Неизвестность.mp3"},
+    {"Секретный", "GData\\Music\\batle\\Неизвестность.mp3"},
+};
+static_assert(std::size(kEpisodes) == kEpisodeCount);
+
+std::string Num(int32_t n) {
+  return std::to_string(n);
+}
+
+// The directory part of a game path, with its trailing separator ("" when there is none).
+std::string DirectoryOf(const std::string& path) {
+  const size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+float Clamp01(float v) {
+  // NaN cannot arise from byte inputs; the clamp keeps the range 0..1.
+  return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+}
+
+}  // namespace
+
+std::string EpisodeName(int32_t episode) {
+  if (episode < 1 || episode > kEpisodeCount) return {};
+  return Utf8ToCp1251(kEpisodes[episode - 1].name);
+}
+
+std::string EpisodeMusic(int32_t episode) {
+  if (episode < 1) return {};
+  const int32_t row = std::min(episode, 3);
+  return Utf8ToCp1251(kEpisodes[row - 1].music);
+}
+
+std::string EpisodeDirectory(const WorldState& ws) {
+  return ws.appPath + "gdata\\Worlds\\" + std::string(ws.episodeName.View()) + "\\";
+}
+
+bool LevelFilesExist(const std::string& appPath, int32_t episode, int32_t level) {
+  const std::string name = EpisodeName(episode);
+  if (name.empty() || level < 1 || level > kLastLevelNumber) return false;
+  const std::string dir = appPath + "gdata\\Worlds\\" + name + "\\";
+  return DirectoryExists(dir) && PathExists(dir + "data\\Land" + Num(level) + ".lan");
+}
+
+// ---- Raw transfers ----
+
+void LoadUnits(WorldState& ws, const std::string& file) {
+  ReadFileRange(file, UnitBytes(ws));
+}
+bool SaveUnits(const WorldState& ws, const std::string& file) {
+  return WriteFileRange(file, UnitBytes(ws));
+}
+void LoadBonuses(WorldState& ws, const std::string& file) {
+  ReadFileRange(file, BonusBytes(ws));
+}
+bool SaveBonuses(const WorldState& ws, const std::string& file) {
+  return WriteFileRange(file, BonusBytes(ws));
+}
+void LoadLand(WorldState& ws, const std::string& file) {
+  ReadFileRange(file, LandBytes(ws));
+}
+bool SaveLand(const WorldState& ws, const std::string& file) {
+  return WriteFileRange(file, LandBytes(ws));
+}
+void LoadUnitParameters(UnitRecord& record, const std::string& file) {
+  ReadFileRange(file, UnitRecordBytes(record));
+}
+bool SaveUnitParameters(const UnitRecord& record, const std::string& file) {
+  return WriteFileRange(file, UnitRecordBytes(record));
+}
+
+void LoadKindPack(WorldState& ws) {
+  ReadFileRange(ws.appPath + "gdata\\Skerrow.qvp", KindPackBytes(ws));
+}
+
+void LoadHeroDefaults(WorldState& ws) {
+  for (int32_t k = 1; k <= kHeroCount; ++k) {
+    LoadUnitParameters(ws.heroDefaults[k],
+                       ws.appPath + "gdata\\parameters\\unit" + Num(k) + ".par");
+  }
+}
+
+// ---- Pictures ----
+
+bool LevelPicture::Valid() const {
+  if (width <= 0 || height <= 0 || (channels != 3 && channels != 4)) return false;
+  return data.size() ==
+         static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(channels);
+}
+
+uint8_t LevelPicture::At(int32_t x, int32_t y, int32_t c) const {
+  const size_t row = static_cast<size_t>(height - 1 - y);  // rows are stored bottom-up
+  return data[(row * static_cast<size_t>(width) + static_cast<size_t>(x)) *
+                  static_cast<size_t>(channels) +
+              static_cast<size_t>(c)];
+}
+
+void StoreHeightMapPicture(WorldState& ws, const LevelPicture& picture) {
+  if (!picture.Valid()) return;
+  const int32_t w = std::min(picture.width, kMapSize);
+  const int32_t h = std::min(picture.height, kMapSize);
+  for (int32_t x = 0; x < w; ++x) {
+    for (int32_t z = 0; z < h; ++z) ws.heightMap[x][z] = picture.At(x, z, 1);
+  }
+}
+
+void StoreIslandHeights(WorldState& ws, int32_t piece, const LevelPicture& picture) {
+  IslandHeightGrid* grid = ws.islandHeights.at(piece);
+  if (grid == nullptr || !picture.Valid()) return;
+  for (int32_t a = 0; a < kPieceGridSize; ++a) {
+    const int32_t x = kPieceGridSize - 1 - a;
+    if (x >= picture.width) continue;
+    for (int32_t b = 0; b < kPieceGridSize; ++b) {
+      const int32_t y = kPieceGridSize - 1 - b;
+      if (y >= picture.height) continue;
+      (*grid)[a][b] = picture.At(x, y, 1);
+    }
+  }
+}
+
+bool StoreTerrainShadowMap(WorldState& ws, int32_t piece, const LevelPicture& picture) {
+  TerrainShadowMap* map = ws.terrainShadowMaps.at(piece);
+  if (map == nullptr) return false;
+  if (!picture.Valid()) return true;
+  const int32_t w = std::min(picture.width, kPieceGridSize);
+  const int32_t h = std::min(picture.height, kPieceGridSize);
+  for (int32_t a = 0; a < w; ++a) {
+    for (int32_t b = 0; b < h; ++b) (*map)[a][b] = picture.At(a, b, 0);
+  }
+  return true;
+}
+
+void ComputeTerrainColours(WorldState& ws, const LevelPicture& colours,
+                           const LevelPicture& gradient) {
+  if (!colours.Valid() || !gradient.Valid()) return;
+  float grad[256][3] = {};
+  const int32_t rows = std::min(gradient.height, 256);
+  for (int32_t h = 0; h < rows; ++h) {
+    for (int32_t c = 0; c < 3; ++c) grad[h][c] = gradient.At(0, h, c) / 255.0f;
+  }
+  const int32_t w = std::min(colours.width, kMapSize);
+  const int32_t hgt = std::min(colours.height, kMapSize);
+  for (int32_t x = 0; x < w; ++x) {
+    for (int32_t z = 0; z < hgt; ++z) {
+      const float* g = grad[ws.heightMap[x][z]];
+      Color4f& out = TerrainColourAt(ws, x, z);
+      out.r = Clamp01(colours.At(x, z, 0) / 255.0f * g[0]);
+      out.g = Clamp01(colours.At(x, z, 1) / 255.0f * g[1]);
+      out.b = Clamp01(colours.At(x, z, 2) / 255.0f * g[2]);
+      out.a = 1.0f;
+    }
+  }
+}
+
+void LoadHeightMapBitmap(WorldState& ws, PictureReader& reader, const std::string& file) {
+  LevelPicture picture;
+  if (reader.ReadPicture(file, picture)) StoreHeightMapPicture(ws, picture);
+}
+
+void LoadTerrainColours(WorldState& ws, PictureReader& reader, const std::string& file) {
+  LevelPicture colours;
+  if (!reader.ReadPicture(file, colours)) return;
+  LevelPicture gradient;
+  const std::string gradFile = DirectoryOf(file) + "ugrad" + Num(ws.levelNumber) + ".qvt";
+  if (!reader.ReadPicture(gradFile, gradient)) return;
+  ComputeTerrainColours(ws, colours, gradient);
+}
+
+void ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level) {
+  LevelPicture size;
+  if (reader.ReadPicture(EpisodeDirectory(ws) + "Data\\size" + Num(level) + ".qvt", size) &&
+      size.width > 0) {
+    ws.levelSize = size.width;
+  }
+}
+
+// ---- EnterLevel ----
+
+void ApplyLevelEntryRules(WorldState& ws, const UnitRecord* kept) {
+  ws.keys[0] = ws.keys[1] = ws.keys[2] = 0;
+  const bool playerValid = ws.playerUnit >= 1 && ws.playerUnit < kUnitSlots;
+  if (playerValid && kept != nullptr) {
+    // The player keeps its record except its place and heading from the new unit file: posX,
+    // posZ, position w (24..31), rotX, rotY, rotZ, heel, and the bytes 133..135, 185..187,
+    // 209..211 and 269..271.
+    UnitRecord& p = ws.units[ws.playerUnit];
+    UnitRecord merged = *kept;
+    merged.posX = p.posX;
+    merged.posZ = p.posZ;
+    std::memcpy(merged.reserved24, p.reserved24, sizeof(merged.reserved24));
+    merged.rotX = p.rotX;
+    merged.rotY = p.rotY;
+    merged.rotZ = p.rotZ;
+    merged.heel = p.heel;
+    std::memcpy(merged.reserved133, p.reserved133, sizeof(merged.reserved133));
+    std::memcpy(merged.reserved185, p.reserved185, sizeof(merged.reserved185));
+    std::memcpy(merged.reserved209, p.reserved209, sizeof(merged.reserved209));
+    std::memcpy(merged.reserved269, p.reserved269, sizeof(merged.reserved269));
+    p = merged;
+  }
+  // Units are stronger in later episodes; the player's ship is not scaled.
+  const float factor = static_cast<float>(ws.episode);
+  for (int32_t m = 1; m < kUnitSlots; ++m) {
+    if (m == ws.playerUnit) continue;
+    ws.units[m].life *= factor;
+    ws.units[m].maxLife *= factor;
+  }
+  for (int32_t b = 1; b < kBonusSlots; ++b) {
+    const int32_t kind = ws.bonuses[b].kind;
+    if ((kind >= 1 && kind <= 6) || (kind >= 11 && kind <= 15)) ws.bonuses[b].radius = 0;
+  }
+  ws.neighbourPlusX = ws.neighbourPlusZ = ws.neighbourMinusX = ws.neighbourMinusZ = 0;
+  std::memset(ws.unitAlerted + 1, 0, kUnitSlots - 1);
+}
+
+bool EnterLevel(WorldState& ws, LevelHost& host, int32_t number) {
+  if (number == kOutroLevel) {
+    ws.GameMode = 1;
+    host.ShowOutro();
+    return true;
+  }
+  if (number > kEpisodeLevelBase) {
+    const int32_t e = number - kEpisodeLevelBase;
+    const std::string name = EpisodeName(e);
+    if (name.empty()) return false;
+    host.SetFpsTimer(false);
+    ws.episodeName.Set(name);
+    host.ResetLoadingProgress();
+    host.LoadLoadingPicture(e);
+    ws.episode = e;
+    host.LoadEpisodeArt(name);
+    host.StartEpisodeMusic(e);
+    host.SetFpsTimer(true);
+    host.ShowEpisodeHint(ws.appPath + "gdata\\sounds\\hints\\Whint" + Num(e) + ".wav",
+                         ws.appPath + "gdata\\ata\\hints\\Whint" + Num(e) + ".txt");
+    number = 1;
+  }
+  if (number < 1) return false;
+
+  ws.screenFade = 1.0;
+  ws.levelNumber = number;
+  const bool playerValid = ws.playerUnit >= 1 && ws.playerUnit < kUnitSlots;
+  UnitRecord kept{};
+  if (playerValid) kept = ws.units[ws.playerUnit];
+
+  const std::string dir = EpisodeDirectory(ws);
+  const std::string n = Num(number);
+  ReadLevelSize(ws, host, number);
+  LoadLand(ws, dir + "data\\Land" + n + ".lan");
+  LoadTerrainColours(ws, host, dir + "Data\\landscape" + n + ".qvt");
+  std::copy(std::begin(kLevelTerrainView), std::end(kLevelTerrainView), ws.terrainView);
+  LoadUnits(ws, dir + "data\\normal" + n + ".unt");
+  LoadBonuses(ws, dir + "data\\normal" + n + ".bon");
+  host.LoadMinimap(dir + "Data\\minimap" + n + ".qvt");
+  ApplyLevelEntryRules(ws, playerValid ? &kept : nullptr);
+  return true;
+}
+
+}  // namespace skerrow
