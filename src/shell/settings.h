@@ -1,0 +1,84 @@
+// The stored options of settings.dat: an INI file with one section, "Skerrow Settings", whose
+// keys are the option controls' names and properties ("sounds_Checked", "ddraw_DisplayWidth").
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace skerrow {
+
+// Members of the display option set (ddraw_Options), by ordinal; bit i of the set is member i.
+enum DisplayOption : uint32_t {
+  doFullScreen = 0,
+  doNoWindowChange,
+  doAllowReboot,
+  doWaitVBlank,
+  doAllowPalette256,
+  doSystemMemory,
+  doStretch,
+  doCenter,
+  doFlip,
+  do3D,
+  doRetainedMode,
+  doHardware,
+  doSelectDriver,
+  doZBuffer,
+  kDisplayOptionCount
+};
+
+constexpr uint32_t DisplayOptionBit(DisplayOption o) {
+  return 1u << static_cast<uint32_t>(o);
+}
+
+// The option controls' values; the initialisers are the defaults that hold whenever the file
+// or a key is missing.
+struct StoredSettings {
+  int32_t FormVersion = 0;
+  // ddraw.Display: the full-screen display mode.
+  int32_t ddraw_DisplayBitCount = 32;
+  bool ddraw_DisplayFixedBitCount = true;
+  bool ddraw_DisplayFixedRatio = true;
+  bool ddraw_DisplayFixedSize = false;
+  int32_t ddraw_DisplayHeight = 1024;
+  int32_t ddraw_DisplayWidth = 1280;
+  uint32_t ddraw_Options = DisplayOptionBit(doFullScreen) | DisplayOptionBit(doAllowReboot) |
+                           DisplayOptionBit(doWaitVBlank) | DisplayOptionBit(doCenter) |
+                           DisplayOptionBit(doRetainedMode) | DisplayOptionBit(doHardware) |
+                           DisplayOptionBit(doSelectDriver);
+  bool qualityterraintexture = true;
+  bool fourpeppelines = true;
+  bool terrainreflections = true;
+  double maxshadowsnumber = 1;  // 0..50
+  bool playmusic = true;
+  int32_t t_musicvolume = 100;  // 0..100
+  bool stretchmovies = false;
+  bool sounds = true;
+  bool sound3d = true;
+  bool tershadows = true;
+  bool hintssound = true;
+  bool hqeffects = true;
+
+  bool FullScreen() const { return (ddraw_Options & DisplayOptionBit(doFullScreen)) != 0; }
+};
+
+// Reads every key of the section into `settings`. A missing file, section or key leaves the
+// value it has; a value that does not convert leaves that one value and the rest are still
+// read. Blanks around values are removed. `text` is the file's content.
+void ParseSettings(const std::string& text, StoredSettings& settings);
+// RestoreSettings: the file at `path` (a game path, any letter case); false when it is missing.
+bool RestoreSettings(const std::string& path, StoredSettings& settings);
+
+// The file content with FormVersion = 0 and every key from `settings`. Lines of `existing`
+// outside the section, and keys in it that are not ours, are kept.
+std::string FormatSettings(const StoredSettings& settings, const std::string& existing = {});
+// SaveSettings: writes to a temporary file beside `path` and renames it over the file, so an
+// interrupted write never leaves a half-written settings file. False when it cannot be written.
+bool SaveSettings(const std::string& path, const StoredSettings& settings);
+
+// Value conversions as the file holds them.
+std::string FormatDisplayOptions(uint32_t set);  // "[doFullScreen,doCenter]"
+bool ParseDisplayOptions(const std::string& text, uint32_t& set);
+std::string FormatSettingsNumber(double v);  // shortest form, "." as the decimal point
+bool ParseSettingsNumber(const std::string& text, double& v);
+
+}  // namespace skerrow

@@ -1,0 +1,189 @@
+// settings.dat: defaults, value conversions, bad values, and the write-and-read round trip.
+#include "shell/settings.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/paths.h"
+
+namespace skerrow {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool SameSettings(const StoredSettings& a, const StoredSettings& b) {
+  return FormatSettings(a) == FormatSettings(b);
+}
+
+TEST(Settings, MissingFileKeepsTheDefaults) {
+  StoredSettings s;
+  EXPECT_FALSE(RestoreSettings("/tmp/skerrow-no-such-dir/settings.dat", s));
+  EXPECT_TRUE(SameSettings(s, StoredSettings{}));
+  EXPECT_EQ(s.ddraw_DisplayWidth, 1280);
+  EXPECT_EQ(s.ddraw_DisplayHeight, 1024);
+  EXPECT_EQ(s.ddraw_DisplayBitCount, 32);
+  EXPECT_TRUE(s.FullScreen());
+  EXPECT_FALSE(s.stretchmovies);
+  EXPECT_TRUE(s.sounds && s.playmusic && s.hqeffects && s.tershadows && s.fourpeppelines);
+  EXPECT_EQ(s.t_musicvolume, 100);
+  EXPECT_EQ(s.maxshadowsnumber, 1);
+  EXPECT_EQ(FormatDisplayOptions(s.ddraw_Options),
+            "[doFullScreen,doAllowReboot,doWaitVBlank,doCenter,doRetainedMode,doHardware,"
+            "doSelectDriver]");
+}
+
+TEST(Settings, ValuesReadAndBadOnesLeaveOnlyTheirProperty) {
+  StoredSettings s;
+  ParseSettings(
+      "[Other]\r\n"
+      "sounds_Checked=False\r\n"  // another section: ignored
+      "[Skerrow Settings]\r\n"
+      "FormVersion=0\r\n"
+      "maxshadowsnumber_Value = 2.7 \r\n"
+      "playmusic_Checked=  false\r\n"
+      "t_musicvolume_Position=fifty\r\n"  // bad: keeps 100
+      "ddraw_DisplayWidth=1920\n"
+      "ddraw_DisplayHeight=-5\n"  // bad: keeps 1024
+      "ddraw_Options=[doFullScreen]\n"
+      "hqeffects_Checked=Yes\n"  // bad: keeps True
+      "stretchmovies_Checked=True\n"
+      "; sound3d_Checked=False\n"
+      "hintssound_Checked=False\n"
+      "hintssound_Checked=True\n",  // the first of repeated keys counts
+      s);
+  EXPECT_DOUBLE_EQ(s.maxshadowsnumber, 2.7);
+  EXPECT_FALSE(s.playmusic);
+  EXPECT_EQ(s.t_musicvolume, 100);
+  EXPECT_EQ(s.ddraw_DisplayWidth, 1920);
+  EXPECT_EQ(s.ddraw_DisplayHeight, 1024);
+  EXPECT_EQ(s.ddraw_Options, DisplayOptionBit(doFullScreen));
+  EXPECT_TRUE(s.FullScreen());
+  EXPECT_TRUE(s.hqeffects);
+  EXPECT_TRUE(s.stretchmovies);
+  EXPECT_TRUE(s.sounds);
+  EXPECT_TRUE(s.sound3d);
+  EXPECT_FALSE(s.hintssound);
+}
+
+TEST(Settings, ValueConversionTable) {
+  struct Row {
+    const char* text;
+    bool ok;
+    double value;
+  };
+  for (const Row& r : {Row{"2.7", true, 2.7}, Row{"50", true, 50}, Row{"1e1", true, 10},
+                       Row{" 0.5", true, 0.5}, Row{"2,7", false, 0}, Row{"", false, 0},
+                       Row{"nan", false, 0}, Row{"inf", false, 0}, Row{"3x", false, 0}}) {
+    double v = -1;
+    EXPECT_EQ(ParseSettingsNumber(r.text, v), r.ok) << r.text;
+    if (r.ok) EXPECT_DOUBLE_EQ(v, r.value) << r.text;
+  }
+  // Out of the spin edit's range 0..50: the property stays.
+  StoredSettings s;
+  ParseSettings("[Skerrow Settings]\nmaxshadowsnumber_Value=51\n", s);
+  EXPECT_EQ(s.maxshadowsnumber, 1);
+
+  struct SetRow {
+    const char* text;
+    bool ok;
+    uint32_t set;
+  };
+  for (const SetRow& r :
+       {SetRow{"[]", true, 0}, SetRow{"[doFullScreen]", true, 1},
+        SetRow{"[ doZBuffer , doFullScreen ]", true, (1u << 13) | 1u},
+        SetRow{"[dofullscreen]", true, 1}, SetRow{"[doFullScreen,doWhatever]", false, 0},
+        SetRow{"doFullScreen", false, 0}, SetRow{"[doFullScreen,]", false, 0},
+        SetRow{"[", false, 0}}) {
+    uint32_t v = 0xFFFF;
+    EXPECT_EQ(ParseDisplayOptions(r.text, v), r.ok) << r.text;
+    if (r.ok) EXPECT_EQ(v, r.set) << r.text;
+  }
+}
+
+TEST(Settings, NumbersUseAPointWhateverTheLocale) {
+  // A locale with a decimal comma, when the system has one.
+  const char* old = std::setlocale(LC_ALL, nullptr);
+  const std::string saved = old ? old : "C";
+  const bool haveComma =
+      std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "ru_RU.UTF-8");
+  StoredSettings s;
+  s.maxshadowsnumber = 2.5;
+  const std::string text = FormatSettings(s);
+  StoredSettings back;
+  ParseSettings(text, back);
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_NE(text.find("maxshadowsnumber_Value=2.5\r\n"), std::string::npos) << haveComma;
+  EXPECT_DOUBLE_EQ(back.maxshadowsnumber, 2.5);
+  EXPECT_EQ(FormatSettingsNumber(1), "1");
+}
+
+TEST(Settings, SaveWritesEveryKeyKeepsOtherLinesAndRoundTrips) {
+  char tmpl[] = "/tmp/skerrow_settings_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const fs::path dir = tmpl;
+  {
+    std::ofstream out(dir / "Settings.dat", std::ios::binary);
+    out << "[Editor]\r\nx=1\r\n[Skerrow Settings]\r\nsounds_Checked=False\r\nmine=7\r\n";
+  }
+  InvalidatePathCache();
+  StoredSettings s;
+  ASSERT_TRUE(RestoreSettings(dir.string() + "/settings.dat", s));  // any letter case
+  EXPECT_FALSE(s.sounds);
+  s.ddraw_Options = DisplayOptionBit(doCenter) | DisplayOptionBit(doHardware);
+  s.maxshadowsnumber = 3.25;
+  s.t_musicvolume = 0;
+  s.stretchmovies = true;
+  ASSERT_TRUE(SaveSettings(dir.string() + "/settings.dat", s));
+
+  std::ifstream in(dir / "Settings.dat", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), {});
+  for (const char* key : {"FormVersion=0",
+                          "ddraw_DisplayBitCount=32",
+                          "ddraw_DisplayFixedBitCount=True",
+                          "ddraw_DisplayFixedRatio=True",
+                          "ddraw_DisplayFixedSize=False",
+                          "ddraw_DisplayHeight=1024",
+                          "ddraw_DisplayWidth=1280",
+                          "ddraw_Options=[doCenter,doHardware]",
+                          "qualityterraintexture_Checked=True",
+                          "fourpeppelines_Checked=True",
+                          "terrainreflections_Checked=True",
+                          "maxshadowsnumber_Value=3.25",
+                          "playmusic_Checked=True",
+                          "t_musicvolume_Position=0",
+                          "stretchmovies_Checked=True",
+                          "sounds_Checked=False",
+                          "sound3d_Checked=True",
+                          "tershadows_Checked=True",
+                          "hintssound_Checked=True",
+                          "hqeffects_Checked=True"}) {
+    EXPECT_NE(text.find(std::string(key) + "\r\n"), std::string::npos) << key;
+  }
+  EXPECT_NE(text.find("[Editor]\r\nx=1\r\n"), std::string::npos);
+  EXPECT_NE(text.find("mine=7\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("sounds_Checked=False"), text.rfind("sounds_Checked=False"));
+  // No temporary file is left beside it.
+  int files = 0;
+  for (const auto& e : fs::directory_iterator(dir)) files += e.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(files, 1);
+
+  StoredSettings back;
+  ASSERT_TRUE(RestoreSettings(dir.string() + "/settings.dat", back));
+  EXPECT_TRUE(SameSettings(s, back));
+  EXPECT_FALSE(back.FullScreen());
+  // Saving what was read gives the same bytes.
+  ASSERT_TRUE(SaveSettings(dir.string() + "/settings.dat", back));
+  std::ifstream in2(dir / "Settings.dat", std::ios::binary);
+  EXPECT_EQ(text, std::string((std::istreambuf_iterator<char>(in2)), {}));
+  fs::remove_all(dir);
+  InvalidatePathCache();
+}
+
+}  // namespace
+}  // namespace skerrow
