@@ -1,0 +1,276 @@
+// Picture decoders: row order, conversions, the direct loader's acceptance rule, half
+// resolution, the alpha merge, TGA refusals and JPEG failure without exiting.
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+#include "engine/picture.h"
+
+namespace skerrow {
+namespace {
+
+void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
+  std::memcpy(&b[at], &v, 2);
+}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  std::memcpy(&b[at], &v, 4);
+}
+
+// Uncompressed 24-bit BMP, rows bottom-up and padded to 4 bytes; pixel (x, y) from the
+// top-left has B = x, G = y, R = 200.
+std::vector<uint8_t> Bmp24(int32_t w, int32_t h) {
+  const size_t stride = (size_t(w) * 3 + 3) / 4 * 4;
+  std::vector<uint8_t> b(54 + stride * h, 0);
+  b[0] = 'B';
+  b[1] = 'M';
+  Put32(b, 2, uint32_t(b.size()));
+  Put32(b, 10, 54);
+  Put32(b, 14, 40);
+  Put32(b, 18, uint32_t(w));
+  Put32(b, 22, uint32_t(h));
+  Put16(b, 26, 1);
+  Put16(b, 28, 24);
+  for (int32_t y = 0; y < h; ++y) {
+    uint8_t* row = &b[54 + stride * size_t(h - 1 - y)];
+    for (int32_t x = 0; x < w; ++x) {
+      row[x * 3] = uint8_t(x);
+      row[x * 3 + 1] = uint8_t(y);
+      row[x * 3 + 2] = 200;
+    }
+  }
+  return b;
+}
+
+TEST(PictureDecode, PlatformDecoderGivesRgbRowsBottomUp) {
+  TPixels p;
+  TPictureError e;
+  ASSERT_TRUE(DecodeBitmap(Bmp24(3, 2), p, &e)) << e.text;
+  EXPECT_EQ(p.channels, 3);
+  // First row = bottom row (y = 1); pixel x = 2 of it.
+  EXPECT_EQ(std::vector<uint8_t>(p.data.begin() + 6, p.data.begin() + 9),
+            (std::vector<uint8_t>{200, 1, 2}));
+  EXPECT_EQ(p.data[9 + 1], 0);  // second stored row is the top row
+}
+
+struct Bmp24Case {
+  const char* what;
+  std::function<void(std::vector<uint8_t>&)> patch;
+  const char* message;  // nullptr: accepted
+};
+
+TEST(PictureDecode, DirectLoaderAcceptanceRule) {
+  const Bmp24Case cases[] = {
+      {"plain 4 x 2", [](std::vector<uint8_t>&) {}, nullptr},
+      {"not a bitmap", [](std::vector<uint8_t>& b) { b[0] = 'X'; }, "Error reading file header"},
+      {"short file header", [](std::vector<uint8_t>& b) { b.resize(10); },
+       "Error reading file header"},
+      {"short info header", [](std::vector<uint8_t>& b) { b.resize(40); },
+       "Error reading info header"},
+      {"8 bits", [](std::vector<uint8_t>& b) { Put16(b, 28, 8); }, "Error reading info header"},
+      {"RLE", [](std::vector<uint8_t>& b) { Put32(b, 30, 1); }, "Error reading info header"},
+      {"rows need padding", [](std::vector<uint8_t>& b) { Put32(b, 18, 3); },
+       "Error reading info header"},
+      {"huge", [](std::vector<uint8_t>& b) { Put32(b, 18, 0x40000000); },
+       "Error reading info header"},
+      {"negative height", [](std::vector<uint8_t>& b) { Put32(b, 22, uint32_t(-2)); },
+       "Error reading info header"},
+      {"palette before pixels", [](std::vector<uint8_t>& b) { Put32(b, 10, 58); },
+       "Error reading palette"},
+      {"pixels cut short", [](std::vector<uint8_t>& b) { b.resize(b.size() - 1); },
+       "Error reading bitmap data"},
+      {"image size below width x height", [](std::vector<uint8_t>& b) { Put32(b, 34, 3); },
+       "Error reading bitmap data"},
+  };
+  for (const Bmp24Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> b = Bmp24(4, 2);
+    c.patch(b);
+    TPixels p;
+    TPictureError e;
+    const bool ok = DecodeBmp24(b, "t.qvt", p, &e);
+    if (!c.message) {
+      ASSERT_TRUE(ok) << e.text;
+      EXPECT_EQ(p.width, 4);
+      EXPECT_EQ((std::vector<uint8_t>(p.data.begin(), p.data.begin() + 6)),
+                (std::vector<uint8_t>{200, 1, 0, 200, 1, 1}));  // bottom row, B and R swapped
+    } else {
+      EXPECT_FALSE(ok);
+      EXPECT_EQ(e.caption, "BMP Unit");
+      EXPECT_EQ(e.text, c.message);
+      EXPECT_TRUE(p.data.empty());
+    }
+  }
+  TPixels p;
+  TPictureError e;
+  EXPECT_FALSE(LoadBmp24File("/nonexistent/a.qvt", p, &e));
+  EXPECT_EQ(e.text, "Error opening \"/nonexistent/a.qvt");
+}
+
+TEST(PictureDecode, PlatformDecoderRefusesHugeHeadersBeforeDecoding) {
+  for (uint32_t w : {0x7FFFFFFFu, 0x80000000u, 0u, 16385u}) {
+    std::vector<uint8_t> b = Bmp24(4, 2);
+    Put32(b, 18, w);
+    TPixels p;
+    TPictureError e;
+    EXPECT_FALSE(DecodeBitmap(b, p, &e)) << w;
+  }
+}
+
+TPixels Make(int32_t w, int32_t h, int32_t channels, std::function<uint8_t(int, int, int)> f) {
+  TPixels p{w, h, channels, std::vector<uint8_t>(size_t(w) * h * channels)};
+  // f takes (x, y from the top, channel).
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < channels; ++c)
+        p.data[(size_t(h - 1 - y) * w + x) * channels + c] = f(x, y, c);
+  return p;
+}
+
+TEST(PictureDecode, HalfResolutionAndAlphaMerge) {
+  // 4 x 3: odd height drops the bottom picture row.
+  const TPixels colour = Make(4, 3, 3, [](int x, int y, int c) {
+    return uint8_t(c == 0 ? x * 10 + y : (c == 1 ? 255 : (x + y) % 2));
+  });
+  const TPixels half = HalvePixels(colour);
+  ASSERT_EQ(half.width, 2);
+  ASSERT_EQ(half.height, 1);
+  // Output pixel 1: x 2..3, y 0..1: red (20 + 30 + 21 + 31) / 4 = 25.5 -> 25; blue 2 / 4 -> 0.
+  EXPECT_EQ(half.data[3], 25);
+  EXPECT_EQ(half.data[4], 255);
+  EXPECT_EQ(half.data[5], 0);
+
+  const TPixels alpha =
+      Make(4, 4, 3, [](int x, int y, int c) { return uint8_t(c ? 0 : x * 64 + y); });
+  const TPixels colour4 = Make(4, 4, 3, [](int x, int y, int c) { return uint8_t(x + 4 * y); });
+  const TPixels full = MergeAlpha(colour4, alpha, true);
+  ASSERT_EQ(full.channels, 4);
+  ASSERT_EQ(full.data.size(), 64u);
+  // First output pixel = bottom-left (x 0, y 3): colour 12, alpha 3.
+  EXPECT_EQ((std::vector<uint8_t>(full.data.begin(), full.data.begin() + 4)),
+            (std::vector<uint8_t>{12, 12, 12, 3}));
+  const TPixels small = MergeAlpha(colour4, alpha, false);
+  ASSERT_EQ(small.width, 2);
+  // Bottom-left output: x 0..1, y 2..3: alpha (2 + 3 + 66 + 67) / 4 = 34.5 -> 34.
+  EXPECT_EQ(small.data[3], 34);
+  // A smaller companion: pixels outside it count as opaque.
+  const TPixels tiny = Make(1, 1, 3, [](int, int, int) { return uint8_t(7); });
+  const TPixels merged = MergeAlpha(colour4, tiny, true);
+  EXPECT_EQ(merged.data[3], 255);           // (0, 3) lies outside the 1 x 1 companion
+  EXPECT_EQ(merged.data[(12 * 4) + 3], 7);  // (0, 0) is inside
+}
+
+std::vector<uint8_t> Tga(uint8_t type, uint8_t cmap, uint8_t bits, uint16_t w, uint16_t h,
+                         size_t dataBytes, uint8_t idLength = 0, uint8_t descriptor = 0) {
+  std::vector<uint8_t> b(18 + idLength + dataBytes, 0);
+  b[0] = idLength;
+  b[1] = cmap;
+  b[2] = type;
+  Put16(b, 12, w);
+  Put16(b, 14, h);
+  b[16] = bits;
+  b[17] = descriptor;
+  for (size_t i = 0; i < dataBytes; ++i) b[18 + idLength + i] = uint8_t(i + 1);
+  return b;
+}
+
+TEST(PictureDecode, TgaRules) {
+  struct Case {
+    std::vector<uint8_t> bytes;
+    const char* text;  // nullptr: accepted
+  };
+  const Case cases[] = {
+      {Tga(2, 0, 24, 2, 1, 6), nullptr},
+      {Tga(10, 0, 24, 2, 1, 6), "Couldn't load \"t.tga\". Compressed TGA files not supported."},
+      {Tga(2, 1, 24, 2, 1, 6), "Couldn't load \"t.tga\". Colormapped TGA files not supported."},
+      {Tga(2, 0, 16, 2, 1, 4), "Couldn't load \"t.tga\". Only 24 bit TGA files supported."},
+      {Tga(2, 0, 24, 2, 1, 5), "Couldn't read file \"t.tga\"."},
+      {Tga(2, 0, 32, 65535, 65535, 16), "Couldn't read file \"t.tga\"."},
+      {std::vector<uint8_t>(10, 0), "Couldn't read file \"t.tga\"."},
+  };
+  for (const Case& c : cases) {
+    TPixels p;
+    TPictureError e;
+    const bool ok = DecodeTga(c.bytes, "t.tga", p, &e);
+    if (!c.text) {
+      ASSERT_TRUE(ok);
+      EXPECT_EQ(p.data, (std::vector<uint8_t>{3, 2, 1, 6, 5, 4}));
+    } else {
+      EXPECT_FALSE(ok);
+      EXPECT_EQ(e.caption, "TGA File Error");
+      EXPECT_EQ(e.text, c.text);
+    }
+  }
+  // 32 bits: RGBA; the texture class's BGRA keeps the order; 24 bits there get A = 255.
+  TPixels p;
+  TPictureError e;
+  ASSERT_TRUE(DecodeTga(Tga(2, 0, 32, 1, 1, 4), "t.tga", p, &e));
+  EXPECT_EQ(p.data, (std::vector<uint8_t>{3, 2, 1, 4}));
+  ASSERT_TRUE(LoadTgaBgra(Tga(2, 0, 24, 1, 1, 3), "t.tga", p, &e));
+  EXPECT_EQ(p.data, (std::vector<uint8_t>{1, 2, 3, 255}));
+  // An image-ID field is skipped; a top-left origin is turned bottom-up.
+  ASSERT_TRUE(DecodeTga(Tga(2, 0, 24, 1, 2, 6, 2, 0x20), "t.tga", p, &e));
+  EXPECT_EQ(p.data, (std::vector<uint8_t>{6, 5, 4, 3, 2, 1}));
+  // Round trip through the writer.
+  TPixels back;
+  ASSERT_TRUE(DecodeTga(EncodeTga(p), "t.tga", back, &e));
+  EXPECT_EQ(back.data, p.data);
+}
+
+// 8 x 8 JPEG: top half red, bottom half blue.
+std::vector<uint8_t> Jpeg() {
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = 8;
+  c.image_height = 8;
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 100, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  for (int y = 0; y < 8; ++y) {
+    unsigned char row[24];
+    for (int x = 0; x < 8; ++x) {
+      row[x * 3] = y < 4 ? 255 : 0;
+      row[x * 3 + 1] = 0;
+      row[x * 3 + 2] = y < 4 ? 0 : 255;
+    }
+    JSAMPROW r = row;
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::vector<uint8_t> bytes(out, out + size);
+  jpeg_destroy_compress(&c);
+  std::free(out);
+  return bytes;
+}
+
+TEST(PictureDecode, JpegRgbaBottomUpAndFailureReturns) {
+  const std::vector<uint8_t> j = Jpeg();
+  TPixels p;
+  TPictureError e;
+  ASSERT_TRUE(DecodeJpeg(j, "a.jpg", p, &e));
+  EXPECT_EQ(p.channels, 4);
+  EXPECT_GT(p.data[2], 200);  // first row is the bottom (blue) row
+  EXPECT_LT(p.data[0], 60);
+  EXPECT_EQ(p.data[3], 255);
+  EXPECT_GT(p.data[p.data.size() - 4], 200);  // last row is the top (red) row
+  for (size_t cut : {size_t{0}, size_t{2}, size_t{20}}) {
+    std::vector<uint8_t> bad(j.begin(), j.begin() + static_cast<std::ptrdiff_t>(cut));
+    EXPECT_FALSE(DecodeJpeg(bad, "a.jpg", p, &e));
+    EXPECT_EQ(e.text, "Couldn't load JPG - \"a.jpg\"");
+    EXPECT_EQ(e.caption, "BMP Unit");
+  }
+  // A picture above the pixel cap is refused from its header alone.
+  EXPECT_FALSE(DecodeJpeg(j, "a.jpg", p, &e, 63));
+}
+
+}  // namespace
+}  // namespace skerrow
