@@ -1,0 +1,52 @@
+// Everything outside the simulation that a play step needs: keyboard snapshot, sound, water
+// animation, GUI window state, level changes, saves and the enemy-side sub-steps. The shell
+// implements it for the main form; tests use a fake. Every method has a do-nothing default.
+#pragma once
+
+#include <cstdint>
+
+namespace skerrow {
+
+struct WorldState;
+
+class PlayHost {
+ public:
+  virtual ~PlayHost() = default;
+
+  // Keyboard: a new snapshot once per step, then key-down queries by virtual-key code.
+  virtual void RefreshKeyboard() {}
+  virtual bool KeyDown(int /*vk*/) { return false; }
+
+  // Sound: the 3D listener position (ignored while the sound system is not initialised) and
+  // sound number `sound` of the battle list played at a world position.
+  virtual void PlaceListener(double /*x*/, double /*y*/, double /*z*/) {}
+  virtual void PlaySound(int32_t /*sound*/, double /*x*/, double /*y*/, double /*z*/) {}
+
+  // Water surface: whether the water render switch is on, and the animation advance.
+  virtual bool WaterSwitchOn() { return true; }
+  virtual void AnimateWater(double /*amount*/) {}
+
+  // True while the in-play menu or a window opened from it is visible: the world pauses.
+  virtual bool PlayWindowOpen() { return false; }
+
+  // Level change (1..200 a level of the episode, 200 + e episode e, 500 the outro), the update
+  // dispatch of the current GameMode, the automatic save into the current slot without a new
+  // thumbnail, and the reload of the current save slot after the last life.
+  virtual void EnterLevel(int32_t /*level*/) {}
+  virtual void UpdateDispatch() {}
+  virtual void SaveToCurrentSlot() {}
+  virtual void ReloadSaveSlot() {}
+
+  // Sub-steps that belong to the enemy side (behaviour every second step, triggers every
+  // second step, projectile flight) and the destruction of a unit. DestroyUnit's default does
+  // only the first step of it: MarkUnitDestroyed.
+  virtual void UpdateEnemyBehaviour(WorldState& /*w*/) {}
+  virtual void UpdateTriggers(WorldState& /*w*/) {}
+  virtual void UpdateProjectiles(WorldState& /*w*/) {}
+  virtual void DestroyUnit(WorldState& w, int32_t unit);
+};
+
+// First step of destroying a unit: alert cleared, sinking = 1, alive = 0. Index checked.
+void MarkUnitDestroyed(WorldState& w, int32_t unit);
+
+}  // namespace skerrow

@@ -1,0 +1,22 @@
+// The play update: one 40 ms step of the world while GameMode is 2, and the small per-step
+// updates it owns (camera, status icons, hero level).
+#pragma once
+
+#include <cstdint>
+
+namespace skerrow {
+
+struct WorldState;
+class PlayHost;
+
+void PlayUpdate(WorldState& w, PlayHost& host);
+// The same with a host that does nothing (no keyboard, sound, GUI or level changes).
+void PlayUpdate(WorldState& w);
+
+// Experience needed to leave hero level `level`: (25 (level - 1))^2 + 1000 level, saturated.
+int32_t HeroLevelThreshold(int32_t level);
+
+void UpdateCamera(WorldState& w);
+void UpdateStatusIcons(WorldState& w);
+
+}  // namespace skerrow

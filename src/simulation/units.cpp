@@ -1,0 +1,405 @@
+// Unit update: ships, small craft and enemy ships, with sinking, unit push and land push.
+#include "simulation/units.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "platform/random.h"
+#include "simulation/fixed_units.h"
+#include "simulation/geometry.h"
+#include "simulation/particles.h"
+#include "simulation/play_host.h"
+#include "simulation/weapons.h"
+#include "world/world_state.h"
+
+namespace skerrow {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kRadToDeg = 180.0 / kPi;
+constexpr int32_t kMaxSettleDepth = 4;  // nested level changes inside settling steps
+
+// Level changes currently running their settling steps (the step re-enters itself).
+int32_t settleDepth = 0;
+
+double R() {
+  return SharedRandom().Real();
+}
+
+double Lerp(double a, double b, double t) {
+  return a + (b - a) * t;
+}
+
+double MoveToward(double v, double target, double stepSize) {
+  if (v < target) return std::fmin(v + stepSize, target);
+  if (v > target) return std::fmax(v - stepSize, target);
+  return v;
+}
+
+double WrapTwoPi(double v) {
+  constexpr double kTwoPi = 2.0 * kPi;
+  if (v >= kTwoPi) v -= kTwoPi;
+  if (v >= kTwoPi) v = std::fmod(v, kTwoPi);  // only after damaged values
+  return v;
+}
+
+double Speed(const UnitRecord& u) {
+  return std::sqrt(u.vel.x * u.vel.x + u.vel.y * u.vel.y + u.vel.z * u.vel.z);
+}
+
+bool Released(const UnitRecord& u, int ctl) {
+  return Controls(u)[ctl] == 0 && PreviousControls(u)[ctl] == 1;
+}
+
+// Moving-class variants sharing the ship rules.
+enum class Ship { kFull, kEnemy };
+
+// Firing rule. The player's weapons also need their unlock flags.
+void FireWeapons(WorldState& w, PlayHost& host, int32_t i, Ship ship) {
+  UnitRecord& u = w.units[i];
+  const bool player = i == w.playerUnit && ship == Ship::kFull;
+  const bool guns = !player || w.gunsUnlocked == 1;
+  const bool mainReady = u.reload >= u.maxReload;
+  if (ship == Ship::kFull) {
+    if (guns && Released(u, kCtlMainGun) && mainReady) FireMainGun(w, host, i);
+    if ((!player || w.weaponXUnlocked == 1) && u.ctlWeaponX == 1) FireWeaponX(w, host, i);
+    if ((!player || w.weaponZUnlocked == 1) && Released(u, kCtlWeaponZ) &&
+        u.sideReload >= u.maxSideReload)
+      FireWeaponZ(w, host, i);
+    if ((!player || w.weaponSUnlocked == 1) && Released(u, kCtlWeaponS) && u.reload >= u.maxReload)
+      FireWeaponS(w, host, i);
+  } else {
+    if (Released(u, kCtlMainGun) && mainReady) FireMainGun(w, host, i);
+    if (Released(u, kCtlWeaponS) && u.reload >= u.maxReload) FireWeaponS(w, host, i);
+  }
+  if (guns && Released(u, kCtlSideLeft) && u.sideReload >= u.maxSideReload)
+    FireSideBattery(w, host, i, 0);
+  if (guns && Released(u, kCtlSideRight) && u.sideReload >= u.maxSideReload)
+    FireSideBattery(w, host, i, 1);
+}
+
+void LightFromShade(WorldState& w, UnitRecord& u, double g) {
+  const double shade = ShadeAt(w, u.posX, u.posZ) / 255.0;
+  u.lightLevel = Lerp(u.lightLevel, std::pow(shade, 5.0), g * 0.03);
+}
+
+void Turn(UnitRecord& u, double g, bool lean) {
+  const double rootG = std::sqrt(g);
+  double rate = u.turnRate;
+  if (u.ctlTurnLeft == 1) rate += rootG * u.rotateSpeed;
+  if (u.ctlTurnRight == 1) rate -= rootG * u.rotateSpeed;
+  rate *= 0.97;
+  u.turnRate = static_cast<float>(rate);
+  u.rotY += g * u.turnRate;
+  if (lean) u.heel = Lerp(u.heel, u.turnRate * static_cast<double>(u.kren), g * 0.007);
+}
+
+void ChargeAndReload(UnitRecord& u, double g, double f) {
+  const bool sideHeld = u.ctlSideLeft == 1 || u.ctlSideRight == 1;
+  if (sideHeld && u.sideReload >= u.maxSideReload) {
+    u.sidePower =
+        static_cast<float>(std::fmin(u.maxSidePower, u.sidePower + g * u.sidePowerSpeed * f));
+  } else {
+    u.sidePower = 0.0f;
+  }
+  if (u.ctlMainGun == 1 && u.reload >= u.maxReload) {
+    u.power = static_cast<float>(std::fmin(u.maxPower, u.power + g * u.powerSpeed * f));
+  } else {
+    u.power = 0.0f;
+  }
+  u.reload = static_cast<float>(std::fmin(u.maxReload, u.reload + g * u.reloadSpeed * f));
+  u.sideReload =
+      static_cast<float>(std::fmin(u.maxSideReload, u.sideReload + g * u.sideReloadSpeed * f));
+}
+
+void Bob(UnitRecord& u, double g, double rate) {
+  const double pok = u.pok + Speed(u) * std::sqrt(g) * 0.5 + g * rate;
+  u.pok = static_cast<float>(WrapTwoPi(pok));
+  const double tilt = 0.1 * kRadToDeg * u.kren / 127.0;
+  u.rotX = std::sin(u.pok) * tilt;
+  u.rotZ = std::cos(u.pok) * tilt;
+}
+
+// Thrust from the forward and back controls; `wake` 0 none, 1 at the water, 2 at posY.
+void Thrust(WorldState& w, UnitRecord& u, double g, int wake) {
+  if (u.ctlForward == 1) {
+    u.vel.x -= std::sin(u.rotY) * u.acceleration * g;
+    u.vel.z -= std::cos(u.rotY) * u.acceleration * g;
+    w.wakeDirection = -3;
+    if (wake != 0) SpawnWake(w, u, true, wake == 2);
+  }
+  if (u.ctlBack == 1) {
+    u.vel.x += std::sin(u.rotY) * u.acceleration * 0.7 * g;
+    u.vel.z += std::cos(u.rotY) * u.acceleration * 0.7 * g;
+    w.wakeDirection = 2;
+    if (wake != 0) SpawnWake(w, u, false, wake == 2);
+  }
+  PropPhase(u) += Speed(u) * g * w.wakeDirection;
+}
+
+double LandPushRate(double d, double r) {
+  const double p = std::sin(d * 0.49 / (kPi * (r + 0.0007))) * 1e-4;
+  return std::fmin(std::fmax(p, -1.1e-4), 1.1e-4);
+}
+
+// Push away from land. The player's unit every step (factor 0.25), others on even steps (0.7).
+void LandPush(WorldState& w, UnitRecord& u, double g, bool player) {
+  if (!player && w.aiPhase != 0) return;
+  const double r = u.radius;
+  const double sx = std::fabs(std::sin(u.rotY)) * r / 2.0;
+  const double cz = std::fabs(std::cos(u.rotY)) * r / 2.0;
+  const double a = IsLandAt(w, u.posX + sx, u.posZ) - IsLandAt(w, u.posX - sx, u.posZ);
+  const double b = IsLandAt(w, u.posX, u.posZ + cz) - IsLandAt(w, u.posX, u.posZ - cz);
+  const double factor = player ? 0.25 : 0.7;
+  u.vel.x -= LandPushRate(a, r) * g * factor;
+  u.vel.z -= LandPushRate(b, r) * g * factor;
+}
+
+void Drag(UnitRecord& u, double g) {
+  const double k = 0.998 - g / 500.0;
+  u.vel.x *= k;
+  u.vel.y *= k;
+  u.vel.z *= k;
+}
+
+void Move(UnitRecord& u, double g) {
+  u.posX += g * u.vel.x;
+  u.posY += g * u.vel.y;
+  u.posZ += g * u.vel.z;
+}
+
+// Land push, drag, move and (player's full ship) speed bonus: the end of every ship step.
+void FinishShipStep(WorldState& w, UnitRecord& u, double g, bool player, Ship ship) {
+  if (ship == Ship::kEnemy) {
+    LandPush(w, u, g, false);
+  } else if (u.vel.x * u.vel.z != 0.0) {
+    LandPush(w, u, g, player);
+  }
+  Drag(u, g);
+  Move(u, g);
+  if (ship == Ship::kFull && player && w.bonusTimer > 0.0) {
+    Move(u, g);
+    u.reload = static_cast<float>(std::fmin(u.maxReload, u.reload + g * u.reloadSpeed));
+    u.sideReload =
+        static_cast<float>(std::fmin(u.maxSideReload, u.sideReload + g * u.sideReloadSpeed));
+  }
+}
+
+void StartShipSinking(WorldState& w, PlayHost& host, UnitRecord& u, bool player) {
+  if (player) w.respawnY = u.posY;
+  u.life = 0.0f;
+  const double sx = 180.0 * R() - 90.0;
+  const double sz = 180.0 * R() - 90.0;
+  const double sw = kPi * R() - kPi / 2.0;
+  u.sinkMotion = {sx, 0.0, sz, sw};
+  u.sinking = 1;
+  host.PlaySound(5, u.posX, u.posY, u.posZ);
+}
+
+// Classes 1, 3, 4 (full ship) and 5 (enemy ship).
+void UpdateShip(WorldState& w, PlayHost& host, int32_t i, int32_t cls, Ship ship) {
+  UnitRecord& u = w.units[i];
+  const double g = w.gameSpeed;
+  const bool player = i == w.playerUnit;
+
+  if (u.sinking == 1) {
+    u.vel.y = g * -5.7e-5;
+    u.heel = MoveToward(u.heel, u.sinkMotion.w, g * 3e-4);
+    u.rotX = MoveToward(u.rotX, u.sinkMotion.x, g * 0.009);
+    u.rotZ = MoveToward(u.rotZ, u.sinkMotion.z, g * 0.009);
+    const bool onFloor = SeaFloorAt(w, u.posX, u.posZ) > u.posY;
+    const bool atOnce = ship == Ship::kFull ? cls == 4 : u.unitKind == 12;
+    if (onFloor || atOnce) host.DestroyUnit(w, i);
+    FinishShipStep(w, u, g, player, ship);
+    return;
+  }
+
+  if (u.life <= 0.0f) StartShipSinking(w, host, u, player);
+  FireWeapons(w, host, i, ship);
+  if (ship == Ship::kFull) SpawnFunnelSmoke(w, u);
+
+  const bool inWindow = InVisibilityWindow(w, u.posX, u.posZ);
+  const int32_t lightRoll = SharedRandom().Int(3);
+  if (ship == Ship::kFull) {
+    if (lightRoll == 1 && inWindow) LightFromShade(w, u, g);
+    if (inWindow && u.sinking == 0) PushUnit(w, i);
+  } else {
+    const bool near = inWindow || w.editorPlanes == 1;
+    if (lightRoll == 2 && near) LightFromShade(w, u, g);
+    if (near && u.sinking == 0) PushUnit(w, i);
+  }
+
+  Turn(u, g, true);
+  const double f = player && ship == Ship::kFull ? w.speedFactor : 1.0;
+  ChargeAndReload(u, g, f);
+  Bob(u, g, ship == Ship::kFull ? 0.0005 : 0.0045);
+  Thrust(w, u, g, ship == Ship::kFull ? 1 : 0);
+  FinishShipStep(w, u, g, player, ship);
+}
+
+// Class 2: small craft.
+void UpdateSmallCraft(WorldState& w, PlayHost& host, int32_t i) {
+  UnitRecord& u = w.units[i];
+  const double g = w.gameSpeed;
+  u.lightLevel = 1.0;
+
+  if (u.sinking == 1) {
+    switch (u.unitKind) {
+      case 6:
+      case 9:
+        u.vel.y = g * -2.8e-5;
+        break;
+      case 17:
+      case 18:
+      case 25:
+      case 51:
+        u.vel.y = g * -7.8e-5;
+        break;
+      case 46:
+        u.vel.y = g * -5.8e-5;
+        break;
+      default:
+        break;
+    }
+    u.heel += g * u.sinkMotion.w;  // here sinkMotion holds rates
+    u.rotX += g * u.sinkMotion.x;
+    u.rotZ += g * u.sinkMotion.z;
+    SpawnBubbles(w, u);
+    if (IslandHeightAt(w, u.posX, u.posZ) > u.posY) host.DestroyUnit(w, i);
+    Move(u, g);
+    return;
+  }
+
+  if (u.life <= 0.0f) {
+    u.life = 0.0f;
+    const double sx = 0.003 * R();
+    const double sz = 0.003 * R();
+    const double r1 = R();
+    const double sw = 0.007 * r1 * R();
+    u.sinkMotion = {sx, 0.0, sz, sw};
+    u.sinking = 1;
+    host.PlaySound(10, u.posX, u.posY, u.posZ);
+  }
+  if (Released(u, kCtlMainGun) && u.reload >= u.maxReload) FireMainGun(w, host, i);
+  if (Released(u, kCtlSideLeft) && u.sideReload >= u.maxSideReload) FireSideBattery(w, host, i, 0);
+  if (Released(u, kCtlSideRight) && u.sideReload >= u.maxSideReload) FireSideBattery(w, host, i, 1);
+  if (InVisibilityWindow(w, u.posX, u.posZ) || w.editorPlanes == 1) PushUnit(w, i);
+  Turn(u, g, true);
+  ChargeAndReload(u, g, 1.0);
+  u.pok = static_cast<float>(WrapTwoPi(u.pok + 0.48));  // not scaled by the game speed
+  Thrust(w, u, g, 2);
+  Drag(u, g);
+  Move(u, g);
+}
+
+}  // namespace
+
+int32_t UnitClass(const WorldState& w, const UnitRecord& u) {
+  const KindRecord* kind = w.kindTable.at(u.unitKind);
+  return kind == nullptr ? 0 : kind->kindClass;
+}
+
+void PushUnit(WorldState& w, int32_t i) {
+  UnitRecord& u = w.units[i];
+  for (int32_t j = 1; j < kUnitSlots; ++j) {
+    if (j == i) continue;
+    const UnitRecord& o = w.units[j];
+    if (o.alive != 1 || o.unitKind == 133) continue;  // kind 133 is never an obstacle
+    const Vector4d pi = UnitPos(u);
+    const Vector4d pj = UnitPos(o);
+    const double d = Distance3(pi, pj) - 0.7 * (static_cast<double>(u.radius) + o.radius);
+    if (!(d <= 0.0)) continue;
+    const double total = static_cast<double>(u.mass) + o.mass;
+    double m = u.mass / total;
+    if (!(total > 0.0) || !std::isfinite(m)) m = 0.5;  // massless or damaged: share equally
+    const double beta = Bearing(pj, pi);
+    u.posX += (1.0 - m) * std::sin(beta) * d * 1.1;
+    u.posZ += (1.0 - m) * -std::cos(beta) * d * 1.1;
+  }
+}
+
+void ApplyLevelBounds(WorldState& w, PlayHost& host) {
+  auto player = [&w]() -> UnitRecord* {
+    return w.playerUnit >= 1 && w.playerUnit < kUnitSlots ? &w.units[w.playerUnit] : nullptr;
+  };
+  UnitRecord* p = player();
+  if (p == nullptr) return;
+  const double s = w.levelSize;
+  if (p->posX <= 12.0) p->posX = 12.0;
+  if (p->posZ <= 12.0) p->posZ = 12.0;
+  if (p->posX >= s - 12.0) p->posX = s - 12.0;
+  if (p->posZ >= s - 12.0) p->posZ = s - 12.0;
+
+  for (int edge = 0; edge < 4; ++edge) {
+    p = player();
+    if (p == nullptr) return;
+    const double size = w.levelSize;
+    bool inBand = false;
+    int32_t neighbour = 0;
+    switch (edge) {
+      case 0:
+        inBand = p->posX <= 15.0;
+        neighbour = w.neighbourMinusX;
+        break;
+      case 1:
+        inBand = p->posZ <= 15.0;
+        neighbour = w.neighbourMinusZ;
+        break;
+      case 2:
+        inBand = p->posX >= size - 15.0;
+        neighbour = w.neighbourPlusX;
+        break;
+      default:
+        inBand = p->posZ >= size - 15.0;
+        neighbour = w.neighbourPlusZ;
+        break;
+    }
+    if (!inBand || neighbour <= 0) continue;
+    if (settleDepth >= kMaxSettleDepth) return;  // a chain of levels that hand the ship on
+    host.EnterLevel(neighbour);
+    if (w.GameMode != 2) continue;
+    ++settleDepth;
+    for (int k = 0; k < 16; ++k) host.UpdateDispatch();
+    --settleDepth;
+    host.SaveToCurrentSlot();
+  }
+}
+
+void UpdateUnits(WorldState& w, PlayHost& host) {
+  ApplyLevelBounds(w, host);
+  w.hoverName.clear();
+  for (int32_t i = 1; i < kUnitSlots; ++i) {
+    UnitRecord& u = w.units[i];
+    if (u.alive != 1) continue;
+    if (Distance3(w.mouseWorldPos, UnitPos(u)) < u.radius) {
+      const KindRecord* kind = w.kindTable.at(u.unitKind);
+      if (kind != nullptr) w.hoverName = std::string(kind->kindName.View());
+    }
+    const int32_t cls = UnitClass(w, u);
+    switch (cls) {
+      case 1:
+      case 3:
+      case 4:
+        UpdateShip(w, host, i, cls, Ship::kFull);
+        break;
+      case 2:
+        UpdateSmallCraft(w, host, i);
+        break;
+      case 5:
+        UpdateShip(w, host, i, cls, Ship::kEnemy);
+        break;
+      case 6:
+      case 7:
+      case 8:
+      case 9:
+      case 10:
+        UpdateFixedUnit(w, host, i, cls);
+        break;
+      default:
+        break;  // class 0 and unknown classes stand still
+    }
+  }
+}
+
+}  // namespace skerrow

@@ -1,0 +1,117 @@
+// Shared test fixture of the play simulation: a fresh world with a player ship in open water,
+// a recording fake host and a seeded random generator.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/random.h"
+#include "simulation/play_host.h"
+#include "world/world_state.h"
+
+namespace skerrow::test {
+
+struct SoundCall {
+  int32_t sound;
+  double x, y, z;
+};
+
+class FakeHost : public PlayHost {
+ public:
+  std::set<int> keysDown;
+  bool windowOpen = false;
+  std::vector<SoundCall> sounds;
+  std::vector<int32_t> levelsEntered;
+  std::vector<int32_t> destroyed;
+  int refreshes = 0, dispatches = 0, saves = 0, reloads = 0;
+  int enemySteps = 0, triggerSteps = 0, projectileSteps = 0;
+  double waterAdvance = 0;
+  // Called by EnterLevel, e.g. to place the player in the new level.
+  std::function<void(int32_t)> onEnterLevel;
+  std::function<void()> onDispatch;
+
+  void RefreshKeyboard() override { ++refreshes; }
+  bool KeyDown(int vk) override { return keysDown.count(vk) != 0; }
+  void PlaySound(int32_t s, double x, double y, double z) override {
+    sounds.push_back({s, x, y, z});
+  }
+  void AnimateWater(double amount) override { waterAdvance += amount; }
+  bool PlayWindowOpen() override { return windowOpen; }
+  void EnterLevel(int32_t level) override {
+    levelsEntered.push_back(level);
+    if (onEnterLevel) onEnterLevel(level);
+  }
+  void UpdateDispatch() override {
+    ++dispatches;
+    if (onDispatch) onDispatch();
+  }
+  void SaveToCurrentSlot() override { ++saves; }
+  void ReloadSaveSlot() override { ++reloads; }
+  void UpdateEnemyBehaviour(WorldState&) override { ++enemySteps; }
+  void UpdateTriggers(WorldState&) override { ++triggerSteps; }
+  void UpdateProjectiles(WorldState&) override { ++projectileSteps; }
+  void DestroyUnit(WorldState& w, int32_t unit) override {
+    destroyed.push_back(unit);
+    PlayHost::DestroyUnit(w, unit);
+  }
+  int CountSound(int32_t s) const {
+    int n = 0;
+    for (const SoundCall& c : sounds) n += c.sound == s;
+    return n;
+  }
+};
+
+class SimTest : public ::testing::Test {
+ protected:
+  SimTest() : world_(std::make_unique<WorldState>()), w(*world_) {
+    SharedRandom().Seed(20261210);
+    w.GameMode = 2;
+    w.gameSpeed = 40;
+    w.levelSize = 200;
+    w.cameraNumber = 1;
+    w.heroLevel = 1;
+    w.hqEffects = 1;
+    // Kind classes: heroes 1..3 full ships, 6 small craft, 10 enemy ship, 4 class-4 ship.
+    w.kindTable[1].kindClass = 1;
+    w.kindTable[2].kindClass = 1;
+    w.kindTable[3].kindClass = 1;
+    w.kindTable[4].kindClass = 4;
+    w.kindTable[6].kindClass = 2;
+    w.kindTable[10].kindClass = 5;
+    w.kindTable[133].kindClass = 1;
+    w.playerUnit = 1;
+    MakeShip(1, 1, 100.0, 100.0);
+    w.cameraPos = {100.0, 8.8, 90.0, 0.0};
+  }
+
+  UnitRecord& MakeShip(int32_t i, int32_t kind, double x, double z) {
+    UnitRecord& u = w.units[i];
+    u = UnitRecord{};
+    u.alive = 1;
+    u.unitKind = kind;
+    u.posX = x;
+    u.posZ = z;
+    u.mass = 1.0f;
+    u.radius = 1.0f;
+    u.life = 100.0f;
+    u.maxLife = 100.0f;
+    u.acceleration = 1.4e-6f;
+    u.rotateSpeed = 3.6e-6f;
+    u.kren = 30.0f;
+    u.maxReload = 1.0f;
+    u.maxSideReload = 1.0f;
+    return u;
+  }
+
+  UnitRecord& P() { return w.units[w.playerUnit]; }
+
+  std::unique_ptr<WorldState> world_;
+  WorldState& w;
+  FakeHost host;
+};
+
+}  // namespace skerrow::test
