@@ -5,6 +5,7 @@
 #include <string>
 
 #include "content.h"
+#include "interface.h"
 
 int main(int argc, char** argv) {
   std::string outDir = "./gdata";
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     skerrow::content::GenerateWorld(out);
     skerrow::content::GenerateModels(out);
     skerrow::content::GenerateEffects(out);
+    skerrow::content::GenerateLoadingScreens(out);
     std::printf("skerrow-content: %zu files written to %s\n", out.Written().size(), outDir.c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skerrow-content: %s\n", e.what());
