@@ -1,0 +1,9 @@
+// The snowfall pass of the play frame: one textured quad per falling flake.
+#pragma once
+
+namespace skerrow {
+struct WorldState;
+class TKTZGL_Scene;
+// Draws every active flake; call while snowActive is 1. Leaves depth writes on.
+void DrawSnow(const WorldState& w, const TKTZGL_Scene& scene);
+}  // namespace skerrow
