@@ -1,0 +1,243 @@
+// TSkerrowForm: start-up sequence, idle loop, timers, input handlers and the exit actions of
+// the headless harness.
+#include "shell/skerrow_form.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cfenv>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "enemies/editor_view.h"
+#include "gui/menu.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/random.h"
+#include "render/frame.h"
+#include "simulation/play_update.h"
+#include "world/raw_io.h"
+#include "world/world_state.h"
+
+namespace skerrow {
+
+namespace {
+
+constexpr int32_t kStartupTimerMs = 205;
+constexpr int32_t kFpsTimerMs = 1000;
+
+double NowUs() {
+  using namespace std::chrono;
+  return duration<double, std::micro>(steady_clock::now().time_since_epoch()).count();
+}
+
+double Percentile(std::vector<double> v, double p) {
+  if (v.empty()) return 0.0;
+  std::sort(v.begin(), v.end());
+  size_t i = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
+  return v[std::min(i, v.size() - 1)];
+}
+
+}  // namespace
+
+TSkerrowForm::TSkerrowForm(const CommandLine& options, std::unique_ptr<platform::Window> window)
+    : options_(options), world_(std::make_unique<WorldState>()), window_(std::move(window)) {
+  if (!window_) window_ = platform::CreateSdlWindow();
+  dtimer_ = timers_.Add(1, [this](int32_t e) { dtimerTimer(e); });
+  timer_ = timers_.Add(kStartupTimerMs, [this](int32_t) { TimerTimer(); });
+  fpsTimer_ = timers_.Add(kFpsTimerMs, [this](int32_t) { FPStimerTimer(); });
+}
+
+TSkerrowForm::~TSkerrowForm() = default;
+
+void TSkerrowForm::dtimerTimer(int32_t elapsed) {
+  if (ticksSinceStartup_ >= 0) {
+    ++ticksSinceStartup_;
+    DeliverScriptedInput();
+  }
+  MainLoopTick(*world_, elapsed, *this);
+  if (options_.ticks >= 0 && ticksSinceStartup_ >= options_.ticks) quit_ = true;
+}
+
+void TSkerrowForm::FPStimerTimer() {
+  world_->frameCounter = 0;
+}
+
+void TSkerrowForm::UpdateDispatch() {
+  double t0 = options_.bench ? NowUs() : 0.0;
+  WorldState& w = *world_;
+  switch (w.GameMode) {
+    case 1:
+      UpdateMenu(w);
+      break;
+    case 2:
+      PlayUpdate(w);
+      break;
+    case 3:
+      UpdateEditorView(w);
+      break;
+    default:
+      break;
+  }
+  if (options_.bench) stepUs_.push_back(NowUs() - t0);
+}
+
+void TSkerrowForm::RenderDispatch() {
+  double t0 = options_.bench ? NowUs() : 0.0;
+  WorldState& w = *world_;
+  if (window_->HasGL()) {
+    glDepthFunc(GL_LEQUAL);
+    switch (w.GameMode) {
+      case 1:
+        DrawMenuFrame(w);
+        break;
+      case 2:
+        DrawPlayFrame(w);
+        break;
+      case 3:
+        DrawEditorViewFrame(w);
+        break;
+      default:
+        break;
+    }
+    // Under --bench the frame ends when the rasteriser has finished it.
+    if (options_.bench) glFinish();
+  }
+  window_->SwapBuffers();
+  if (options_.bench) frameUs_.push_back(NowUs() - t0);
+}
+
+void TSkerrowForm::DeliverScriptedInput() {
+  while (scriptNext_ < script_.size() && script_[scriptNext_].tick <= ticksSinceStartup_) {
+    const ScriptEvent& e = script_[scriptNext_++];
+    switch (e.type) {
+      case ScriptEvent::kKeyDown:
+        OnKeyDown(e.a, 0);
+        break;
+      case ScriptEvent::kKeyUp:
+        OnKeyUp(e.a, 0);
+        break;
+      case ScriptEvent::kChar:
+        OnChar(static_cast<uint8_t>(e.a));
+        break;
+      case ScriptEvent::kMouseMove:
+        scriptMouseX_ = e.a;
+        scriptMouseY_ = e.b;
+        OnMouseMove(e.a, e.b, 0);
+        break;
+      case ScriptEvent::kMouseDown:
+        OnMouseDown(e.a, scriptMouseX_, scriptMouseY_, 0);
+        break;
+      case ScriptEvent::kMouseUp:
+        OnMouseUp(e.a, scriptMouseX_, scriptMouseY_, 0);
+        break;
+    }
+  }
+}
+
+uint64_t TSkerrowForm::ClockNow() {
+  if (options_.headless) return virtualClock_ += kStepMs;
+  return platform::RealMilliseconds();
+}
+
+bool TSkerrowForm::WriteFrameTga(const std::string& path) {
+  const int w = window_->Width(), h = window_->Height();
+  std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 3, 0);
+  if (window_->HasGL()) {
+    glViewport(0, 0, w, h);
+    glDepthFunc(GL_LEQUAL);
+    WorldState& ws = *world_;
+    switch (ws.GameMode) {
+      case 1:
+        DrawMenuFrame(ws);
+        break;
+      case 2:
+        DrawPlayFrame(ws);
+        break;
+      case 3:
+        DrawEditorViewFrame(ws);
+        break;
+      default:
+        break;
+    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, w, h, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
+  }
+  uint8_t header[18] = {};
+  header[2] = 2;  // uncompressed true colour
+  header[12] = static_cast<uint8_t>(w & 0xFF);
+  header[13] = static_cast<uint8_t>(w >> 8);
+  header[14] = static_cast<uint8_t>(h & 0xFF);
+  header[15] = static_cast<uint8_t>(h >> 8);
+  header[16] = 24;  // bits per pixel; rows bottom first
+  std::ofstream f(path, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(header), sizeof header);
+  f.write(reinterpret_cast<const char*>(pixels.data()),
+          static_cast<std::streamsize>(pixels.size()));
+  return static_cast<bool>(f);
+}
+
+void TSkerrowForm::PrintBench() const {
+  std::printf(
+      "bench ticks=%lld steps=%zu step_us_median=%.1f step_us_p99=%.1f frames=%zu "
+      "frame_us_median=%.1f frame_us_p99=%.1f\n",
+      static_cast<long long>(std::max<int64_t>(ticksSinceStartup_, 0)), stepUs_.size(),
+      Percentile(stepUs_, 0.5), Percentile(stepUs_, 0.99), frameUs_.size(),
+      Percentile(frameUs_, 0.5), Percentile(frameUs_, 0.99));
+  std::fflush(stdout);
+}
+
+int TSkerrowForm::Run() {
+  if (!options_.inputFile.empty()) {
+    std::ifstream in(options_.inputFile, std::ios::binary);
+    if (!in) {
+      std::cerr << "skerrow: cannot read input script '" << options_.inputFile << "'\n";
+      return 2;
+    }
+    std::stringstream ss;
+    ss << in.rdbuf();
+    std::string error;
+    if (!ParseInputScript(ss.str(), script_, error)) {
+      std::cerr << "skerrow: " << options_.inputFile << ": " << error << "\n";
+      return 2;
+    }
+  }
+  FormCreate();
+  if (!ddrawInitialize()) return 1;
+  dsoundInitialize();
+  uint64_t last = ClockNow();
+  timers_.Advance(last);
+  while (!quit_) {
+    window_->PumpEvents(*this);
+    if (quit_) break;
+    uint64_t now = ClockNow();
+    if (now == last) {
+      // The tick source fires at most once per millisecond.
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+      continue;
+    }
+    last = now;
+    timers_.Advance(now);
+  }
+  if (!options_.screenshot.empty() && !WriteFrameTga(options_.screenshot)) {
+    std::cerr << "skerrow: cannot write screenshot '" << options_.screenshot << "'\n";
+    exitCode_ = 1;
+  }
+  if (!options_.dumpState.empty()) {
+    auto bytes = SavedBytes(*world_);
+    if (!WriteFileRange(options_.dumpState, bytes)) {
+      std::cerr << "skerrow: cannot write state dump '" << options_.dumpState << "'\n";
+      exitCode_ = 1;
+    }
+  }
+  if (options_.bench) PrintBench();
+  FormDestroy();
+  return exitCode_;
+}
+
+}  // namespace skerrow

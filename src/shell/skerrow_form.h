@@ -1,0 +1,103 @@
+// TSkerrowForm: the main game object. Owns the WorldState, the window, the timers and the
+// input state; runs the start-up sequence and the idle loop that feeds the main-loop tick.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/keyboard.h"
+#include "platform/platform.h"
+#include "shell/command_line.h"
+#include "shell/main_loop.h"
+#include "shell/scripted_input.h"
+#include "shell/timers.h"
+
+namespace skerrow {
+
+struct WorldState;
+
+class TSkerrowForm : public platform::EventSink, public LoopHost {
+ public:
+  // `window` may be given by tests (a null or headless window); otherwise the SDL one is used.
+  explicit TSkerrowForm(const CommandLine& options,
+                        std::unique_ptr<platform::Window> window = nullptr);
+  ~TSkerrowForm() override;
+  TSkerrowForm(const TSkerrowForm&) = delete;
+  TSkerrowForm& operator=(const TSkerrowForm&) = delete;
+
+  // Runs the program: start-up, the idle loop until the window closes or --ticks is reached,
+  // the exit actions (--screenshot, --dump-state, --bench) and shutdown. Returns the exit code.
+  int Run();
+
+  // Start-up handlers.
+  void FormCreate();
+  bool ddrawInitialize();
+  void dsoundInitialize();
+  void TimerTimer();
+  void LoadResources(bool firstTime);
+  void FormDestroy();
+
+  // Timer handlers.
+  void dtimerTimer(int32_t elapsed);
+  void FPStimerTimer();
+
+  // Window event handlers (virtual-key codes, Windows-1251 characters, window pixels).
+  void FormKeyDown(int vk, uint32_t shift);
+  void FormKeyUp(int vk, uint32_t shift);
+  void FormKeyPress(uint8_t ch);
+  void FormMouseDown(int button, int x, int y);
+  void FormMouseUp(int button, int x, int y);
+  void FormMouseMove(int x, int y);
+
+  // Keyboard snapshot polled by the steps.
+  void RefreshKeyboard() { snapshot_ = liveKeys_; }
+  bool KeyDown(int vk) const { return snapshot_.IsDown(vk); }
+
+  // LoopHost: one simulation step and one frame of the current GameMode.
+  void UpdateDispatch() override;
+  void RenderDispatch() override;
+
+  // Renders one frame of the current mode without presenting and writes it as an uncompressed
+  // 24-bit TGA of the display size. Returns false when the file cannot be written.
+  bool WriteFrameTga(const std::string& path);
+
+  WorldState& World() { return *world_; }
+  platform::Window& Display() { return *window_; }
+  int64_t TicksSinceStartup() const { return ticksSinceStartup_; }
+  void RequestQuit() { quit_ = true; }
+
+  // platform::EventSink
+  void OnKeyDown(int vk, uint32_t shift) override { FormKeyDown(vk, shift); }
+  void OnKeyUp(int vk, uint32_t shift) override { FormKeyUp(vk, shift); }
+  void OnChar(uint8_t ch) override { FormKeyPress(ch); }
+  void OnMouseDown(int b, int x, int y, uint32_t) override { FormMouseDown(b, x, y); }
+  void OnMouseUp(int b, int x, int y, uint32_t) override { FormMouseUp(b, x, y); }
+  void OnMouseMove(int x, int y, uint32_t) override { FormMouseMove(x, y); }
+  void OnClose() override { quit_ = true; }
+
+ private:
+  uint64_t ClockNow();
+  void DeliverScriptedInput();
+  void PrintBench() const;
+
+  CommandLine options_;
+  std::unique_ptr<WorldState> world_;
+  std::unique_ptr<platform::Window> window_;
+  TimerService timers_;
+  int dtimer_ = -1, timer_ = -1, fpsTimer_ = -1;
+  int movieStage_ = 0;  // mplayer.Tag: the movie stage 1..3
+  KeyboardState liveKeys_, snapshot_;
+  std::vector<ScriptEvent> script_;
+  size_t scriptNext_ = 0;
+  int scriptMouseX_ = 0, scriptMouseY_ = 0;  // where scripted button events happen
+  int64_t ticksSinceStartup_ = -1;           // -1 until GameMode is first set
+  uint64_t virtualClock_ = 0;
+  bool quit_ = false;
+  int exitCode_ = 0;
+  // --bench: wall time of each step and each frame, in microseconds.
+  std::vector<double> stepUs_, frameUs_;
+};
+
+}  // namespace skerrow
