@@ -133,9 +133,19 @@ TEST(Max3dsWriter, ReadsBackThroughTheGameReader) {
   ASSERT_EQ(box.faces.size(), 12u);
   ASSERT_EQ(box.smoothing.size(), 12u);
   for (size_t i = 0; i < 12; ++i) {
+    // Stored as (a, c, b), the order the loader's release-3 normal needs.
     EXPECT_EQ(box.faces[i].a, want.faces[i].a);
-    EXPECT_EQ(box.faces[i].c, want.faces[i].c);
+    EXPECT_EQ(box.faces[i].b, want.faces[i].c);
+    EXPECT_EQ(box.faces[i].c, want.faces[i].b);
     EXPECT_EQ(box.smoothing[i], want.faces[i].smoothing);
+  }
+  // The loader's release-3 normal, (a - b) x (c - b) of the stored corners, points out of the box.
+  for (const TFace3DS& f : box.faces) {
+    Vec3 a{box.vertices[f.a].x, box.vertices[f.a].y, box.vertices[f.a].z};
+    Vec3 b{box.vertices[f.b].x, box.vertices[f.b].y, box.vertices[f.b].z};
+    Vec3 c{box.vertices[f.c].x, box.vertices[f.c].y, box.vertices[f.c].z};
+    Vec3 centreToFace = (a + b + c) * (1.0f / 3) - Vec3{0, 0, 1.5f};
+    EXPECT_GT(Dot(Cross(a - b, c - b), centreToFace), 0);
   }
   ASSERT_EQ(box.materialGroups.size(), 2u);
   EXPECT_EQ(box.materialGroups[0].materialName, "Paint");
@@ -532,7 +542,8 @@ double RenderModel(const fs::path& gdata, const std::string& rel, const std::str
     for (size_t f = 0; f < mesh.faces.size(); ++f) {
       T t;
       t.mat = faceMat[f];
-      uint16_t idx[3] = {mesh.faces[f].a, mesh.faces[f].b, mesh.faces[f].c};
+      // Back to counter-clockwise from the front (the file stores a, c, b).
+      uint16_t idx[3] = {mesh.faces[f].a, mesh.faces[f].c, mesh.faces[f].b};
       for (int k = 0; k < 3; ++k) {
         const TPoint3DS& p = mesh.vertices[idx[k]];
         // Camera on the +y side (the ship's starboard), looking down.

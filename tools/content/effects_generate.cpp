@@ -86,13 +86,13 @@ Colour Splash(double x, double y, double t, uint32_t seed) {
 
 Colour WaterColumn(double x, double y, double t, uint32_t seed) {
   // Side view: a spray column rising from the bottom and collapsing.
-  double h = std::sin(std::min(t * 1.6, 1.0) * kPi / 2) * 1.5 * (1 - 0.4 * t);
-  double width = 0.18 + 0.3 * t * (1 + y);
+  double h = std::sin(std::min(t * 2.5, 1.0) * kPi / 2) * 1.7 * (1 - 0.35 * t);
+  double width = 0.22 + 0.35 * t * (1 + y);
   double yy = y + 0.9;
   double n = Fbm(x * 5, yy * 3 - t * 3, seed, 4);
   double inside = Clamp01(1 - std::fabs(x) / width) * Clamp01((h - yy) * 3) * Clamp01(yy * 5 + 1);
-  double v = inside * (0.5 + 0.8 * n) * (1 - t * 0.7);
-  return Scale({v * 0.82, v * 0.9, v}, EdgeFade(x, y));
+  double v = inside * (0.7 + 0.9 * n) * (1 - t * 0.6);
+  return Scale({v * 0.85, v * 0.92, v}, EdgeFade(x, y));
 }
 
 Colour Flames(double x, double y, double t, uint32_t seed) {

@@ -133,9 +133,9 @@ void WriteMesh(ChunkWriter& w, const Max3dsMesh& mesh, const Max3dsScene& scene)
   size_t faces = w.Open(0x4120);
   w.U16(static_cast<uint16_t>(mesh.faces.size()));
   for (const Max3dsFace& f : mesh.faces) {
-    w.U16(f.a);
-    w.U16(f.b);
+    w.U16(f.a);  // stored clockwise: see Max3dsFace
     w.U16(f.c);
+    w.U16(f.b);
     w.U16(7);  // edge visibility flags AB, BC, CA
   }
   // One material group per material the faces use, in material order.

@@ -21,6 +21,11 @@ struct Max3dsMaterial {
   std::string textureFile;  // map 1 file name, empty = untextured
 };
 
+// Faces are given counter-clockwise seen from their front. The file stores them as (a, c, b):
+// the game's loader takes (a - b) x (c - b) of the stored corners as the lit normal of a
+// release-3 file, which for that order points out of the front. Its front-face winding for
+// release 3 is counter-clockwise, so the stored order faces away from the camera: materials
+// of solid models are two-sided (culling off) to keep the outside drawn.
 struct Max3dsFace {
   uint16_t a = 0, b = 0, c = 0;  // counter-clockwise seen from the front
   uint32_t smoothing = 0;        // smoothing-group mask, 0 = none

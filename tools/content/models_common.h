@@ -31,9 +31,10 @@ Image PaintCloth(uint32_t seed, Rgb a, Rgb b, int stripes);  // flag cloth with 
 // A model being assembled: materials by name, meshes by name.
 class ModelBuilder {
  public:
-  // Adds (or finds) a material with a texture file; returns its index.
+  // Adds (or finds) a material with a texture file; returns its index. Two-sided: see
+  // Max3dsFace for why solid models need it too.
   uint16_t Material(const std::string& name, const std::string& texture, Rgb tint = {230, 230, 230},
-                    bool twoSided = false);
+                    bool twoSided = true);
   void Add(const std::string& meshName, const Mesh& mesh);
   const Max3dsScene& Scene() const { return scene_; }
   Max3dsScene& Scene() { return scene_; }
