@@ -140,22 +140,22 @@ TEST_F(ContentWorldTest, KindPackNamesAndClassesMatchWhatTheCodeDoesWithEachKind
                                                   {43, 8},  {44, 3},
                                                   {47, 3},  {7, 5},
                                                   {19, 5},  {kExitMarkerKind, 7}};
-  for (auto [kind, cls] : expected) EXPECT_EQ((*table)[kind].kindClass, cls) << "kind " << kind;
+  for (auto [kind, cls] : expected) EXPECT_EQ(+(*table)[kind].kindClass, cls) << "kind " << kind;
   for (const KindInfo& k : WorldKinds()) {
     const KindRecord& r = (*table)[k.kind];
     EXPECT_EQ(Cp1251ToUtf8(r.kindName.View()), k.nameUtf8) << k.kind;
-    EXPECT_GT(r.kindName.length, 0) << k.kind;
-    EXPECT_EQ(r.kindAlertRadius, k.alertRadius);
+    EXPECT_GT(+r.kindName.length, 0) << k.kind;
+    EXPECT_EQ(+r.kindAlertRadius, k.alertRadius);
     std::vector<uint8_t> par = GameFile("parameters\\unit" + std::to_string(k.kind) + ".par");
     ASSERT_EQ(par.size(), sizeof(UnitRecord)) << k.kind;
     UnitRecord u;
     std::memcpy(&u, par.data(), sizeof u);
-    EXPECT_EQ(u.unitKind, k.kind);
-    EXPECT_GT(u.maxLife, 0);
+    EXPECT_EQ(+u.unitKind, k.kind);
+    EXPECT_GT(+u.maxLife, 0);
   }
   // Broadside ships need a band to fire in.
-  EXPECT_LT((*table)[19].kindStandoffMin, (*table)[19].kindStandoffMax);
-  EXPECT_EQ((*table)[0].kindClass, 0);
+  EXPECT_LT(+(*table)[19].kindStandoffMin, +(*table)[19].kindStandoffMax);
+  EXPECT_EQ(+(*table)[0].kindClass, 0);
 }
 
 // Land queries exactly as the play simulation samples the pieces' height grids.
@@ -222,9 +222,9 @@ TEST_F(ContentWorldTest, LevelsStartInOpenWaterAndLinkToTheEnd) {
     const double S = size.width;
 
     const UnitRecord& player = s->units[1];
-    ASSERT_EQ(player.alive, 1);
-    ASSERT_EQ(player.unitKind, 1);
-    EXPECT_EQ(player.haveAI, 0);
+    ASSERT_EQ(+player.alive, 1);
+    ASSERT_EQ(+player.unitKind, 1);
+    EXPECT_EQ(+player.haveAI, 0);
     int enemies = 0;
     std::map<int32_t, int32_t> links;  // edge -> level
     for (int i = 1; i < kUnitSlots; ++i) {
@@ -234,7 +234,7 @@ TEST_F(ContentWorldTest, LevelsStartInOpenWaterAndLinkToTheEnd) {
       ASSERT_NE(info, nullptr) << "unit " << i << " kind " << u.unitKind;
       EXPECT_TRUE(PathExists(Game("parameters/unit" + std::to_string(u.unitKind) + ".par")));
       if (info->kindClass == kClassExitGate) {
-        EXPECT_EQ(u.sinking, 1);
+        EXPECT_EQ(+u.sinking, 1);
         links[static_cast<int32_t>(u.acceleration)] = static_cast<int32_t>(u.rotateSpeed);
         continue;
       }
@@ -250,12 +250,12 @@ TEST_F(ContentWorldTest, LevelsStartInOpenWaterAndLinkToTheEnd) {
         }
       } else {
         // Shore guns stand on the ground, not under or above it.
-        EXPECT_NEAR(u.posY, terrain.Land(*s, u.posX, u.posZ, 0.05), 0.2) << "unit " << i;
+        EXPECT_NEAR(+u.posY, terrain.Land(*s, u.posX, u.posZ, 0.05), 0.2) << "unit " << i;
       }
-      EXPECT_GT(u.posX, 15);
-      EXPECT_LT(u.posX, S - 15);
-      EXPECT_GT(u.posZ, 15);
-      EXPECT_LT(u.posZ, S - 15);
+      EXPECT_GT(+u.posX, 15);
+      EXPECT_LT(+u.posX, S - 15);
+      EXPECT_GT(+u.posZ, 15);
+      EXPECT_LT(+u.posZ, S - 15);
     }
     EXPECT_GE(enemies, 5);
     // Statics: contiguous from slot 1, pieces that exist, objects standing on their surface.
@@ -266,10 +266,10 @@ TEST_F(ContentWorldTest, LevelsStartInOpenWaterAndLinkToTheEnd) {
       for (int o = 1; o < kStaticObjectSlots; ++o) {
         const StaticObjectRecord& ob = st.objects[o];
         if (ob.alive != 1) continue;
-        EXPECT_GE(ob.objectKind, 1);
-        EXPECT_LE(ob.objectKind, 12);
+        EXPECT_GE(+ob.objectKind, 1);
+        EXPECT_LE(+ob.objectKind, 12);
         double ground = terrain.Land(*s, st.posX + ob.posX, st.posZ + ob.posZ, 0.05);
-        EXPECT_NEAR(ob.posY, ground, 0.25) << "static " << i << " object " << o;
+        EXPECT_NEAR(+ob.posY, ground, 0.25) << "static " << i << " object " << o;
       }
     }
     EXPECT_GE(statics, 20);
