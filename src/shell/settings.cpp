@@ -338,6 +338,25 @@ std::string FormatSettings(const StoredSettings& settings, const std::string& ex
   return out;
 }
 
+platform::DisplayConfig DisplayFromSettings(const StoredSettings& settings,
+                                            const CommandLine& options) {
+  platform::DisplayConfig cfg;
+  cfg.headless = options.headless;
+  const bool sizeGiven = options.width > 0 && options.height > 0;
+  if (options.headless) {
+    cfg.fullscreen = false;
+    if (sizeGiven) {
+      cfg.width = options.width;
+      cfg.height = options.height;
+    }
+    return cfg;
+  }
+  cfg.fullscreen = options.fullscreen.value_or(sizeGiven ? false : settings.FullScreen());
+  cfg.width = sizeGiven ? options.width : settings.ddraw_DisplayWidth;
+  cfg.height = sizeGiven ? options.height : settings.ddraw_DisplayHeight;
+  return cfg;
+}
+
 bool SaveSettings(const std::string& path, const StoredSettings& settings) {
   std::string existing;
   {

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/platform.h"
+#include "shell/command_line.h"
+
 namespace skerrow {
 
 // Members of the display option set (ddraw_Options), by ordinal; bit i of the set is member i.
@@ -74,6 +77,13 @@ std::string FormatSettings(const StoredSettings& settings, const std::string& ex
 // SaveSettings: writes to a temporary file beside `path` and renames it over the file, so an
 // interrupted write never leaves a half-written settings file. False when it cannot be written.
 bool SaveSettings(const std::string& path, const StoredSettings& settings);
+
+// The display of a run: with doFullScreen the whole desktop at whatever size it has (the size
+// the window reports is the display size), otherwise a window of the stored width and height.
+// --windowed, --fullscreen and --size override for this run only (--size alone means a window
+// of that size); a headless run is never full screen and is 800 x 600 unless --size is given.
+platform::DisplayConfig DisplayFromSettings(const StoredSettings& settings,
+                                            const CommandLine& options);
 
 // Value conversions as the file holds them.
 std::string FormatDisplayOptions(uint32_t set);  // "[doFullScreen,doCenter]"

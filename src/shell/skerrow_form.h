@@ -12,11 +12,18 @@
 #include "shell/command_line.h"
 #include "shell/main_loop.h"
 #include "shell/scripted_input.h"
+#include "shell/settings.h"
 #include "shell/timers.h"
 
 namespace skerrow {
 
 struct WorldState;
+struct GameResources;
+class FormLevelHost;
+namespace platform {
+class MoviePlayer;
+class MusicPlayer;
+}  // namespace platform
 
 class TSkerrowForm : public platform::EventSink, public LoopHost {
  public:
@@ -38,6 +45,22 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void TimerTimer();
   void LoadResources(bool firstTime);
   void FormDestroy();
+  // Stops the movie now playing, so that the next TimerTimer moves on.
+  void loadingClick();
+
+  // Loading screen: draws the bar up to `percent` (never backwards); the level loaders reset it.
+  void ShowLoadingProgress(int32_t percent);
+  void ResetLoadingProgress() { loadingTag_ = 0; }
+  int32_t LoadingPercent() const { return loadingTag_; }
+  // Level change through EnterLevel (1..200, 200 + e, 500); false when nothing was entered.
+  bool EnterLevel(int32_t number);
+  // --start E:L after start-up: a new game with hero 1 and ship 1 (or --ship) straight into
+  // level L of episode E. False (with a message on stderr) when that level has no files.
+  bool StartDirect();
+  // The stored options and SaveSettings (written only when the options window closes).
+  StoredSettings& Settings() { return settings_; }
+  bool SaveSettingsFile();
+  GameResources& Resources() { return *resources_; }
 
   // Timer handlers.
   void dtimerTimer(int32_t elapsed);
@@ -78,9 +101,12 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void OnClose() override { quit_ = true; }
 
  private:
+  friend class FormLevelHost;  // the FPS timer and the music player during level changes
   uint64_t ClockNow();
   void DeliverScriptedInput();
   void PrintBench() const;
+  void PlayMovieStage(int stage);  // opens and starts movie 0..2 when it exists
+  void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
 
   CommandLine options_;
   std::unique_ptr<WorldState> world_;
@@ -98,6 +124,17 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int exitCode_ = 0;
   // --bench: wall time of each step and each frame, in microseconds.
   std::vector<double> stepUs_, frameUs_;
+  // Start-up and level loading (startup.cpp, level_host.cpp).
+  StoredSettings settings_;
+  std::unique_ptr<GameResources> resources_;
+  std::unique_ptr<FormLevelHost> levelHost_;
+  std::unique_ptr<platform::MoviePlayer> moviePlayer_;
+  std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
+  int32_t loadingTag_ = 0;      // loading.Tag: the percentage the bar shows
+  bool loadingVisible_ = true;  // the movie panel
+  double startupMs_ = -1;       // --bench: program start to the first menu frame, movies excluded
+  double movieMs_ = 0;          // time spent in the movie stages
+  double levelMs_ = -1;         // --bench: the last EnterLevel
 };
 
 }  // namespace skerrow

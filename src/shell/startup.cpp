@@ -1,16 +1,49 @@
-// Start-up sequence of the main game object: options, display, movie stages and resource
-// loading, ending in the menu mode; and shutdown.
+// Start-up sequence of the main game object: stored options, display and scene, the three
+// movie stages, resource loading with the loading bar, ending in the menu mode; and shutdown.
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <cfenv>
 #include <chrono>
+#include <cstdlib>
 #include <iostream>
 
+#include "engine/ktzgl.h"
+#include "engine/model.h"
+#include "engine/picture.h"
+#include "engine/textures.h"
+#include "platform/cp1251.h"
+#include "platform/media.h"
+#include "platform/numeric.h"
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "render/game_resources.h"
+#include "shell/level_host.h"
 #include "shell/skerrow_form.h"
+#include "world/level_files.h"
 #include "world/world_state.h"
 
 namespace skerrow {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+// Taken when the program's static data is initialised, before main.
+const Clock::time_point kProgramStart = Clock::now();
+
+double MsSince(Clock::time_point t) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
+}
+
+constexpr uint32_t kGlTexture0 = 0x84C0;  // GL_TEXTURE0_ARB
+constexpr uint32_t kGlTexture1 = 0x84C1;  // GL_TEXTURE1_ARB
+
+// The movie files of stages 0, 1 and 2.
+constexpr const char* kMovies[3] = {"Pelk.avi", "Orvel.avi", "Dunmar.avi"};
+
+// --bench marks for the movie stages: they are excluded from startup_ms.
+Clock::time_point g_movieStageStart;
+
+}  // namespace
 
 void TSkerrowForm::FormCreate() {
   WorldState& w = *world_;
@@ -20,23 +53,33 @@ void TSkerrowForm::FormCreate() {
     SharedRandom().Seed(
         static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
   }
+  SetTextureQuality(1);
   w.levelNumber = 1;
   std::string root = options_.root.empty() ? ExecutableDirectory() : options_.root;
   if (root.back() != '/' && root.back() != '\\') root += '/';
   w.appPath = root;
+
+  RestoreSettings(w.appPath + "settings.dat", settings_);
+  w.textureQuality = settings_.qualityterraintexture ? 1 : 0;
+  SetTextureQuality(w.textureQuality);
+  w.fourPipelines = settings_.fourpeppelines ? 1 : 0;
+  w.hqEffects = settings_.hqeffects ? 1 : 0;
+  w.terrainShadows = settings_.tershadows ? 1 : 0;
+  w.sound3D = settings_.sound3d ? 1 : 0;
+  w.stretchMovies = settings_.stretchmovies ? 1 : 0;
+  w.maxShadows = TruncToInt(settings_.maxshadowsnumber);
   w.browseSlot = 1;
+
+  resources_ = std::make_unique<GameResources>();
+  levelHost_ = std::make_unique<FormLevelHost>(*this);
+  moviePlayer_ = std::make_unique<platform::NullMoviePlayer>();
+  if (settings_.playmusic) musicPlayer_ = std::make_unique<platform::NullMusicPlayer>();
   // Every floating-point exception stays masked (the default environment masks them all).
   std::fesetenv(FE_DFL_ENV);
 }
 
 bool TSkerrowForm::ddrawInitialize() {
-  platform::DisplayConfig cfg;
-  cfg.headless = options_.headless;
-  if (options_.width > 0) {
-    cfg.width = options_.width;
-    cfg.height = options_.height;
-  }
-  cfg.fullscreen = options_.fullscreen.value_or(false) && !options_.headless;
+  const platform::DisplayConfig cfg = DisplayFromSettings(settings_, options_);
   if (!window_->Open(cfg)) {
     if (!options_.headless) {
       std::cerr << "skerrow: cannot open the display: " << window_->Error() << "\n";
@@ -52,28 +95,67 @@ bool TSkerrowForm::ddrawInitialize() {
   w.cameraNumber = 1;
   w.fixedCamera = 1;
   w.gameSpeed = 40;
-  w.screenAspect = static_cast<double>(window_->Width()) / std::max(window_->Height(), 1);
+  const int width = std::max(window_->Width(), 1);
+  const int height = std::max(window_->Height(), 1);
+  resources_->scene = std::make_unique<TKTZGL_Scene>();
+  if (window_->HasGL()) resources_->scene->InitGL(*window_, width, height, 0.1, 50.0);
+  w.screenAspect = static_cast<double>(width) / height;
+  for (auto& model : resources_->models) model = std::make_unique<TKTZGL_Model>();
   w.playerUnit = 1;
   w.skyFogColour = {180.0f / 255.0f, 180.0f / 255.0f, 120.0f / 255.0f, 1.0f};
-  // Movie stage 0 ("gdata\movies\Pelk.avi"): no movie player yet, so every stage is
-  // skipped as for a missing file.
+
+  g_movieStageStart = Clock::now();
+  PlayMovieStage(0);
   movieStage_ = 1;
   timers_.SetEnabled(timer_, true);
   return true;
 }
 
-void TSkerrowForm::dsoundInitialize() {}
+void TSkerrowForm::PlayMovieStage(int stage) {
+  const WorldState& w = *world_;
+  if (stage < 0 || stage > 2) return;
+  if (!moviePlayer_->Open(w.appPath + "gdata\\movies\\" + kMovies[stage])) return;  // skipped
+  const int dw = window_->Width(), dh = window_->Height();
+  int left = 0, top = 0, pw = dw, ph = dh;
+  if (w.stretchMovies != 1) {
+    pw = moviePlayer_->Width();
+    ph = moviePlayer_->Height();
+    left = TruncToInt((dw - pw) / 2.0);
+    top = TruncToInt((dh - ph) / 2.0);
+  }
+  loadingVisible_ = true;
+  moviePlayer_->SetDisplayRect(left, top, pw, ph);
+  moviePlayer_->Play();
+}
+
+void TSkerrowForm::loadingClick() {
+  moviePlayer_->Stop();
+}
+
+void TSkerrowForm::dsoundInitialize() {
+  // The sound device opens only with the "sounds" option; the sound list and the voice buffer
+  // belong to the sound layer, which hooks in here when it exists.
+  if (!settings_.sounds) return;
+}
 
 void TSkerrowForm::TimerTimer() {
-  // Stages 1 and 2 would play "Orvel.avi" and "Dunmar.avi"; absent movies move straight on.
+  if (moviePlayer_->Playing()) return;
   if (movieStage_ == 1 || movieStage_ == 2) {
+    PlayMovieStage(movieStage_);
     ++movieStage_;
     return;
   }
   if (movieStage_ != 3) return;
+  movieStage_ = 4;  // the sequence ends here for good
   WorldState& w = *world_;
+  movieMs_ = MsSince(g_movieStageStart);
   timers_.SetEnabled(timer_, false);
+  loadingVisible_ = false;
   LoadResources(true);
+  if (musicPlayer_) {
+    musicPlayer_->Play(w.appPath + Utf8ToCp1251("GData\\Music\\Прелюдия.mp3"));
+    musicPlayer_->SetVolume(settings_.t_musicvolume);
+  }
   w.GameMode = 1;
   w.menuScreen = 1;
   timers_.SetEnabled(dtimer_, true);
@@ -82,13 +164,144 @@ void TSkerrowForm::TimerTimer() {
   w.screenFade = 1.2;
   timers_.SetEnabled(fpsTimer_, true);
   window_->ShowCursor(true);
+  startupMs_ = -2;  // taken at the first menu frame
+  if (!options_.start.empty()) {
+    // No menu frame comes: start-up ends here, before the level loads.
+    NoteFrameForBench();
+    if (!StartDirect()) {
+      exitCode_ = 2;
+      quit_ = true;
+      return;
+    }
+  }
   ticksSinceStartup_ = 0;
   if (options_.ticks == 0) quit_ = true;
 }
 
-void TSkerrowForm::LoadResources(bool) {}
+void TSkerrowForm::NoteFrameForBench() {
+  if (startupMs_ == -2) startupMs_ = MsSince(kProgramStart) - movieMs_;
+}
+
+void TSkerrowForm::LoadResources(bool firstTime) {
+  WorldState& w = *world_;
+  GameResources& res = *resources_;
+  const bool gl = window_->HasGL();
+  const bool q = w.textureQuality == 1;
+  const std::string& app = w.appPath;
+  // firstTime: the multitexture entry points were fetched with the scene; the menu interface
+  // is built by the menu screens.
+  (void)firstTime;
+  LoadKindPack(w);
+  if (gl) {
+    const std::string in = app + "gdata\\textures\\int\\";
+    LoadTexture(in + "loading.qvt", w.textures.loadingTexture, q);
+    LoadTexture(in + "striper.qvt", w.textures.loadingBarFill, true);
+    LoadTexture(in + "stripel.qvt", w.textures.loadingBarFrame, true);
+  }
+  // The menu landscape's visible window.
+  w.terrainView[0] = 57;
+  w.terrainView[1] = 14;
+  w.terrainView[2] = 57;
+  w.terrainView[3] = 75;
+  LoadHeroDefaults(w);
+  if (gl) {
+    const std::string fx = app + "gdata\\textures\\effects\\";
+    LoadTexture(fx + "halo1.qvt", w.textures.haloTexture, q);
+    for (int k = 1; k <= 255; ++k) {
+      LoadTexture(fx + "sleda" + std::to_string(k) + ".qvt", w.textures.wakeTextures[k], q);
+    }
+  }
+  ShowLoadingProgress(1);
+  EnginePictureReader reader;
+  LoadHeightMapBitmap(w, reader, app + "gdata\\ata\\menu.qvt");
+  // The water wave field is seeded by the water surface's own start-up, which the renderer
+  // owns; the bar moves as the seeding would.
+  ShowLoadingProgress(5);
+  ShowLoadingProgress(7);
+  if (gl) {
+    LoadShipAndWeaponModels(res, app, *levelHost_);
+  }
+  ShowLoadingProgress(35);
+  if (gl) {
+    LoadBonusAnimations(w, app);
+    LoadInterfaceTextures(w, res, app, *levelHost_);
+    LoadEffectAnimations(w, app);
+  }
+  w.screenFade = 1.5;
+  ShowLoadingProgress(100);
+}
+
+void TSkerrowForm::ShowLoadingProgress(int32_t target) {
+  const int32_t current = loadingTag_;
+  if (target < current) return;
+  const bool gl = window_->HasGL() && resources_ && resources_->scene;
+  static const char* shotPath = std::getenv("SKERROW_LOADING_SCREENSHOT");
+  const WorldState& w = *world_;
+  for (int32_t v = current; v <= target; ++v) {
+    window_->PumpEvents(*this);
+    if (gl) {
+      TKTZGL_Scene& scene = *resources_->scene;
+      const int dw = window_->Width(), dh = window_->Height();
+      glViewport(0, 0, dw, dh);
+      scene.Camera.SetProjection(dw, dh);
+      glMatrixMode(GL_MODELVIEW);
+      glLoadIdentity();
+      // Texture units back to one plain 2D unit.
+      if (Extensions().ActiveTextureARB) {
+        Extensions().ActiveTextureARB(kGlTexture1);
+        glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        Extensions().ActiveTextureARB(kGlTexture0);
+      }
+      glDisable(GL_DEPTH_TEST);
+      glDisable(GL_LIGHTING);
+      glDisable(GL_FOG);
+      glDisable(GL_CULL_FACE);
+      glDisable(GL_TEXTURE_GEN_S);
+      glDisable(GL_TEXTURE_GEN_T);
+      glEnable(GL_TEXTURE_2D);
+      glDisable(GL_BLEND);
+      glColor4f(1, 1, 1, 1);
+      glClearColor(0, 0, 0, 1);
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      glBindTexture(GL_TEXTURE_2D, w.textures.loadingTexture);
+      scene.DrawRectPercent(0, 0, 100, 100);
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_SRC_COLOR, GL_ONE);
+      glBindTexture(GL_TEXTURE_2D, w.textures.loadingBarFrame);
+      scene.DrawRectPercent(17, 95, 98, 98);
+      glBindTexture(GL_TEXTURE_2D, w.textures.loadingBarFill);
+      scene.DrawRectPercent(17, 95, 17 + 81.0 * v / 100.0, 98);
+      glDisable(GL_BLEND);
+      glEnable(GL_DEPTH_TEST);
+      if (shotPath != nullptr && v == 50) {
+        // A capture of the loading screen half way (SKERROW_LOADING_SCREENSHOT=file.tga).
+        TPixels shot;
+        shot.width = dw;
+        shot.height = dh;
+        shot.channels = 3;
+        shot.data.resize(static_cast<size_t>(dw) * dh * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, dw, dh, GL_RGB, GL_UNSIGNED_BYTE, shot.data.data());
+        WriteTga(shotPath, shot);
+      }
+    }
+    loadingTag_ = v;
+    window_->SwapBuffers();
+  }
+}
+
+bool TSkerrowForm::SaveSettingsFile() {
+  return SaveSettings(world_->appPath + "settings.dat", settings_);
+}
 
 void TSkerrowForm::FormDestroy() {
+  if (musicPlayer_) musicPlayer_->Stop();
+  if (window_->HasGL()) {
+    if (resources_ && resources_->scene) resources_->scene->DoneGL();
+    DeleteRegisteredTextures();
+  }
   window_->Close();
 }
 

@@ -1,0 +1,184 @@
+// Level changes of the main form: EnterLevel with the form's graphics, timers and music, and
+// the direct start of a game from the command line (--start E:L).
+#include "shell/level_host.h"
+
+#include <charconv>
+#include <chrono>
+#include <iostream>
+
+#include "engine/textures.h"
+#include "platform/cp1251.h"
+#include "platform/media.h"
+#include "shell/skerrow_form.h"
+#include "simulation/upgrades.h"
+#include "world/world_state.h"
+
+namespace skerrow {
+namespace {
+
+double NowMs() {
+  using namespace std::chrono;
+  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The personal name of hero 1 when no name was typed.
+constexpr const char* kHeroOneName = "Эдвард";
+
+}  // namespace
+
+// ---- FormLevelHost ----
+
+bool FormLevelHost::ReadPicture(const std::string& gamePath, LevelPicture& out) {
+  return reader_.ReadPicture(gamePath, out);
+}
+
+void FormLevelHost::ResetLoadingProgress() {
+  form_.ResetLoadingProgress();
+}
+
+void FormLevelHost::LoadLoadingPicture(int32_t episode) {
+  WorldState& ws = form_.World();
+  if (!form_.Display().HasGL()) return;
+  LoadTexture(ws.appPath + "gdata\\textures\\int\\loadingW" + std::to_string(episode) + ".qvt",
+              ws.textures.loadingTexture, ws.textureQuality == 1);
+}
+
+void FormLevelHost::LoadEpisodeArt(const std::string& episodeName) {
+  EpisodeArtOptions options;
+  options.displayHeight = form_.Display().Height();
+  options.terrainReflections = form_.Settings().terrainreflections;
+  skerrow::LoadEpisodeArt(form_.World(), form_.Resources(), episodeName, options, reader_, *this,
+                          form_.Display().HasGL());
+}
+
+void FormLevelHost::LoadMinimap(const std::string& gamePath) {
+  WorldState& ws = form_.World();
+  if (!form_.Display().HasGL()) return;
+  LoadTexture(gamePath, ws.textures.levelMinimapTexture, ws.textureQuality == 1);
+}
+
+void FormLevelHost::SetFpsTimer(bool enabled) {
+  form_.timers_.SetEnabled(form_.fpsTimer_, enabled);
+}
+
+void FormLevelHost::StartEpisodeMusic(int32_t episode) {
+  platform::MusicPlayer* music = form_.musicPlayer_.get();
+  if (music == nullptr) return;
+  music->Stop();
+  music->Play(form_.World().appPath + EpisodeMusic(episode));
+  music->SetVolume(form_.Settings().t_musicvolume);
+}
+
+void FormLevelHost::ShowEpisodeHint(const std::string&, const std::string&) {
+  // The hint window and its voice come with the hints; until then the opening hint is skipped
+  // as a missing hint file would be.
+}
+
+void FormLevelHost::ShowOutro() {
+  form_.World().menuScreen = 6;
+}
+
+void FormLevelHost::ShowLoadingProgress(int32_t percent) {
+  form_.ShowLoadingProgress(percent);
+}
+
+// ---- New game set-up ----
+
+StartingPoints HeroBonusPoints(int32_t hero) {
+  switch (hero) {
+    case 1:
+      return {0, 0, 25};
+    case 2:
+      return {25, 0, 0};
+    case 3:
+      return {0, 25, 0};
+    default:
+      return {};
+  }
+}
+
+StartingPoints ShipStartingPoints(int32_t ship) {
+  switch (ship) {
+    case 1:
+      return {25, 51, 50};
+    case 2:
+      return {45, 80, 30};
+    case 3:
+      return {85, 33, 75};
+    default:
+      return {};
+  }
+}
+
+std::string DefaultShipName(int32_t ship) {
+  switch (ship) {
+    case 1:
+      return "Блуждающая звезда";
+    case 2:
+      return "Буревестник";
+    case 3:
+      return "Грозный";
+    default:
+      return {};
+  }
+}
+
+void SetUpNewPlayer(WorldState& ws, int32_t hero, int32_t ship, const std::string& playerName,
+                    const std::string& shipName) {
+  ws.heroChoice = hero;
+  ws.shipChoice = ship;
+  if (ws.playerUnit >= 1 && ws.playerUnit < kUnitSlots) {
+    UnitRecord& p = ws.units[ws.playerUnit];
+    LoadUnitParameters(p, ws.appPath + "gdata\\parameters\\unit" + std::to_string(ship) + ".par");
+    p.unitKind = ship;
+    p.life = 100;
+    p.maxLife = 100;
+  }
+  ws.heroLevel = 1;
+  ws.weaponXUnlocked = ws.weaponZUnlocked = 0;
+  ws.infoPanelUnlocked = ws.upgradePanelUnlocked = 0;
+  ws.infoPanelOpen = ws.upgradePanelOpen = 0;
+  const StartingPoints h = HeroBonusPoints(hero);
+  const StartingPoints s = ShipStartingPoints(ship);
+  ws.gunPoints = h.guns + s.guns;
+  ws.speedPoints = h.speed + s.speed;
+  ws.armourPoints = h.armour + s.armour;
+  if (ws.playerUnit >= 1 && ws.playerUnit < kUnitSlots) ApplyUpgrades(ws);
+  ws.lives = 3;
+  ws.playerName.Set(playerName);
+  ws.shipName.Set(shipName);
+}
+
+// ---- The form's level changes ----
+
+bool TSkerrowForm::EnterLevel(int32_t number) {
+  const double t0 = NowMs();
+  const bool entered = skerrow::EnterLevel(*world_, *levelHost_, number);
+  if (entered) levelMs_ = NowMs() - t0;
+  return entered;
+}
+
+bool TSkerrowForm::StartDirect() {
+  const std::string& s = options_.start;
+  const size_t colon = s.find(':');
+  int32_t episode = 0, level = 0;
+  if (colon != std::string::npos) {
+    std::from_chars(s.data(), s.data() + colon, episode);
+    std::from_chars(s.data() + colon + 1, s.data() + s.size(), level);
+  }
+  WorldState& ws = *world_;
+  if (!LevelFilesExist(ws.appPath, episode, level)) {
+    std::cerr << "skerrow: --start " << s << ": episode " << episode << " has no level " << level
+              << " in " << ws.appPath << "gdata/Worlds\n";
+    return false;
+  }
+  const int32_t ship = options_.ship >= 1 && options_.ship <= 3 ? options_.ship : 1;
+  SetUpNewPlayer(ws, 1, ship, Utf8ToCp1251(kHeroOneName), Utf8ToCp1251(DefaultShipName(ship)));
+  ws.episode = episode;
+  ws.GameMode = 2;
+  EnterLevel(kEpisodeLevelBase + episode);
+  if (level != 1) EnterLevel(level);
+  return true;
+}
+
+}  // namespace skerrow
