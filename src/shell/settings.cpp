@@ -269,10 +269,28 @@ bool ParseSettingsNumber(const std::string& text, double& v) {
 }
 
 void ParseSettings(const std::string& text, StoredSettings& settings) {
+  // The stored set is restored only when its FormVersion is at least the form's, 0: a file
+  // without one counts as 0, a negative one leaves every property as it is.
+  const std::vector<std::string_view> lines = Lines(text);
   bool inSection = false;
-  std::vector<bool> seen(Keys().size(), false);
   bool versionSeen = false;
-  for (std::string_view line : Lines(text)) {
+  int32_t version = 0;
+  for (std::string_view line : lines) {
+    std::string_view name, key, value;
+    if (SectionHeader(line, name)) {
+      inSection = SameText(name, kSection);
+    } else if (inSection && !versionSeen && KeyValue(line, key, value) &&
+               SameText(key, "FormVersion")) {
+      versionSeen = true;
+      if (!ParseInt(value, version)) version = 0;
+    }
+  }
+  if (version < 0) return;
+  settings.FormVersion = 0;
+
+  inSection = false;
+  std::vector<bool> seen(Keys().size(), false);
+  for (std::string_view line : lines) {
     std::string_view name;
     if (SectionHeader(line, name)) {
       inSection = SameText(name, kSection);
@@ -280,16 +298,6 @@ void ParseSettings(const std::string& text, StoredSettings& settings) {
     }
     std::string_view key, value;
     if (!inSection || !KeyValue(line, key, value)) continue;
-    if (SameText(key, "FormVersion")) {
-      // Read as every other integer; the set is restored whenever it is at least 0, and a
-      // negative or broken version still leaves the keys to be read (it is never written so).
-      if (!versionSeen) {
-        int32_t v = 0;
-        if (ParseInt(value, v)) settings.FormVersion = v;
-        versionSeen = true;
-      }
-      continue;
-    }
     const KeyDef* k = FindKey(key);
     if (k == nullptr) continue;
     const size_t index = static_cast<size_t>(k - Keys().data());

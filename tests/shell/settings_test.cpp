@@ -84,6 +84,14 @@ TEST(Settings, ValueConversionTable) {
     EXPECT_EQ(ParseSettingsNumber(r.text, v), r.ok) << r.text;
     if (r.ok) EXPECT_DOUBLE_EQ(v, r.value) << r.text;
   }
+  // A stored set older than the form's version 0 is not restored at all.
+  {
+    StoredSettings old;
+    ParseSettings("[Skerrow Settings]\nFormVersion=-1\nsounds_Checked=False\n", old);
+    EXPECT_TRUE(old.sounds);
+    ParseSettings("[Skerrow Settings]\nFormVersion=x\nsounds_Checked=False\n", old);
+    EXPECT_FALSE(old.sounds);
+  }
   // Out of the spin edit's range 0..50: the property stays.
   StoredSettings s;
   ParseSettings("[Skerrow Settings]\nmaxshadowsnumber_Value=51\n", s);
