@@ -504,24 +504,17 @@ void WritePng(const std::string& path, const Canvas& c) {
 
 // Renders a model (z-up file) seen from above at `elevation` degrees, bow (-x) to the left,
 // lit from the upper left. Returns the fraction of pixels the model covers.
-double RenderModel(const fs::path& gdata, const std::string& rel, const std::string& texDir,
-                   float elevation, Canvas& cv) {
-  TFile3DS file((gdata / rel).string());
+struct Part {
+  std::string model, texDir;
+  Vec3 offset;  // where the unit renderer places the part, model units
+};
+
+double RenderModel(const fs::path& gdata, const std::vector<Part>& parts, float elevation,
+                   Canvas& cv) {
   std::map<std::string, TPixels> textures;
   std::vector<std::string> matNames;
   std::vector<std::string> matTex;
   std::vector<bool> matTwoSided;
-  for (int32_t i = 0; i < file.Materials().Count(); ++i) {
-    TMaterial3DS m = file.Materials().Material(i);
-    matNames.push_back(m.name);
-    matTex.push_back(m.textureName);
-    matTwoSided.push_back(m.twoSided);
-    if (!m.textureName.empty() && !textures.count(m.textureName)) {
-      TPixels px;
-      LoadBitmapFile(FindNoCase(gdata, texDir + m.textureName), px, nullptr);
-      textures[m.textureName] = px;
-    }
-  }
   struct V {
     float x, y, z, u, v;
   };
@@ -532,29 +525,47 @@ double RenderModel(const fs::path& gdata, const std::string& rel, const std::str
   std::vector<T> tris;
   float ce = std::cos(elevation * 3.14159f / 180), se = std::sin(elevation * 3.14159f / 180);
   float lo[2] = {1e30f, 1e30f}, hi[2] = {-1e30f, -1e30f};
-  for (int32_t mi = 0; mi < file.Objects().MeshCount(); ++mi) {
-    TMesh3DS mesh = file.Objects().Mesh(mi);
-    std::vector<int> faceMat(mesh.faces.size(), -1);
-    for (const auto& g : mesh.materialGroups)
-      for (uint16_t f : g.faces)
-        faceMat[f] = static_cast<int>(std::find(matNames.begin(), matNames.end(), g.materialName) -
-                                      matNames.begin());
-    for (size_t f = 0; f < mesh.faces.size(); ++f) {
-      T t;
-      t.mat = faceMat[f];
-      // Back to counter-clockwise from the front (the file stores a, c, b).
-      uint16_t idx[3] = {mesh.faces[f].a, mesh.faces[f].c, mesh.faces[f].b};
-      for (int k = 0; k < 3; ++k) {
-        const TPoint3DS& p = mesh.vertices[idx[k]];
-        // Camera on the +y side (the ship's starboard), looking down.
-        float sx = p.x, sy = p.z * ce + p.y * se, dz = p.y * ce - p.z * se;
-        t.p[k] = {sx, sy, dz, mesh.texCoords.empty() ? 0 : mesh.texCoords[idx[k]].u,
-                  mesh.texCoords.empty() ? 0 : mesh.texCoords[idx[k]].v};
-        lo[0] = std::min(lo[0], sx), hi[0] = std::max(hi[0], sx);
-        lo[1] = std::min(lo[1], sy), hi[1] = std::max(hi[1], sy);
-        t.p[k].x = p.x, t.p[k].y = p.y, t.p[k].z = p.z;  // keep model space for lighting
+  for (const Part& part : parts) {
+    const std::string& texDir = part.texDir;
+    TFile3DS file((gdata / part.model).string());
+    int matBase = static_cast<int>(matNames.size());
+    for (int32_t i = 0; i < file.Materials().Count(); ++i) {
+      TMaterial3DS m = file.Materials().Material(i);
+      matNames.push_back(m.name);
+      matTex.push_back(m.textureName);
+      matTwoSided.push_back(m.twoSided);
+      matTex.back() = texDir + m.textureName;
+      if (!m.textureName.empty() && !textures.count(matTex.back())) {
+        TPixels px;
+        LoadBitmapFile(FindNoCase(gdata, texDir + m.textureName), px, nullptr);
+        textures[matTex.back()] = px;
       }
-      tris.push_back(t);
+    }
+    for (int32_t mi = 0; mi < file.Objects().MeshCount(); ++mi) {
+      TMesh3DS mesh = file.Objects().Mesh(mi);
+      std::vector<int> faceMat(mesh.faces.size(), -1);
+      for (const auto& g : mesh.materialGroups)
+        for (uint16_t f : g.faces)
+          faceMat[f] = static_cast<int>(
+              std::find(matNames.begin(), matNames.end(), g.materialName) - matNames.begin());
+      for (size_t f = 0; f < mesh.faces.size(); ++f) {
+        T t;
+        t.mat = faceMat[f];
+        // Back to counter-clockwise from the front (the file stores a, c, b).
+        uint16_t idx[3] = {mesh.faces[f].a, mesh.faces[f].c, mesh.faces[f].b};
+        for (int k = 0; k < 3; ++k) {
+          TPoint3DS p = mesh.vertices[idx[k]];
+          p.x += part.offset.x, p.y += part.offset.y, p.z += part.offset.z;
+          // Camera on the +y side (the ship's starboard), looking down.
+          float sx = p.x, sy = p.z * ce + p.y * se, dz = p.y * ce - p.z * se;
+          t.p[k] = {sx, sy, dz, mesh.texCoords.empty() ? 0 : mesh.texCoords[idx[k]].u,
+                    mesh.texCoords.empty() ? 0 : mesh.texCoords[idx[k]].v};
+          lo[0] = std::min(lo[0], sx), hi[0] = std::max(hi[0], sx);
+          lo[1] = std::min(lo[1], sy), hi[1] = std::max(hi[1], sy);
+          t.p[k].x = p.x, t.p[k].y = p.y, t.p[k].z = p.z;  // keep model space for lighting
+        }
+        tris.push_back(t);
+      }
     }
   }
   float scale = 0.9f * std::min(cv.w / (hi[0] - lo[0]), cv.h / (hi[1] - lo[1]));
@@ -627,24 +638,35 @@ TEST_F(GeneratedPack, PreviewRenderingsShowTexturedModels) {
   fs::path dir = fs::path(SKERROW_BINARY_DIR) / "content-previews";
   fs::create_directories(dir);
   struct Shot {
-    std::string model, texDir, png;
+    std::vector<Part> parts;
+    std::string png;
     float elevation;
   };
   std::vector<Shot> shots;
   for (const ShipKindInfo& k : kShipKinds) {
     std::string n = std::to_string(k.kind);
-    shots.push_back(
-        {"models/ships/ship" + n + ".3ds", "models/ships/ship" + n + "/", "ship" + n + ".png", 42});
+    Shot shot{{{"models/ships/ship" + n + ".3ds", "models/ships/ship" + n + "/", {}}},
+              "ship" + n + ".png",
+              42};
+    // The wheels where the unit renderer draws them.
+    if (k.kind == 1)
+      shot.parts.push_back({"models/ships/koleso.3ds", "models/ships/Ship1/", {47.5f, 0, 44.2f}});
+    if (k.kind == 2)
+      shot.parts.push_back({"models/ships/kolesa.3ds", "models/ships/Ship2/", {135.5f, 0, 29.8f}});
+    shots.push_back(shot);
   }
-  shots.push_back({"models/ships/ship15-2.3ds", "models/ships/ship15/", "ship15-2.png", 42});
-  shots.push_back({"models/ships/koleso.3ds", "models/ships/ship1/", "koleso.png", 20});
+  shots.push_back(
+      {{{"models/ships/ship15-2.3ds", "models/ships/ship15/", {}}}, "ship15-2.png", 42});
+  shots.push_back({{{"models/ships/koleso.3ds", "models/ships/ship1/", {}}}, "koleso.png", 20});
   for (int k = 1; k <= kObjectKindCount; ++k)
-    shots.push_back({"models/objects/object" + std::to_string(k) + ".3ds", "models/objects/",
-                     "object" + std::to_string(k) + ".png", 35});
+    shots.push_back(
+        {{{"models/objects/object" + std::to_string(k) + ".3ds", "models/objects/", {}}},
+         "object" + std::to_string(k) + ".png",
+         35});
   for (const Shot& s : shots) {
-    SCOPED_TRACE(s.model);
+    SCOPED_TRACE(s.png);
     Canvas cv(320, 200);
-    double covered = RenderModel(Gdata(), s.model, s.texDir, s.elevation, cv);
+    double covered = RenderModel(Gdata(), s.parts, s.elevation, cv);
     WritePng((dir / s.png).string(), cv);
     EXPECT_GT(covered, 0.03);
     std::set<int> colours;

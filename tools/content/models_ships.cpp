@@ -138,8 +138,26 @@ void WriteShip(Output& out, int kind, const Mesh& body, const ShipMats&, ModelBu
 // Hero 1: side-wheel paddle steamer. Wheels (koleso.3ds) turn at (47.5, 0, 44.2).
 Mesh PaddleSteamer(const ShipMats& m) {
   Mesh s = Hull(320, 34, 26, -22, 12, 0.75f);
-  // Sponsons carrying the wheels, and the wheel guards.
-  s.Append(Box({20, -58, 20}, {75, 58, 26}, m.deck, 64));
+  // Open wheel guards: an arc over each wheel, with a sponson walkway fore and aft of it.
+  for (float side : {-1.0f, 1.0f}) {
+    std::vector<uint32_t> inner, outer;
+    for (int i = 0; i <= 10; ++i) {
+      float a = 0.3f + (kPi - 0.6f) * i / 10;
+      Vec3 p{47.5f + std::cos(a) * 54, 0, 44.2f + std::sin(a) * 54};
+      inner.push_back(s.Vertex({p.x, side * 37, p.z}, {i / 10.0f, 0}));
+      outer.push_back(s.Vertex({p.x, side * 60, p.z}, {i / 10.0f, 1}));
+    }
+    for (int i = 0; i < 10; ++i) {
+      if (side > 0)
+        s.Quad(inner[i], outer[i], outer[i + 1], inner[i + 1], 16, m.paint);
+      else
+        s.Quad(inner[i], inner[i + 1], outer[i + 1], outer[i], 16, m.paint);
+    }
+    s.Append(
+        Box({-10, side > 0 ? 30.0f : -60.0f, 22}, {0, side > 0 ? 60.0f : -30.0f, 26}, m.deck, 64));
+    s.Append(
+        Box({95, side > 0 ? 30.0f : -60.0f, 22}, {105, side > 0 ? 60.0f : -30.0f, 26}, m.deck, 64));
+  }
   Deckhouse(s, m, -60, 110, 24, 26, 52);
   Deckhouse(s, m, -40, 20, 18, 52, 72);
   s.Append(Box({-48, -30, 72}, {-30, 30, 75}, m.paint, 64));  // bridge wings
@@ -157,11 +175,11 @@ Mesh PaddleSteamer(const ShipMats& m) {
 // Hero 2: stern-wheel gunboat; the wheel (kolesa.3ds) turns at (135.5, 0, 29.8).
 Mesh SternWheeler(const ShipMats& m) {
   Mesh s = Hull(300, 40, 18, -14, 8, 0.95f);
-  s.Translate({-40, 0, 0});
-  // Wheel frame: two beams along the sides reaching past the wheel.
+  s.Translate({-50, 0, 0});
+  // Wheel frame: two beams along the sides, clear of the wheel, and a cross beam behind it.
   for (float side : {-1.0f, 1.0f})
-    s.Append(Box({100, side * 36 - 4, 14}, {176, side * 36 + 4, 40}, m.wood, 48));
-  s.Append(Box({168, -40, 34}, {178, 40, 40}, m.wood, 48));
+    s.Append(Box({90, side * 47 - 4, 14}, {182, side * 47 + 4, 40}, m.wood, 48));
+  s.Append(Box({174, -51, 34}, {182, 51, 40}, m.wood, 48));
   Deckhouse(s, m, -80, 90, 30, 18, 44);   // armoured casemate
   Deckhouse(s, m, -50, -10, 20, 44, 62);  // pilot house
   Funnel(s, m, 60, 44, 9, 34, 4);
