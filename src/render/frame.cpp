@@ -1,12 +1,240 @@
-// The play frame and the editor-view frame. Until the world passes exist both clear to the
-// sky colour.
+// The play frame and the editor-view frame: the passes in their fixed order, the world and
+// overlay cameras, fog switching, sky box, water depth plane, picking and the screen fade.
 #include "render/frame.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
+#include "engine/ktzgl.h"
+#include "render/game_resources.h"
+#include "render/later_passes.h"
+#include "render/render_state.h"
+#include "render/snow.h"
+#include "render/terrain.h"
+#include "render/water.h"
+#include "render/world_passes.h"
 #include "world/world_state.h"
 
 namespace skerrow {
+namespace {
+
+constexpr Color4f kFogBlack = {0, 0, 0, 1};
+
+void WorldCamera(const WorldState& w, TKTZGL_Scene& scene) {
+  TKTZGL_Camera& cam = scene.Camera;
+  cam.LookByAngles = 1;
+  cam.Position = w.cameraPos;
+  cam.Pitch = w.cameraRot.x;
+  cam.Yaw = w.cameraRot.y;
+  cam.Roll = w.cameraRot.z;
+  cam.FieldOfView = 50.0;
+  cam.SetProjection(scene.Width, scene.Height);
+  glLoadIdentity();
+  cam.Apply();
+  glEnable(GL_DEPTH_TEST);
+}
+
+void FogColour(TKTZGL_Scene& scene, const Color4f& colour) {
+  scene.Fog.Colour = colour;
+  scene.ApplyFog(scene.Fog);
+}
+
+void FogEnabledColour(TKTZGL_Scene& scene, bool enabled, const Color4f& colour) {
+  scene.Fog.Enabled = enabled ? 1 : 0;
+  scene.Fog.Colour = colour;
+  scene.ApplyFog(scene.Fog);
+}
+
+void OverlayCamera(TKTZGL_Scene& scene) {
+  scene.Camera.FieldOfView = 90.0;
+  scene.Camera.SetProjection(scene.Width, scene.Height);
+  glLoadIdentity();
+  // The overlay passes draw over the finished world whatever its depth.
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);
+}
+
+void DrawScreenFade(const WorldState& w, TKTZGL_Scene& scene) {
+  glLoadIdentity();
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(0, 0, 0, static_cast<float>(std::min(w.screenFade, 1.0)));
+  scene.DrawRectPercent(0, 0, 100, 100);
+  glColor4f(1, 1, 1, 1);
+}
+
+}  // namespace
+
+void ApplyWorldFog(const WorldState& w, TKTZGL_Scene& scene) {
+  scene.Fog.Colour = w.skyFogColour;
+  scene.Fog.Start = static_cast<float>(75 - 70 * w.darkness);
+  scene.Fog.End = static_cast<float>(84 - 61 * w.darkness);
+  scene.Fog.Enabled = w.darkness > 0 ? 1 : 0;
+  scene.ApplyFog(scene.Fog);
+}
+
+void DrawSkyBox(const WorldState& w) {
+  const Color4f& sky = w.skyFogColour;
+  const uint32_t* t = w.textures.skyTextures;
+  constexpr float h = 1.006f;
+  glDisable(GL_LIGHTING);
+  glEnable(GL_TEXTURE_2D);
+  glColor4f(sky.r, sky.g, sky.b, sky.a);
+  struct V {
+    float x, y, z, s, t;
+  };
+  struct Face {
+    float nx, ny, nz;
+    V v[4];
+  };
+  static constexpr Face kFaces[6] = {
+      {0, 0, 1, {{-h, h, 1, 0, 1}, {h, h, 1, 1, 1}, {h, -h, 1, 1, 0}, {-h, -h, 1, 0, 0}}},
+      {0, 0, -1, {{h, -h, -1, 0, 0}, {h, h, -1, 0, 1}, {-h, h, -1, 1, 1}, {-h, -h, -1, 1, 0}}},
+      {0, 1, 0, {{h, 1, -h, 0, 1}, {h, 1, h, 1, 1}, {-h, 1, h, 1, 0}, {-h, 1, -h, 0, 0}}},
+      {0, -1, 0, {{-h, -1, h, 1, 1}, {h, -1, h, 1, 0}, {h, -1, -h, 0, 0}, {-h, -1, -h, 0, 1}}},
+      {1, 0, 0, {{1, -h, h, 0, 0}, {1, h, h, 0, 1}, {1, h, -h, 1, 1}, {1, -h, -h, 1, 0}}},
+      {-1, 0, 0, {{-1, h, -h, 0, 1}, {-1, h, h, 1, 1}, {-1, -h, h, 1, 0}, {-1, -h, -h, 0, 0}}},
+  };
+  // The box is seen from inside: both windings must show.
+  glDisable(GL_CULL_FACE);
+  for (int f = 0; f < 6; ++f) {
+    glBindTexture(GL_TEXTURE_2D, t[f]);
+    glBegin(GL_QUADS);
+    if (f > 0) glNormal3f(kFaces[f].nx, kFaces[f].ny, kFaces[f].nz);
+    for (const V& v : kFaces[f].v) {
+      glTexCoord2f(v.s, v.t);
+      glVertex3f(v.x, v.y, v.z);
+    }
+    glEnd();
+  }
+  glEnable(GL_CULL_FACE);
+}
+
+void DrawWaterDepthPlane(const WorldState& w) {
+  glPushMatrix();
+  glTranslated(w.cameraPos.x, 0, w.cameraPos.z);
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_CULL_FACE);
+  glBegin(GL_QUADS);
+  glVertex3f(-100, 0, 100);
+  glVertex3f(100, 0, 100);
+  glVertex3f(100, 0, -100);
+  glVertex3f(-100, 0, -100);
+  glEnd();
+  glEnable(GL_CULL_FACE);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glPopMatrix();
+}
+
+void PickMouseWorldPos(WorldState& w, const TKTZGL_Scene& scene, TPoint mouse) {
+  mouse.x = std::min(mouse.x, scene.Width - 2);
+  mouse.y = std::min(mouse.y, scene.Height - 2);
+  w.mouseWorldPos = scene.ScreenToWorld(mouse);
+}
+
+void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
+  if (!res.scene) return;
+  TKTZGL_Scene& scene = *res.scene;
+  const RenderSwitches& on = rs.switches;
+  DrawContext c{w, res, scene, rs};
+
+  if (on.clear == 1) {  // 1
+    glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glEnable(GL_CULL_FACE);
+  }
+  if (w.fixedCamera == 0) {  // 2: sky with the angles and projection of the last frame
+    scene.Camera.Position = {0, 0, 0, 1};
+    glLoadIdentity();
+    scene.Camera.Apply();
+    DrawSkyBox(w);
+    glClear(GL_DEPTH_BUFFER_BIT);
+  }
+  WorldCamera(w, scene);                               // 3
+  if (on.landscape == 1) DrawTerrain(w, scene);        // 4
+  ApplyWorldFog(w, scene);                             // 5
+  if (on.statics == 1) DrawStatics(c, 0);              // 6
+  if (on.staticObjects == 1) DrawStaticObjects(c, 1);  // 7
+  const Color4f& sky = w.skyFogColour;                 // 8
+  w.terrainTintColour = {sky.r * 57 / 255.0f, sky.g * 88 / 255.0f, sky.b * 210 / 255.0f, 0.33f};
+  if (on.unitsLow == 1) DrawUnits(c, 0);        // 9
+  if (on.projectiles == 1) DrawProjectiles(c);  // 10
+  if (on.water == 1) {                          // 11
+    FogColour(scene, kFogBlack);
+    DrawWater(w, rs.water);
+  }
+  if (on.unitsHigh == 1) {  // 12
+    FogEnabledColour(scene, w.darkness > 0, w.skyFogColour);
+    DrawUnits(c, 1);
+  }
+  if (on.decals == 1) {  // 13
+    FogColour(scene, kFogBlack);
+    DrawStaticDecals(c);
+  }
+  if (on.staticObjects == 1) {  // 14
+    FogColour(scene, w.skyFogColour);
+    DrawStaticObjects(c, 0);
+  }
+  if (on.shadowDarkening == 1 && w.terrainShadows == 1) DrawShadowDarkening(c);  // 15
+  if (on.bonuses == 1) {                                                         // 16
+    FogEnabledColour(scene, w.darkness > 0, kFogBlack);
+    DrawBonuses(c);
+  }
+  if (on.depthPlane == 1) DrawWaterDepthPlane(w);     // 17
+  PickMouseWorldPos(w, scene, rs.mouse);              // 18
+  if (on.explosionHalos == 1) DrawExplosionHalos(c);  // 19
+  if (on.particles == 1) DrawParticles(c);
+  if (on.bonusGlows == 1) DrawBonusGlows(c);
+  if (on.projectileGlows == 1) DrawProjectileGlows(c);
+  FogColour(scene, w.skyFogColour);  // 20
+  if (w.snowActive == 1) DrawSnow(w, scene);
+  FogEnabledColour(scene, false, scene.Fog.Colour);  // 21
+  OverlayCamera(scene);                              // 22
+  if (on.hud == 1) DrawHud(c);
+  if (w.screenFade > 0) DrawScreenFade(w, scene);  // 23
+  if (on.gui == 1) {                               // 24
+    glDepthFunc(GL_LESS);
+    DrawGuiWindows(c);
+    glDepthFunc(GL_LEQUAL);
+  }
+  if (on.cursor == 1) DrawCursor(c);  // 25
+}
+
+void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
+  if (!res.scene) return;
+  TKTZGL_Scene& scene = *res.scene;
+  DrawContext c{w, res, scene, rs};
+  glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  glEnable(GL_CULL_FACE);
+  WorldCamera(w, scene);
+  DrawStatics(c, 0);
+  DrawStaticObjects(c, 1);
+  DrawTerrain(w, scene);
+  FogEnabledColour(scene, false, scene.Fog.Colour);
+  DrawUnits(c, 0);
+  DrawProjectiles(c);
+  DrawWater(w, rs.water);
+  DrawUnits(c, 1);
+  DrawStaticDecals(c);
+  DrawStaticObjects(c, 0);
+  if (w.fourPipelines == 1) DrawShadowDarkening(c);
+  DrawBonuses(c);
+  DrawWaterDepthPlane(w);
+  PickMouseWorldPos(w, scene, rs.mouse);
+  DrawExplosionHalos(c);
+  DrawParticles(c);
+  DrawBonusGlows(c);
+  DrawProjectileGlows(c);
+  DrawEditorUnitMarker(c);
+  OverlayCamera(scene);
+  glDepthFunc(GL_LESS);
+  DrawGuiWindows(c);
+  glDepthFunc(GL_LEQUAL);
+  DrawCursor(c);
+}
 
 namespace {
 void ClearToSky(const WorldState& world) {

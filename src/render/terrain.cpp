@@ -1,0 +1,301 @@
+// Sea-floor renderers: Max (rippled, two texture units, trapezoid), High (the same trapezoid
+// in row and column pairs, no ripple), Good, Norm and Low (sampled rectangles), Full (every
+// cell of an enlarged rectangle) and the menu background's floor.
+#include "render/terrain.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "engine/ktzgl.h"
+#include "platform/numeric.h"
+#include "world/world_state.h"
+
+namespace skerrow {
+namespace {
+
+// Half-width in grid cells of each row of the Max and High trapezoids, by the row's distance
+// from the back edge (the jump after the 39th row belongs to the table).
+constexpr int32_t kRowHalfWidth[] = {25, 25, 25, 25, 25, 26, 26, 26, 26, 26, 27, 27, 27, 27, 27, 28,
+                                     28, 28, 28, 28, 29, 29, 29, 29, 29, 30, 30, 30, 30, 30, 31, 31,
+                                     32, 32, 32, 33, 33, 33, 34, 42, 43, 43, 43, 43, 43, 44, 44, 45,
+                                     45, 45, 46, 46, 46, 46, 46, 46, 46, 46, 46, 46, 47, 47, 47, 47,
+                                     47, 47, 47, 47, 47, 47, 47, 47, 47, 47, 47, 48, 48, 48, 48};
+constexpr int32_t kRowTableSize = static_cast<int32_t>(std::size(kRowHalfWidth));
+static_assert(kRowTableSize == 79);
+
+constexpr int32_t kLast = kMapSize - 1;  // 2047
+
+int32_t Clamp(int64_t v, int32_t lo, int32_t hi) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, lo, hi));
+}
+
+// Pascal Trunc of an integer quotient (toward zero) on 64 bits.
+int64_t TruncDiv(int64_t a, int64_t b) {
+  return a / b;
+}
+
+// Walks the strips of one quality. The sink gets BeginStrip(), Vertex(x, z) for grid points
+// (always inside 0..2047) and EndStrip().
+template <typename Sink>
+void WalkTerrain(const WorldState& w, double cx, double cz, int32_t quality, Sink& sink) {
+  const TerrainArea a = TerrainAreaFor(w, cx, cz, quality);
+  const int64_t X2 = 2 * static_cast<int64_t>(TruncToInt(cx));
+  switch (quality) {
+    case 0: {  // Max: every row, trapezoid
+      const int32_t r0 = Clamp(a.back, 1, kLast), r1 = Clamp(a.ahead, 1, kLast);
+      for (int32_t r = r0; r <= r1; ++r) {
+        const int64_t idx = static_cast<int64_t>(r) - a.back;
+        // A taller view than the table (the menu's) stops at its last row.
+        if (idx < 0 || idx >= kRowTableSize) break;
+        const int32_t hw = kRowHalfWidth[idx];
+        sink.BeginStrip();
+        for (int32_t c = Clamp(X2 - hw, 1, kLast); c <= Clamp(X2 + hw, 1, kLast); ++c) {
+          sink.Vertex(c - 1, r - 1);
+          sink.Vertex(c - 1, r);
+        }
+        sink.EndStrip();
+      }
+      break;
+    }
+    case 1: {  // High: the Max trapezoid taken in row pairs and column pairs
+      const int32_t r0 = Clamp(a.back, 1, kLast - 1), r1 = Clamp(a.ahead, 1, kLast - 1);
+      for (int32_t r = r0; r <= r1; r += 2) {
+        const int64_t idx = static_cast<int64_t>(r) - a.back;
+        if (idx < 0 || idx >= kRowTableSize) break;
+        const int32_t hw = kRowHalfWidth[idx];
+        sink.BeginStrip();
+        const int32_t c1 = Clamp(X2 + hw, 1, kLast);
+        for (int32_t c = Clamp(X2 - hw, 1, kLast);; c += 2) {
+          const int32_t cc = std::min(c, c1);
+          sink.Vertex(cc - 1, r - 1);
+          sink.Vertex(cc - 1, r + 1);
+          if (cc >= c1) break;
+        }
+        sink.EndStrip();
+      }
+      break;
+    }
+    case 2:
+    case 3:
+    case 4: {
+      // Band v covers rows step*v - 1 .. step*v + rowsSpan - 1; columns colStep*i - 1. The
+      // band and column indices are kept where every row and column lies inside the grid.
+      const int32_t rowStep = quality == 2 ? 2 : 4;
+      const int32_t colStep = quality == 4 ? 4 : 2;
+      const int32_t vMax = (kLast + 1 - rowStep) / rowStep;  // rowStep * v + rowStep - 1 <= 2047
+      const int32_t iMax = (kLast + 1) / colStep;            // colStep * i - 1 <= 2047
+      const int32_t v0 = Clamp(TruncDiv(a.back, rowStep), 1, vMax);
+      const int32_t v1 = Clamp(TruncDiv(a.ahead, rowStep), 1, vMax);
+      const int32_t i0 = Clamp(TruncDiv(a.left, colStep), 1, iMax);
+      const int32_t i1 = Clamp(TruncDiv(a.right, colStep), 1, iMax);
+      for (int32_t v = v0; v <= v1; ++v) {
+        const int32_t z1 = rowStep * v - 1, z2 = rowStep * v + rowStep - 1;
+        sink.BeginStrip();
+        for (int32_t i = i0; i <= i1; ++i) {
+          sink.Vertex(colStep * i - 1, z1);
+          sink.Vertex(colStep * i - 1, z2);
+        }
+        sink.EndStrip();
+      }
+      break;
+    }
+    case 5: {  // Full: every cell of the enlarged rectangle
+      const int32_t r0 = Clamp(a.back, 1, kLast), r1 = Clamp(a.ahead, 1, kLast);
+      const int32_t c0 = Clamp(a.left, 1, kLast), c1 = Clamp(a.right, 1, kLast);
+      for (int32_t r = r0; r <= r1; ++r) {
+        sink.BeginStrip();
+        for (int32_t c = c0; c <= c1; ++c) {
+          sink.Vertex(c - 1, r - 1);
+          sink.Vertex(c - 1, r);
+        }
+        sink.EndStrip();
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+struct CountSink {
+  int64_t vertices = 0;
+  void BeginStrip() {}
+  void Vertex(int32_t, int32_t) { ++vertices; }
+  void EndStrip() {}
+};
+
+inline float FloorHeight(const WorldState& w, int32_t x, int32_t z) {
+  return w.heightMap[x][z] / 255.0f * 11.95f - 12.0f;
+}
+
+// Vertex of a renderer: colour map times sky, texture coordinate on one or two units, ripple.
+struct DrawSink {
+  const WorldState& w;
+  bool twoUnits;
+  bool ripple;
+  void (*multiTex)(uint32_t, float, float);
+  float skyR, skyG, skyB;
+
+  void BeginStrip() { glBegin(GL_QUAD_STRIP); }
+  void EndStrip() { glEnd(); }
+  void Vertex(int32_t x, int32_t z) {
+    const Color4f& c = w.terrainColour[static_cast<size_t>(x) * kMapSize + static_cast<size_t>(z)];
+    glColor4f(c.r * skyR, c.g * skyG, c.b * skyB, 1);
+    const float s = (x + 1) / 12.0f, t = z / 12.0f;
+    if (twoUnits && multiTex) {
+      multiTex(kGlTexture0Arb, s, t);
+      multiTex(kGlTexture1Arb, s, t);
+    } else {
+      glTexCoord2f(s, t);
+    }
+    float vx = static_cast<float>(x), vz = static_cast<float>(z);
+    if (ripple) {
+      const double ph = w.wavePhase;
+      vx += static_cast<float>(0.12 * std::sin((x + 1) * 0.48 * std::numbers::pi + ph));
+      vz += static_cast<float>(0.12 * std::cos(z * 0.39 * std::numbers::pi + ph));
+    }
+    glVertex3f(vx, FloorHeight(w, x, z), vz);
+  }
+};
+
+// The menu floor: no vertex colours, its own texture scales on the two units.
+struct MenuSink {
+  const WorldState& w;
+  void (*multiTex)(uint32_t, float, float);
+  void BeginStrip() { glBegin(GL_QUAD_STRIP); }
+  void EndStrip() { glEnd(); }
+  void Vertex(int32_t x, int32_t z) {
+    if (multiTex) {
+      multiTex(kGlTexture0Arb, (x + 1) / 35.0f, z / 25.0f);
+      multiTex(kGlTexture1Arb, (x + 1) / 12.0f, z / 12.0f);
+    } else {
+      glTexCoord2f((x + 1) / 35.0f, z / 25.0f);
+    }
+    const double ph = w.wavePhase;
+    const float vx =
+        x + static_cast<float>(0.12 * std::sin((x + 1) * 0.48 * std::numbers::pi + ph));
+    const float vz = z + static_cast<float>(0.12 * std::cos(z * 0.39 * std::numbers::pi + ph));
+    glVertex3f(vx, FloorHeight(w, x, z), vz);
+  }
+};
+
+uint32_t AnimFrame(const WorldState& w) {
+  return w.textures.terrainAnimFrames[ClampIndex(w.terrainAnimPhase, 31)];
+}
+
+// Unit 0 = base, unit 1 = the animated overlay with an identity texture matrix.
+void BeginTwoUnits(uint32_t base, uint32_t overlay) {
+  ActiveTextureARB(kGlTexture0Arb);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, base);
+  ActiveTextureARB(kGlTexture1Arb);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, overlay);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glMatrixMode(GL_TEXTURE);
+  glPushMatrix();
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+}
+
+void EndTwoUnits() {
+  ActiveTextureARB(kGlTexture1Arb);
+  glMatrixMode(GL_TEXTURE);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glDisable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  ActiveTextureARB(kGlTexture0Arb);
+  glDisable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+}  // namespace
+
+TerrainArea TerrainAreaFor(const WorldState& w, double centreX, double centreZ, int32_t quality) {
+  const int64_t X2 = 2 * static_cast<int64_t>(TruncToInt(centreX));
+  const int64_t Z2 = 2 * static_cast<int64_t>(TruncToInt(centreZ));
+  int64_t l = w.terrainView[0], b = w.terrainView[1], r = w.terrainView[2], a = w.terrainView[3];
+  if (quality == 5) {
+    l *= 3;
+    b *= 3;
+    r *= 3;
+    a *= 5;
+  }
+  // Kept inside int32 whatever a level file holds; the walkers clamp to the grid anyway.
+  auto fit = [](int64_t v) { return Clamp(v, -(1 << 24), 1 << 24); };
+  return {fit(X2 - l), fit(Z2 - b), fit(X2 + r), fit(Z2 + a)};
+}
+
+int64_t TerrainVertexCount(const WorldState& w, double centreX, double centreZ, int32_t quality) {
+  CountSink sink;
+  WalkTerrain(w, centreX, centreZ, quality, sink);
+  return sink.vertices;
+}
+
+void DrawTerrain(WorldState& w, TKTZGL_Scene& scene) {
+  glPushMatrix();
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_COLOR_MATERIAL);
+  glFrontFace(GL_CCW);
+
+  const double d = w.darkness;
+  TKTZGL_Fog& fog = scene.Fog;
+  fog.Enabled = 1;
+  fog.Colour = {static_cast<float>(Lerp(w.terrainTintColour.r, w.skyFogColour.r, d)),
+                static_cast<float>(Lerp(w.terrainTintColour.g, w.skyFogColour.g, d)),
+                static_cast<float>(Lerp(w.terrainTintColour.b, w.skyFogColour.b, d)), 1};
+  fog.Mode = 0;
+  fog.Start = static_cast<float>(Lerp(5, 75 - 70 * d, d));
+  fog.End = static_cast<float>(Lerp(75, 84 - 61 * d, d));
+  scene.ApplyFog(fog);
+
+  const double cx = scene.Camera.Position.x, cz = scene.Camera.Position.z + 10;
+  const int32_t q = w.landscapeQuality;
+  glDisable(GL_BLEND);
+  glScalef(0.5f, 0.5f, 0.5f);
+  DrawSink sink{w,
+                q <= 1,
+                q == 0,
+                Extensions().MultiTexCoord2fARB,
+                w.skyFogColour.r,
+                w.skyFogColour.g,
+                w.skyFogColour.b};
+  if (q == 0 || q == 1) {
+    BeginTwoUnits(w.textures.terrainTexture, AnimFrame(w));
+    WalkTerrain(w, cx, cz, q, sink);
+    EndTwoUnits();
+  } else if (q >= 2 && q <= 5) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, w.textures.terrainTexture);
+    WalkTerrain(w, cx, cz, q, sink);
+  }
+  glPopMatrix();
+}
+
+void DrawMenuFloor(const WorldState& w, const Vector4d& centre) {
+  glPushMatrix();
+  glDisable(GL_BLEND);
+  glScalef(0.5f, 0.5f, 0.5f);
+  BeginTwoUnits(w.textures.menuFloorTexture, AnimFrame(w));
+  MenuSink sink{w, Extensions().MultiTexCoord2fARB};
+  const TerrainArea a = TerrainAreaFor(w, centre.x, centre.z, 5 + 1);  // plain rectangle
+  const int32_t r0 = Clamp(a.back, 1, kLast), r1 = Clamp(a.ahead, 1, kLast);
+  const int32_t c0 = Clamp(a.left, 1, kLast), c1 = Clamp(a.right, 1, kLast);
+  for (int32_t r = r0; r <= r1; ++r) {
+    sink.BeginStrip();
+    for (int32_t c = c0; c <= c1; ++c) {
+      sink.Vertex(c - 1, r - 1);
+      sink.Vertex(c - 1, r);
+    }
+    sink.EndStrip();
+  }
+  EndTwoUnits();
+  glPopMatrix();
+}
+
+}  // namespace skerrow

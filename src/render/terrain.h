@@ -1,0 +1,30 @@
+// The sea floor: the height map drawn as quad strips around the camera in six qualities, with
+// its own fog, and the menu background's floor.
+#pragma once
+
+#include <cstdint>
+
+namespace skerrow {
+
+struct WorldState;
+struct Vector4d;
+class TKTZGL_Scene;
+
+// Grid bounds a renderer walks, inclusive, for tests and for the drawing itself.
+struct TerrainArea {
+  int32_t left, back, right, ahead;  // grid cells around the centre (2X, 2Z)
+};
+// The drawn area for a centre and landscapeQuality 0..5 (quality 5 enlarges it).
+TerrainArea TerrainAreaFor(const WorldState& w, double centreX, double centreZ, int32_t quality);
+
+// Number of vertices one DrawTerrainRenderer call sends (what the strips of that quality
+// hold), without drawing; every grid point used lies in 0..2047.
+int64_t TerrainVertexCount(const WorldState& w, double centreX, double centreZ, int32_t quality);
+
+// The terrain pass: sets the floor fog (linear) on the scene, then the renderer of
+// landscapeQuality around (camera x, camera z + 10).
+void DrawTerrain(WorldState& w, TKTZGL_Scene& scene);
+// The menu background's floor around `centre` over the plain terrainView rectangle.
+void DrawMenuFloor(const WorldState& w, const Vector4d& centre);
+
+}  // namespace skerrow

@@ -1,0 +1,252 @@
+// Wave field simulation and the water sheet and level edge bands.
+#include "render/water.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/numeric.h"
+#include "platform/random.h"
+#include "render/render_state.h"
+#include "world/world_state.h"
+
+namespace skerrow {
+
+RenderState::RenderState() : water{} {
+  InitWaterField(water);
+}
+
+void InitWaterField(WaterField& f) {
+  for (int32_t r = 0; r < kWaterGridRows; ++r) {
+    for (int32_t c = 0; c < kWaterGridColumns; ++c) {
+      f.gridXY[r][c][0] = (r - 15) * 20;
+      f.gridXY[r][c][1] = (c - 90) * 20;
+    }
+  }
+  std::memset(f.heights, 0, sizeof(f.heights));
+  f.currentBuffer = 0;
+  f.previousBuffer = 1;
+}
+
+void DropWater(WaterField& f, int32_t row, int32_t column, int32_t radius, int32_t amplitude) {
+  if (!(radius < row && row < 30 - radius && radius < column && column < 180 - radius)) return;
+  if (f.currentBuffer != 0 && f.currentBuffer != 1) return;
+  auto& cur = f.heights[f.currentBuffer];
+  for (int32_t r = row - radius; r <= row + radius; ++r) {
+    for (int32_t c = column - radius; c <= column + radius; ++c) {
+      const int32_t d2 = (r - row) * (r - row) + (c - column) * (c - column);
+      if (d2 > radius * radius) continue;
+      cur[r + 1][c + 1] = RoundToInt(radius - std::sqrt(static_cast<double>(d2))) * amplitude;
+    }
+  }
+}
+
+void StepWater(WaterField& f) {
+  f.blend = 0;
+  if ((f.currentBuffer != 0 && f.currentBuffer != 1) || f.previousBuffer != 1 - f.currentBuffer) {
+    f.currentBuffer = 0;
+    f.previousBuffer = 1;
+  }
+  const auto& cur = f.heights[f.currentBuffer];
+  auto& prev = f.heights[f.previousBuffer];
+  for (int32_t r = 1; r <= kWaterGridRows; ++r) {
+    for (int32_t c = 1; c <= kWaterGridColumns; ++c) {
+      const int32_t s = (cur[r - 1][c] + cur[r + 1][c] + cur[r][c - 1] + cur[r][c + 1]) / 2;
+      int32_t m = s - prev[r][c];
+      if (m > 1) m -= m / 2;
+      prev[r][c] = m;
+    }
+  }
+  std::swap(f.currentBuffer, f.previousBuffer);
+}
+
+void ComputeWaterNormals(WaterField& f) {
+  const auto& h = f.heights[f.previousBuffer & 1];
+  for (int32_t r = 1; r <= 29; ++r) {
+    for (int32_t c = 1; c <= 179; ++c) {
+      const double px = f.gridXY[r][c][0], py = f.gridXY[r][c][1], pz = h[r][c];
+      const double qx = f.gridXY[r][c + 1][0], qy = f.gridXY[r][c + 1][1], qz = h[r][c + 1];
+      const double sx = f.gridXY[r + 1][c][0], sy = f.gridXY[r + 1][c][1], sz = h[r + 1][c];
+      const double ax = px - qx, ay = py - qy, az = pz - qz;
+      const double bx = qx - sx, by = qy - sy, bz = qz - sz;
+      double nx = ay * bz - az * by, ny = az * bx - ax * bz, nz = ax * by - ay * bx;
+      double len = std::sqrt(nx * nx + ny * ny + nz * nz);
+      if (len == 0) len = 1;
+      f.newNormals[r][c][0] = static_cast<float>(nx / len);
+      f.newNormals[r][c][1] = static_cast<float>(ny / len);
+      f.newNormals[r][c][2] = static_cast<float>(nz / len);
+    }
+  }
+}
+
+void AdvanceWater(WaterField& f, double dt) {
+  float* cur = &f.currentNormals[0][0][0];
+  const float* oldN = &f.oldNormals[0][0][0];
+  const float* newN = &f.newNormals[0][0][0];
+  constexpr int32_t kCount = kWaterRows * kWaterColumns * 3;
+  for (int32_t k = 0; k < kCount; ++k) cur[k] = oldN[k] + (newN[k] - oldN[k]) * f.blend;
+  for (int32_t r = 0; r < kWaterGridRows; ++r) {
+    std::memcpy(f.currentNormals[r][1], f.currentNormals[r][179], sizeof(float) * 3);
+  }
+  for (int32_t c = 0; c < kWaterGridColumns; ++c) {
+    std::memcpy(f.currentNormals[1][c], f.currentNormals[29][c], sizeof(float) * 3);
+  }
+  // A NaN or infinite step from a broken clock must not stall the field for good.
+  if (!std::isfinite(dt)) dt = 0;
+  f.blend = static_cast<float>(f.blend + dt);
+  if (f.blend >= 1) {
+    std::memcpy(f.oldNormals, f.newNormals, sizeof(f.oldNormals));
+    StepWater(f);
+    ComputeWaterNormals(f);
+  }
+}
+
+void SeedWater(WaterField& f, Random& random, void (*progress)(void*, int32_t), void* ctx) {
+  InitWaterField(f);
+  for (int32_t i = 0; i < 500; ++i) {
+    const int32_t amplitude = random.Int(7);
+    const int32_t column = random.Int(304) + 7;
+    const int32_t row = random.Int(64) + 7;
+    DropWater(f, row, column, 2, amplitude);
+    StepWater(f);
+  }
+  if (progress) progress(ctx, 5);
+  for (int32_t i = 0; i < 56; ++i) AdvanceWater(f, 1);
+  if (progress) progress(ctx, 7);
+}
+
+namespace {
+inline int32_t Wrap(int32_t v, int32_t n) {
+  const int32_t m = v % n;
+  return m < 0 ? m + n : m;
+}
+}  // namespace
+
+void DrawWater(const WorldState& w, WaterField& f) {
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_COLOR, GL_ONE);
+  glDepthFunc(GL_LEQUAL);
+  glEnable(GL_LIGHTING);
+  glPushMatrix();
+  glEnable(GL_CULL_FACE);
+  glFrontFace(GL_CCW);
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_DEPTH_TEST);
+
+  glEnable(GL_TEXTURE_GEN_S);
+  glEnable(GL_TEXTURE_GEN_T);
+  glEnable(GL_TEXTURE_GEN_R);
+  glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+  glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, w.textures.waterTexture);
+
+  // The reflection tilts with the player's ship.
+  glMatrixMode(GL_TEXTURE);
+  glPushMatrix();
+  const int32_t pu = w.playerUnit;
+  if (pu >= 1 && pu < kUnitSlots) {
+    glRotated(w.units[pu].rotX, 0, 1, 0);
+    glRotated(w.units[pu].rotZ, 1, 0, 0);
+  }
+  glMatrixMode(GL_MODELVIEW);
+
+  glTranslated(w.waterOriginX, 0, w.waterOriginZ);
+  glRotatef(90, 1, 0, 0);
+  const Color4f& sky = w.skyFogColour;
+  f.waterColour = {sky.r * 0.4f + 0.3f, sky.g * 0.4f + 0.3f, sky.b * 0.4f + 0.3f, 1};
+  const float R = f.waterColour.r, G = f.waterColour.g, B = f.waterColour.b;
+
+  glDepthMask(GL_FALSE);
+  for (int32_t i = 1; i <= 178; ++i) {
+    const int32_t wz = Wrap(i + w.waterShiftZ, 178);
+    glColor4f(wz * R / 180 * 0.1f + R * 0.5f, wz * G / 180 * 0.2f + R * 0.5f,
+              wz * B / 180 * 0.3f + R * 0.5f, 1);
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int32_t j = 1; j <= 29; ++j) {
+      const int32_t row = Wrap(j + w.waterShiftX, 28);
+      glNormal3fv(f.currentNormals[j][i]);
+      glVertex3f(f.gridXY[row][wz][0] * 0.069f, f.gridXY[row][wz][1] * 0.007725f, 0);
+      glNormal3fv(f.currentNormals[j][i + 1]);
+      glVertex3f(f.gridXY[row][wz + 1][0] * 0.069f, f.gridXY[row][wz + 1][1] * 0.007725f, 0);
+    }
+    glEnd();
+  }
+  glDepthMask(GL_TRUE);
+
+  glColor4f(1, 1, 1, 1);
+  glDisable(GL_TEXTURE_GEN_S);
+  glDisable(GL_TEXTURE_GEN_T);
+  glDisable(GL_TEXTURE_GEN_R);
+  glMatrixMode(GL_TEXTURE);
+  glPopMatrix();
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+  glDisable(GL_LIGHTING);
+  glEnable(GL_TEXTURE_2D);
+  DrawLevelEdges(w);
+}
+
+void DrawLevelEdges(const WorldState& w) {
+  glDisable(GL_LIGHTING);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDepthMask(GL_FALSE);
+  glDisable(GL_TEXTURE_2D);
+  const float L = static_cast<float>(w.levelSize);
+  // Inner and outer colours of a band: green toward a neighbour level, dark otherwise.
+  auto inner = [](int32_t n) {
+    if (n != 0) {
+      glColor4f(0, 1, 0, 0.1f);
+    } else {
+      glColor4f(0, 0, 0, 0);
+    }
+  };
+  auto outer = [](int32_t n, float darkAlpha) {
+    if (n != 0) {
+      glColor4f(0, 1, 0, 0.5f);
+    } else {
+      glColor4f(0, 0, 0, darkAlpha);
+    }
+  };
+  glBegin(GL_QUADS);
+  // z = 0 edge
+  inner(w.neighbourMinusZ);
+  glVertex3f(15, 0, 15);
+  glVertex3f(L - 15, 0, 15);
+  outer(w.neighbourMinusZ, 0.7f);
+  glVertex3f(L, 0, 0);
+  glVertex3f(0, 0, 0);
+  // z = L edge
+  inner(w.neighbourPlusZ);
+  glVertex3f(15, 0, L - 15);
+  outer(w.neighbourPlusZ, 0.7f);
+  glVertex3f(0, 0, L);
+  glVertex3f(L, 0, L);
+  inner(w.neighbourPlusZ);
+  glVertex3f(L - 15, 0, L - 15);
+  // x = 0 edge
+  inner(w.neighbourMinusX);
+  glVertex3f(15, 0, L - 15);
+  glVertex3f(15, 0, 15);
+  outer(w.neighbourMinusX, 0.7f);
+  glVertex3f(0, 0, 0);
+  glVertex3f(0, 0, L);
+  // x = L edge
+  outer(w.neighbourPlusX, 0.9f);
+  glVertex3f(L, 0, 0);
+  inner(w.neighbourPlusX);
+  glVertex3f(L - 15, 0, 15);
+  glVertex3f(L - 15, 0, L - 15);
+  outer(w.neighbourPlusX, 0.7f);
+  glVertex3f(L, 0, L);
+  glEnd();
+  glColor4f(1, 1, 1, 1);
+  glEnable(GL_TEXTURE_2D);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+}
+
+}  // namespace skerrow

@@ -1,0 +1,658 @@
+// Statics, the objects on them, baked shadows and decals, units with their parts, lights,
+// shine and stencil shadows.
+#include "render/world_passes.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+#include "engine/ktzgl.h"
+#include "engine/model.h"
+#include "platform/numeric.h"
+#include "platform/random.h"
+#include "render/game_resources.h"
+#include "render/render_state.h"
+#include "simulation/particles.h"
+#include "world/world_state.h"
+
+namespace skerrow {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kRadToDeg = 180.0 / kPi;
+
+void CallModel(const TKTZGL_Model* m) {
+  if (m != nullptr && m->ModelList != 0) glCallList(m->ModelList);
+}
+
+// 3DS models are z-up: turn them upright, then pitch, roll, heading and heel.
+void OrientModel(double rotX, double rotY, double rotZ, double heel) {
+  glRotatef(-90, 1, 0, 0);
+  glRotated(-rotX, 1, 0, 0);
+  glRotated(-rotZ, 0, 1, 0);
+  glRotated(rotY * kRadToDeg - 90, 0, 0, 1);
+  glRotated(heel * kRadToDeg, 1, 0, 0);
+}
+
+// The two scene lights from the sky colour at brightness b.
+void SetUnitLights(TKTZGL_Scene& scene, const Color4f& sky, double b) {
+  const float fb = static_cast<float>(b);
+  TKTZGL_Light& l1 = scene.Light1;
+  l1.Ambient = {sky.r * 0.5f * fb, sky.g * 0.5f * fb, sky.b * 0.5f * fb, 1};
+  l1.Position = {150, 150, -150, 1};
+  l1.Diffuse = {sky.r * fb, sky.g * fb, sky.b * fb, 1};
+  l1.Specular = l1.Diffuse;
+  l1.Apply();
+  TKTZGL_Light& l0 = scene.Light0;
+  l0.Position = {-150, 150, -150, 1};
+  l0.Ambient = l1.Ambient;
+  l0.Diffuse = l1.Diffuse;
+  l0.Specular = l1.Diffuse;
+  l0.Apply();
+}
+
+// Frac and Trunc of animation angles that may be any value in a file.
+int32_t FrameIndex(double v) {
+  return TruncToInt(v);
+}
+
+// A rotor or wheel part drawn at an offset in model units.
+void DrawPart(const TKTZGL_Model* m, double x, double y, double z, double angle, double ax,
+              double ay, double az, double scale = 1) {
+  if (m == nullptr || m->ModelList == 0) return;
+  glPushMatrix();
+  glTranslated(x, y, z);
+  glRotated(angle, ax, ay, az);
+  if (scale != 1) glScaled(scale, scale, scale);
+  glCallList(m->ModelList);
+  glPopMatrix();
+}
+
+// Element of the damage-state kinds (15, 22, 37, 50): 2 sinking, 1 below half life, else 0.
+int32_t DamageElement(const UnitRecord& u) {
+  if (u.sinking == 1) return 2;
+  if (u.life < u.maxLife / 2) return 1;
+  return 0;
+}
+
+bool CastsShadow(int32_t kind) {
+  return kind != 13 && kind != 14 && kind != 23;
+}
+
+bool DrawnUnlit(int32_t kind) {
+  return (kind >= 28 && kind <= 31) || kind == 36 || (kind >= 39 && kind <= 43);
+}
+
+// The models of one unit by kind, in model units after the orientation and scale. Every
+// model and frame index is checked; a kind without a model draws nothing.
+void CallUnitModels(const GameResources& res, const UnitRecord& u) {
+  const int32_t kind = u.unitKind;
+  const double p = u.pok;
+  const TKTZGL_Model* hull = ShipModel(res, kind, 0);
+  switch (kind) {
+    case 1:
+      CallModel(hull);
+      DrawPart(res.paddleWheel.get(), 47.5, 0, 44.2, PropPhase(u) * kRadToDeg, 0, 1, 0);
+      break;
+    case 2:
+      CallModel(hull);
+      DrawPart(res.paddleWheels.get(), 135.5, 0, 29.8, PropPhase(u) * kRadToDeg, 0, 1, 0);
+      break;
+    case 6:
+    case 9:
+      CallModel(hull);
+      DrawPart(res.propeller.get(), 0, 0, 0, p * kRadToDeg, 1, 0, 0);
+      break;
+    case 11:
+      CallModel(ShipModel(res, kind, FrameIndex(p / kPi * 20)));
+      break;
+    case 12:
+      CallModel(ShipModel(res, kind, FrameIndex(p / kPi * 11.5)));
+      break;
+    case 15:
+    case 22:
+    case 37:
+    case 50:
+      CallModel(ShipModel(res, kind, DamageElement(u)));
+      break;
+    case 17:
+      CallModel(hull);
+      DrawPart(res.propellerG.get(), -950, 475, 340, p * 32 * kRadToDeg, 0, 0, 1, 2.2);
+      DrawPart(res.propellerG.get(), -950, -475, 340, p * 32 * kRadToDeg, 0, 0, 1, 2.2);
+      break;
+    case 21: {
+      const double v = p / kPi * 70;
+      CallModel(ShipModel(res, kind, RoundToInt(v - std::floor(v))));
+      break;
+    }
+    case 24:
+      CallModel(hull);
+      DrawPart(res.propellerM.get(), 0, 0, 163, p * 16 * kRadToDeg, 0, 0, 1);
+      break;
+    case 25:
+      CallModel(ShipModel(res, kind, FrameIndex(p / kPi)));
+      DrawPart(res.propellerH.get(), 0, 0, 0, p / kPi * 90, 0, 0, 1);
+      break;
+    case 26: {
+      const int32_t base = (u.sinking == 1 || u.life < u.maxLife / 2) ? 11 : 0;
+      const int32_t f = FrameIndex(p / kPi * 5.1);
+      if (f >= 0 && f < 11) CallModel(ShipModel(res, kind, base + f));
+      break;
+    }
+    case 27:
+      CallModel(ShipModel(res, kind, FrameIndex(std::max(7 - (100 - u.reload) / 8.0, 0.0))));
+      break;
+    case 35: {
+      CallModel(hull);
+      const int32_t f = FrameIndex(u.rotateSpeed / kPi * 5.1);
+      DrawPart(ShipModel(res, kind, 1 + f), 0, 0, 0, 0, 0, 0, 1, 0.7);
+      break;
+    }
+    case 51:
+      CallModel(hull);
+      if (u.maxLife < 50000) {
+        DrawPart(res.propellerK.get(), 0, 0, 0, p / kPi * 90, 0, 0, 1, 1.5);
+      }
+      break;
+    default:
+      CallModel(hull);
+      break;
+  }
+}
+
+void MoveToUnit(const UnitRecord& u, double y) {
+  glTranslated(u.posX, y, u.posZ);
+  OrientModel(u.rotX, u.rotY, u.rotZ, u.heel);
+  const double s = UnitModelScale(u.unitKind);
+  glScaled(s, s, s);
+}
+
+// Smoke and sparks of the burning statics (kinds 12 and 14) and of object kind 28.
+void EmitSmoke(WorldState& w, double x, double y, double z, Color4f colour, double size,
+               int32_t kind) {
+  ParticleRecord& t = w.particleTemplate;
+  std::memset(&t, 0, sizeof(t));
+  Random& rnd = SharedRandom();
+  t.kind = kind;
+  t.pos = {x, y, z, 0};
+  t.size = {size, 0, size, 0};
+  t.angle = rnd.Real() * 360;
+  t.vel = {0.002, 0.002, 0.001 + rnd.Real() * 0.002, rnd.Real() * 2 - 1};
+  t.colour = colour;
+  t.fadeRate = 0.002;
+  SpawnParticle(w, t);
+}
+
+bool InWindow(const WorldState& w, double x, double z, double halfX, double minZ, double maxZ) {
+  const double dx = w.cameraPos.x - x, dz = w.cameraPos.z - z;
+  return std::fabs(dx) < halfX && dz > minZ && dz < maxZ;
+}
+
+}  // namespace
+
+bool InStaticsWindow(const WorldState& w, double x, double z) {
+  return InWindow(w, x, z, 23, -30, 10);
+}
+bool InUnitsWindow(const WorldState& w, double x, double z) {
+  return InWindow(w, x, z, 21, -33, 8);
+}
+
+std::array<float, 16> ShadowMatrix(const Vector4d& L, const Vector4d& P, const Vector4d& N) {
+  const double c = -(N.x * P.x + N.y * P.y + N.z * P.z);
+  const double d = N.x * L.x + N.y * L.y + N.z * L.z + c * L.w;
+  const double l[4] = {L.x, L.y, L.z, L.w};
+  const double n[4] = {N.x, N.y, N.z, c};
+  std::array<float, 16> m{};
+  // Row i, column j of the matrix goes to element j * 4 + i (column-major).
+  for (int i = 0; i < 4; ++i) {
+    for (int j = 0; j < 4; ++j) {
+      m[static_cast<size_t>(j * 4 + i)] = static_cast<float>((i == j ? d : 0) - l[i] * n[j]);
+    }
+  }
+  return m;
+}
+
+double UnitModelScale(int32_t kind) {
+  switch (kind) {
+    case 11:
+    case 28:
+    case 29:
+    case 30:
+    case 31:
+    case 36:
+    case 39:
+    case 40:
+    case 41:
+    case 42:
+    case 43:
+      return 0.01;
+    case 12:
+      return 0.007;
+    case 15:
+    case 22:
+    case 37:
+    case 50:
+      return 0.055;
+    case 17:
+      return 0.001;
+    case 23:
+    case 35:
+      return 0.012;
+    case 26:
+      return 0.039;
+    default:
+      return 0.005;
+  }
+}
+
+double UnitBrightness(const WorldState& w, const UnitRecord& u, int32_t pass) {
+  if (pass == 1) return 1.0;
+  const KindRecord* k = w.kindTable.at(u.unitKind);
+  if (k != nullptr && k->kindClass == 7) return 1.0;
+  if (u.sinking == 1) {
+    const int32_t x = ClampIndex(u.posX * 2, kMapSize - 1);
+    const int32_t z = ClampIndex(u.posZ * 2, kMapSize - 1);
+    const double f = std::fabs(w.heightMap[x][z] / 255.0 * 9.97 / 2 - 5);
+    // A floor exactly at the fade's zero would divide by zero: fully faded instead.
+    if (f < 1e-9) return 0.0;
+    return std::min((f - std::max(std::fabs(u.posY), 0.01)) / f, 0.7);
+  }
+  return u.lightLevel;
+}
+
+int32_t CopyTaggedUnit(WorldState& w, int32_t i) {
+  if (i < 1 || i >= kUnitSlots) return 0;
+  const int32_t copies = w.units[i].tag;
+  int32_t made = 0;
+  Random& rnd = SharedRandom();
+  for (int32_t k = 0; k < copies; ++k) {
+    int32_t j = 1;
+    while (j < kUnitSlots && w.units[j].alive != 0) ++j;
+    if (j >= kUnitSlots) continue;  // no free slot: this copy is skipped
+    UnitRecord& c = w.units[j];
+    c = w.units[i];
+    c.tag = 0;
+    c.pok = static_cast<float>(rnd.Real());
+    const double r1 = rnd.Real(), r2 = rnd.Real();
+    c.posX = w.units[i].posX + r1 * 0.1 - 0.05;
+    c.posZ = w.units[i].posZ + r2 * 0.1 - 0.05;
+    ++made;
+  }
+  w.units[i].tag = 0;
+  return made;
+}
+
+void DrawStatics(DrawContext& c, int32_t pass) {
+  (void)pass;  // only pass 0 exists
+  WorldState& w = c.w;
+  glDisable(GL_BLEND);
+  glDisable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  const Color4f& sky = w.skyFogColour;
+  const bool darkSky = sky.r + sky.g + sky.b < 2.1f;
+  for (int32_t i = 1; i < kStaticSlots; ++i) {
+    const StaticRecord& s = w.statics[i];
+    if (s.alive != 1) continue;
+    if (w.editorPlanes != 1 && !InStaticsWindow(w, s.posX, s.posZ)) continue;
+    if (s.terrainKind == 13) continue;
+    const TKTZGL_Model* m = TerrainModel(c.res, s.terrainKind);
+    if (m != nullptr) {
+      glColor4f(sky.r, sky.g, sky.b, sky.a);
+      if (m->PieceKind == 2) {
+        ActiveTextureARB(kGlTexture0Arb);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, m->BaseTexture);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        glScalef(2, 1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        if (m->DetailTexture != 0) {
+          ActiveTextureARB(kGlTexture1Arb);
+          glEnable(GL_TEXTURE_2D);
+          glBindTexture(GL_TEXTURE_2D, m->DetailTexture);
+        }
+        glPushMatrix();
+        glTranslated(s.posX, s.posY, s.posZ);
+        glScalef(0.1f, 0.1f, 0.1f);
+        glScalef(1.025f, 1.025f, 1.025f);
+        CallModel(m);
+        ActiveTextureARB(kGlTexture1Arb);
+        glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        ActiveTextureARB(kGlTexture0Arb);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, 0);
+      } else {
+        glPushMatrix();
+        glTranslated(s.posX, s.posY, s.posZ);
+        glRotatef(-90, 1, 0, 0);
+        glRotatef(-180, 0, 0, 1);
+        glEnable(GL_TEXTURE_2D);
+        glScalef(0.025f, 0.025f, 0.025f);
+        CallModel(m);
+        glDisable(GL_TEXTURE_2D);
+      }
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      glDisable(GL_BLEND);
+      glPopMatrix();
+    }
+    // Burning statics smoke; kind 14 glows only under a dark sky.
+    const bool emits = s.terrainKind == 12 || (s.terrainKind == 14 && darkSky);
+    if (emits && w.lagAccumulator > 0 && SharedRandom().Int(5 * w.lagAccumulator) > 5) {
+      Random& rnd = SharedRandom();
+      if (s.terrainKind == 12) {
+        EmitSmoke(w, s.posX, s.posY + 1.2, s.posZ, {0.4862745f, 0.24313726f, 0.24313726f, 0.15f},
+                  0.97, 11);
+      } else {
+        for (double dx : {4.8, -4.8}) {
+          const Color4f warm = {0.9f + 0.1f * static_cast<float>(rnd.Real()),
+                                0.3f + 0.3f * static_cast<float>(rnd.Real()), 0.1f, 0.8f};
+          EmitSmoke(w, s.posX + dx, s.posY + 0.7, s.posZ, warm, 0.1, 21);
+        }
+      }
+    }
+  }
+}
+
+void DrawStaticObjects(DrawContext& c, int32_t pass) {
+  WorldState& w = c.w;
+  const Color4f& sky = w.skyFogColour;
+  Random& rnd = SharedRandom();
+  const uint32_t numbers = c.res.Texture("numbers");
+  for (int32_t i = 1; i < kStaticSlots; ++i) {
+    const StaticRecord& s = w.statics[i];
+    if (s.alive != 1 || !InStaticsWindow(w, s.posX, s.posZ)) continue;
+    for (int32_t k = 1; k < kStaticObjectSlots; ++k) {
+      const StaticObjectRecord& o = s.objects[k];
+      if (o.alive != 1) continue;
+      const int32_t kind = o.objectKind;
+      const bool styleA = kind == 1 || (kind >= 5 && kind <= 24) || (kind >= 30 && kind <= 55);
+      const bool styleB =
+          kind == 2 || kind == 3 || (kind >= 25 && kind <= 29) || kind == 56 || kind == 57;
+      const bool styleC = kind == 4;
+      if (!styleA && !styleB && !styleC) continue;
+      SetUnitLights(c.scene, sky, 1.0);
+      const double ox = s.posX + o.posX, oy = s.posY + o.posY, oz = s.posZ + o.posZ;
+      if (kind == 28 && w.lagAccumulator > 0 && rnd.Int(5 * w.lagAccumulator) >= 6) {
+        EmitSmoke(w, ox, oy + 0.3, oz, {0.3f, 0.3f, 0.3f, 0.15f}, 0.3, 11);
+      }
+      const TKTZGL_Model* model = ObjectModel(c.res, kind);
+      const TKTZGL_Model* shadow = ObjectShadowModel(c.res, kind);
+      glEnable(GL_NORMALIZE);
+      glDisable(GL_COLOR_MATERIAL);
+      glPushMatrix();
+      glTranslated(ox, oy, oz);
+      OrientModel(o.rotX, o.rotY, o.rotZ, 0);
+      glScalef(0.005f, 0.005f, 0.005f);
+      if (styleC) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(0.9f + 0.1f * static_cast<float>(rnd.Real()),
+                  0.3f + 0.2f * static_cast<float>(rnd.Real()),
+                  0.15f + 0.1f * static_cast<float>(rnd.Real()), 1);
+        if (pass == 1) {
+          CallModel(shadow);
+        } else {
+          glColor4f(sky.r, sky.g, sky.b, sky.a);
+          CallModel(model);
+        }
+        glEnable(GL_DEPTH_TEST);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glPopMatrix();
+        if (pass == 0 && w.lagAccumulator > 0 && rnd.Int(5 * w.lagAccumulator) >= 6) {
+          EmitSmoke(w, ox, oy + 0.3, oz, {0.3f, 0.3f, 0.3f, 0.15f}, 0.3, 11);
+        }
+        continue;
+      }
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      glEnable(GL_TEXTURE_2D);
+      glDisable(GL_LIGHTING);
+      glDisable(GL_DEPTH_TEST);
+      if (styleA) glDepthMask(GL_FALSE);
+      if (pass == 1) CallModel(shadow);
+      glEnable(GL_DEPTH_TEST);
+      glEnable(GL_LIGHTING);
+      if (pass == 0) CallModel(model);
+      glDepthMask(GL_TRUE);
+      if (w.GameMode == 3 && pass == 0 && i == c.rs.editorStatic && k == c.rs.editorObject) {
+        glBindTexture(GL_TEXTURE_2D, numbers);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex3f(75, 75, 0);
+        glTexCoord2f(1, 0);
+        glVertex3f(-75, 75, 0);
+        glTexCoord2f(1, 1);
+        glVertex3f(-75, -75, 0);
+        glTexCoord2f(0, 1);
+        glVertex3f(75, -75, 0);
+        glEnd();
+      }
+      glPopMatrix();
+    }
+  }
+  glDisable(GL_NORMALIZE);
+}
+
+void DrawStaticDecals(DrawContext& c) {
+  WorldState& w = c.w;
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glDepthMask(GL_FALSE);
+  glDepthFunc(GL_LEQUAL);
+  const Color4f& sky = w.skyFogColour;
+  const uint32_t islander = c.res.Texture("islander");
+  auto quad = [](float h) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(1, 1);
+    glVertex3f(-h, 0, h);
+    glTexCoord2f(0, 1);
+    glVertex3f(h, 0, h);
+    glTexCoord2f(0, 0);
+    glVertex3f(h, 0, -h);
+    glTexCoord2f(1, 0);
+    glVertex3f(-h, 0, -h);
+    glEnd();
+  };
+  for (int32_t i = 1; i < kStaticSlots; ++i) {
+    const StaticRecord& s = w.statics[i];
+    if (s.alive != 1) continue;
+    if (w.editorPlanes != 1 && !InStaticsWindow(w, s.posX, s.posZ)) continue;
+    glPushMatrix();
+    glTranslated(s.posX, s.posY, s.posZ);
+    if (w.GameMode == 3) {
+      if (i == c.rs.editorStatic) {
+        glColor4f(1, 0, 0, 1);
+      } else {
+        glColor4f(1, 1, 1, 1);
+      }
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      glBindTexture(GL_TEXTURE_2D, islander);
+      quad(5);
+      glColor4f(1, 1, 1, 1);
+    }
+    if (s.terrainKind != 13) {
+      c.scene.Fog.Colour = sky;
+      c.scene.ApplyFog(c.scene.Fog);
+      const TKTZGL_Model* m = TerrainModel(c.res, s.terrainKind);
+      if (m != nullptr && m->PieceKind == 2) {
+        glColor4f(sky.r, sky.g, sky.b, sky.a);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glBindTexture(GL_TEXTURE_2D, m->BaseTexture);
+        quad(5);
+      }
+      if (w.terrainShadows == 1 && s.terrainKind >= 1 && s.terrainKind <= kTerrainPieceSlots) {
+        c.scene.Fog.Colour = {1, 1, 1, 1};
+        c.scene.ApplyFog(c.scene.Fog);
+        glColor4f(1, 1, 1, 1);
+        glBindTexture(GL_TEXTURE_2D, w.textures.staticShadowTextures[s.terrainKind]);
+        glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+        quad(10);
+      }
+    }
+    glPopMatrix();
+  }
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_TEXTURE_2D);
+}
+
+int32_t DrawUnits(DrawContext& c, int32_t pass) {
+  WorldState& w = c.w;
+  Color4f& sky = w.skyFogColour;
+  int32_t shadows = 0;
+  for (int32_t i = 1; i < kUnitSlots; ++i) {
+    UnitRecord& u = w.units[i];
+    if (u.alive != 1) continue;
+    const bool high = u.posY > 0.5;
+    if (high != (pass == 1)) continue;
+    if (w.editorPlanes != 1 && !InUnitsWindow(w, u.posX, u.posZ)) continue;
+    if (w.GameMode == 2 && u.tag > 0) CopyTaggedUnit(w, i);
+
+    const double b = UnitBrightness(w, u, pass);
+    const float fb = static_cast<float>(b);
+    const bool fading =
+        pass == 0 && u.sinking == 1 &&
+        !(w.kindTable.at(u.unitKind) != nullptr && w.kindTable[u.unitKind].kindClass == 7);
+    if (fading) {
+      glEnable(GL_COLOR_MATERIAL);
+      glColor4f(sky.r * fb, sky.g * fb, sky.b * fb, fb);
+      glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR);
+    } else {
+      glColor4f(sky.r, sky.g, sky.b, sky.a);
+      glDisable(GL_COLOR_MATERIAL);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    SetUnitLights(c.scene, sky, b);
+
+    const int32_t kind = u.unitKind;
+    const bool shadowAllowed =
+        (u.sinking == 0 || u.posY > 0.3) && w.fourPipelines == 1 && shadows < w.maxShadows;
+    if ((shadowAllowed || w.editorPlanes == 1) && CastsShadow(kind)) {
+      ++shadows;
+      glPushMatrix();
+      glEnable(GL_STENCIL_TEST);
+      const double lift = kind == 51 ? 25 : 7;
+      const Vector4d light = {u.posX + lift, kind == 51 ? 25.7 : 9.7, u.posZ + lift, 1};
+      const auto m = ShadowMatrix(light, w.shadowPlanePoint, w.shadowPlaneNormal);
+      glMultMatrixf(m.data());
+      glDisable(GL_DEPTH_TEST);
+      MoveToUnit(u, 0);
+      glStencilFunc(GL_ALWAYS, 1, 1);
+      glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+      glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+      CallUnitModels(c.res, u);
+      glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+      glEnable(GL_DEPTH_TEST);
+      glPopMatrix();
+      glDisable(GL_STENCIL_TEST);
+    }
+
+    glEnable(GL_NORMALIZE);
+    glPushMatrix();
+    MoveToUnit(u, u.posY);
+    glEnable(GL_BLEND);
+    if (DrawnUnlit(kind)) {
+      glDisable(GL_LIGHTING);
+    } else {
+      glEnable(GL_LIGHTING);
+    }
+    glEnable(GL_TEXTURE_2D);
+    CallUnitModels(c.res, u);
+    const bool shine = (kind >= 1 && kind <= 3 && w.respawnProtection > 0) || kind == 51;
+    if (shine) {
+      glEnable(GL_TEXTURE_GEN_S);
+      glEnable(GL_TEXTURE_GEN_T);
+      glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+      glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+      glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR);
+      glColor4f(1, 1, 1, 1);
+      if (kind == 51) {
+        CallModel(ShipModel(c.res, kind, 0));
+      } else {
+        CallUnitModels(c.res, u);
+      }
+      glDisable(GL_TEXTURE_GEN_S);
+      glDisable(GL_TEXTURE_GEN_T);
+      glColor4f(sky.r, sky.g, sky.b, fb);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    glDisable(GL_NORMALIZE);
+    glPopMatrix();
+  }
+  sky.a = 1;
+  glDisable(GL_COLOR_MATERIAL);
+  return shadows;
+}
+
+void DrawShadowDarkening(DrawContext& c) {
+  const WorldState& w = c.w;
+  glPushMatrix();
+  glLoadIdentity();
+  c.scene.Camera.Apply();
+  glTranslated(w.cameraPos.x, 0, w.cameraPos.z + 3.7);
+  glEnable(GL_STENCIL_TEST);
+  glStencilFunc(GL_EQUAL, 1, 1);
+  glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_COLOR_MATERIAL);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_CULL_FACE);
+  glColor4f(0, 0, 0, 0.3f);
+  glBegin(GL_QUADS);
+  glVertex3f(-25, 0, 25);
+  glVertex3f(25, 0, 25);
+  glVertex3f(25, 0, -25);
+  glVertex3f(-25, 0, -25);
+  glEnd();
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_STENCIL_TEST);
+  glDisable(GL_COLOR_MATERIAL);
+  glPopMatrix();
+}
+
+void DrawEditorUnitMarker(DrawContext& c) {
+  const WorldState& w = c.w;
+  glEnable(GL_DEPTH_TEST);
+  glLoadIdentity();
+  c.scene.Camera.Apply();
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, c.res.Texture("numbers"));
+  const int32_t n = c.rs.editorUnit;
+  if (n >= 1 && n < kUnitSlots) {
+    const UnitRecord& u = w.units[n];
+    if (u.unitKind == 1) {
+      glColor4f(0, 1, 0, 1);
+    } else {
+      glColor4f(1, 1, 0, 1);
+    }
+    if (u.alive == 1 && InUnitsWindow(w, u.posX, u.posZ)) {
+      glPushMatrix();
+      glTranslated(u.posX, std::max(u.posY, 0.1), u.posZ);
+      glRotatef(90, 1, 0, 0);
+      const double r = std::isfinite(u.radius) ? u.radius : 0.0;
+      c.scene.DrawQuadAtZero(-r, -r, r, r);
+      glPopMatrix();
+    }
+  }
+  glColor4f(1, 1, 1, 1);
+}
+
+}  // namespace skerrow
