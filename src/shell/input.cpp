@@ -1,32 +1,344 @@
-// Window input handlers of the main game object: keys, typed characters and mouse buttons.
+// Window input of the main game object: the form's handlers keep the live key state and pass
+// every event to the mode handling here (screenshots, names, panels, clicks, upgrade buttons).
+#include "shell/input.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/numeric.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/random.h"
+#include "platform/vk_codes.h"
+#include "shell/form_play_host.h"
 #include "shell/skerrow_form.h"
+#include "simulation/particles.h"
+#include "simulation/play_host.h"
+#include "simulation/upgrades.h"
 #include "world/world_state.h"
 
 namespace skerrow {
 
+namespace {
+
+constexpr size_t kNameLimit = 21;  // characters of a typed hero or ship name
+
+// Screenshot sizes by display width.
+struct ShotSize {
+  int32_t displayWidth, width, height;
+};
+constexpr ShotSize kShotSizes[] = {{320, 256, 128},   {512, 512, 256},   {640, 512, 256},
+                                   {800, 512, 512},   {1024, 1024, 512}, {1152, 1024, 512},
+                                   {1600, 1024, 1024}};
+
+bool HasDisplay(const InputContext& c) {
+  return c.displayWidth > 0 && c.displayHeight > 0;
+}
+
+void PutLe16(uint8_t* p, uint32_t v) {
+  p[0] = static_cast<uint8_t>(v & 0xFF);
+  p[1] = static_cast<uint8_t>((v >> 8) & 0xFF);
+}
+void PutLe32(uint8_t* p, uint32_t v) {
+  PutLe16(p, v & 0xFFFF);
+  PutLe16(p + 2, v >> 16);
+}
+
+// Frame of the current mode at the display size, for Print Screen.
+void SaveScreenBmp(InputContext& c) {
+  if (!HasDisplay(c)) return;
+  const std::string name = FreeScreenshotName(c.w.appPath, ".bmp");
+  if (name.empty()) return;
+  std::vector<uint8_t> bgr(static_cast<size_t>(c.displayWidth) * c.displayHeight * 3, 0);
+  c.host.RenderFrame(c.displayWidth, c.displayHeight, bgr);
+  WriteBmp24(ResolvePath(name), c.displayWidth, c.displayHeight, bgr);
+  InvalidatePathCache();
+}
+
+void TakeScreenshot(InputContext& c) {
+  int32_t w = 0, h = 0;
+  if (!ScreenshotSize(c.displayWidth, c.displayHeight, w, h)) return;
+  const std::string name = FreeScreenshotName(c.w.appPath, ".tga");
+  if (name.empty()) return;
+  CaptureScreenshot(c.w, c.host, ResolvePath(name), w, h);
+  InvalidatePathCache();
+}
+
+std::string* TypedName(WorldState& w) {
+  if (w.GameMode != 1) return nullptr;
+  if (w.menuScreen == 3) return &w.heroChoiceName;
+  if (w.menuScreen == 4) return &w.shipChoiceName;
+  return nullptr;
+}
+
+// The click marker: a white ring on the water under the cursor.
+void SpawnClickMarker(WorldState& w) {
+  Random& r = SharedRandom();
+  ParticleRecord& t = w.particleTemplate;
+  t.kind = 5;
+  t.pos = {w.mouseWorldPos.x, 0.01, w.mouseWorldPos.z, t.pos.w};
+  t.size = {0.3, 0.0, 0.3, t.size.w};
+  t.colour = {1.0f, 1.0f, 1.0f, 1.0f};
+  t.fadeRate = 0.016 + r.Real() * 0.001;
+  t.angle = r.Int(360);
+  const double gx = 3.7e-4 + r.Real() * 8e-5;
+  const double gz = 3.7e-4 + r.Real() * 8e-5;
+  t.vel = {gx, 0.0, gz, 0.0};
+  SpawnParticle(w, t);
+}
+
+void SetHeld(WorldState& w, int button, uint8_t value) {
+  if (button == platform::kMouseLeft) w.mouseLeftHeld = value;
+  if (button == platform::kMouseRight) w.mouseRightHeld = value;
+  if (button == platform::kMouseMiddle) w.mouseMiddleHeld = value;
+}
+
+}  // namespace
+
+bool ScreenshotSize(int32_t displayWidth, int32_t displayHeight, int32_t& w, int32_t& h) {
+  for (const ShotSize& s : kShotSizes) {
+    if (s.displayWidth == displayWidth && s.width <= displayWidth && s.height <= displayHeight) {
+      w = s.width;
+      h = s.height;
+      return true;
+    }
+  }
+  // Any other display: the largest of the sizes that fits (1280 x 1024 takes 1024 x 1024).
+  bool found = false;
+  for (const ShotSize& s : kShotSizes) {
+    if (s.width > displayWidth || s.height > displayHeight) continue;
+    if (!found || s.width * s.height > w * h) {
+      w = s.width;
+      h = s.height;
+      found = true;
+    }
+  }
+  return found;
+}
+
+std::string FreeScreenshotName(const std::string& appPath, const std::string& ext) {
+  char number[8];
+  for (int n = 0; n <= 9999; ++n) {
+    std::snprintf(number, sizeof number, "%04d", n);
+    const std::string name = appPath + "Screen" + number + ext;
+    if (!PathExists(name)) return name;
+  }
+  return {};
+}
+
+bool CaptureScreenshot(WorldState& w, PlayHost& host, const std::string& file, int32_t width,
+                       int32_t height) {
+  if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
+  std::vector<uint8_t> bgr(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0);
+  w.screenFadeSaved = w.screenFade;
+  w.screenFade = 0.0;
+  host.RenderFrame(width, height, bgr);
+  w.screenFade = w.screenFadeSaved;
+  uint8_t header[18] = {};
+  header[2] = 2;  // uncompressed true colour
+  PutLe16(header + 12, static_cast<uint32_t>(width));
+  PutLe16(header + 14, static_cast<uint32_t>(height));
+  header[16] = 24;  // bits per pixel; rows bottom first
+  std::ofstream f(file, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(header), sizeof header);
+  f.write(reinterpret_cast<const char*>(bgr.data()), static_cast<std::streamsize>(bgr.size()));
+  return static_cast<bool>(f);
+}
+
+bool WriteBmp24(const std::string& file, int32_t width, int32_t height,
+                const std::vector<uint8_t>& bgr) {
+  if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
+  const size_t row = static_cast<size_t>(width) * 3;
+  if (bgr.size() < row * static_cast<size_t>(height)) return false;
+  const size_t stride = (row + 3) & ~size_t{3};
+  const size_t imageSize = stride * static_cast<size_t>(height);
+  uint8_t header[54] = {};
+  header[0] = 'B';
+  header[1] = 'M';
+  PutLe32(header + 2, static_cast<uint32_t>(54 + imageSize));
+  PutLe32(header + 10, 54);  // pixel data offset
+  PutLe32(header + 14, 40);  // BITMAPINFOHEADER
+  PutLe32(header + 18, static_cast<uint32_t>(width));
+  PutLe32(header + 22, static_cast<uint32_t>(height));  // positive: bottom row first
+  PutLe16(header + 26, 1);
+  PutLe16(header + 28, 24);
+  PutLe32(header + 34, static_cast<uint32_t>(imageSize));
+  std::ofstream f(file, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(header), sizeof header);
+  const char pad[3] = {0, 0, 0};
+  for (int32_t y = 0; y < height; ++y) {
+    f.write(reinterpret_cast<const char*>(bgr.data() + row * static_cast<size_t>(y)),
+            static_cast<std::streamsize>(row));
+    f.write(pad, static_cast<std::streamsize>(stride - row));
+  }
+  return static_cast<bool>(f);
+}
+
+void InputKeyDown(InputContext& c, int vk) {
+  WorldState& w = c.w;
+  if (vk == VkFunction(5)) TakeScreenshot(c);
+  if (vk == kVkBack) {
+    if (std::string* name = TypedName(w); name != nullptr && !name->empty()) name->pop_back();
+  }
+  if (w.GameMode == 2 && vk == kVkEscape && !c.gui.HintWindowOpen()) {
+    c.gui.ReleaseButtonState();
+    c.gui.OpenInGameMenu();
+  }
+  if (w.GameMode == 2 && vk == kVkOem3 && w.infoPanelUnlocked == 1 && w.upgradePanelUnlocked != 0) {
+    // Cycles information -> upgrades -> none.
+    if (w.infoPanelOpen != 0) {
+      w.infoPanelOpen = 0;
+      w.upgradePanelOpen = 1;
+    } else if (w.upgradePanelOpen != 0) {
+      w.upgradePanelOpen = 0;
+    } else {
+      w.infoPanelOpen = 1;
+    }
+  }
+  if (w.GameMode == 3 && vk == kVkDelete) c.gui.EditorDeleteUnit();
+  if (c.editorEnabled && vk == kVkSpace) c.gui.ShowEditor();
+}
+
+void InputKeyUp(InputContext& c, int vk) {
+  // Linux has no clipboard picture of the screen: Print Screen saves the current frame.
+  if (vk == kVkSnapshot) SaveScreenBmp(c);
+}
+
+void InputKeyPress(InputContext& c, uint8_t ch) {
+  std::string* name = TypedName(c.w);
+  if (name == nullptr) return;
+  if (ch > 47 && name->size() < kNameLimit) name->push_back(static_cast<char>(ch));
+}
+
+void InputMouseMove(InputContext& c, int x, int y) {
+  if (!HasDisplay(c)) return;
+  const double gx = static_cast<double>(x) * 800.0 / c.displayWidth;
+  const double gy = static_cast<double>(c.displayHeight - y) * 600.0 / c.displayHeight;
+  c.gui.SetPointer(RoundToInt(gx), RoundToInt(gy));
+  if (c.gui.PointerButtonHeld()) c.gui.Press();
+}
+
+void InputMouseDown(InputContext& c, int button, int x, int y) {
+  WorldState& w = c.w;
+  switch (w.GameMode) {
+    case 1:
+      switch (w.menuScreen) {
+        case 1:
+          if (c.gui.MainMenuVisible() || c.gui.NetworkNoticeVisible() ||
+              c.gui.OptionsWindowOpen() || c.gui.SaveLoadWindowOpen()) {
+            c.gui.Press();
+          } else {
+            c.gui.ShowMainMenu();  // the first click after the title
+          }
+          break;
+        case 2:
+          c.gui.ShowMainMenu();
+          w.menuScreen = 1;
+          c.gui.RestartMenuMusic();
+          break;
+        case 3:
+        case 4:
+          c.gui.ChooseUnderCursor(w.menuScreen);
+          break;
+        case 5:
+          c.gui.StartGameFromIntro();
+          break;
+        case 6:
+          c.gui.ResetOutro();
+          break;
+        default:
+          break;
+      }
+      break;
+    case 2:
+      if (c.gui.HintWindowOpen() || c.gui.InGameMenuOpen() || c.gui.SaveLoadWindowOpen() ||
+          c.gui.OptionsWindowOpen())
+        c.gui.Press();
+      break;
+    case 3:
+      c.gui.EditorViewClick();
+      break;
+    default:
+      break;
+  }
+
+  if (c.gui.HintWindowOpen() || c.gui.InGameMenuOpen()) return;
+  bool counts = true;
+  if (w.upgradePanelOpen != 0) {
+    // With the upgrade panel open only clicks outside its right and bottom strips count.
+    counts = HasDisplay(c) && static_cast<int64_t>(x) * 1000 / c.displayWidth < 820 &&
+             static_cast<int64_t>(y) * 1000 / c.displayHeight < 820;
+  }
+  if (!counts) return;
+  SetHeld(w, button, 1);
+  SpawnClickMarker(w);
+}
+
+void InputMouseUp(InputContext& c, int button, int x, int y) {
+  WorldState& w = c.w;
+  if (w.GameMode == 2 && w.upgradePanelOpen == 1 && w.upgradePanelUnlocked == 1 && HasDisplay(c)) {
+    const int64_t px = static_cast<int64_t>(x) * 1000 / c.displayWidth;
+    const int64_t py = static_cast<int64_t>(y) * 1000 / c.displayHeight;
+    constexpr Upgrade kButtons[3] = {Upgrade::kArmour, Upgrade::kGuns, Upgrade::kSpeed};
+    for (int i = 0; i < 3; ++i) {
+      const int64_t t = i * 19 * 4 / 3;  // 0, 25, 50
+      if (px < 965 || px > 980 || py < 815 + t || py > 835 + t) continue;
+      if (c.gui.HintWindowOpen() || c.gui.InGameMenuOpen()) continue;
+      BuyUpgrade(w, kButtons[i]);
+    }
+  }
+  c.gui.ReleaseButtonState();
+  if (w.skipNextRelease != 0) {
+    w.skipNextRelease = 0;
+  } else {
+    c.gui.Release();
+  }
+  SetHeld(w, button, 0);
+}
+
+// ---- The form's handlers ----
+// The host and the GUI parts hold no state of their own: each event builds them anew.
+
+namespace {
+struct FormInput {
+  FormInput(TSkerrowForm& form, WorldState& w, platform::Window& display, bool editor)
+      : host(form), c{w, host, gui, display.Width(), display.Height(), editor} {}
+  FormPlayHost host;
+  InputGui gui;
+  InputContext c;
+};
+}  // namespace
+
 void TSkerrowForm::FormKeyDown(int vk, uint32_t) {
   liveKeys_.SetDown(vk, true);
+  FormInput in(*this, *world_, *window_, options_.editor);
+  InputKeyDown(in.c, vk);
 }
+
 void TSkerrowForm::FormKeyUp(int vk, uint32_t) {
   liveKeys_.SetDown(vk, false);
-}
-void TSkerrowForm::FormKeyPress(uint8_t) {}
-
-void TSkerrowForm::FormMouseDown(int button, int, int) {
-  WorldState& w = *world_;
-  if (button == platform::kMouseLeft) w.mouseLeftHeld = 1;
-  if (button == platform::kMouseRight) w.mouseRightHeld = 1;
-  if (button == platform::kMouseMiddle) w.mouseMiddleHeld = 1;
+  FormInput in(*this, *world_, *window_, options_.editor);
+  InputKeyUp(in.c, vk);
 }
 
-void TSkerrowForm::FormMouseUp(int button, int, int) {
-  WorldState& w = *world_;
-  if (button == platform::kMouseLeft) w.mouseLeftHeld = 0;
-  if (button == platform::kMouseRight) w.mouseRightHeld = 0;
-  if (button == platform::kMouseMiddle) w.mouseMiddleHeld = 0;
+void TSkerrowForm::FormKeyPress(uint8_t ch) {
+  FormInput in(*this, *world_, *window_, options_.editor);
+  InputKeyPress(in.c, ch);
 }
 
-void TSkerrowForm::FormMouseMove(int, int) {}
+void TSkerrowForm::FormMouseDown(int button, int x, int y) {
+  FormInput in(*this, *world_, *window_, options_.editor);
+  InputMouseDown(in.c, button, x, y);
+}
+
+void TSkerrowForm::FormMouseUp(int button, int x, int y) {
+  FormInput in(*this, *world_, *window_, options_.editor);
+  InputMouseUp(in.c, button, x, y);
+}
+
+void TSkerrowForm::FormMouseMove(int x, int y) {
+  FormInput in(*this, *world_, *window_, options_.editor);
+  InputMouseMove(in.c, x, y);
+}
 
 }  // namespace skerrow

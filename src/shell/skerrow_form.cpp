@@ -21,6 +21,7 @@
 #include "platform/random.h"
 #include "render/frame.h"
 #include "render/game_resources.h"
+#include "shell/form_play_host.h"
 #include "shell/level_host.h"
 #include "simulation/play_update.h"
 #include "world/raw_io.h"
@@ -77,9 +78,11 @@ void TSkerrowForm::UpdateDispatch() {
     case 1:
       UpdateMenu(w);
       break;
-    case 2:
-      PlayUpdate(w);
+    case 2: {
+      FormPlayHost host(*this);
+      PlayUpdate(w, host);
       break;
+    }
     case 3:
       UpdateEditorView(w);
       break;

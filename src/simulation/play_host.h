@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace skerrow {
 
@@ -44,6 +45,13 @@ class PlayHost {
   virtual void UpdateTriggers(WorldState& /*w*/) {}
   virtual void UpdateProjectiles(WorldState& /*w*/) {}
   virtual void DestroyUnit(WorldState& w, int32_t unit);
+
+  // Renders one frame of the current GameMode at width x height without presenting it and
+  // reads it back as bottom-up BGR triples into `bgr` (sized by the caller). False when no
+  // frame can be drawn; `bgr` then keeps what it held.
+  virtual bool RenderFrame(int32_t /*width*/, int32_t /*height*/, std::vector<uint8_t>& /*bgr*/) {
+    return false;
+  }
 };
 
 // First step of destroying a unit: alert cleared, sinking = 1, alive = 0. Index checked.

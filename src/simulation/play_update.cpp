@@ -216,11 +216,6 @@ void UpdateStatusIcons(WorldState& w) {
   for (int32_t k = 0; k < 3; ++k) ShowIcon(w, kIconKey1 + k, w.keys[k] == 1);
 }
 
-void PlayUpdate(WorldState& w) {
-  PlayHost none;
-  PlayUpdate(w, none);
-}
-
 void PlayUpdate(WorldState& w, PlayHost& host) {
   const double g = w.gameSpeed;
 

@@ -10,8 +10,6 @@ struct WorldState;
 class PlayHost;
 
 void PlayUpdate(WorldState& w, PlayHost& host);
-// The same with a host that does nothing (no keyboard, sound, GUI or level changes).
-void PlayUpdate(WorldState& w);
 
 // Experience needed to leave hero level `level`: (25 (level - 1))^2 + 1000 level, saturated.
 int32_t HeroLevelThreshold(int32_t level);

@@ -102,7 +102,9 @@ TEST_F(GeometryTest, ShadeWindowKind13AndMissingGrids) {
   for (int32_t kind : {0, 101, 128, -7, 1 << 30}) {
     w.statics[1].terrainKind = kind;
     EXPECT_EQ(ShadeAt(w, 0.0, 0.0), 255.0) << kind;
-    if (kind != 101) EXPECT_EQ(IslandHeightAt(w, 0.0, 0.0), 0.0) << kind;
+    if (kind != 101) {
+      EXPECT_EQ(IslandHeightAt(w, 0.0, 0.0), 0.0) << kind;
+    }
   }
 }
 

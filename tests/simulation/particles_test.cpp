@@ -108,7 +108,9 @@ TEST_F(ParticleTest, SmokeRisesFadesInToCapThenOutBeforeItsLifetime) {
     UpdateParticles(w);
     ++steps;
     peak = std::fmax(peak, w.particles[slot].colour.a);
-    if (steps == 10) EXPECT_NEAR(w.particles[slot].pos.y, 10 * 0.011, 1e-12);
+    if (steps == 10) {
+      EXPECT_NEAR(w.particles[slot].pos.y, 10 * 0.011, 1e-12);
+    }
   }
   EXPECT_NEAR(peak, 0.37, 1e-6);
   // Alpha reaches 0 (0.37 / (3.2 * 0.003) ~ 39 steps after age 3 at step 25) before age 12.
@@ -188,9 +190,15 @@ TEST_F(ParticleTest, FunnelSmokeCountsAndColours) {
       ++n;
       EXPECT_EQ(p.kind, 11);
       EXPECT_GE(p.fadeRate, 0.011);
-      if (c.kind == 44) EXPECT_EQ(p.colour.r, 0.0f);
-      if (c.kind == 47) EXPECT_EQ(p.colour.g, 0.0f);
-      if (c.kind == 1) EXPECT_NEAR(p.pos.y, 0.59, 1e-12);
+      if (c.kind == 44) {
+        EXPECT_EQ(p.colour.r, 0.0f);
+      }
+      if (c.kind == 47) {
+        EXPECT_EQ(p.colour.g, 0.0f);
+      }
+      if (c.kind == 1) {
+        EXPECT_NEAR(p.pos.y, 0.59, 1e-12);
+      }
     }
     EXPECT_EQ(n, c.funnels) << c.kind;
   }

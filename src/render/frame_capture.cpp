@@ -1,0 +1,24 @@
+// Frame capture for screenshots and thumbnails through the graphics library.
+#include "render/frame_capture.h"
+
+#include <GL/gl.h>
+
+#include <cstddef>
+
+namespace skerrow {
+
+void BeginFrameCapture(int32_t width, int32_t height) {
+  glViewport(0, 0, width, height);
+  glDepthFunc(GL_LEQUAL);
+}
+
+void EndFrameCapture(int32_t width, int32_t height, std::vector<uint8_t>& bgr, int32_t displayWidth,
+                     int32_t displayHeight) {
+  bgr.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, bgr.data());
+  glViewport(0, 0, displayWidth, displayHeight);
+}
+
+}  // namespace skerrow
