@@ -5,8 +5,12 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
 
 #include "engine/ktzgl.h"
+#include "engine/textures.h"
 #include "render/game_resources.h"
 #include "render/later_passes.h"
 #include "render/render_state.h"
@@ -56,6 +60,10 @@ void OverlayCamera(TKTZGL_Scene& scene) {
   glDisable(GL_CULL_FACE);
 }
 
+uint32_t FloorTexture(const GameResources& res) {
+  return res.detailTexture != 0 ? res.detailTexture : res.seaTexture;
+}
+
 void DrawScreenFade(const WorldState& w, TKTZGL_Scene& scene) {
   glLoadIdentity();
   glDisable(GL_TEXTURE_2D);
@@ -76,7 +84,7 @@ void ApplyWorldFog(const WorldState& w, TKTZGL_Scene& scene) {
   scene.ApplyFog(scene.Fog);
 }
 
-void DrawSkyBox(const WorldState& w) {
+void DrawSkyBox(const WorldState& w, uint32_t fallback) {
   const Color4f& sky = w.skyFogColour;
   const uint32_t* t = w.textures.skyTextures;
   constexpr float h = 1.006f;
@@ -101,7 +109,7 @@ void DrawSkyBox(const WorldState& w) {
   // The box is seen from inside: both windings must show.
   glDisable(GL_CULL_FACE);
   for (int f = 0; f < 6; ++f) {
-    glBindTexture(GL_TEXTURE_2D, t[f]);
+    glBindTexture(GL_TEXTURE_2D, t[f] != 0 ? t[f] : fallback);
     glBegin(GL_QUADS);
     if (f > 0) glNormal3f(kFaces[f].nx, kFaces[f].ny, kFaces[f].nz);
     for (const V& v : kFaces[f].v) {
@@ -150,15 +158,15 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
     scene.Camera.Position = {0, 0, 0, 1};
     glLoadIdentity();
     scene.Camera.Apply();
-    DrawSkyBox(w);
+    DrawSkyBox(w, res.skyTexture);
     glClear(GL_DEPTH_BUFFER_BIT);
   }
-  WorldCamera(w, scene);                               // 3
-  if (on.landscape == 1) DrawTerrain(w, scene);        // 4
-  ApplyWorldFog(w, scene);                             // 5
-  if (on.statics == 1) DrawStatics(c, 0);              // 6
-  if (on.staticObjects == 1) DrawStaticObjects(c, 1);  // 7
-  const Color4f& sky = w.skyFogColour;                 // 8
+  WorldCamera(w, scene);                                            // 3
+  if (on.landscape == 1) DrawTerrain(w, scene, FloorTexture(res));  // 4
+  ApplyWorldFog(w, scene);                                          // 5
+  if (on.statics == 1) DrawStatics(c, 0);                           // 6
+  if (on.staticObjects == 1) DrawStaticObjects(c, 1);               // 7
+  const Color4f& sky = w.skyFogColour;                              // 8
   w.terrainTintColour = {sky.r * 57 / 255.0f, sky.g * 88 / 255.0f, sky.b * 210 / 255.0f, 0.33f};
   if (on.unitsLow == 1) DrawUnits(c, 0);        // 9
   if (on.projectiles == 1) DrawProjectiles(c);  // 10
@@ -212,7 +220,7 @@ void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
   WorldCamera(w, scene);
   DrawStatics(c, 0);
   DrawStaticObjects(c, 1);
-  DrawTerrain(w, scene);
+  DrawTerrain(w, scene, FloorTexture(res));
   FogEnabledColour(scene, false, scene.Fog.Colour);
   DrawUnits(c, 0);
   DrawProjectiles(c);
@@ -242,13 +250,54 @@ void ClearToSky(const WorldState& world) {
   glClearColor(c.r, c.g, c.b, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
+GameResources* g_resources = nullptr;
 }  // namespace
 
+RenderState& GameRenderState() {
+  static const std::unique_ptr<RenderState> state = std::make_unique<RenderState>();
+  return *state;
+}
+
+void BindGameResources(WorldState& w, GameResources* res) {
+  g_resources = res;
+  w.shadowPlanePoint = {-1, 0, -1, 0};
+  w.shadowPlaneNormal = {0, 1, 0, 0};
+}
+
+void LoadFloorOverlayFrames(WorldState& w) {
+  const std::string dir = w.appPath + "gdata\\textures\\effects\\caust\\";
+  char name[32];
+  for (int32_t f = 0; f < 32; ++f) {
+    std::snprintf(name, sizeof(name), "caust%04d.qvt", static_cast<int>(f));
+    LoadTexture(dir + name, w.textures.terrainAnimFrames[f], w.textureQuality == 1);
+  }
+}
+
+void SetFrameMouse(int32_t x, int32_t y) {
+  GameRenderState().mouse = {x, y};
+}
+
+bool WaterSwitchOn() {
+  return GameRenderState().switches.water == 1;
+}
+
+void AnimateWater(double amount) {
+  AdvanceWater(GameRenderState().water, amount);
+}
+
 void DrawPlayFrame(WorldState& world) {
-  ClearToSky(world);
+  if (g_resources == nullptr || !g_resources->scene || g_resources->scene->Width <= 0) {
+    ClearToSky(world);
+    return;
+  }
+  DrawPlayFrame(world, *g_resources, GameRenderState());
 }
 void DrawEditorViewFrame(WorldState& world) {
-  ClearToSky(world);
+  if (g_resources == nullptr || !g_resources->scene || g_resources->scene->Width <= 0) {
+    ClearToSky(world);
+    return;
+  }
+  DrawEditorViewFrame(world, *g_resources, GameRenderState());
 }
 
 }  // namespace skerrow

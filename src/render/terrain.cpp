@@ -236,7 +236,9 @@ int64_t TerrainVertexCount(const WorldState& w, double centreX, double centreZ, 
   return sink.vertices;
 }
 
-void DrawTerrain(WorldState& w, TKTZGL_Scene& scene) {
+void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, uint32_t fallbackFloor) {
+  const uint32_t floorTexture =
+      w.textures.terrainTexture != 0 ? w.textures.terrainTexture : fallbackFloor;
   glPushMatrix();
   glEnable(GL_DEPTH_TEST);
   glDisable(GL_LIGHTING);
@@ -266,12 +268,12 @@ void DrawTerrain(WorldState& w, TKTZGL_Scene& scene) {
                 w.skyFogColour.g,
                 w.skyFogColour.b};
   if (q == 0 || q == 1) {
-    BeginTwoUnits(w.textures.terrainTexture, AnimFrame(w));
+    BeginTwoUnits(floorTexture, AnimFrame(w));
     WalkTerrain(w, cx, cz, q, sink);
     EndTwoUnits();
   } else if (q >= 2 && q <= 5) {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, w.textures.terrainTexture);
+    glBindTexture(GL_TEXTURE_2D, floorTexture);
     WalkTerrain(w, cx, cz, q, sink);
   }
   glPopMatrix();

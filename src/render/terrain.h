@@ -22,8 +22,9 @@ TerrainArea TerrainAreaFor(const WorldState& w, double centreX, double centreZ, 
 int64_t TerrainVertexCount(const WorldState& w, double centreX, double centreZ, int32_t quality);
 
 // The terrain pass: sets the floor fog (linear) on the scene, then the renderer of
-// landscapeQuality around (camera x, camera z + 10).
-void DrawTerrain(WorldState& w, TKTZGL_Scene& scene);
+// landscapeQuality around (camera x, camera z + 10). `fallbackFloor` is drawn while the
+// level has no terrainTexture of its own.
+void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, uint32_t fallbackFloor = 0);
 // The menu background's floor around `centre` over the plain terrainView rectangle.
 void DrawMenuFloor(const WorldState& w, const Vector4d& centre);
 

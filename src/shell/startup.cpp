@@ -17,7 +17,10 @@
 #include "platform/numeric.h"
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "render/frame.h"
 #include "render/game_resources.h"
+#include "render/render_state.h"
+#include "render/water.h"
 #include "shell/level_host.h"
 #include "shell/skerrow_form.h"
 #include "world/level_files.h"
@@ -99,6 +102,7 @@ bool TSkerrowForm::ddrawInitialize() {
   const int height = std::max(window_->Height(), 1);
   resources_->scene = std::make_unique<TKTZGL_Scene>();
   if (window_->HasGL()) resources_->scene->InitGL(*window_, width, height, 0.1, 50.0);
+  BindGameResources(w, resources_.get());
   w.screenAspect = static_cast<double>(width) / height;
   for (auto& model : resources_->models) model = std::make_unique<TKTZGL_Model>();
   w.playerUnit = 1;
@@ -214,10 +218,11 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   ShowLoadingProgress(1);
   EnginePictureReader reader;
   LoadHeightMapBitmap(w, reader, app + "gdata\\ata\\menu.qvt");
-  // The water wave field is seeded by the water surface's own start-up, which the renderer
-  // owns; the bar moves as the seeding would.
-  ShowLoadingProgress(5);
-  ShowLoadingProgress(7);
+  SeedWater(
+      GameRenderState().water, SharedRandom(),
+      [](void* form, int32_t p) { static_cast<TSkerrowForm*>(form)->ShowLoadingProgress(p); },
+      this);
+  if (gl) LoadFloorOverlayFrames(w);
   if (gl) {
     LoadShipAndWeaponModels(res, app, *levelHost_);
   }

@@ -6,6 +6,7 @@
 
 #include "content.h"
 #include "interface.h"
+#include "render_art.h"
 
 int main(int argc, char** argv) {
   std::string outDir = "./gdata";
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     skerrow::content::GenerateModels(out);
     skerrow::content::GenerateEffects(out);
     skerrow::content::GenerateLoadingScreens(out);
+    skerrow::content::GenerateRenderArt(out);
     std::printf("skerrow-content: %zu files written to %s\n", out.Written().size(), outDir.c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skerrow-content: %s\n", e.what());
