@@ -249,7 +249,30 @@ void GenerateObjects(Output& out) {
   out.WriteBmp(dir + "plank.qvt", PaintWood(807, {150, 112, 70}));
   out.WriteBmp(dir + "white.qvt", PaintPlain(808, {236, 232, 224}, 0.3));
   out.WriteBmp(dir + "red.qvt", PaintPlain(809, {190, 40, 34}, 0.3));
-  out.WriteBmp(dir + "fire.qvt", PaintPlain(810, {255, 190, 80}, 0.0));
+  // The campfire is drawn additively: flames bright at the base fading to black at the tips,
+  // and a round glow for its ground model.
+  {
+    Image fire(64, 64), glow(64, 64);
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) {
+        double v = 1 - (y + 0.5) / 64;  // texture v: 0 at the flame's base
+        double n = Fbm(x / 8.0, y / 8.0, 811, 3, 8);
+        double heat = Clamp01((1 - v) * (0.7 + 0.6 * n));
+        uint8_t* p = fire.At(x, y);
+        p[0] = static_cast<uint8_t>(255 * Clamp01(heat * 1.6));
+        p[1] = static_cast<uint8_t>(255 * Clamp01(heat * 1.3 - 0.25));
+        p[2] = static_cast<uint8_t>(255 * Clamp01(heat - 0.6));
+        double dx = (x - 31.5) / 31.5, dy = (y - 31.5) / 31.5;
+        double g = std::exp(-(dx * dx + dy * dy) * 5) *
+                   (1 - SmoothStep(0.85, 1.0, std::sqrt(dx * dx + dy * dy)));
+        uint8_t* q = glow.At(x, y);
+        q[0] = static_cast<uint8_t>(230 * g);
+        q[1] = static_cast<uint8_t>(120 * g);
+        q[2] = static_cast<uint8_t>(40 * g);
+      }
+    out.WriteBmp(dir + "fire.qvt", fire);
+    out.WriteBmp(dir + "glow.qvt", glow);
+  }
   // Shadow texture: black, with a soft round alpha in its companion (name + "a").
   {
     Image black(64, 64);
@@ -295,7 +318,8 @@ void GenerateObjects(Output& out) {
         uint16_t fire = b.Material("Fire", "fire.qvt");
         for (int i = 0; i < 8; ++i) {
           float a = 2 * kPi * i / 8;
-          s.Append(Rock(stone, 9, 0.8f, 40 + i).Translate({std::cos(a) * 36, std::sin(a) * 36, 0}));
+          // Dark stones: the whole model is added onto the frame in fire colours.
+          s.Append(Rock(bark, 9, 0.8f, 40 + i).Translate({std::cos(a) * 36, std::sin(a) * 36, 0}));
         }
         for (int i = 0; i < 3; ++i) {
           Mesh log = Cylinder({-26, 0, 6}, {26, 0, 6}, 5, 5, 6, plank, true);
@@ -387,7 +411,7 @@ void GenerateObjects(Output& out) {
     ModelBuilder sb;
     Mesh shadow;
     if (info.kind == 4) {
-      uint16_t glow = sb.Material("Glow", "fire.qvt", {255, 255, 255}, true);
+      uint16_t glow = sb.Material("Glow", "glow.qvt", {255, 255, 255}, true);
       shadow = Quad({-90, -90, 2}, {90, -90, 2}, {90, 90, 2}, {-90, 90, 2}, glow);
     } else {
       uint16_t shade = sb.Material("Shadow", "objshad.qvt", {255, 255, 255}, true);
