@@ -1,6 +1,8 @@
 // The model and effect share of the content pack: the 3DS writer read back through the game's
 // reader, every generated model and picture loadable, file names and texture directories as
 // the loaders form them, byte-identical output across runs, and preview renderings.
+#include <GL/gl.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,11 +18,14 @@
 
 #include "content.h"
 #include "engine/file3ds.h"
+#include "engine/ktzgl.h"
+#include "engine/model.h"
 #include "engine/picture.h"
 #include "max3ds_writer.h"
 #include "mesh.h"
 #include "models_ships.h"
 #include "object_kinds.h"
+#include "platform/platform.h"
 
 namespace skerrow::content {
 namespace {
@@ -673,6 +678,118 @@ TEST_F(GeneratedPack, PreviewRenderingsShowTexturedModels) {
     for (size_t i = 0; i < cv.rgb.size(); i += 3)
       colours.insert((cv.rgb[i] >> 3) << 10 | (cv.rgb[i + 1] >> 3) << 5 | (cv.rgb[i + 2] >> 3));
     EXPECT_GT(colours.size(), 25u);
+  }
+}
+
+// The same models through the game's own loader and fixed-function GL, drawn the way the unit
+// renderer orients them (z-up file turned -90 about x, heading about z, scale 0.005) under its
+// two lights above the sea. The lit deck must come out brighter than the hull side turned away
+// from the lights: the stored face order gives outward normals.
+TEST_F(GeneratedPack, GameLoaderLightsTheModelsFromAbove) {
+  auto window = platform::CreateSdlWindow();
+  platform::DisplayConfig config;
+  config.width = 800;
+  config.height = 600;
+  config.headless = true;
+  if (!window->Open(config) || !window->HasGL()) GTEST_SKIP() << "no GL window";
+  TKTZGL_Scene scene;
+  scene.InitGL(*window, 800, 600, 0.1, 50.0);
+  fs::path dir = fs::path(SKERROW_BINARY_DIR) / "content-previews";
+  fs::create_directories(dir);
+  struct Shot {
+    std::vector<Part> parts;
+    std::string png;
+  };
+  const Shot shots[] = {
+      {{{"models/ships/ship1.3ds", "models/ships/ship1/", {}},
+        {"models/ships/koleso.3ds", "models/ships/Ship1/", {47.5f, 0, 44.2f}}},
+       "gl_ship1.png"},
+      {{{"models/ships/ship2.3ds", "models/ships/ship2/", {}},
+        {"models/ships/kolesa.3ds", "models/ships/Ship2/", {135.5f, 0, 29.8f}}},
+       "gl_ship2.png"},
+      {{{"models/ships/ship3.3ds", "models/ships/ship3/", {}}}, "gl_ship3.png"},
+      {{{"models/ships/ship7.3ds", "models/ships/ship7/", {}}}, "gl_ship7.png"},
+  };
+  for (const Shot& shot : shots) {
+    SCOPED_TRACE(shot.png);
+    std::vector<std::unique_ptr<TKTZGL_Model>> models;
+    for (const Part& part : shot.parts) {
+      auto model = std::make_unique<TKTZGL_Model>();
+      model->TextureDir = (Gdata() / part.texDir).string();
+      model->LoadFromFile((Gdata() / part.model).string(), false, -0.3f, 1);
+      ASSERT_NE(model->ModelList, 0u);
+      models.push_back(std::move(model));
+    }
+    // Mean brightness of the model's pixels with the lights above the sea (as in play) and,
+    // for comparison, mirrored below it.
+    double mean[2] = {0, 0};
+    for (int below = 0; below < 2; ++below) {
+      float ly = below ? -150.0f : 150.0f;
+      glViewport(0, 0, 800, 600);
+      glClearColor(0, 0, 0, 1);
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      glMatrixMode(GL_PROJECTION);
+      glLoadIdentity();
+      gluPerspective(45, 800.0 / 600.0, 0.1, 50);
+      glMatrixMode(GL_MODELVIEW);
+      glLoadIdentity();
+      gluLookAt(0, 2.2, 2.4, 0, 0, 0, 0, 1, 0);  // the play camera looks down from the south
+      const float ambient[4] = {0.5f, 0.5f, 0.5f, 1}, diffuse[4] = {1, 1, 1, 1};
+      const float light0[4] = {-150, ly, -150, 1}, light1[4] = {150, ly, -150, 1};
+      for (GLenum light : {GL_LIGHT0, GL_LIGHT1}) {
+        glLightfv(light, GL_AMBIENT, ambient);
+        glLightfv(light, GL_DIFFUSE, diffuse);
+        glLightfv(light, GL_SPECULAR, diffuse);
+        glLightfv(light, GL_POSITION, light == GL_LIGHT0 ? light0 : light1);
+        glEnable(light);
+      }
+      glEnable(GL_LIGHTING);
+      glEnable(GL_DEPTH_TEST);
+      glEnable(GL_CULL_FACE);
+      glEnable(GL_TEXTURE_2D);
+      glEnable(GL_NORMALIZE);
+      glColor4f(1, 1, 1, 1);
+      const float heading = 1.2f;  // radians; the bow (-x) turned a little towards the camera
+      for (size_t i = 0; i < models.size(); ++i) {
+        glPushMatrix();
+        glRotatef(-90, 1, 0, 0);
+        glRotatef(heading * 180 / 3.14159265f - 90, 0, 0, 1);
+        glScalef(0.005f, 0.005f, 0.005f);
+        const Vec3& o = shot.parts[i].offset;
+        glTranslatef(o.x, o.y, o.z);
+        glCallList(models[i]->ModelList);
+        glPopMatrix();
+      }
+      glFinish();
+      std::vector<uint8_t> px(800 * 600 * 3);
+      glPixelStorei(GL_PACK_ALIGNMENT, 1);
+      glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+      glDisable(GL_LIGHTING);
+      glDisable(GL_TEXTURE_2D);
+      glDisable(GL_CULL_FACE);
+      double sum = 0;
+      int n = 0;
+      for (size_t i = 0; i < px.size(); i += 3) {
+        if (px[i] == 0 && px[i + 1] == 0 && px[i + 2] == 0) continue;
+        sum += (px[i] + px[i + 1] + px[i + 2]) / 3.0;
+        ++n;
+      }
+      ASSERT_GT(n, 800 * 600 / 50);
+      mean[below] = sum / n;
+      if (!below) {
+        Canvas cv(800, 600);
+        for (int y = 0; y < 600; ++y)
+          for (int x = 0; x < 800 * 3; ++x) {
+            uint8_t v = px[(599 - y) * 2400 + x];
+            if (v || px[(599 - y) * 2400 + x / 3 * 3] || px[(599 - y) * 2400 + x / 3 * 3 + 1] ||
+                px[(599 - y) * 2400 + x / 3 * 3 + 2])
+              cv.rgb[y * 2400 + x] = v;
+          }
+        WritePng((dir / shot.png).string(), cv);
+      }
+    }
+    EXPECT_GT(mean[0], mean[1] * 1.08)
+        << mean[0] << " lit from above, " << mean[1] << " from below";
   }
 }
 
