@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -245,7 +246,10 @@ TEST(MeshKit, PrimitivesFaceOutwards) {
 class GeneratedPack : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    root_ = new fs::path(fs::path(SKERROW_BINARY_DIR) / "content-models-test");
+    // One directory per process: ctest runs the cases of this suite in parallel processes.
+    std::random_device rd;
+    root_ = new fs::path(fs::temp_directory_path() /
+                         ("skerrow_content_models_" + std::to_string(rd()) + std::to_string(rd())));
     fs::remove_all(*root_);
     Output out(*root_ / "gdata");
     GenerateModels(out);
@@ -253,6 +257,8 @@ class GeneratedPack : public ::testing::Test {
     written_ = new std::vector<std::string>(out.Written());
   }
   static void TearDownTestSuite() {
+    std::error_code ec;
+    fs::remove_all(*root_, ec);
     delete root_;
     delete written_;
   }
