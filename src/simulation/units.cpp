@@ -135,7 +135,7 @@ void Thrust(WorldState& w, UnitRecord& u, double g, int wake) {
     w.wakeDirection = 2;
     if (wake != 0) SpawnWake(w, u, false, wake == 2);
   }
-  PropPhase(u) += Speed(u) * g * w.wakeDirection;
+  u.vel.w += Speed(u) * g * w.wakeDirection;  // the propeller phase
 }
 
 double LandPushRate(double d, double r) {

@@ -111,8 +111,8 @@ TEST(Screenshot, SizeByDisplay) {
     int32_t w = 0, h = 0;
     EXPECT_EQ(ScreenshotSize(k.dw, k.dh, w, h), k.w != 0) << k.dw << "x" << k.dh;
     if (k.w != 0) {
-      EXPECT_EQ(w, k.w) << k.dw << "x" << k.dh;
-      EXPECT_EQ(h, k.h) << k.dw << "x" << k.dh;
+      EXPECT_EQ(w, +k.w) << k.dw << "x" << k.dh;
+      EXPECT_EQ(h, +k.h) << k.dw << "x" << k.dh;
     }
   }
 }
@@ -135,7 +135,7 @@ TEST_F(InputTest, F5WritesTheNextFreeTgaWithoutTheFade) {
   EXPECT_EQ(h[16], 24);
   EXPECT_EQ(h[18], 0x7F);
   EXPECT_EQ(host.fadeSeen, 0.0);
-  EXPECT_EQ(w.screenFade, 0.6);
+  EXPECT_EQ(+w.screenFade, 0.6);
   InputKeyDown(c, VkFunction(5));
   EXPECT_TRUE(fs::exists(dir_ / "Screen0004.tga"));
   // A display too small for every size writes nothing.
@@ -195,17 +195,17 @@ TEST_F(InputTest, EscapeTildeAndTheEditorKey) {
   EXPECT_EQ(gui.releasedState, 1);
 
   InputKeyDown(c, kVkOem3);  // locked panels: nothing
-  EXPECT_EQ(w.infoPanelOpen, 0);
+  EXPECT_EQ(+w.infoPanelOpen, 0);
   w.infoPanelUnlocked = 1;
   w.upgradePanelUnlocked = 1;
   InputKeyDown(c, kVkOem3);
-  EXPECT_EQ(w.infoPanelOpen, 1);
+  EXPECT_EQ(+w.infoPanelOpen, 1);
   InputKeyDown(c, kVkOem3);
-  EXPECT_EQ(w.infoPanelOpen, 0);
-  EXPECT_EQ(w.upgradePanelOpen, 1);
+  EXPECT_EQ(+w.infoPanelOpen, 0);
+  EXPECT_EQ(+w.upgradePanelOpen, 1);
   InputKeyDown(c, kVkOem3);
-  EXPECT_EQ(w.upgradePanelOpen, 0);
-  EXPECT_EQ(w.infoPanelOpen, 0);
+  EXPECT_EQ(+w.upgradePanelOpen, 0);
+  EXPECT_EQ(+w.infoPanelOpen, 0);
 
   InputKeyDown(c, kVkSpace);
   EXPECT_EQ(gui.editorShown, 0);
@@ -227,54 +227,54 @@ TEST_F(InputTest, UpgradeButtonsEdgesPointsAndLimits) {
                  Case{981, 820, 2, 0, 0}, Case{970, 836, 2, 0, 0}, Case{970, 840, 2, 1, 0},
                  Case{970, 885, 2, 1, 1}, Case{970, 886, 2, 1, 1}}) {
     ClickAt(k.x, k.y);
-    EXPECT_EQ(w.armourPoints, k.armour) << k.x << "," << k.y;
-    EXPECT_EQ(w.gunPoints, k.guns) << k.x << "," << k.y;
-    EXPECT_EQ(w.speedPoints, k.speed) << k.x << "," << k.y;
+    EXPECT_EQ(+w.armourPoints, +k.armour) << k.x << "," << k.y;
+    EXPECT_EQ(+w.gunPoints, +k.guns) << k.x << "," << k.y;
+    EXPECT_EQ(+w.speedPoints, +k.speed) << k.x << "," << k.y;
   }
-  EXPECT_EQ(w.upgradePoints, 6);
-  EXPECT_FLOAT_EQ(w.units[1].maxLife, 5 * 2 + 0 + 50);  // ApplyUpgrades ran
+  EXPECT_EQ(+w.upgradePoints, 6);
+  EXPECT_FLOAT_EQ(+w.units[1].maxLife, 5 * 2 + 0 + 50);  // ApplyUpgrades ran
   // No points left, the ship's maximum, an open hint window: nothing changes.
   w.upgradePoints = 0;
   ClickAt(970, 820);
-  EXPECT_EQ(w.armourPoints, 2);
+  EXPECT_EQ(+w.armourPoints, 2);
   w.upgradePoints = 5;
   w.armourPoints = 220;
   ClickAt(970, 820);
-  EXPECT_EQ(w.armourPoints, 220);
+  EXPECT_EQ(+w.armourPoints, 220);
   gui.hint = true;
   ClickAt(970, 845);
-  EXPECT_EQ(w.gunPoints, 1);
-  EXPECT_EQ(w.upgradePoints, 5);
+  EXPECT_EQ(+w.gunPoints, 1);
+  EXPECT_EQ(+w.upgradePoints, 5);
 }
 
 TEST_F(InputTest, ClicksCountOutsideTheUpgradeStripsAndLeaveAMarker) {
   w.cameraPos = {0, 8.8, 5, 0};
   w.mouseWorldPos = {1.0, 0.0, 2.0, 0.0};
   InputMouseDown(c, platform::kMouseRight, 500, 500);
-  EXPECT_EQ(w.mouseRightHeld, 1);
+  EXPECT_EQ(+w.mouseRightHeld, 1);
   const ParticleRecord& p = w.particles[1];
-  EXPECT_EQ(p.active, 1);
-  EXPECT_EQ(p.kind, 5);
-  EXPECT_EQ(p.pos.x, 1.0);
-  EXPECT_EQ(p.pos.y, 0.01);
-  EXPECT_EQ(p.size.x, 0.3);
-  EXPECT_GE(p.fadeRate, 0.016);
-  EXPECT_LT(p.fadeRate, 0.017);
-  EXPECT_EQ(p.angle, static_cast<int>(p.angle));
+  EXPECT_EQ(+p.active, 1);
+  EXPECT_EQ(+p.kind, 5);
+  EXPECT_EQ(+p.pos.x, 1.0);
+  EXPECT_EQ(+p.pos.y, 0.01);
+  EXPECT_EQ(+p.size.x, 0.3);
+  EXPECT_GE(+p.fadeRate, 0.016);
+  EXPECT_LT(+p.fadeRate, 0.017);
+  EXPECT_EQ(+p.angle, static_cast<int>(p.angle));
   InputMouseUp(c, platform::kMouseRight, 500, 500);
-  EXPECT_EQ(w.mouseRightHeld, 0);
+  EXPECT_EQ(+w.mouseRightHeld, 0);
 
   w.upgradePanelOpen = 1;
   InputMouseDown(c, platform::kMouseLeft, 820, 100);  // right strip
   InputMouseDown(c, platform::kMouseLeft, 100, 820);  // bottom strip
-  EXPECT_EQ(w.mouseLeftHeld, 0);
+  EXPECT_EQ(+w.mouseLeftHeld, 0);
   InputMouseDown(c, platform::kMouseLeft, 819, 819);
-  EXPECT_EQ(w.mouseLeftHeld, 1);
+  EXPECT_EQ(+w.mouseLeftHeld, 1);
   // The in-game menu takes every click.
   w.mouseLeftHeld = 0;
   gui.menu = true;
   InputMouseDown(c, platform::kMouseLeft, 100, 100);
-  EXPECT_EQ(w.mouseLeftHeld, 0);
+  EXPECT_EQ(+w.mouseLeftHeld, 0);
   EXPECT_EQ(gui.presses, 1);
 }
 
@@ -283,8 +283,8 @@ TEST_F(InputTest, ReleaseAfterAHintSkipsTheGuiButOnlyOnce) {
   w.skipNextRelease = 1;
   InputMouseUp(c, platform::kMouseLeft, 10, 10);
   EXPECT_EQ(gui.releases, 0);
-  EXPECT_EQ(w.skipNextRelease, 0);
-  EXPECT_EQ(w.mouseLeftHeld, 0);
+  EXPECT_EQ(+w.skipNextRelease, 0);
+  EXPECT_EQ(+w.mouseLeftHeld, 0);
   InputMouseUp(c, platform::kMouseLeft, 10, 10);
   EXPECT_EQ(gui.releases, 1);
   EXPECT_EQ(gui.releasedState, 2);

@@ -48,7 +48,7 @@ TEST_F(ParticleTest, VisibilityWindowEdges) {
     ParticleRecord t = Template(13, 0.01);
     t.pos.x = w.cameraPos.x + c.dx;
     t.pos.z = w.cameraPos.z - c.dz;
-    EXPECT_EQ(SpawnParticle(w, t) != 0, c.kept) << c.dx << " " << c.dz;
+    EXPECT_EQ(SpawnParticle(w, t) != 0, +c.kept) << c.dx << " " << c.dz;
   }
   ParticleRecord t = Template(13, 0.01);
   t.pos.x = std::numeric_limits<double>::quiet_NaN();
@@ -59,7 +59,7 @@ TEST_F(ParticleTest, FullPoolDropsAndLowQualityHalves) {
   for (int32_t i = 1; i <= kParticleSlots; ++i) ASSERT_EQ(SpawnParticle(w, Template(13, 0.01)), i);
   w.particles[1].fadeRate = 0.5;  // marks the oldest particle
   EXPECT_EQ(SpawnParticle(w, Template(4, 0.02)), 0);
-  EXPECT_EQ(w.particles[1].kind, 13);  // nothing is replaced
+  EXPECT_EQ(+w.particles[1].kind, 13);  // nothing is replaced
   w.particles[700].active = 0;
   EXPECT_EQ(SpawnParticle(w, Template(4, 0.02)), 700);  // the lowest free slot
 
@@ -80,9 +80,9 @@ TEST_F(ParticleTest, LifetimesByKindAndGameSpeed) {
     const int32_t slot = SpawnParticle(w, t);
     const int steps = StepsToEnd(slot);
     EXPECT_NEAR(steps, std::ceil(31.0 / (g * 0.01) - 1e-9), 1) << g;
-    EXPECT_EQ(w.particles[slot].pos.y, 0.0);
-    EXPECT_NEAR(w.particles[slot].size.x, steps * g * 0.001, 1e-9);
-    EXPECT_NEAR(w.particles[slot].angle, steps * g * 0.3, 1e-6);
+    EXPECT_EQ(+w.particles[slot].pos.y, 0.0);
+    EXPECT_NEAR(+w.particles[slot].size.x, steps * g * 0.001, 1e-9);
+    EXPECT_NEAR(+w.particles[slot].angle, steps * g * 0.3, 1e-6);
   }
   w.gameSpeed = 40;
   EXPECT_EQ(ParticleLifetime(1), 16.0);
@@ -93,7 +93,7 @@ TEST_F(ParticleTest, LifetimesByKindAndGameSpeed) {
     w.particles[5] = Template(kind, 0.0);
     w.particles[5].active = 1;
     UpdateParticles(w);
-    EXPECT_EQ(w.particles[5].active, 0) << kind;
+    EXPECT_EQ(+w.particles[5].active, 0) << kind;
   }
 }
 
@@ -109,7 +109,7 @@ TEST_F(ParticleTest, SmokeRisesFadesInToCapThenOutBeforeItsLifetime) {
     ++steps;
     peak = std::fmax(peak, w.particles[slot].colour.a);
     if (steps == 10) {
-      EXPECT_NEAR(w.particles[slot].pos.y, 10 * 0.011, 1e-12);
+      EXPECT_NEAR(+w.particles[slot].pos.y, 10 * 0.011, 1e-12);
     }
   }
   EXPECT_NEAR(peak, 0.37, 1e-6);
@@ -135,8 +135,8 @@ TEST_F(ParticleTest, GlintBrightensToThreeQuartersThenFades) {
   ParticleRecord wake = Template(8, 0.0001);
   const int32_t ws = SpawnParticle(w, wake);
   UpdateParticles(w);
-  EXPECT_NEAR(w.particles[ws].colour.r, 0.99 * 0.99, 1e-6);
-  EXPECT_EQ(w.particles[ws].colour.a, 1.0f);
+  EXPECT_NEAR(+w.particles[ws].colour.r, 0.99 * 0.99, 1e-6);
+  EXPECT_EQ(+w.particles[ws].colour.a, 1.0f);
 }
 
 TEST_F(ParticleTest, SeaGlitterOnlyOverOpenWater) {
@@ -146,8 +146,8 @@ TEST_F(ParticleTest, SeaGlitterOnlyOverOpenWater) {
     const ParticleRecord& p = w.particles[i];
     if (p.active != 1) continue;
     ++spawned;
-    EXPECT_EQ(p.kind, 10);
-    EXPECT_EQ(p.pos.y, 0.07);
+    EXPECT_EQ(+p.kind, 10);
+    EXPECT_EQ(+p.pos.y, 0.07);
     EXPECT_LT(std::fabs(p.pos.x - P().posX), 22.5);
     EXPECT_LT(std::fabs(p.pos.z - P().posZ), 35.0);
   }
@@ -188,19 +188,19 @@ TEST_F(ParticleTest, FunnelSmokeCountsAndColours) {
       const ParticleRecord& p = w.particles[i];
       if (p.active != 1) continue;
       ++n;
-      EXPECT_EQ(p.kind, 11);
-      EXPECT_GE(p.fadeRate, 0.011);
+      EXPECT_EQ(+p.kind, 11);
+      EXPECT_GE(+p.fadeRate, 0.011);
       if (c.kind == 44) {
-        EXPECT_EQ(p.colour.r, 0.0f);
+        EXPECT_EQ(+p.colour.r, 0.0f);
       }
       if (c.kind == 47) {
-        EXPECT_EQ(p.colour.g, 0.0f);
+        EXPECT_EQ(+p.colour.g, 0.0f);
       }
       if (c.kind == 1) {
-        EXPECT_NEAR(p.pos.y, 0.59, 1e-12);
+        EXPECT_NEAR(+p.pos.y, 0.59, 1e-12);
       }
     }
-    EXPECT_EQ(n, c.funnels) << c.kind;
+    EXPECT_EQ(n, +c.funnels) << c.kind;
   }
   // Idle funnels puff only now and then.
   for (int32_t i = 1; i <= kParticleSlots; ++i) w.particles[i].active = 0;
@@ -218,15 +218,15 @@ TEST_F(ParticleTest, SnowDensityRampsFlakesFallAndSnowStops) {
   w.snowActive = 1;
   w.snowDrift = {0.01, 0, -0.02, 0};
   for (int k = 0; k < 200; ++k) UpdateSnow(w);
-  EXPECT_NEAR(w.snowDensity, 1.0, 1e-9);
+  EXPECT_NEAR(+w.snowDensity, 1.0, 1e-9);
   int flakes = 0;
   for (int32_t i = 1; i <= kSnowflakeSlots; ++i) {
     const SnowflakeRecord& f = w.snowflakes[i];
     if (f.active != 1) continue;
     ++flakes;
-    EXPECT_GE(f.variant, 1);
-    EXPECT_LE(f.variant, 3);
-    EXPECT_LT(f.pos.y, 9.0);
+    EXPECT_GE(+f.variant, 1);
+    EXPECT_LE(+f.variant, 3);
+    EXPECT_LT(+f.pos.y, 9.0);
   }
   EXPECT_GT(flakes, 50);
   EXPECT_LE(flakes, kSnowflakeSlots);

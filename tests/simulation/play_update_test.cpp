@@ -27,28 +27,28 @@ TEST_F(PlayUpdateTest, OpenWindowPausesTheWorldButNotCameraSkyOrRespawn) {
   w.respawnY = -0.2;
   w.screenFade = 0.1;
   Step();
-  EXPECT_EQ(w.bonusTimer, 1.0);
-  EXPECT_EQ(w.pickupFlash, 1.0);
-  EXPECT_EQ(w.aiPhase, 0);
+  EXPECT_EQ(+w.bonusTimer, 1.0);
+  EXPECT_EQ(+w.pickupFlash, 1.0);
+  EXPECT_EQ(+w.aiPhase, 0);
   EXPECT_EQ(host.refreshes, 0);
   EXPECT_EQ(host.enemySteps + host.triggerSteps + host.projectileSteps, 0);
-  EXPECT_GE(w.screenFade, 0.5);
-  EXPECT_GT(w.skyFogColour.r, 0.0f);
-  EXPECT_EQ(w.skyFogColour.a, 1.0f);
-  EXPECT_NEAR(w.cameraPos.z, 100.0 - 9.7 - 1.9, 1e-12);  // the camera still follows
+  EXPECT_GE(+w.screenFade, 0.5);
+  EXPECT_GT(+w.skyFogColour.r, 0.0f);
+  EXPECT_EQ(+w.skyFogColour.a, 1.0f);
+  EXPECT_NEAR(+w.cameraPos.z, 100.0 - 9.7 - 1.9, 1e-12);  // the camera still follows
   // Respawned in place.
-  EXPECT_EQ(P().alive, 1);
-  EXPECT_EQ(P().sinking, 0);
-  EXPECT_EQ(P().posY, -0.2);
-  EXPECT_EQ(P().vel.x, 0.0);
-  EXPECT_EQ(w.lives, 0);
-  EXPECT_EQ(w.respawnProtection, 3.0);
-  EXPECT_EQ(P().posX, 100.0);  // nothing moved
+  EXPECT_EQ(+P().alive, 1);
+  EXPECT_EQ(+P().sinking, 0);
+  EXPECT_EQ(+P().posY, -0.2);
+  EXPECT_EQ(+P().vel.x, 0.0);
+  EXPECT_EQ(+w.lives, 0);
+  EXPECT_EQ(+w.respawnProtection, 3.0);
+  EXPECT_EQ(+P().posX, 100.0);  // nothing moved
 
   host.windowOpen = false;
   Step();
   EXPECT_EQ(host.refreshes, 1);
-  EXPECT_EQ(w.aiPhase, 1);
+  EXPECT_EQ(+w.aiPhase, 1);
   EXPECT_EQ(host.enemySteps, 1);
   EXPECT_EQ(host.triggerSteps, 1);
   Step();
@@ -65,7 +65,7 @@ TEST_F(PlayUpdateTest, DeathWithoutLivesReloadsAndKind51ReturnsControl) {
   MakeShip(40, 51, 100, 100).alive = 0;
   w.playerUnit = 40;
   Step();
-  EXPECT_EQ(w.playerUnit, 1);
+  EXPECT_EQ(+w.playerUnit, 1);
 }
 
 TEST_F(PlayUpdateTest, HeroLevelThresholdsAndTheCapAt99) {
@@ -75,31 +75,31 @@ TEST_F(PlayUpdateTest, HeroLevelThresholdsAndTheCapAt99) {
   EXPECT_EQ(HeroLevelThreshold(1 << 30), 2147483647);  // saturates, no overflow
   w.experience = 999;
   Step();
-  EXPECT_EQ(w.heroLevel, 1);
+  EXPECT_EQ(+w.heroLevel, 1);
   w.experience = 1000;
   w.infoPanelOpen = 1;
   Step();
-  EXPECT_EQ(w.heroLevel, 2);
-  EXPECT_EQ(w.upgradePoints, 5);
-  EXPECT_EQ(w.upgradePanelOpen, 1);
-  EXPECT_EQ(w.infoPanelOpen, 0);
+  EXPECT_EQ(+w.heroLevel, 2);
+  EXPECT_EQ(+w.upgradePoints, 5);
+  EXPECT_EQ(+w.upgradePanelOpen, 1);
+  EXPECT_EQ(+w.infoPanelOpen, 0);
   // Two thresholds at once: one level per step.
   w.experience = 5500;
   Step();
-  EXPECT_EQ(w.heroLevel, 3);
+  EXPECT_EQ(+w.heroLevel, 3);
   Step();
-  EXPECT_EQ(w.heroLevel, 4);
+  EXPECT_EQ(+w.heroLevel, 4);
   Step();
-  EXPECT_EQ(w.heroLevel, 4);
-  EXPECT_EQ(w.upgradePoints, 15);
+  EXPECT_EQ(+w.heroLevel, 4);
+  EXPECT_EQ(+w.upgradePoints, 15);
   w.heroLevel = 98;
   w.experience = 2'000'000'000;
   Step();
-  EXPECT_EQ(w.heroLevel, 99);
-  EXPECT_EQ(w.upgradePoints, 20);
+  EXPECT_EQ(+w.heroLevel, 99);
+  EXPECT_EQ(+w.upgradePoints, 20);
   Step();
-  EXPECT_EQ(w.heroLevel, 99);
-  EXPECT_EQ(w.upgradePoints, 20);
+  EXPECT_EQ(+w.heroLevel, 99);
+  EXPECT_EQ(+w.upgradePoints, 20);
 }
 
 TEST_F(PlayUpdateTest, StatusIconsCompactOneStepAtATimeWithoutDuplicates) {
@@ -107,16 +107,16 @@ TEST_F(PlayUpdateTest, StatusIconsCompactOneStepAtATimeWithoutDuplicates) {
   w.keys[2] = 1;
   w.bonusTimer = 0.03;
   UpdateStatusIcons(w);
-  EXPECT_EQ(w.statusIcons[1], 1);
-  EXPECT_EQ(w.statusIcons[2], 13);
-  EXPECT_EQ(w.statusIcons[3], 15);
+  EXPECT_EQ(+w.statusIcons[1], 1);
+  EXPECT_EQ(+w.statusIcons[2], 13);
+  EXPECT_EQ(+w.statusIcons[3], 15);
   w.respawnProtection = 1.0;
   UpdateStatusIcons(w);
-  EXPECT_EQ(w.statusIcons[4], 12);
+  EXPECT_EQ(+w.statusIcons[4], 12);
   // The bonus runs out (0.03 - 0.02 - 0.02 < 0) and key 1 goes: their slots empty.
   w.keys[0] = 0;
   UpdateStatusIcons(w);
-  EXPECT_EQ(w.bonusTimer, 0.0);
+  EXPECT_EQ(+w.bonusTimer, 0.0);
   UpdateStatusIcons(w);
   // Slots are walked from 10 down: each icon moves one slot per step into a gap below it.
   w.statusIcons[1] = 0;
@@ -128,34 +128,34 @@ TEST_F(PlayUpdateTest, StatusIconsCompactOneStepAtATimeWithoutDuplicates) {
   w.respawnProtection = 0;
   w.keys[2] = 0;
   UpdateStatusIcons(w);
-  EXPECT_EQ(w.statusIcons[1], 2);
-  EXPECT_EQ(w.statusIcons[2], 0);
-  EXPECT_EQ(w.statusIcons[3], 3);
+  EXPECT_EQ(+w.statusIcons[1], 2);
+  EXPECT_EQ(+w.statusIcons[2], 0);
+  EXPECT_EQ(+w.statusIcons[3], 3);
   UpdateStatusIcons(w);
-  EXPECT_EQ(w.statusIcons[2], 3);
-  EXPECT_EQ(w.statusIcons[3], 0);
+  EXPECT_EQ(+w.statusIcons[2], 3);
+  EXPECT_EQ(+w.statusIcons[3], 0);
   w.keys[2] = 1;
   for (int k = 0; k < 20; ++k) UpdateStatusIcons(w);
   int fifteen = 0;
   for (int32_t s = 1; s <= kStatusIconSlots; ++s) fifteen += w.statusIcons[s] == 15;
   EXPECT_EQ(fifteen, 1);
-  EXPECT_EQ(w.bonuses[7].animFrame, std::fmod(26 * 0.5, 32.0));
+  EXPECT_EQ(+w.bonuses[7].animFrame, std::fmod(26 * 0.5, 32.0));
 }
 
 TEST_F(PlayUpdateTest, CameraModesClampAndWaterGridFollows) {
   P().posX = 5.0;
   P().posZ = 5.0;
   UpdateCamera(w);
-  EXPECT_EQ(w.cameraPos.x, 15.0);
-  EXPECT_EQ(w.cameraPos.z, 0.0);
-  EXPECT_NEAR(w.cameraRot.x, -std::numbers::pi / 4 * 0.22, 1e-12);
+  EXPECT_EQ(+w.cameraPos.x, 15.0);
+  EXPECT_EQ(+w.cameraPos.z, 0.0);
+  EXPECT_NEAR(+w.cameraRot.x, -std::numbers::pi / 4 * 0.22, 1e-12);
   w.cameraNumber = 3;
   UpdateCamera(w);
-  EXPECT_EQ(w.cameraTargetRot.y, 89.0);
+  EXPECT_EQ(+w.cameraTargetRot.y, 89.0);
   w.cameraNumber = 7;
   w.cameraPos = {1, 2, 3, 4};
   UpdateCamera(w);
-  EXPECT_EQ(w.cameraPos.x, 1.0);
+  EXPECT_EQ(+w.cameraPos.x, 1.0);
 
   // The water origin follows the camera in whole cells, 25 per step at most.
   w.cameraNumber = 1;
@@ -163,8 +163,8 @@ TEST_F(PlayUpdateTest, CameraModesClampAndWaterGridFollows) {
   P().posZ = 100.0;
   Step();
   const double dx = w.cameraPos.x - w.waterOriginX;
-  EXPECT_EQ(w.waterShiftX, -25);
-  EXPECT_NEAR(w.waterOriginX, 25 * 1.38 - 40 * 1e-5, 1e-9);
+  EXPECT_EQ(+w.waterShiftX, -25);
+  EXPECT_NEAR(+w.waterOriginX, 25 * 1.38 - 40 * 1e-5, 1e-9);
   EXPECT_GT(dx, 1.38);
   for (int k = 0; k < 40; ++k) Step();
   EXPECT_LE(std::fabs(w.cameraPos.x - w.waterOriginX), 1.38 + 1e-3);
@@ -196,11 +196,11 @@ TEST_F(PlayUpdateTest, EdgeBandEntersTheNeighbourAt15Not15001) {
       EXPECT_EQ(host.saves, 1);
     }
   }
-  EXPECT_EQ(P().posX, 12.0);  // clamped 12 inside the edge
+  EXPECT_EQ(+P().posX, 12.0);  // clamped 12 inside the edge
   P().posZ = 400.0;
   w.neighbourMinusX = 0;
   ApplyLevelBounds(w, host);
-  EXPECT_EQ(P().posZ, 188.0);
+  EXPECT_EQ(+P().posZ, 188.0);
 }
 
 TEST_F(PlayUpdateTest, LevelChangeThatLeavesPlaySkipsSettlingAndLaterEdgesUseTheNewPlace) {
@@ -239,20 +239,20 @@ TEST_F(PlayUpdateTest, SettlingStepsThatKeepCrossingStopAtADepthLimit) {
 TEST_F(PlayUpdateTest, FadesTimersPhasesAndInvalidPlayer) {
   P().sinking = 1;
   Step();
-  EXPECT_NEAR(w.screenFade, 40 * 3.9e-4, 1e-15);
+  EXPECT_NEAR(+w.screenFade, 40 * 3.9e-4, 1e-15);
   P().sinking = 0;
   w.darknessOn = 1;
   w.radarContacts = 1;
   w.lastLagCount = 40;
   for (int k = 0; k < 500; ++k) Step();
-  EXPECT_EQ(w.screenFade, 0.0);
-  EXPECT_EQ(w.darkness, 1.0);
-  EXPECT_EQ(w.radarAlpha, 1.0);
+  EXPECT_EQ(+w.screenFade, 0.0);
+  EXPECT_EQ(+w.darkness, 1.0);
+  EXPECT_EQ(+w.radarAlpha, 1.0);
   EXPECT_NEAR(host.waterAdvance, 500 * 40 / 1800.0 * 0.75, 1e-9);
-  EXPECT_LT(w.terrainAnimPhase, 32.0);
-  EXPECT_LT(w.wavePhase, 2 * std::numbers::pi);
-  EXPECT_LT(w.hudAnimFrame, 32.0);
-  EXPECT_NEAR(w.pickupFlashLevel, -10.0, 1e-6);
+  EXPECT_LT(+w.terrainAnimPhase, 32.0);
+  EXPECT_LT(+w.wavePhase, 2 * std::numbers::pi);
+  EXPECT_LT(+w.hudAnimFrame, 32.0);
+  EXPECT_NEAR(+w.pickupFlashLevel, -10.0, 1e-6);
   for (int32_t bad : {0, -5, 256, 70000}) {
     w.playerUnit = bad;
     Step();

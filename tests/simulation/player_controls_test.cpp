@@ -25,22 +25,22 @@ TEST_F(ControlsTest, KeysSetControlsAndTheLatchKeepsLastStep) {
   P().ctlSpare8 = 7;
   UpdatePlayerControls(w, host);
   EXPECT_EQ(host.refreshes, 1);
-  EXPECT_EQ(P().ctlTurnLeft, 1);
-  EXPECT_EQ(P().ctlTurnRight, 0);
-  EXPECT_EQ(P().ctlForward, 1);
-  EXPECT_EQ(P().ctlMainGun, 1);
-  EXPECT_EQ(P().ctlWeaponZ, 1);
-  EXPECT_EQ(P().ctlWeaponX, 1);
-  EXPECT_EQ(P().ctlSpare8, 7);  // spare bytes are not keys
+  EXPECT_EQ(+P().ctlTurnLeft, 1);
+  EXPECT_EQ(+P().ctlTurnRight, 0);
+  EXPECT_EQ(+P().ctlForward, 1);
+  EXPECT_EQ(+P().ctlMainGun, 1);
+  EXPECT_EQ(+P().ctlWeaponZ, 1);
+  EXPECT_EQ(+P().ctlWeaponX, 1);
+  EXPECT_EQ(+P().ctlSpare8, 7);  // spare bytes are not keys
   host.keysDown = {kVkDown, 'A', 'D', 'S'};
   UpdatePlayerControls(w, host);
-  EXPECT_EQ(P().ctlPrevious[kCtlMainGun], 1);  // a release the weapons will see
-  EXPECT_EQ(P().ctlMainGun, 0);
-  EXPECT_EQ(P().ctlPrevious[kCtlSpare8], 7);
-  EXPECT_EQ(P().ctlBack, 1);
-  EXPECT_EQ(P().ctlSideLeft, 1);
-  EXPECT_EQ(P().ctlSideRight, 1);
-  EXPECT_EQ(P().ctlWeaponS, 1);
+  EXPECT_EQ(+P().ctlPrevious[kCtlMainGun], 1);  // a release the weapons will see
+  EXPECT_EQ(+P().ctlMainGun, 0);
+  EXPECT_EQ(+P().ctlPrevious[kCtlSpare8], 7);
+  EXPECT_EQ(+P().ctlBack, 1);
+  EXPECT_EQ(+P().ctlSideLeft, 1);
+  EXPECT_EQ(+P().ctlSideRight, 1);
+  EXPECT_EQ(+P().ctlWeaponS, 1);
 }
 
 TEST_F(ControlsTest, UpKeySoundComesOneStepLateAndOnce) {
@@ -55,7 +55,7 @@ TEST_F(ControlsTest, UpKeySoundComesOneStepLateAndOnce) {
   UpdatePlayerControls(w, host);
   UpdatePlayerControls(w, host);
   EXPECT_EQ(host.CountSound(7), 1);
-  EXPECT_EQ(host.sounds.back().x, P().posX);
+  EXPECT_EQ(host.sounds.back().x, +P().posX);
 }
 
 TEST_F(ControlsTest, SinkingShipIgnoresKeysAndSeesNoGunRelease) {
@@ -66,13 +66,13 @@ TEST_F(ControlsTest, SinkingShipIgnoresKeysAndSeesNoGunRelease) {
   P().ctlPrevious[kCtlWeaponS] = 1;
   P().sinking = 1;
   UpdatePlayerControls(w, host);
-  EXPECT_EQ(P().ctlForward, 0);
-  EXPECT_EQ(P().ctlMainGun, 0);
-  EXPECT_EQ(P().ctlPrevious[kCtlMainGun], 0);
-  EXPECT_EQ(P().ctlSideLeft, 0);
-  EXPECT_EQ(P().ctlPrevious[kCtlSideLeft], 1);  // kept, as the controls it does not touch
-  EXPECT_EQ(P().ctlWeaponS, 1);
-  EXPECT_EQ(P().ctlPrevious[kCtlWeaponS], 1);
+  EXPECT_EQ(+P().ctlForward, 0);
+  EXPECT_EQ(+P().ctlMainGun, 0);
+  EXPECT_EQ(+P().ctlPrevious[kCtlMainGun], 0);
+  EXPECT_EQ(+P().ctlSideLeft, 0);
+  EXPECT_EQ(+P().ctlPrevious[kCtlSideLeft], 1);  // kept, as the controls it does not touch
+  EXPECT_EQ(+P().ctlWeaponS, 1);
+  EXPECT_EQ(+P().ctlPrevious[kCtlWeaponS], 1);
 }
 
 TEST_F(ControlsTest, MouseButtonsNeedMouseSteering) {
@@ -80,9 +80,9 @@ TEST_F(ControlsTest, MouseButtonsNeedMouseSteering) {
   w.mouseRightHeld = 1;
   MouseAt(P().rotY + 1.0, 5.0);
   UpdatePlayerControls(w, host);
-  EXPECT_EQ(P().ctlForward, 0);
-  EXPECT_EQ(P().ctlTurnLeft, 0);
-  EXPECT_EQ(P().ctlTurnRight, 0);
+  EXPECT_EQ(+P().ctlForward, 0);
+  EXPECT_EQ(+P().ctlTurnLeft, 0);
+  EXPECT_EQ(+P().ctlTurnRight, 0);
 }
 
 TEST_F(ControlsTest, LeftButtonSailsToThePoint) {
@@ -101,19 +101,19 @@ TEST_F(ControlsTest, LeftButtonSailsToThePoint) {
     P().turnRate = 1e-4f;
     MouseAt(P().rotY + c.offsetDeg * kDeg, 6.0);
     UpdatePlayerControls(w, host);
-    EXPECT_EQ(P().ctlForward, 1) << c.offsetDeg;
-    EXPECT_EQ(P().ctlTurnLeft, c.left ? 1 : 0) << c.offsetDeg;
-    EXPECT_EQ(P().ctlTurnRight, c.left ? 0 : 1) << c.offsetDeg;
-    EXPECT_EQ(P().turnRate, 1e-4f) << c.offsetDeg;  // off course: the turn rate stays
+    EXPECT_EQ(+P().ctlForward, 1) << c.offsetDeg;
+    EXPECT_EQ(+P().ctlTurnLeft, c.left ? 1 : 0) << c.offsetDeg;
+    EXPECT_EQ(+P().ctlTurnRight, c.left ? 0 : 1) << c.offsetDeg;
+    EXPECT_EQ(+P().turnRate, 1e-4f) << c.offsetDeg;  // off course: the turn rate stays
   }
   // Dead ahead: on course, the turn rate is stopped, and one turn control is still held.
   P().turnRate = 1e-4f;
   MouseAt(P().rotY, 6.0);
   UpdatePlayerControls(w, host);
-  EXPECT_EQ(P().turnRate, 0.0f);
+  EXPECT_EQ(+P().turnRate, 0.0f);
   EXPECT_EQ(P().ctlTurnLeft + P().ctlTurnRight, 1);
   // d(h - 36) against d(h + 60): the -36 probe is nearer to a point ahead, so it turns right.
-  EXPECT_EQ(P().ctlTurnRight, 1);
+  EXPECT_EQ(+P().ctlTurnRight, 1);
 }
 
 TEST_F(ControlsTest, RightButtonTurnsOnTheSpotAndWinsOverTheLeft) {
@@ -124,18 +124,18 @@ TEST_F(ControlsTest, RightButtonTurnsOnTheSpotAndWinsOverTheLeft) {
   // (symmetric +-36 probes) agree; 20 degrees left of a point just left of ahead differ.
   MouseAt(P().rotY - 10 * kDeg, 6.0);
   UpdatePlayerControls(w, host);
-  EXPECT_EQ(P().ctlForward, 0);  // turns on the spot
-  EXPECT_EQ(P().ctlTurnRight, 1);
+  EXPECT_EQ(+P().ctlForward, 0);  // turns on the spot
+  EXPECT_EQ(+P().ctlTurnRight, 1);
   MouseAt(P().rotY + 5 * kDeg, 6.0);
   UpdatePlayerControls(w, host);
-  EXPECT_EQ(P().ctlTurnLeft, 1);  // symmetric probes: the nearer is the left one
+  EXPECT_EQ(+P().ctlTurnLeft, 1);  // symmetric probes: the nearer is the left one
   w.mouseLeftHeld = 1;
   UpdatePlayerControls(w, host);
-  EXPECT_EQ(P().ctlForward, 1);   // the left button still drives forward
-  EXPECT_EQ(P().ctlTurnLeft, 1);  // the right rule decides the turn
+  EXPECT_EQ(+P().ctlForward, 1);   // the left button still drives forward
+  EXPECT_EQ(+P().ctlTurnLeft, 1);  // the right rule decides the turn
   w.mouseRightHeld = 0;
   UpdatePlayerControls(w, host);
-  EXPECT_EQ(P().ctlTurnRight, 1);  // the left rule alone turns right for the same point
+  EXPECT_EQ(+P().ctlTurnRight, 1);  // the left rule alone turns right for the same point
 }
 
 TEST_F(ControlsTest, InvalidPlayerUnitIsIgnored) {

@@ -19,36 +19,36 @@ class UnitsTest : public SimTest {
 TEST_F(UnitsTest, DragAtGameSpeed40AndMove) {
   P().vel = {0.01, 0.0, -0.02, 0.0};
   Step();
-  EXPECT_NEAR(P().vel.x, 0.01 * 0.918, 1e-15);
-  EXPECT_NEAR(P().vel.z, -0.02 * 0.918, 1e-15);
-  EXPECT_NEAR(P().posX, 100.0 + 40 * 0.01 * 0.918, 1e-12);
-  EXPECT_NEAR(P().posZ, 100.0 - 40 * 0.02 * 0.918, 1e-12);
+  EXPECT_NEAR(+P().vel.x, 0.01 * 0.918, 1e-15);
+  EXPECT_NEAR(+P().vel.z, -0.02 * 0.918, 1e-15);
+  EXPECT_NEAR(+P().posX, 100.0 + 40 * 0.01 * 0.918, 1e-12);
+  EXPECT_NEAR(+P().posZ, 100.0 - 40 * 0.02 * 0.918, 1e-12);
   // No control held: the ship slows geometrically and never quite stops.
   for (int k = 0; k < 50; ++k) Step();
-  EXPECT_NEAR(P().vel.x, 0.01 * std::pow(0.918, 51), 1e-15);
-  EXPECT_GT(P().vel.x, 0.0);
+  EXPECT_NEAR(+P().vel.x, 0.01 * std::pow(0.918, 51), 1e-15);
+  EXPECT_GT(+P().vel.x, 0.0);
 }
 
 TEST_F(UnitsTest, TurnRateApproachesItsLimitAndHeelFollows) {
   P().ctlTurnLeft = 1;
   for (int k = 0; k < 3000; ++k) Step();
   const double limit = std::sqrt(40.0) * 3.6e-6 * 0.97 / 0.03;
-  EXPECT_NEAR(P().turnRate, limit, limit * 1e-4);
-  EXPECT_NEAR(P().heel, limit * 30.0, limit * 30.0 * 1e-3);
+  EXPECT_NEAR(+P().turnRate, limit, limit * 1e-4);
+  EXPECT_NEAR(+P().heel, limit * 30.0, limit * 30.0 * 1e-3);
   P().ctlTurnLeft = 0;
   P().ctlTurnRight = 1;
   for (int k = 0; k < 3000; ++k) Step();
-  EXPECT_NEAR(P().turnRate, -limit, limit * 1e-4);
+  EXPECT_NEAR(+P().turnRate, -limit, limit * 1e-4);
 }
 
 TEST_F(UnitsTest, ThrustSetsWakeAndSpeedBonusDoublesTheDistanceOnly) {
   P().rotY = 0.0;  // forward is -z
   P().ctlForward = 1;
   Step();
-  EXPECT_EQ(w.wakeDirection, -3);
+  EXPECT_EQ(+w.wakeDirection, -3);
   const double v = -static_cast<double>(1.4e-6f) * 40 * (0.998 - 40 / 500.0);
-  EXPECT_NEAR(P().vel.z, v, 1e-15);
-  EXPECT_NEAR(P().posZ, 100.0 + 40 * v, 1e-12);
+  EXPECT_NEAR(+P().vel.z, v, 1e-15);
+  EXPECT_NEAR(+P().posZ, 100.0 + 40 * v, 1e-12);
   int wakes = 0;
   for (int32_t i = 1; i <= kParticleSlots; ++i)
     if (w.particles[i].active == 1 && w.particles[i].kind == 8) ++wakes;
@@ -58,12 +58,12 @@ TEST_F(UnitsTest, ThrustSetsWakeAndSpeedBonusDoublesTheDistanceOnly) {
   MakeShip(1, 1, 100.0, 100.0).ctlForward = 1;
   w.bonusTimer = 1.0;
   Step();
-  EXPECT_NEAR(P().vel.z, v, 1e-15);
-  EXPECT_NEAR(P().posZ, 100.0 + 2 * 40 * v, 1e-12);
+  EXPECT_NEAR(+P().vel.z, v, 1e-15);
+  EXPECT_NEAR(+P().posZ, 100.0 + 2 * 40 * v, 1e-12);
   P().ctlForward = 0;
   P().ctlBack = 1;
   Step();
-  EXPECT_EQ(w.wakeDirection, 2);
+  EXPECT_EQ(+w.wakeDirection, 2);
 }
 
 TEST_F(UnitsTest, UnitPushEqualAndUnequalMasses) {
@@ -83,25 +83,25 @@ TEST_F(UnitsTest, UnitPushEqualAndUnequalMasses) {
     PushUnit(w, 5);
     EXPECT_NEAR(Distance3(UnitPos(i), UnitPos(j)), before + c.share * 1.1 * -d, 1e-9)
         << c.massI << "/" << c.massJ;
-    EXPECT_EQ(j.posX, 50.6);  // only i moves
+    EXPECT_EQ(+j.posX, 50.6);  // only i moves
   }
   // Same z, same x: the push still separates the units along the axis.
   UnitRecord& a = MakeShip(5, 10, 50.0, 60.0);
   MakeShip(6, 10, 50.5, 60.0);
   PushUnit(w, 5);
-  EXPECT_LT(a.posX, 50.0);
-  EXPECT_EQ(a.posZ, 60.0);
+  EXPECT_LT(+a.posX, 50.0);
+  EXPECT_EQ(+a.posZ, 60.0);
   UnitRecord& b = MakeShip(5, 10, 50.0, 60.0);
   MakeShip(6, 10, 50.0, 59.5);
   PushUnit(w, 5);
-  EXPECT_GT(b.posZ, 60.0);
+  EXPECT_GT(+b.posZ, 60.0);
   // Kind 133 is never an obstacle; dead units neither.
   UnitRecord& c = MakeShip(5, 10, 50.0, 60.0);
   MakeShip(6, 133, 50.5, 60.5);
   MakeShip(7, 10, 50.2, 60.2).alive = 0;
   PushUnit(w, 5);
-  EXPECT_EQ(c.posX, 50.0);
-  EXPECT_EQ(c.posZ, 60.0);
+  EXPECT_EQ(+c.posX, 50.0);
+  EXPECT_EQ(+c.posZ, 60.0);
 }
 
 TEST_F(UnitsTest, LandPushOnlyForMovingShipsAndAwayFromLand) {
@@ -115,23 +115,23 @@ TEST_F(UnitsTest, LandPushOnlyForMovingShipsAndAwayFromLand) {
   P().rotY = std::numbers::pi / 2;  // broadside to the land: probes reach +-0.5 along x
   P().vel = {0.0, 0.0, 0.0, 0.0};
   Step();
-  EXPECT_EQ(P().vel.x, 0.0);  // stationary: not pushed
+  EXPECT_EQ(+P().vel.x, 0.0);  // stationary: not pushed
   P().vel = {1e-5, 0.0, 1e-5, 0.0};
   Step();
-  EXPECT_LT(P().vel.x, 1e-5 * 0.918);  // pushed west, away from the land
-  EXPECT_NEAR(P().vel.z, 1e-5 * 0.918, 1e-18);
+  EXPECT_LT(+P().vel.x, 1e-5 * 0.918);  // pushed west, away from the land
+  EXPECT_NEAR(+P().vel.z, 1e-5 * 0.918, 1e-18);
 }
 
 TEST_F(UnitsTest, ShipSinksAndIsDestroyedOnTheFloor) {
   P().life = -3.0f;
   P().posY = 0.0;
   Step();
-  EXPECT_EQ(P().sinking, 1);
-  EXPECT_EQ(P().life, 0.0f);
-  EXPECT_EQ(w.respawnY, 0.0);
+  EXPECT_EQ(+P().sinking, 1);
+  EXPECT_EQ(+P().life, 0.0f);
+  EXPECT_EQ(+w.respawnY, 0.0);
   EXPECT_EQ(host.CountSound(5), 1);
-  EXPECT_GE(P().sinkMotion.x, -90.0);
-  EXPECT_LT(P().sinkMotion.x, 90.0);
+  EXPECT_GE(+P().sinkMotion.x, -90.0);
+  EXPECT_LT(+P().sinkMotion.x, 90.0);
   // The map floor lies 5 below the water: it sinks until it reaches it.
   int steps = 0;
   while (P().alive == 1 && steps < 10000) {
@@ -139,7 +139,7 @@ TEST_F(UnitsTest, ShipSinksAndIsDestroyedOnTheFloor) {
     ++steps;
   }
   EXPECT_EQ(host.destroyed, std::vector<int32_t>{1});
-  EXPECT_LT(P().posY, -4.9);
+  EXPECT_LT(+P().posY, -4.9);
   EXPECT_GT(steps, 40);
 
   // A class 4 ship is destroyed on its first sinking step; a sinking enemy of kind 12 too.
@@ -163,9 +163,9 @@ TEST_F(UnitsTest, SmallCraftUnderAnIslandIsDestroyedOnItsFirstSinkingStep) {
   UnitRecord& u = MakeShip(9, 6, 60.0, 60.0);
   u.life = 0.0f;
   Step();  // starts sinking: sound 10
-  EXPECT_EQ(u.sinking, 1);
+  EXPECT_EQ(+u.sinking, 1);
   EXPECT_EQ(host.CountSound(10), 1);
-  EXPECT_EQ(u.lightLevel, 1.0);
+  EXPECT_EQ(+u.lightLevel, 1.0);
   EXPECT_TRUE(host.destroyed.empty());
   Step();
   EXPECT_EQ(host.destroyed, std::vector<int32_t>{9});
@@ -189,8 +189,8 @@ TEST_F(UnitsTest, HoverNameAndDamagedUnits) {
   bad.pok = std::numeric_limits<float>::infinity();
   w.editorPlanes = 1;
   for (int k = 0; k < 3; ++k) Step();
-  EXPECT_EQ(w.units[21].posX, 30.0);
-  EXPECT_EQ(w.units[22].posX, 30.0);
+  EXPECT_EQ(+w.units[21].posX, 30.0);
+  EXPECT_EQ(+w.units[22].posX, 30.0);
 }
 
 }  // namespace
