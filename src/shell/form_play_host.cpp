@@ -68,4 +68,12 @@ bool FormPlayHost::RenderFrame(int32_t width, int32_t height, std::vector<uint8_
   return true;
 }
 
+bool FormPlayHost::WaterSwitchOn() {
+  return skerrow::WaterSwitchOn();
+}
+
+void FormPlayHost::AnimateWater(double amount) {
+  skerrow::AnimateWater(amount);
+}
+
 }  // namespace skerrow

@@ -21,6 +21,8 @@ class FormPlayHost : public PlayHost {
   void UpdateProjectiles(WorldState& w) override;
   void DestroyUnit(WorldState& w, int32_t unit) override;
   bool RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) override;
+  bool WaterSwitchOn() override;
+  void AnimateWater(double amount) override;
 
  private:
   TSkerrowForm& form_;

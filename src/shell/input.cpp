@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "platform/vk_codes.h"
+#include "render/frame.h"
 #include "shell/form_play_host.h"
 #include "shell/skerrow_form.h"
 #include "simulation/particles.h"
@@ -337,6 +338,7 @@ void TSkerrowForm::FormMouseUp(int button, int x, int y) {
 }
 
 void TSkerrowForm::FormMouseMove(int x, int y) {
+  SetFrameMouse(x, y);  // the next frame picks the world point under it
   FormInput in(*this, *world_, *window_, options_.editor);
   InputMouseMove(in.c, x, y);
 }

@@ -19,6 +19,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "render/fill_bench.h"
 #include "render/frame.h"
 #include "render/game_resources.h"
 #include "shell/form_play_host.h"
@@ -190,13 +191,18 @@ bool TSkerrowForm::WriteFrameTga(const std::string& path) {
 }
 
 void TSkerrowForm::PrintBench() const {
+  // The rasteriser's fill-rate floor, measured in the same run as the frames.
+  const double fillUs = window_->HasGL() && resources_ && resources_->scene
+                            ? MeasureFillMicroseconds(*resources_->scene)
+                            : 0.0;
   std::printf(
       "bench ticks=%lld steps=%zu step_us_median=%.1f step_us_p99=%.1f frames=%zu "
-      "frame_us_median=%.1f frame_us_p99=%.1f startup_ms=%.1f level_ms=%.1f\n",
+      "frame_us_median=%.1f frame_us_p99=%.1f startup_ms=%.1f level_ms=%.1f "
+      "fill_us_median=%.1f\n",
       static_cast<long long>(std::max<int64_t>(ticksSinceStartup_, 0)), stepUs_.size(),
       Percentile(stepUs_, 0.5), Percentile(stepUs_, 0.99), frameUs_.size(),
       Percentile(frameUs_, 0.5), Percentile(frameUs_, 0.99), std::max(startupMs_, 0.0),
-      std::max(levelMs_, 0.0));
+      std::max(levelMs_, 0.0), fillUs);
   std::fflush(stdout);
 }
 
