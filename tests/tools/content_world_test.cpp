@@ -40,6 +40,8 @@ class ContentWorldTest : public ::testing::Test {
     fs::remove_all(*root_);
     Output out(*root_ / "gdata");
     GenerateWorld(out);
+    // Earlier suites in this process may have listed the temp directory before it existed.
+    InvalidatePathCache();
     written_ = new std::vector<std::string>(out.Written());
   }
   static void TearDownTestSuite() {
