@@ -16,6 +16,8 @@ scripts/install-deps.sh
 
 unset DISPLAY WAYLAND_DISPLAY
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
+# llvmpipe without rasteriser threads: LeakSanitizer cannot always stop the driver's threads.
+export LP_NUM_THREADS=0
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 jobs=$(nproc)
