@@ -82,7 +82,9 @@ TEST(Settings, ValueConversionTable) {
                        Row{"nan", false, 0}, Row{"inf", false, 0}, Row{"3x", false, 0}}) {
     double v = -1;
     EXPECT_EQ(ParseSettingsNumber(r.text, v), r.ok) << r.text;
-    if (r.ok) EXPECT_DOUBLE_EQ(v, r.value) << r.text;
+    if (r.ok) {
+      EXPECT_DOUBLE_EQ(v, r.value) << r.text;
+    }
   }
   // A stored set older than the form's version 0 is not restored at all.
   {
@@ -110,7 +112,9 @@ TEST(Settings, ValueConversionTable) {
         SetRow{"[", false, 0}}) {
     uint32_t v = 0xFFFF;
     EXPECT_EQ(ParseDisplayOptions(r.text, v), r.ok) << r.text;
-    if (r.ok) EXPECT_EQ(v, r.set) << r.text;
+    if (r.ok) {
+      EXPECT_EQ(v, r.set) << r.text;
+    }
   }
 }
 
