@@ -49,21 +49,8 @@ void FormPlayHost::DestroyUnit(WorldState& w, int32_t unit) {
 bool FormPlayHost::RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) {
   platform::Window& display = form_.Display();
   if (!display.HasGL()) return false;
-  WorldState& w = form_.World();
   BeginFrameCapture(width, height);
-  switch (w.GameMode) {
-    case 1:
-      DrawMenuFrame(w);
-      break;
-    case 2:
-      DrawPlayFrame(w);
-      break;
-    case 3:
-      DrawEditorViewFrame(w);
-      break;
-    default:
-      break;
-  }
+  form_.DrawModeFrame();
   EndFrameCapture(width, height, bgr, display.Width(), display.Height());
   return true;
 }

@@ -127,6 +127,22 @@ std::string FreeScreenshotName(const std::string& appPath, const std::string& ex
   return {};
 }
 
+bool WriteBgrTga(const std::string& file, int32_t width, int32_t height,
+                 const std::vector<uint8_t>& bgr) {
+  if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
+  if (bgr.size() < static_cast<size_t>(width) * static_cast<size_t>(height) * 3) return false;
+  uint8_t header[18] = {};
+  header[2] = 2;  // uncompressed true colour
+  PutLe16(header + 12, static_cast<uint32_t>(width));
+  PutLe16(header + 14, static_cast<uint32_t>(height));
+  header[16] = 24;  // bits per pixel; rows bottom first
+  std::ofstream f(file, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(header), sizeof header);
+  f.write(reinterpret_cast<const char*>(bgr.data()),
+          static_cast<std::streamsize>(static_cast<size_t>(width) * height * 3));
+  return static_cast<bool>(f);
+}
+
 bool CaptureScreenshot(WorldState& w, PlayHost& host, const std::string& file, int32_t width,
                        int32_t height) {
   if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
@@ -135,15 +151,7 @@ bool CaptureScreenshot(WorldState& w, PlayHost& host, const std::string& file, i
   w.screenFade = 0.0;
   host.RenderFrame(width, height, bgr);
   w.screenFade = w.screenFadeSaved;
-  uint8_t header[18] = {};
-  header[2] = 2;  // uncompressed true colour
-  PutLe16(header + 12, static_cast<uint32_t>(width));
-  PutLe16(header + 14, static_cast<uint32_t>(height));
-  header[16] = 24;  // bits per pixel; rows bottom first
-  std::ofstream f(file, std::ios::binary);
-  f.write(reinterpret_cast<const char*>(header), sizeof header);
-  f.write(reinterpret_cast<const char*>(bgr.data()), static_cast<std::streamsize>(bgr.size()));
-  return static_cast<bool>(f);
+  return WriteBgrTga(file, width, height, bgr);
 }
 
 bool WriteBmp24(const std::string& file, int32_t width, int32_t height,

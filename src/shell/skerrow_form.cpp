@@ -23,6 +23,7 @@
 #include "render/frame.h"
 #include "render/game_resources.h"
 #include "shell/form_play_host.h"
+#include "shell/input.h"
 #include "shell/level_host.h"
 #include "simulation/play_update.h"
 #include "world/raw_io.h"
@@ -93,24 +94,28 @@ void TSkerrowForm::UpdateDispatch() {
   if (options_.bench) stepUs_.push_back(NowUs() - t0);
 }
 
+void TSkerrowForm::DrawModeFrame() {
+  WorldState& w = *world_;
+  glDepthFunc(GL_LEQUAL);
+  switch (w.GameMode) {
+    case 1:
+      DrawMenuFrame(w);
+      break;
+    case 2:
+      DrawPlayFrame(w);
+      break;
+    case 3:
+      DrawEditorViewFrame(w);
+      break;
+    default:
+      break;
+  }
+}
+
 void TSkerrowForm::RenderDispatch() {
   double t0 = options_.bench ? NowUs() : 0.0;
-  WorldState& w = *world_;
   if (window_->HasGL()) {
-    glDepthFunc(GL_LEQUAL);
-    switch (w.GameMode) {
-      case 1:
-        DrawMenuFrame(w);
-        break;
-      case 2:
-        DrawPlayFrame(w);
-        break;
-      case 3:
-        DrawEditorViewFrame(w);
-        break;
-      default:
-        break;
-    }
+    DrawModeFrame();
     // Under --bench the frame ends when the rasteriser has finished it.
     if (options_.bench) glFinish();
   }
@@ -157,37 +162,12 @@ bool TSkerrowForm::WriteFrameTga(const std::string& path) {
   std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 3, 0);
   if (window_->HasGL()) {
     glViewport(0, 0, w, h);
-    glDepthFunc(GL_LEQUAL);
-    WorldState& ws = *world_;
-    switch (ws.GameMode) {
-      case 1:
-        DrawMenuFrame(ws);
-        break;
-      case 2:
-        DrawPlayFrame(ws);
-        break;
-      case 3:
-        DrawEditorViewFrame(ws);
-        break;
-      default:
-        break;
-    }
+    DrawModeFrame();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, w, h, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
   }
-  uint8_t header[18] = {};
-  header[2] = 2;  // uncompressed true colour
-  header[12] = static_cast<uint8_t>(w & 0xFF);
-  header[13] = static_cast<uint8_t>(w >> 8);
-  header[14] = static_cast<uint8_t>(h & 0xFF);
-  header[15] = static_cast<uint8_t>(h >> 8);
-  header[16] = 24;  // bits per pixel; rows bottom first
-  std::ofstream f(path, std::ios::binary);
-  f.write(reinterpret_cast<const char*>(header), sizeof header);
-  f.write(reinterpret_cast<const char*>(pixels.data()),
-          static_cast<std::streamsize>(pixels.size()));
-  return static_cast<bool>(f);
+  return WriteBgrTga(path, w, h, pixels);
 }
 
 void TSkerrowForm::PrintBench() const {

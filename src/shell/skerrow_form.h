@@ -81,6 +81,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // LoopHost: one simulation step and one frame of the current GameMode.
   void UpdateDispatch() override;
   void RenderDispatch() override;
+  // Draws one frame of the current GameMode (menu, play or editor view) without presenting.
+  void DrawModeFrame();
 
   // Renders one frame of the current mode without presenting and writes it as an uncompressed
   // 24-bit TGA of the display size. Returns false when the file cannot be written.
@@ -130,11 +132,11 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::unique_ptr<FormLevelHost> levelHost_;
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
-  int32_t loadingTag_ = 0;      // loading.Tag: the percentage the bar shows
-  bool loadingVisible_ = true;  // the movie panel
-  double startupMs_ = -1;       // --bench: program start to the first menu frame, movies excluded
-  double movieMs_ = 0;          // time spent in the movie stages
-  double levelMs_ = -1;         // --bench: the last EnterLevel
+  int32_t loadingTag_ = 0;                              // loading.Tag: the percentage the bar shows
+  bool loadingVisible_ = true;                          // the movie panel
+  double startupMs_ = -1;  // --bench: program start to the first menu frame, movies excluded
+  double movieMs_ = 0;     // time spent in the movie stages
+  double levelMs_ = -1;    // --bench: the last EnterLevel
 };
 
 }  // namespace skerrow
