@@ -10,6 +10,7 @@
 #include <new>
 
 #include "engine/file3ds.h"
+#include "engine/smoothing.h"
 #include "engine/textures.h"
 #include "platform/messages.h"
 #include "platform/numeric.h"
@@ -144,83 +145,50 @@ ModelVec3 Normalised(const ModelVec3& v) {
   return {v.x / len, v.y / len, v.z / len};
 }
 
-int LowestBit(uint32_t mask) {
-  for (int k = 0; k < 32; ++k) {
-    if (mask & (1u << k)) return k;
-  }
-  return 0;
-}
-
 struct Corner {
   uint32_t index[3];
 };
 
 // Copies the mesh, gives every vertex a normal from the smoothing groups (splitting vertices
-// that several groups share) and returns the faces' corners after the split. Faces naming a
-// vertex that does not exist are dropped (their corners stay empty: valid[f] = false).
+// that several groups share, SplitBySmoothingGroups) and returns the faces' corners after the
+// split. Faces naming a vertex that does not exist are dropped (valid[f] = 0).
 void BuildMeshGeometry(const ModelSourceMesh& src, bool release3, ModelMesh& mesh,
                        std::vector<Corner>& corners, std::vector<uint8_t>& valid) {
-  mesh.vertices = src.vertices;
-  const bool hasTex = !src.texCoords.empty();
-  if (hasTex) {
-    mesh.texCoords = src.texCoords;
-    mesh.texCoords.resize(mesh.vertices.size(), ModelVec2{0, 0});
-  }
-  const size_t original = mesh.vertices.size();
-  mesh.normals.assign(original, ModelVec3{0, 0, 0});
-  std::vector<uint8_t> used(original, 0);
-  std::vector<std::array<int32_t, 32>> table(original);
-  for (auto& row : table) row.fill(-1);
+  const uint32_t original = static_cast<uint32_t>(src.vertices.size());
+  const std::vector<uint32_t> faces(src.faces.begin(), src.faces.end());
+  const TSmoothingSplit split = SplitBySmoothingGroups(original, faces, src.smoothing);
+  const size_t outCount = split.sourceVertex.size();
 
-  const size_t faceCount = src.faces.size() / 3;
+  mesh.vertices.clear();
+  mesh.vertices.reserve(outCount);
+  for (uint32_t s : split.sourceVertex) mesh.vertices.push_back(src.vertices[s]);
+  mesh.texCoords.clear();
+  if (!src.texCoords.empty()) {
+    mesh.texCoords.reserve(outCount);
+    for (uint32_t s : split.sourceVertex) {
+      mesh.texCoords.push_back(s < src.texCoords.size() ? src.texCoords[s] : ModelVec2{0, 0});
+    }
+  }
+  // A vertex normal is the sum of the face normals of the corners using it, in face order.
+  mesh.normals.assign(outCount, ModelVec3{0, 0, 0});
+  std::vector<uint8_t> touched(outCount, 0);
+
+  const size_t faceCount = faces.size() / 3;
   corners.assign(faceCount, Corner{{0, 0, 0}});
   valid.assign(faceCount, 0);
-  const bool hasSmoothing = !src.smoothing.empty();
-
-  auto append = [&](uint32_t v, const ModelVec3& normal) -> uint32_t {
-    mesh.vertices.push_back(mesh.vertices[v]);
-    if (hasTex) mesh.texCoords.push_back(mesh.texCoords[v]);
-    mesh.normals.push_back(normal);
-    used.push_back(1);
-    std::array<int32_t, 32> row;
-    row.fill(-1);
-    table.push_back(row);
-    return static_cast<uint32_t>(mesh.vertices.size() - 1);
-  };
-
   for (size_t f = 0; f < faceCount; ++f) {
-    const uint32_t a = src.faces[f * 3], b = src.faces[f * 3 + 1], c = src.faces[f * 3 + 2];
-    if (a >= original || b >= original || c >= original) continue;
+    if (!FaceIsValid(original, faces, f)) continue;
     valid[f] = 1;
-    const ModelVec3& pa = src.vertices[a];
-    const ModelVec3& pb = src.vertices[b];
-    const ModelVec3& pc = src.vertices[c];
+    const ModelVec3& pa = src.vertices[faces[f * 3]];
+    const ModelVec3& pb = src.vertices[faces[f * 3 + 1]];
+    const ModelVec3& pc = src.vertices[faces[f * 3 + 2]];
     const ModelVec3 n = release3 ? Normalised(Cross(Sub(pa, pb), Sub(pc, pb)))
                                  : Normalised(Cross(Sub(pc, pb), Sub(pa, pb)));
-    const uint32_t g = (hasSmoothing && f < src.smoothing.size()) ? src.smoothing[f] : 0;
-    const int k = LowestBit(g);
-    const uint32_t face[3] = {a, b, c};
     for (int i = 0; i < 3; ++i) {
-      const uint32_t v = face[i];
-      uint32_t out = v;
-      if (used[v] == 0) {
-        mesh.normals[v] = n;
-        used[v] = 1;
-        if (g != 0) table[v][k] = static_cast<int32_t>(v);
-      } else if (g != 0) {
-        const int32_t t = table[v][k];
-        if (t == -1) {
-          out = append(v, n);
-          table[v][k] = static_cast<int32_t>(out);
-          table[out][k] = static_cast<int32_t>(out);
-        } else {
-          ModelVec3& acc = mesh.normals[static_cast<size_t>(t)];
-          acc = {acc.x + n.x, acc.y + n.y, acc.z + n.z};
-          out = static_cast<uint32_t>(t);
-        }
-      } else {
-        out = append(v, n);
-      }
+      const uint32_t out = split.corners[f * 3 + i];
+      ModelVec3& acc = mesh.normals[out];
+      acc = touched[out] ? ModelVec3{acc.x + n.x, acc.y + n.y, acc.z + n.z} : n;
+      touched[out] = 1;
       corners[f].index[i] = out;
     }
   }

@@ -6,6 +6,11 @@
 
 namespace skerrow {
 
+bool FaceIsValid(uint32_t vertexCount, std::span<const uint32_t> faces, size_t face) {
+  return faces[face * 3] < vertexCount && faces[face * 3 + 1] < vertexCount &&
+         faces[face * 3 + 2] < vertexCount;
+}
+
 TSmoothingSplit SplitBySmoothingGroups(uint32_t vertexCount, std::span<const uint32_t> faces,
                                        std::span<const uint32_t> masks) {
   TSmoothingSplit out;
@@ -26,11 +31,11 @@ TSmoothingSplit SplitBySmoothingGroups(uint32_t vertexCount, std::span<const uin
     return static_cast<uint32_t>(out.sourceVertex.size() - 1);
   };
   for (size_t f = 0; f < faceCount; ++f) {
+    if (!FaceIsValid(vertexCount, faces, f)) continue;  // corners left at 0
     const uint32_t g = f < masks.size() ? masks[f] : 0;
     const int k = g ? std::countr_zero(g) : 0;
     for (int c = 0; c < 3; ++c) {
       const uint32_t v = faces[f * 3 + c];
-      if (v >= vertexCount) continue;  // invalid corner: left at 0
       uint32_t target = v;
       if (!used[v]) {
         used[v] = 1;

@@ -416,5 +416,16 @@ TEST(Smoothing, SplitCounts) {
   EXPECT_EQ(s.corners, faces);
 }
 
+// A face naming a missing vertex is left out whole: it uses none of its valid corners, so the
+// next face reusing them does not split them (the model loader drops such faces the same way).
+TEST(Smoothing, FaceWithMissingVertexIsLeftOut) {
+  const std::vector<uint32_t> faces = {0, 1, 9, 0, 1, 2};
+  const TSmoothingSplit s = SplitBySmoothingGroups(3, faces, {});
+  EXPECT_EQ(s.sourceVertex, (std::vector<uint32_t>{0, 1, 2}));
+  EXPECT_EQ(s.corners, (std::vector<uint32_t>{0, 0, 0, 0, 1, 2}));
+  EXPECT_FALSE(FaceIsValid(3, faces, 0));
+  EXPECT_TRUE(FaceIsValid(3, faces, 1));
+}
+
 }  // namespace
 }  // namespace skerrow
