@@ -7,6 +7,7 @@
 #include "platform/random.h"
 #include "simulation/play_host.h"
 #include "simulation/play_update.h"
+#include "support/play_world.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -17,13 +18,8 @@ std::unique_ptr<WorldState> MakeFullWorld() {
   WorldState& w = *world;
   SharedRandom().Seed(42);
   Random& r = SharedRandom();
-  w.GameMode = 2;
-  w.gameSpeed = 40;
+  test::SetPlayDefaults(w);
   w.levelSize = 400;
-  w.cameraNumber = 1;
-  w.heroLevel = 1;
-  w.hqEffects = 1;
-  w.playerUnit = 1;
   const int32_t classes[] = {1, 2, 5, 3, 2, 5, 6, 8};
   for (int32_t k = 1; k < kKindCount; ++k) w.kindTable[k].kindClass = classes[k % 8];
   w.kindTable[1].kindClass = 1;
@@ -49,17 +45,11 @@ std::unique_ptr<WorldState> MakeFullWorld() {
     const bool near = i == 1 || i % 4 == 0;
     u.posX = near ? 200.0 + r.Real() * 30.0 - 15.0 : 20.0 + r.Real() * 360.0;
     u.posZ = near ? 200.0 + r.Real() * 30.0 - 20.0 : 20.0 + r.Real() * 360.0;
+    test::SetShipStats(u);
     u.rotY = r.Real() * 6.28;
     u.mass = 1.0f + static_cast<float>(r.Real());
     u.radius = 0.5f + static_cast<float>(r.Real());
-    u.life = 100.0f;
-    u.maxLife = 100.0f;
-    u.acceleration = 1.4e-6f;
-    u.rotateSpeed = 3.6e-6f;
-    u.kren = 30.0f;
-    u.maxReload = 1.0f;
     u.reloadSpeed = 0.001f;
-    u.maxSideReload = 1.0f;
     u.sideReloadSpeed = 0.001f;
     u.ctlForward = i % 3 != 0;
     u.ctlTurnLeft = i % 2;

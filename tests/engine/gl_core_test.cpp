@@ -115,16 +115,21 @@ TEST_F(SceneTest, CameraByAnglesZeroLooksAlongPlusZWithYUp) {
   EXPECT_NEAR(ez, 0, 1e-9);
 }
 
-// A 2 x 2 texture: bottom-left red, bottom-right green, top-left blue, top-right white.
-uint32_t CornerTexture() {
-  const uint8_t pixels[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
-  const uint32_t t = CreateTexture(2, 2, kTexFormatRGB, pixels);
+// Binds texture t with nearest filtering, replacing the fragment colour, and returns it.
+uint32_t BindNearest(uint32_t t) {
   glBindTexture(GL_TEXTURE_2D, t);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glEnable(GL_TEXTURE_2D);
   return t;
+}
+
+// A 2 x 2 texture: bottom-left red, bottom-right green, top-left blue, top-right white.
+uint32_t CornerTexture() {
+  const uint8_t pixels[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+  const uint32_t t = CreateTexture(2, 2, kTexFormatRGB, pixels);
+  return BindNearest(t);
 }
 
 TEST_F(SceneTest, DrawRectFullWindowPutsTextureOriginBottomLeft) {
@@ -166,12 +171,7 @@ uint32_t CodeFont() {
     }
   }
   const uint32_t t = CreateTexture(512, 512, kTexFormatRGB, pixels.data());
-  glBindTexture(GL_TEXTURE_2D, t);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-  glEnable(GL_TEXTURE_2D);
-  return t;
+  return BindNearest(t);
 }
 
 TEST_F(SceneTest, DrawTextPicksCellsAndSpacesCharacters) {

@@ -11,6 +11,7 @@
 
 #include "platform/random.h"
 #include "simulation/play_host.h"
+#include "support/play_world.h"
 #include "world/world_state.h"
 
 namespace skerrow::test {
@@ -69,12 +70,8 @@ class SimTest : public ::testing::Test {
  protected:
   SimTest() : world_(std::make_unique<WorldState>()), w(*world_) {
     SharedRandom().Seed(20261210);
-    w.GameMode = 2;
-    w.gameSpeed = 40;
+    SetPlayDefaults(w);
     w.levelSize = 200;
-    w.cameraNumber = 1;
-    w.heroLevel = 1;
-    w.hqEffects = 1;
     // Kind classes: heroes 1..3 full ships, 6 small craft, 10 enemy ship, 4 class-4 ship.
     w.kindTable[1].kindClass = 1;
     w.kindTable[2].kindClass = 1;
@@ -83,7 +80,6 @@ class SimTest : public ::testing::Test {
     w.kindTable[6].kindClass = 2;
     w.kindTable[10].kindClass = 5;
     w.kindTable[133].kindClass = 1;
-    w.playerUnit = 1;
     MakeShip(1, 1, 100.0, 100.0);
     w.cameraPos = {100.0, 8.8, 90.0, 0.0};
   }
@@ -95,15 +91,7 @@ class SimTest : public ::testing::Test {
     u.unitKind = kind;
     u.posX = x;
     u.posZ = z;
-    u.mass = 1.0f;
-    u.radius = 1.0f;
-    u.life = 100.0f;
-    u.maxLife = 100.0f;
-    u.acceleration = 1.4e-6f;
-    u.rotateSpeed = 3.6e-6f;
-    u.kren = 30.0f;
-    u.maxReload = 1.0f;
-    u.maxSideReload = 1.0f;
+    SetShipStats(u);
     return u;
   }
 
