@@ -320,8 +320,9 @@ TEST_F(GeneratedPack, EveryModelReadsBackWithTexturedMaterialsAndSmoothing) {
       EXPECT_GT(m.shininess, 0.0f) << "shininess 0 would draw the texture unlit";
       if (m.textureName.empty()) continue;
       EXPECT_NE(FindNoCase(Gdata(), dir + m.textureName), "") << dir + m.textureName;
-      if (rel.starts_with("models/flag"))
+      if (rel.starts_with("models/flag")) {
         EXPECT_NE(FindNoCase(Gdata(), "models/ships/Ship35/" + m.textureName), "");
+      }
     }
     ASSERT_GE(file.Objects().MeshCount(), 1);
     for (int32_t i = 0; i < file.Objects().MeshCount(); ++i) {
@@ -539,7 +540,6 @@ double RenderModel(const fs::path& gdata, const std::vector<Part>& parts, float 
   for (const Part& part : parts) {
     const std::string& texDir = part.texDir;
     TFile3DS file((gdata / part.model).string());
-    int matBase = static_cast<int>(matNames.size());
     for (int32_t i = 0; i < file.Materials().Count(); ++i) {
       TMaterial3DS m = file.Materials().Material(i);
       matNames.push_back(m.name);

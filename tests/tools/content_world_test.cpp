@@ -99,7 +99,9 @@ TEST_F(ContentWorldTest, EveryFileLevelLoadingAsksForExistsWithItsSize) {
     std::string rel = path.rfind("gdata\\", 0) == 0 ? path.substr(6) : path;
     std::string game = Game(Cp1251ToUtf8(Utf8ToCp1251(rel)));
     ASSERT_TRUE(PathExists(game)) << path;
-    if (size) EXPECT_EQ(fs::file_size(ResolvePath(game)), size) << path;
+    if (size) {
+      EXPECT_EQ(fs::file_size(ResolvePath(game)), size) << path;
+    }
   }
   // No piece beyond the episode's: the loader would keep a stale model for it.
   EXPECT_FALSE(PathExists(Game(Cp1251ToUtf8(Utf8ToCp1251(ep)) + "refter\\Terrain7.obj")));
@@ -278,8 +280,9 @@ TEST_F(ContentWorldTest, LevelsStartInOpenWaterAndLinkToTheEnd) {
     // Pickups lie in open water where the ship can reach them.
     for (int b = 1; b < kBonusSlots; ++b) {
       const BonusRecord& r = s->bonuses[b];
-      if (r.alive == 1 && r.kind >= 1 && r.kind <= 6)
+      if (r.alive == 1 && r.kind >= 1 && r.kind <= 6) {
         EXPECT_EQ(terrain.Land(*s, r.posX, r.posZ, 0.07), 0) << "bonus " << b;
+      }
     }
     // Links: the start is not inside a linked edge band, and every link leads somewhere real.
     ASSERT_FALSE(links.empty());
