@@ -461,7 +461,7 @@ bool ReadTgaHeader(std::span<const uint8_t> bytes, const std::string& fileName, 
   const uint8_t idLength = r.U8();
   const uint8_t colourMapType = r.U8();
   const uint8_t imageType = r.U8();
-  r.Skip(9);  // colour-map specification (5), x and y origin (4)
+  r.Skip(9);  // colour-map start, length and entry size (5), x and y origin (4)
   width = r.U16();
   height = r.U16();
   const uint8_t bits = r.U8();

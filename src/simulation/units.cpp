@@ -374,7 +374,8 @@ void UpdateUnits(WorldState& w, PlayHost& host) {
     if (u.alive != 1) continue;
     if (Distance3(w.mouseWorldPos, UnitPos(u)) < u.radius) {
       const KindRecord* kind = w.kindTable.at(u.unitKind);
-      if (kind != nullptr) w.hoverName = std::string(kind->kindName.View());
+      // assign() reuses the string's buffer: no allocation once a name has been shown.
+      if (kind != nullptr) w.hoverName.assign(kind->kindName.View());
     }
     const int32_t cls = UnitClass(w, u);
     switch (cls) {
