@@ -41,6 +41,15 @@ const uint8_t* PixelAt(const TPixels& p, int32_t x, int32_t y) {
                              static_cast<size_t>(p.channels);
 }
 
+// The bits of v under `mask`, packed into the low bits in order (for masks with holes).
+uint32_t GatherMaskBits(uint32_t v, uint32_t mask) {
+  uint32_t out = 0;
+  for (int k = 0; mask != 0; mask &= mask - 1, ++k) {
+    if (v & mask & (~mask + 1)) out |= 1u << k;
+  }
+  return out;
+}
+
 // Uncompressed 16- and 32-bit bitmaps with any channel masks (BI_RGB, BI_BITFIELDS,
 // BI_ALPHABITFIELDS): SDL refuses masks that match none of its pixel formats, so these are
 // decoded here. Each channel is scaled from its mask width to 8 bits.
@@ -73,14 +82,18 @@ bool DecodeMaskedBitmap(std::span<const uint8_t> bytes, TPixels& out) {
     if (!r.Ok()) return false;
   }
   int shift[3], widthBits[3];
+  bool contiguous[3];
   for (int c = 0; c < 3; ++c) {
     if (masks[c] == 0) {
       shift[c] = 0;
       widthBits[c] = 0;
+      contiguous[c] = true;
       continue;
     }
     shift[c] = std::countr_zero(masks[c]);
     widthBits[c] = std::popcount(masks[c]);
+    const uint32_t run = masks[c] >> shift[c];
+    contiguous[c] = (run & (run + 1)) == 0;
   }
   const size_t bpp = bits / 8;
   const size_t stride = (static_cast<size_t>(width) * bpp + 3) / 4 * 4;
@@ -100,7 +113,9 @@ bool DecodeMaskedBitmap(std::span<const uint8_t> bytes, TPixels& out) {
       uint32_t v = 0;
       std::memcpy(&v, src + static_cast<size_t>(x) * bpp, bpp);
       for (int c = 0; c < 3; ++c) {
-        uint64_t value = (v & masks[c]) >> shift[c];
+        // A mask with holes has its bits packed together, so value stays below 2^widthBits.
+        const uint64_t value =
+            contiguous[c] ? (v & masks[c]) >> shift[c] : GatherMaskBits(v, masks[c]);
         const int w = widthBits[c];
         uint8_t channel = 0;
         if (w >= 8) {

@@ -109,6 +109,37 @@ TEST(PictureDecode, DirectLoaderAcceptanceRule) {
   EXPECT_EQ(e.text, "Error opening \"/nonexistent/a.qvt");
 }
 
+// 16-bit BI_BITFIELDS bitmap, 2 x 1, with a red mask that has a hole (bits 15 and 0), green
+// bits 5..10 and blue bits 1..4. A channel's value is its mask bits packed together, scaled to
+// 8 bits: all red bits set is full red, the lower red bit alone is 1 of 3.
+TEST(PictureDecode, BitfieldMasksWithHolesScaleTheirBits) {
+  std::vector<uint8_t> b(66 + 4, 0);
+  b[0] = 'B';
+  b[1] = 'M';
+  Put32(b, 2, uint32_t(b.size()));
+  Put32(b, 10, 66);
+  Put32(b, 14, 40);
+  Put32(b, 18, 2);
+  Put32(b, 22, 1);
+  Put16(b, 26, 1);
+  Put16(b, 28, 16);
+  Put32(b, 30, 3);  // BI_BITFIELDS
+  Put32(b, 54, 0x8001);
+  Put32(b, 58, 0x07E0);
+  Put32(b, 62, 0x001E);
+  Put16(b, 66, 0x87FF);                    // every mask bit set
+  Put16(b, 68, 0x0001 | 0x0020 | 0x0002);  // the lowest bit of each channel
+  TPixels p;
+  TPictureError e;
+  ASSERT_TRUE(DecodeBitmap(b, p, &e)) << e.text;
+  ASSERT_EQ(p.channels, 3);
+  ASSERT_EQ(p.data.size(), 6u);
+  EXPECT_EQ(std::vector<uint8_t>(p.data.begin(), p.data.begin() + 3),
+            (std::vector<uint8_t>{255, 255, 255}));
+  EXPECT_EQ(std::vector<uint8_t>(p.data.begin() + 3, p.data.end()),
+            (std::vector<uint8_t>{85, 4, 17}));  // 1 of 3, 1 of 63, 1 of 15
+}
+
 TEST(PictureDecode, PlatformDecoderRefusesHugeHeadersBeforeDecoding) {
   for (uint32_t w : {0x7FFFFFFFu, 0x80000000u, 0u, 16385u}) {
     std::vector<uint8_t> b = Bmp24(4, 2);
