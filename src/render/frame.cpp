@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -62,6 +64,20 @@ void OverlayCamera(TKTZGL_Scene& scene) {
 
 uint32_t FloorTexture(const GameResources& res) {
   return res.detailTexture != 0 ? res.detailTexture : res.seaTexture;
+}
+
+// The GL state the shadow darkening leaves, for a frame that skips the darkening because no
+// shadow marked the stencil buffer: the passes after it see the same state either way.
+void LeaveShadowDarkeningState() {
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDisable(GL_LIGHTING);
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_STENCIL_TEST);
+  glDisable(GL_COLOR_MATERIAL);
+  glColor4f(0, 0, 0, 0.3f);
 }
 
 void DrawScreenFade(const WorldState& w, TKTZGL_Scene& scene) {
@@ -122,6 +138,14 @@ void DrawSkyBox(const WorldState& w, uint32_t fallback) {
 }
 
 void DrawWaterDepthPlane(const WorldState& w) {
+  // Only depth is written: texturing, blending, lighting and fog would change no pixel, so
+  // they are off for the quad (the rasteriser shades every covered pixel) and restored after.
+  const GLenum kIdle[] = {GL_TEXTURE_2D, GL_BLEND, GL_LIGHTING, GL_FOG, GL_ALPHA_TEST};
+  GLboolean was[std::size(kIdle)];
+  for (size_t k = 0; k < std::size(kIdle); ++k) {
+    was[k] = glIsEnabled(kIdle[k]);
+    if (was[k]) glDisable(kIdle[k]);
+  }
   glPushMatrix();
   glTranslated(w.cameraPos.x, 0, w.cameraPos.z);
   glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -136,6 +160,9 @@ void DrawWaterDepthPlane(const WorldState& w) {
   glEnable(GL_CULL_FACE);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glPopMatrix();
+  for (size_t k = 0; k < std::size(kIdle); ++k) {
+    if (was[k]) glEnable(kIdle[k]);
+  }
 }
 
 void PickMouseWorldPos(WorldState& w, const TKTZGL_Scene& scene, TPoint mouse) {
@@ -168,15 +195,18 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (on.staticObjects == 1) DrawStaticObjects(c, 1);               // 7
   const Color4f& sky = w.skyFogColour;                              // 8
   w.terrainTintColour = {sky.r * 57 / 255.0f, sky.g * 88 / 255.0f, sky.b * 210 / 255.0f, 0.33f};
-  if (on.unitsLow == 1) DrawUnits(c, 0);        // 9
-  if (on.projectiles == 1) DrawProjectiles(c);  // 10
-  if (on.water == 1) {                          // 11
+  // Unit shadows are the only marks in the stencil buffer, cleared in step 1: with none drawn
+  // the darkening of step 15 has nothing to darken.
+  int32_t shadows = 0;
+  if (on.unitsLow == 1) shadows += DrawUnits(c, 0);  // 9
+  if (on.projectiles == 1) DrawProjectiles(c);       // 10
+  if (on.water == 1) {                               // 11
     FogColour(scene, kFogBlack);
     DrawWater(w, rs.water);
   }
   if (on.unitsHigh == 1) {  // 12
     FogEnabledColour(scene, w.darkness > 0, w.skyFogColour);
-    DrawUnits(c, 1);
+    shadows += DrawUnits(c, 1);
   }
   if (on.decals == 1) {  // 13
     FogColour(scene, kFogBlack);
@@ -186,8 +216,14 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
     FogColour(scene, w.skyFogColour);
     DrawStaticObjects(c, 0);
   }
-  if (on.shadowDarkening == 1 && w.terrainShadows == 1) DrawShadowDarkening(c);  // 15
-  if (on.bonuses == 1) {                                                         // 16
+  if (on.shadowDarkening == 1 && w.terrainShadows == 1) {  // 15
+    if (shadows > 0 || on.clear != 1) {
+      DrawShadowDarkening(c);
+    } else {
+      LeaveShadowDarkeningState();
+    }
+  }
+  if (on.bonuses == 1) {  // 16
     FogEnabledColour(scene, w.darkness > 0, kFogBlack);
     DrawBonuses(c);
   }
@@ -222,13 +258,19 @@ void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
   DrawStaticObjects(c, 1);
   DrawTerrain(w, scene, FloorTexture(res));
   FogEnabledColour(scene, false, scene.Fog.Colour);
-  DrawUnits(c, 0);
+  int32_t shadows = DrawUnits(c, 0);
   DrawProjectiles(c);
   DrawWater(w, rs.water);
-  DrawUnits(c, 1);
+  shadows += DrawUnits(c, 1);
   DrawStaticDecals(c);
   DrawStaticObjects(c, 0);
-  if (w.fourPipelines == 1) DrawShadowDarkening(c);
+  if (w.fourPipelines == 1) {
+    if (shadows > 0) {
+      DrawShadowDarkening(c);
+    } else {
+      LeaveShadowDarkeningState();
+    }
+  }
   DrawBonuses(c);
   DrawWaterDepthPlane(w);
   PickMouseWorldPos(w, scene, rs.mouse);
@@ -260,6 +302,11 @@ RenderState& GameRenderState() {
 
 void BindGameResources(WorldState& w, GameResources* res) {
   g_resources = res;
+  // Hidden switch for tests and screenshots: SKERROW_LANDSCAPE_QUALITY=0..5 picks the floor
+  // renderer the editor's "Landscape quality" would; other values are ignored.
+  if (const char* q = std::getenv("SKERROW_LANDSCAPE_QUALITY")) {
+    if (q[0] >= '0' && q[0] <= '5' && q[1] == '\0') w.landscapeQuality = q[0] - '0';
+  }
   w.shadowPlanePoint = {-1, 0, -1, 0};
   w.shadowPlaneNormal = {0, 1, 0, 0};
 }

@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <memory>
 #include <numbers>
+#include <vector>
 
 #include "engine/ktzgl.h"
 #include "platform/numeric.h"
@@ -131,56 +134,128 @@ inline float FloorHeight(const WorldState& w, int32_t x, int32_t z) {
   return w.heightMap[x][z] / 255.0f * 11.95f - 12.0f;
 }
 
-// Vertex of a renderer: colour map times sky, texture coordinate on one or two units, ripple.
-struct DrawSink {
-  const WorldState& w;
-  bool twoUnits;
-  bool ripple;
-  void (*multiTex)(uint32_t, float, float);
-  float skyR, skyG, skyB;
+// One vertex of the floor arrays: texture coordinates of unit 0 and unit 1, colour, position.
+struct FloorVertex {
+  float s, t;
+  float s1, t1;
+  float r, g, b, a;
+  float x, y, z;
+};
 
-  void BeginStrip() { glBegin(GL_QUAD_STRIP); }
-  void EndStrip() { glEnd(); }
+// The floor's vertex arrays, filled per frame and drawn one glDrawArrays per strip. They keep
+// their capacity between frames, so drawing allocates nothing once they have grown to the
+// largest area drawn. Used from the GL thread only.
+struct FloorArrays {
+  std::vector<FloorVertex> vertices;
+  std::vector<int32_t> stripFirst;
+  // The ripple moves grid column x by rippleX[x] and row z by rippleZ[z]: each offset depends
+  // on one coordinate only, so a frame computes it once per column and row, not per vertex.
+  float rippleX[kMapSize];
+  float rippleZ[kMapSize];
+  uint32_t stampX[kMapSize] = {};  // frame number the ripple entry was computed for
+  uint32_t stampZ[kMapSize] = {};
+  uint32_t frame = 0;
+};
+
+FloorArrays& Arrays() {
+  static const std::unique_ptr<FloorArrays> arrays = std::make_unique<FloorArrays>();
+  return *arrays;
+}
+
+// Collects the strips of a renderer into the arrays. VertexOf(x, z, FloorVertex&) fills one.
+template <typename VertexOf>
+struct ArraySink {
+  FloorArrays& a;
+  VertexOf vertexOf;
+  void BeginStrip() { a.stripFirst.push_back(static_cast<int32_t>(a.vertices.size())); }
+  void EndStrip() {}
   void Vertex(int32_t x, int32_t z) {
-    const Color4f& c = w.terrainColour[static_cast<size_t>(x) * kMapSize + static_cast<size_t>(z)];
-    glColor4f(c.r * skyR, c.g * skyG, c.b * skyB, 1);
-    const float s = (x + 1) / 12.0f, t = z / 12.0f;
-    if (twoUnits && multiTex) {
-      multiTex(kGlTexture0Arb, s, t);
-      multiTex(kGlTexture1Arb, s, t);
-    } else {
-      glTexCoord2f(s, t);
-    }
-    float vx = static_cast<float>(x), vz = static_cast<float>(z);
-    if (ripple) {
-      const double ph = w.wavePhase;
-      vx += static_cast<float>(0.12 * std::sin((x + 1) * 0.48 * std::numbers::pi + ph));
-      vz += static_cast<float>(0.12 * std::cos(z * 0.39 * std::numbers::pi + ph));
-    }
-    glVertex3f(vx, FloorHeight(w, x, z), vz);
+    FloorVertex& v = a.vertices.emplace_back();
+    vertexOf(x, z, v);
   }
 };
 
-// The menu floor: no vertex colours, its own texture scales on the two units.
-struct MenuSink {
-  const WorldState& w;
-  void (*multiTex)(uint32_t, float, float);
-  void BeginStrip() { glBegin(GL_QUAD_STRIP); }
-  void EndStrip() { glEnd(); }
-  void Vertex(int32_t x, int32_t z) {
-    if (multiTex) {
-      multiTex(kGlTexture0Arb, (x + 1) / 35.0f, z / 25.0f);
-      multiTex(kGlTexture1Arb, (x + 1) / 12.0f, z / 12.0f);
-    } else {
-      glTexCoord2f((x + 1) / 35.0f, z / 25.0f);
-    }
-    const double ph = w.wavePhase;
-    const float vx =
-        x + static_cast<float>(0.12 * std::sin((x + 1) * 0.48 * std::numbers::pi + ph));
-    const float vz = z + static_cast<float>(0.12 * std::cos(z * 0.39 * std::numbers::pi + ph));
-    glVertex3f(vx, FloorHeight(w, x, z), vz);
+float RippleX(FloorArrays& a, double phase, int32_t x) {
+  if (a.stampX[x] != a.frame) {
+    a.stampX[x] = a.frame;
+    a.rippleX[x] = static_cast<float>(0.12 * std::sin((x + 1) * 0.48 * std::numbers::pi + phase));
   }
-};
+  return a.rippleX[x];
+}
+
+float RippleZ(FloorArrays& a, double phase, int32_t z) {
+  if (a.stampZ[z] != a.frame) {
+    a.stampZ[z] = a.frame;
+    a.rippleZ[z] = static_cast<float>(0.12 * std::cos(z * 0.39 * std::numbers::pi + phase));
+  }
+  return a.rippleZ[z];
+}
+
+// Starts a frame's collection: empties the arrays and invalidates the ripple tables.
+FloorArrays& BeginArrays() {
+  FloorArrays& a = Arrays();
+  a.vertices.clear();
+  a.stripFirst.clear();
+  if (++a.frame == 0) {  // wrapped: old stamps could match again
+    std::fill(std::begin(a.stampX), std::end(a.stampX), 0u);
+    std::fill(std::begin(a.stampZ), std::end(a.stampZ), 0u);
+    a.frame = 1;
+  }
+  return a;
+}
+
+// Draws the collected strips as GL_QUAD_STRIPs. `twoUnits`: unit 1 takes (s1, t1);
+// `colours`: per-vertex colours (else the current colour stays).
+// Afterwards the current colour and texture coordinates are those of the last vertex, as if
+// the strips had been sent vertex by vertex.
+void DrawArrays(const FloorArrays& a, bool twoUnits, bool colours) {
+  if (a.vertices.empty()) return;
+  const FloorVertex* v = a.vertices.data();
+  constexpr GLsizei kStride = sizeof(FloorVertex);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, kStride, &v->x);
+  if (colours) {
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, kStride, &v->r);
+  }
+  const bool unit1 = twoUnits && Extensions().ClientActiveTextureARB != nullptr &&
+                     Extensions().MultiTexCoord2fARB != nullptr;
+  if (unit1) {
+    ClientActiveTextureARB(kGlTexture1Arb);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, kStride, &v->s1);
+    ClientActiveTextureARB(kGlTexture0Arb);
+  }
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glTexCoordPointer(2, GL_FLOAT, kStride, &v->s);
+
+  const size_t strips = a.stripFirst.size();
+  for (size_t k = 0; k < strips; ++k) {
+    const int32_t first = a.stripFirst[k];
+    const int32_t end =
+        k + 1 < strips ? a.stripFirst[k + 1] : static_cast<int32_t>(a.vertices.size());
+    // An empty strip (High quality's column loop) draws nothing either way.
+    if (end > first) glDrawArrays(GL_QUAD_STRIP, first, end - first);
+  }
+
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  if (unit1) {
+    ClientActiveTextureARB(kGlTexture1Arb);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    ClientActiveTextureARB(kGlTexture0Arb);
+  }
+  if (colours) glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+
+  const FloorVertex& last = a.vertices.back();
+  if (colours) glColor4f(last.r, last.g, last.b, last.a);
+  if (unit1) {
+    Extensions().MultiTexCoord2fARB(kGlTexture0Arb, last.s, last.t);
+    Extensions().MultiTexCoord2fARB(kGlTexture1Arb, last.s1, last.t1);
+  } else {
+    glTexCoord2f(last.s, last.t);
+  }
+}
 
 uint32_t AnimFrame(const WorldState& w) {
   return w.textures.terrainAnimFrames[ClampIndex(w.terrainAnimPhase, 31)];
@@ -260,21 +335,38 @@ void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, uint32_t fallbackFloor) {
   const int32_t q = w.landscapeQuality;
   glDisable(GL_BLEND);
   glScalef(0.5f, 0.5f, 0.5f);
-  DrawSink sink{w,
-                q <= 1,
-                q == 0,
-                Extensions().MultiTexCoord2fARB,
-                w.skyFogColour.r,
-                w.skyFogColour.g,
-                w.skyFogColour.b};
-  if (q == 0 || q == 1) {
+  const bool twoUnits = q == 0 || q == 1;
+  const bool ripple = q == 0;
+  const float skyR = w.skyFogColour.r, skyG = w.skyFogColour.g, skyB = w.skyFogColour.b;
+  const double phase = w.wavePhase;
+  FloorArrays& arrays = BeginArrays();
+  auto vertexOf = [&](int32_t x, int32_t z, FloorVertex& v) {
+    const Color4f& c = w.terrainColour[static_cast<size_t>(x) * kMapSize + static_cast<size_t>(z)];
+    v.r = c.r * skyR;
+    v.g = c.g * skyG;
+    v.b = c.b * skyB;
+    v.a = 1;
+    v.s = v.s1 = (x + 1) / 12.0f;
+    v.t = v.t1 = z / 12.0f;
+    v.x = static_cast<float>(x);
+    v.z = static_cast<float>(z);
+    if (ripple) {
+      v.x += RippleX(arrays, phase, x);
+      v.z += RippleZ(arrays, phase, z);
+    }
+    v.y = FloorHeight(w, x, z);
+  };
+  ArraySink<decltype(vertexOf)> sink{arrays, vertexOf};
+  if (twoUnits) {
     BeginTwoUnits(floorTexture, AnimFrame(w));
     WalkTerrain(w, cx, cz, q, sink);
+    DrawArrays(arrays, true, true);
     EndTwoUnits();
   } else if (q >= 2 && q <= 5) {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, floorTexture);
     WalkTerrain(w, cx, cz, q, sink);
+    DrawArrays(arrays, false, true);
   }
   glPopMatrix();
 }
@@ -284,7 +376,18 @@ void DrawMenuFloor(const WorldState& w, const Vector4d& centre) {
   glDisable(GL_BLEND);
   glScalef(0.5f, 0.5f, 0.5f);
   BeginTwoUnits(w.textures.menuFloorTexture, AnimFrame(w));
-  MenuSink sink{w, Extensions().MultiTexCoord2fARB};
+  FloorArrays& arrays = BeginArrays();
+  const double phase = w.wavePhase;
+  auto vertexOf = [&](int32_t x, int32_t z, FloorVertex& v) {
+    v.s = (x + 1) / 35.0f;
+    v.t = z / 25.0f;
+    v.s1 = (x + 1) / 12.0f;
+    v.t1 = z / 12.0f;
+    v.x = static_cast<float>(x) + RippleX(arrays, phase, x);
+    v.z = static_cast<float>(z) + RippleZ(arrays, phase, z);
+    v.y = FloorHeight(w, x, z);
+  };
+  ArraySink<decltype(vertexOf)> sink{arrays, vertexOf};
   const TerrainArea a = TerrainAreaFor(w, centre.x, centre.z, 5 + 1);  // plain rectangle
   const int32_t r0 = Clamp(a.back, 1, kLast), r1 = Clamp(a.ahead, 1, kLast);
   const int32_t c0 = Clamp(a.left, 1, kLast), c1 = Clamp(a.right, 1, kLast);
@@ -296,6 +399,7 @@ void DrawMenuFloor(const WorldState& w, const Vector4d& centre) {
     }
     sink.EndStrip();
   }
+  DrawArrays(arrays, true, false);
   EndTwoUnits();
   glPopMatrix();
 }

@@ -1,10 +1,13 @@
 // Wave field simulation and the water sheet and level edge bands.
 #include "render/water.h"
 
+#define GL_GLEXT_PROTOTYPES 1  // glMultiDrawArrays (OpenGL 1.4)
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "platform/numeric.h"
 #include "platform/random.h"
@@ -117,9 +120,37 @@ void SeedWater(WaterField& f, Random& random, void (*progress)(void*, int32_t), 
 }
 
 namespace {
-inline int32_t Wrap(int32_t v, int32_t n) {
-  const int32_t m = v % n;
+// v mod n in 0..n - 1; 64-bit so that a shift near the int32 limits cannot overflow.
+inline int32_t Wrap(int64_t v, int32_t n) {
+  const auto m = static_cast<int32_t>(v % n);
   return m < 0 ? m + n : m;
+}
+
+constexpr int32_t kSheetStrips = 178;
+constexpr int32_t kSheetStripVertices = 58;  // rows j = 1..29, two vertices each
+constexpr int32_t kSheetVertices = kSheetStrips * kSheetStripVertices;
+
+struct SheetVertex {
+  float c[4];  // the strip's colour
+  float n[3];
+  float p[3];
+};
+struct SheetArrays {
+  SheetArrays() {
+    for (int32_t i = 0; i < kSheetStrips; ++i) {
+      first[i] = i * kSheetStripVertices;
+      count[i] = kSheetStripVertices;
+    }
+  }
+  SheetVertex vertices[kSheetVertices];
+  GLint first[kSheetStrips];
+  GLsizei count[kSheetStrips];
+};
+// Filled every frame from the wave field and the sheet's shifts; allocated once (about
+// 250 KB). Used from the GL thread only.
+SheetArrays& Sheet() {
+  static const std::unique_ptr<SheetArrays> sheet = std::make_unique<SheetArrays>();
+  return *sheet;
 }
 }  // namespace
 
@@ -158,21 +189,42 @@ void DrawWater(const WorldState& w, WaterField& f) {
   f.waterColour = {sky.r * 0.4f + 0.3f, sky.g * 0.4f + 0.3f, sky.b * 0.4f + 0.3f, 1};
   const float R = f.waterColour.r, G = f.waterColour.g, B = f.waterColour.b;
 
-  glDepthMask(GL_FALSE);
-  for (int32_t i = 1; i <= 178; ++i) {
-    const int32_t wz = Wrap(i + w.waterShiftZ, 178);
-    glColor4f(wz * R / 180 * 0.1f + R * 0.5f, wz * G / 180 * 0.2f + R * 0.5f,
-              wz * B / 180 * 0.3f + R * 0.5f, 1);
-    glBegin(GL_TRIANGLE_STRIP);
+  // The sheet's 178 strips of 58 vertices go through one vertex array (colour, normal,
+  // position) filled here, and one multi-draw.
+  SheetArrays& a = Sheet();
+  for (int32_t i = 1; i <= kSheetStrips; ++i) {
+    const int32_t wz = Wrap(int64_t{i} + w.waterShiftZ, 178);
+    const float colour[4] = {wz * R / 180 * 0.1f + R * 0.5f, wz * G / 180 * 0.2f + R * 0.5f,
+                             wz * B / 180 * 0.3f + R * 0.5f, 1};
+    SheetVertex* v = &a.vertices[static_cast<size_t>(i - 1) * kSheetStripVertices];
     for (int32_t j = 1; j <= 29; ++j) {
-      const int32_t row = Wrap(j + w.waterShiftX, 28);
-      glNormal3fv(f.currentNormals[j][i]);
-      glVertex3f(f.gridXY[row][wz][0] * 0.069f, f.gridXY[row][wz][1] * 0.007725f, 0);
-      glNormal3fv(f.currentNormals[j][i + 1]);
-      glVertex3f(f.gridXY[row][wz + 1][0] * 0.069f, f.gridXY[row][wz + 1][1] * 0.007725f, 0);
+      const int32_t row = Wrap(int64_t{j} + w.waterShiftX, 28);
+      std::memcpy(v->c, colour, sizeof(v->c));
+      std::memcpy(v->n, f.currentNormals[j][i], sizeof(v->n));
+      v->p[0] = f.gridXY[row][wz][0] * 0.069f;
+      v->p[1] = f.gridXY[row][wz][1] * 0.007725f;
+      v->p[2] = 0;
+      ++v;
+      std::memcpy(v->c, colour, sizeof(v->c));
+      std::memcpy(v->n, f.currentNormals[j][i + 1], sizeof(v->n));
+      v->p[0] = f.gridXY[row][wz + 1][0] * 0.069f;
+      v->p[1] = f.gridXY[row][wz + 1][1] * 0.007725f;
+      v->p[2] = 0;
+      ++v;
     }
-    glEnd();
   }
+  glDepthMask(GL_FALSE);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(3, GL_FLOAT, sizeof(SheetVertex), a.vertices[0].p);
+  glNormalPointer(GL_FLOAT, sizeof(SheetVertex), a.vertices[0].n);
+  glColorPointer(4, GL_FLOAT, sizeof(SheetVertex), a.vertices[0].c);
+  glMultiDrawArrays(GL_TRIANGLE_STRIP, a.first, a.count, kSheetStrips);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glNormal3fv(a.vertices[kSheetVertices - 1].n);  // the current normal of the last vertex
   glDepthMask(GL_TRUE);
 
   glColor4f(1, 1, 1, 1);

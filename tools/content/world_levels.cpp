@@ -27,13 +27,17 @@ struct LevelPlan {
   int gunboats, patrols, torpedoBoats, fireShips, brigs, frigates;
   int batteries, forts, mines, chests;
   int32_t skyZone;  // sky colour zone kind met halfway (0 = none)
+  // An island in sight of the start (0 = none): piece, and its centre relative to the start.
+  // The start camera stands 11.6 units toward -z from the ship and looks toward +z.
+  int32_t viewPiece;
+  double viewDX, viewDZ;
 };
 
 constexpr LevelPlan kPlans[kEpisode1Levels] = {
     // A quiet first bay, a pirate archipelago, and the fortified strait that ends the episode.
-    {101, 26, 60, 220, 2, 0, 3, 3, 0, 0, 0, 0, 2, 1, 2, 2, 8},
-    {202, 30, 128, 220, 3, 1, 4, 3, 2, 2, 2, 0, 3, 1, 4, 2, 0},
-    {303, 32, 128, 220, 500, 2, 4, 2, 2, 2, 2, 2, 4, 3, 6, 3, 9},
+    {101, 26, 60, 220, 2, 0, 3, 3, 0, 0, 0, 0, 2, 1, 2, 2, 8, 2, -8.5, 3.0},
+    {202, 30, 128, 220, 3, 1, 4, 3, 2, 2, 2, 0, 3, 1, 4, 2, 0, 0, 0, 0},
+    {303, 32, 128, 220, 500, 2, 4, 2, 2, 2, 2, 2, 4, 3, 6, 3, 9, 0, 0, 0},
 };
 
 struct Placed {
@@ -132,8 +136,10 @@ LevelData BuildLevel(int32_t number) {
   Rng rng(plan.seed);
 
   // Islands: spaced so that channels of open water run between them, none near the start
-  // or the map edges.
+  // (except the one placed in sight of it) or the map edges.
   std::vector<Placed> islands;
+  if (plan.viewPiece > 0)
+    islands.push_back({plan.viewPiece, plan.startX + plan.viewDX, plan.startZ + plan.viewDZ});
   for (int tries = 0; tries < 20000 && static_cast<int>(islands.size()) < plan.islands; ++tries) {
     Placed p{1 + rng.Int(kIslandPieceCount), rng.Range(14, kLevelSize - 14),
              rng.Range(22, kLevelSize - 22)};
@@ -170,13 +176,16 @@ LevelData BuildLevel(int32_t number) {
       s.heightMap[x][z] = static_cast<uint8_t>(std::clamp(h, 0.0, 255.0));
     }
   }
+  // The shelf is full across the island piece's whole 10 x 10 square (corners 7.1 from the
+  // centre): the piece's underwater skirt, down to 1.2 below the sea, then lies under the floor
+  // instead of standing on it as a square ledge.
   for (const Placed& p : islands) {
     int cx = static_cast<int>(p.x * 2), cz = static_cast<int>(p.z * 2);
-    for (int x = std::max(0, cx - 28); x <= std::min(kMapSize - 1, cx + 28); ++x) {
-      for (int z = std::max(0, cz - 28); z <= std::min(kMapSize - 1, cz + 28); ++z) {
+    for (int x = std::max(0, cx - 34); x <= std::min(kMapSize - 1, cx + 34); ++x) {
+      for (int z = std::max(0, cz - 34); z <= std::min(kMapSize - 1, cz + 34); ++z) {
         double d = std::hypot(x / 2.0 - p.x, z / 2.0 - p.z);
         double shelf = 242 - 8 * ValueNoise(x / 5.0, z / 5.0, plan.seed + 9);
-        double t = SmoothStep(13.0, 4.0, d);
+        double t = SmoothStep(16.5, 7.5, d);
         double v = Lerp(s.heightMap[x][z], shelf, t);
         s.heightMap[x][z] =
             static_cast<uint8_t>(std::max<double>(s.heightMap[x][z], std::clamp(v, 0.0, 255.0)));
