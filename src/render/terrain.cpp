@@ -69,13 +69,16 @@ void WalkTerrain(const WorldState& w, double cx, double cz, int32_t quality, Sin
         const int64_t idx = static_cast<int64_t>(r) - a.back;
         if (idx < 0 || idx >= kRowTableSize) break;
         const int32_t hw = kRowHalfWidth[idx];
+        // Columns on one fixed grid of odd c (even grid points) in every row pair: a pair whose
+        // half-width differs in parity from its neighbour's would otherwise put its shared row's
+        // vertices between the neighbour's, and the floor would crack open along the row.
+        auto odd = [](int64_t v) { return v - ((v % 2 + 2) % 2 == 0 ? 1 : 0); };
+        const int32_t c0 = Clamp(odd(X2 - hw), 1, kLast);
+        const int32_t c1 = Clamp(odd(X2 + hw) + ((X2 + hw) % 2 == 0 ? 2 : 0), 1, kLast);
         sink.BeginStrip();
-        const int32_t c1 = Clamp(X2 + hw, 1, kLast);
-        for (int32_t c = Clamp(X2 - hw, 1, kLast);; c += 2) {
-          const int32_t cc = std::min(c, c1);
-          sink.Vertex(cc - 1, r - 1);
-          sink.Vertex(cc - 1, r + 1);
-          if (cc >= c1) break;
+        for (int32_t c = c0; c <= c1; c += 2) {
+          sink.Vertex(c - 1, r - 1);
+          sink.Vertex(c - 1, r + 1);
         }
         sink.EndStrip();
       }

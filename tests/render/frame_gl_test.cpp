@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "engine/ktzgl.h"
 #include "engine/model.h"
@@ -256,6 +257,36 @@ TEST_F(FrameGlTest, EveryFloorQualityDrawsTheSeaFloor) {
     const auto p = Pixel(400, 300);
     EXPECT_GT(p[0], 100) << "quality " << q;
     EXPECT_LT(p[2], 200) << "quality " << q;
+  }
+}
+
+TEST_F(FrameGlTest, FloorHasNoCracksAtAnyQuality) {
+  // A rough floor: where two strips met on different vertices, the clear would show through.
+  for (int x = 0; x < kMapSize; ++x)
+    for (int z = 0; z < kMapSize; ++z) {
+      TerrainColourAt(*w_, x, z) = {0.9f, 0.8f, 0.1f, 1};
+      w_->heightMap[x][z] = static_cast<uint8_t>(100 + (x * 7 + z * 13) % 40);
+    }
+  glDisable(GL_CULL_FACE);
+  std::vector<uint8_t> px(static_cast<size_t>(800) * 600 * 3);
+  for (int32_t q = 0; q < 6; ++q) {
+    w_->landscapeQuality = q;
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    WorldView();
+    w_->darkness = 0;
+    w_->terrainTintColour = {0, 0, 0, 1};
+    w_->wavePhase = 1.3;
+    DrawTerrain(*w_, *res_->scene);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    int clear = 0;
+    for (int y = 100; y < 300; ++y)  // rows from the bottom: the floor near the camera
+      for (int x = 150; x < 650; ++x) {
+        const uint8_t* p = &px[(static_cast<size_t>(y) * 800 + x) * 3];
+        clear += (p[2] > 200 && p[0] < 50) ? 1 : 0;
+      }
+    EXPECT_EQ(clear, 0) << "quality " << q;
   }
 }
 
