@@ -40,6 +40,21 @@ int64_t TruncDiv(int64_t a, int64_t b) {
   return a / b;
 }
 
+// Every cell of the rectangle, clamped to the grid: one strip per row, two vertices a column.
+template <typename Sink>
+void EmitRectangleStrips(Sink& sink, const TerrainArea& a) {
+  const int32_t r0 = Clamp(a.back, 1, kLast), r1 = Clamp(a.ahead, 1, kLast);
+  const int32_t c0 = Clamp(a.left, 1, kLast), c1 = Clamp(a.right, 1, kLast);
+  for (int32_t r = r0; r <= r1; ++r) {
+    sink.BeginStrip();
+    for (int32_t c = c0; c <= c1; ++c) {
+      sink.Vertex(c - 1, r - 1);
+      sink.Vertex(c - 1, r);
+    }
+    sink.EndStrip();
+  }
+}
+
 // Walks the strips of one quality. The sink gets BeginStrip(), Vertex(x, z) for grid points
 // (always inside 0..2047) and EndStrip().
 template <typename Sink>
@@ -109,16 +124,7 @@ void WalkTerrain(const WorldState& w, double cx, double cz, int32_t quality, Sin
       break;
     }
     case 5: {  // Full: every cell of the enlarged rectangle
-      const int32_t r0 = Clamp(a.back, 1, kLast), r1 = Clamp(a.ahead, 1, kLast);
-      const int32_t c0 = Clamp(a.left, 1, kLast), c1 = Clamp(a.right, 1, kLast);
-      for (int32_t r = r0; r <= r1; ++r) {
-        sink.BeginStrip();
-        for (int32_t c = c0; c <= c1; ++c) {
-          sink.Vertex(c - 1, r - 1);
-          sink.Vertex(c - 1, r);
-        }
-        sink.EndStrip();
-      }
+      EmitRectangleStrips(sink, a);
       break;
     }
     default:
@@ -392,16 +398,7 @@ void DrawMenuFloor(const WorldState& w, const Vector4d& centre) {
   };
   ArraySink<decltype(vertexOf)> sink{arrays, vertexOf};
   const TerrainArea a = TerrainAreaFor(w, centre.x, centre.z, 5 + 1);  // plain rectangle
-  const int32_t r0 = Clamp(a.back, 1, kLast), r1 = Clamp(a.ahead, 1, kLast);
-  const int32_t c0 = Clamp(a.left, 1, kLast), c1 = Clamp(a.right, 1, kLast);
-  for (int32_t r = r0; r <= r1; ++r) {
-    sink.BeginStrip();
-    for (int32_t c = c0; c <= c1; ++c) {
-      sink.Vertex(c - 1, r - 1);
-      sink.Vertex(c - 1, r);
-    }
-    sink.EndStrip();
-  }
+  EmitRectangleStrips(sink, a);
   DrawArrays(arrays, true, false);
   EndTwoUnits();
   glPopMatrix();
