@@ -108,6 +108,16 @@ class FrameGlTest : public ::testing::Test {
     glLoadIdentity();
     cam.Apply();
   }
+  // Clears to blue and draws the sea floor alone at quality `q`, untinted and undarkened.
+  void DrawFloorAlone(int32_t q) {
+    w_->landscapeQuality = q;
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    WorldView();
+    w_->darkness = 0;
+    w_->terrainTintColour = {0, 0, 0, 1};
+    DrawTerrain(*w_, *res_->scene);
+  }
 
   std::unique_ptr<WorldState> w_;
   std::unique_ptr<GameResources> res_;
@@ -246,13 +256,7 @@ TEST_F(FrameGlTest, EveryFloorQualityDrawsTheSeaFloor) {
     for (int z = 0; z < kMapSize; z += 1) TerrainColourAt(*w_, x, z) = {0.9f, 0.8f, 0.1f, 1};
   std::memset(w_->heightMap, 128, sizeof(w_->heightMap));
   for (int32_t q = 0; q < 6; ++q) {
-    w_->landscapeQuality = q;
-    glClearColor(0, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    WorldView();
-    w_->darkness = 0;
-    w_->terrainTintColour = {0, 0, 0, 1};
-    DrawTerrain(*w_, *res_->scene);
+    DrawFloorAlone(q);
     // Centre of the view lies on the floor (about 14 units ahead): yellowish, not the clear.
     const auto p = Pixel(400, 300);
     EXPECT_GT(p[0], 100) << "quality " << q;
@@ -270,14 +274,8 @@ TEST_F(FrameGlTest, FloorHasNoCracksAtAnyQuality) {
   glDisable(GL_CULL_FACE);
   std::vector<uint8_t> px(static_cast<size_t>(800) * 600 * 3);
   for (int32_t q = 0; q < 6; ++q) {
-    w_->landscapeQuality = q;
-    glClearColor(0, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    WorldView();
-    w_->darkness = 0;
-    w_->terrainTintColour = {0, 0, 0, 1};
     w_->wavePhase = 1.3;
-    DrawTerrain(*w_, *res_->scene);
+    DrawFloorAlone(q);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, px.data());
     int clear = 0;

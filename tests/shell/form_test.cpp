@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/vk_codes.h"
 #include "shell/skerrow_form.h"
+#include "support/tga_header.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -106,13 +107,7 @@ TEST(Executable, DumpStateScreenshotAndBench) {
   EXPECT_EQ(mode, 1);
 
   ASSERT_EQ(fs::file_size(shot), 18u + 800u * 600u * 3u);
-  std::ifstream t(shot, std::ios::binary);
-  uint8_t h[18];
-  t.read(reinterpret_cast<char*>(h), 18);
-  EXPECT_EQ(h[2], 2);
-  EXPECT_EQ(h[12] | h[13] << 8, 800);
-  EXPECT_EQ(h[14] | h[15] << 8, 600);
-  EXPECT_EQ(h[16], 24);
+  test::ExpectTga24Header(shot.string(), 800, 600);
 
   std::ifstream b(bench);
   std::string line;

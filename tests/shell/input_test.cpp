@@ -15,6 +15,7 @@
 #include "platform/random.h"
 #include "platform/vk_codes.h"
 #include "simulation/play_host.h"
+#include "support/tga_header.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -126,14 +127,7 @@ TEST_F(InputTest, F5WritesTheNextFreeTgaWithoutTheFade) {
   const fs::path shot = dir_ / "Screen0003.tga";
   ASSERT_TRUE(fs::exists(shot));
   EXPECT_EQ(fs::file_size(shot), 18u + 512u * 512u * 3u);  // 1000 x 1000: largest that fits
-  std::ifstream f(shot, std::ios::binary);
-  uint8_t h[19];
-  f.read(reinterpret_cast<char*>(h), 19);
-  EXPECT_EQ(h[2], 2);
-  EXPECT_EQ(h[12] | h[13] << 8, 512);
-  EXPECT_EQ(h[14] | h[15] << 8, 512);
-  EXPECT_EQ(h[16], 24);
-  EXPECT_EQ(h[18], 0x7F);
+  EXPECT_EQ(test::ExpectTga24Header(shot.string(), 512, 512), 0x7F);
   EXPECT_EQ(host.fadeSeen, 0.0);
   EXPECT_EQ(+w.screenFade, 0.6);
   InputKeyDown(c, VkFunction(5));
