@@ -307,6 +307,12 @@ void BindGameResources(WorldState& w, GameResources* res) {
   if (const char* q = std::getenv("SKERROW_LANDSCAPE_QUALITY")) {
     if (q[0] >= '0' && q[0] <= '5' && q[1] == '\0') w.landscapeQuality = q[0] - '0';
   }
+  // SKERROW_RENDER_SWITCHES: one '0' or '1' per switch in the struct's order (shorter strings
+  // leave the rest on); measures what each pass costs under --bench.
+  if (const char* s = std::getenv("SKERROW_RENDER_SWITCHES")) {
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(&GameRenderState().switches);
+    for (size_t k = 0; k < sizeof(RenderSwitches) && s[k] != '\0'; ++k) bytes[k] = s[k] == '1';
+  }
   w.shadowPlanePoint = {-1, 0, -1, 0};
   w.shadowPlaneNormal = {0, 1, 0, 0};
 }

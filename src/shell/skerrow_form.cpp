@@ -15,6 +15,7 @@
 
 #include "enemies/editor_view.h"
 #include "gui/menu.h"
+#include "platform/heap_count.h"
 #include "platform/media.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -114,10 +115,15 @@ void TSkerrowForm::DrawModeFrame() {
 
 void TSkerrowForm::RenderDispatch() {
   double t0 = options_.bench ? NowUs() : 0.0;
+  const int64_t heap0 = platform::HeapAllocations();
   if (window_->HasGL()) {
     DrawModeFrame();
     // Under --bench the frame ends when the rasteriser has finished it.
     if (options_.bench) glFinish();
+  }
+  // Frames after the first kWarmFrames must not allocate: the draw's arrays have grown by then.
+  if (options_.bench && heap0 >= 0 && frameUs_.size() >= kWarmFrames) {
+    steadyFrameAllocs_ += platform::HeapAllocations() - heap0;
   }
   window_->SwapBuffers();
   NoteFrameForBench();
@@ -178,11 +184,12 @@ void TSkerrowForm::PrintBench() const {
   std::printf(
       "bench ticks=%lld steps=%zu step_us_median=%.1f step_us_p99=%.1f frames=%zu "
       "frame_us_median=%.1f frame_us_p99=%.1f startup_ms=%.1f level_ms=%.1f "
-      "fill_us_median=%.1f\n",
+      "fill_us_median=%.1f steady_frame_allocs=%lld\n",
       static_cast<long long>(std::max<int64_t>(ticksSinceStartup_, 0)), stepUs_.size(),
       Percentile(stepUs_, 0.5), Percentile(stepUs_, 0.99), frameUs_.size(),
       Percentile(frameUs_, 0.5), Percentile(frameUs_, 0.99), std::max(startupMs_, 0.0),
-      std::max(levelMs_, 0.0), fillUs);
+      std::max(levelMs_, 0.0), fillUs,
+      static_cast<long long>(platform::HeapAllocations() < 0 ? -1 : steadyFrameAllocs_));
   std::fflush(stdout);
 }
 

@@ -126,6 +126,10 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int exitCode_ = 0;
   // --bench: wall time of each step and each frame, in microseconds.
   std::vector<double> stepUs_, frameUs_;
+  // --bench: heap allocations inside the frames after the first kWarmFrames (-1 in print when
+  // the build does not count them).
+  static constexpr size_t kWarmFrames = 50;
+  int64_t steadyFrameAllocs_ = 0;
   // Start-up and level loading (startup.cpp, level_host.cpp).
   StoredSettings settings_;
   std::unique_ptr<GameResources> resources_;

@@ -1,6 +1,7 @@
 // The built game's play frame of level 1 read back from its screenshot: the player's ship where
 // the camera puts it, the island in sight of the start with sand and grass, the sea around,
-// and the start-up fade still darkening the first steps. Measured properties, no golden image.
+// the start-up fade still darkening the first steps, and no heap allocation in a warm frame.
+// Measured properties, no golden image.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -62,20 +63,24 @@ bool ReadTga(const fs::path& file, Picture& out) {
 struct GameRun {
   Picture picture;
   std::unique_ptr<SavedState> state;
+  std::string bench;  // the --bench line
 };
 
 bool RunLevelOne(int ticks, const fs::path& dir, GameRun& run) {
   const fs::path shot = dir / ("shot" + std::to_string(ticks) + ".tga");
   const fs::path dump = dir / ("state" + std::to_string(ticks) + ".qvs");
+  const fs::path bench = dir / ("bench" + std::to_string(ticks) + ".txt");
   const std::string cmd = "SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null " + kRoot +
                           "skerrow --headless --seed 7 --start 1:1 --size " +
                           std::to_string(kWidth) + "x" + std::to_string(kHeight) + " --ticks " +
                           std::to_string(ticks) + " --root " + kRoot + " --screenshot " +
-                          shot.string() + " --dump-state " + dump.string() +
-                          " > /dev/null 2>/dev/null";
+                          shot.string() + " --dump-state " + dump.string() + " --bench > " +
+                          bench.string() + " 2>/dev/null";
   const int rc = std::system(cmd.c_str());
   if (!WIFEXITED(rc) || WEXITSTATUS(rc) != 0) return false;
   if (!ReadTga(shot, run.picture)) return false;
+  std::ifstream b(bench);
+  std::getline(b, run.bench);
   std::ifstream in(dump, std::ios::binary);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
   if (bytes.size() != sizeof(SavedState)) return false;
@@ -248,6 +253,15 @@ TEST_F(SceneScreenshotTest, StartFadeDarkensTheFirstStepsOnly) {
   const double lit = MeanBrightness(play_->picture);
   EXPECT_GT(lit, 40);
   EXPECT_LT(MeanBrightness(fading_->picture), lit * 0.3);
+}
+
+TEST_F(SceneScreenshotTest, PlayFramesAllocateNothingOnceWarm) {
+  const std::string key = "steady_frame_allocs=";
+  const size_t at = play_->bench.find(key);
+  ASSERT_NE(at, std::string::npos) << play_->bench;
+  const long long allocs = std::atoll(play_->bench.c_str() + at + key.size());
+  if (allocs < 0) GTEST_SKIP() << "this build does not count heap allocations";
+  EXPECT_EQ(allocs, 0) << "operator new calls in the play frames after the warm-up";
 }
 
 }  // namespace
