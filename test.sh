@@ -18,7 +18,9 @@ unset DISPLAY WAYLAND_DISPLAY
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null
 # llvmpipe without rasteriser threads: LeakSanitizer cannot always stop the driver's threads.
 export LP_NUM_THREADS=0
-export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+# use_tls=0: the leak check's walk over the dynamic thread storage of dlopen'd drivers crashed
+# LeakSanitizer's own tracer (signal 11, no report) for some argument and environment sizes.
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0:use_tls=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 jobs=$(nproc)
 
@@ -32,9 +34,7 @@ echo "== sanitizer build (ASan + UBSan)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
   -DSKERROW_SANITIZE=ON -DSKERROW_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
-# A failing test runs once more: LeakSanitizer's tracer now and then dies with a segfault of its
-# own at exit (only the main thread left, no report). A real leak or memory error fails twice.
-ctest --test-dir build-asan --output-on-failure -j "$jobs" --repeat until-pass:2
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 if [ -f tests/fuzz/CMakeLists.txt ]; then
   echo "== fuzzers (libFuzzer, ASan + UBSan, smoke run)"
