@@ -49,7 +49,9 @@ if [ -f tests/fuzz/CMakeLists.txt ]; then
     corpus=$(mktemp -d)
     seeds="tests/fuzz/seeds/${name#fuzz_}"
     echo "-- $name (${seconds}s)"
-    "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=1048576 "$corpus" \
+    # Crash and slow-input files go beside the corpus, not into the source tree.
+    "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=1048576 \
+      -artifact_prefix="$corpus/" "$corpus" \
       $( [ -d "$seeds" ] && echo "$seeds" ) 2>"$corpus.log" || { tail -50 "$corpus.log"; exit 1; }
     rm -rf "$corpus" "$corpus.log"
   done

@@ -25,9 +25,11 @@ void Fail(TPictureError* error, const std::string& caption, const std::string& t
   if (error) *error = TPictureError{caption, text};
 }
 
-// Width and height both in 1..kMaxPictureSide; the byte count then fits easily in 64 bits.
+// Width and height both in 1..kMaxPictureSide, at most kMaxPicturePixels pixels; the byte
+// count then fits easily in 64 bits.
 bool SizeOk(int64_t width, int64_t height) {
-  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
+  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+         width * height <= kMaxPicturePixels;
 }
 
 size_t ByteCount(int64_t width, int64_t height, int64_t channels) {

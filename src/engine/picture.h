@@ -11,8 +11,11 @@
 
 namespace skerrow {
 
-// Largest picture any decoder accepts (width and height each).
+// Largest picture any decoder accepts: width and height each, and the pixel count (a
+// run-length or JPEG file of a few bytes may declare any size; the cap keeps its decoding
+// under about half a gigabyte).
 inline constexpr int32_t kMaxPictureSide = 16384;
+inline constexpr int64_t kMaxPicturePixels = int64_t{8192} * 8192;
 
 // Decoded pixels, rows bottom-up, no padding: data.size() == width * height * channels.
 struct TPixels {
@@ -54,8 +57,7 @@ bool LoadBmp24File(const std::string& fileName, TPixels& out, TPictureError* err
 
 // JPEG through libjpeg: RGBA with A = 255. "Couldn't load JPG - " + quoted name on failure.
 bool DecodeJpeg(std::span<const uint8_t> bytes, const std::string& fileName, TPixels& out,
-                TPictureError* error,
-                int64_t maxPixels = int64_t{kMaxPictureSide} * kMaxPictureSide);
+                TPictureError* error, int64_t maxPixels = kMaxPicturePixels);
 bool LoadJpegFile(const std::string& fileName, TPixels& out, TPictureError* error);
 
 // Uncompressed true-colour TGA as the GUI loader reads it: 24 bits -> RGB, 32 -> RGBA, rows

@@ -141,12 +141,24 @@ TEST(PictureDecode, BitfieldMasksWithHolesScaleTheirBits) {
 }
 
 TEST(PictureDecode, PlatformDecoderRefusesHugeHeadersBeforeDecoding) {
-  for (uint32_t w : {0x7FFFFFFFu, 0x80000000u, 0u, 16385u}) {
+  struct Size {
+    uint32_t w, h;
+  };
+  // The last two: each side allowed, too many pixels together; the RLE one is a 72-byte file
+  // that would otherwise decode to 650 MB of pixels.
+  for (const Size s : {Size{0x7FFFFFFFu, 2}, Size{0x80000000u, 2}, Size{0, 2}, Size{16385, 2},
+                       Size{16384, 8193}, Size{12217, 13314}}) {
     std::vector<uint8_t> b = Bmp24(4, 2);
-    Put32(b, 18, w);
+    Put32(b, 18, s.w);
+    Put32(b, 22, s.h);
+    if (s.w == 12217) {
+      Put16(b, 28, 8);  // 8 bits, RLE8
+      Put32(b, 30, 1);
+    }
     TPixels p;
     TPictureError e;
-    EXPECT_FALSE(DecodeBitmap(b, p, &e)) << w;
+    EXPECT_FALSE(DecodeBitmap(b, p, &e)) << s.w << " x " << s.h;
+    EXPECT_EQ(e.text, "Error reading info header");
   }
 }
 
