@@ -115,14 +115,14 @@ void TSkerrowForm::DrawModeFrame() {
 
 void TSkerrowForm::RenderDispatch() {
   double t0 = options_.bench ? NowUs() : 0.0;
-  const int64_t heap0 = platform::HeapAllocations();
+  const int64_t heap0 = options_.bench ? platform::HeapAllocations() : -1;
   if (window_->HasGL()) {
     DrawModeFrame();
     // Under --bench the frame ends when the rasteriser has finished it.
     if (options_.bench) glFinish();
   }
   // Frames after the first kWarmFrames must not allocate: the draw's arrays have grown by then.
-  if (options_.bench && heap0 >= 0 && frameUs_.size() >= kWarmFrames) {
+  if (heap0 >= 0 && frameUs_.size() >= kWarmFrames) {
     steadyFrameAllocs_ += platform::HeapAllocations() - heap0;
   }
   window_->SwapBuffers();
