@@ -25,10 +25,6 @@ double R() {
   return SharedRandom().Real();
 }
 
-const UnitRecord* Player(const WorldState& w) {
-  return w.playerUnit >= 1 && w.playerUnit < kUnitSlots ? &w.units[w.playerUnit] : nullptr;
-}
-
 void DarkenColour(ParticleRecord& p, double factor) {
   p.colour.r = static_cast<float>(p.colour.r * factor);
   p.colour.g = static_cast<float>(p.colour.g * factor);
@@ -125,7 +121,7 @@ void UpdateParticles(WorldState& w) {
 }
 
 void SpawnSeaGlitter(WorldState& w) {
-  const UnitRecord* pu = Player(w);
+  const UnitRecord* pu = PlayerUnit(w);
   if (pu == nullptr) return;
   ParticleRecord& t = w.particleTemplate;
   t.kind = 10;
@@ -227,7 +223,7 @@ void SpawnBubbles(WorldState& w, const UnitRecord& u) {
 }
 
 void UpdateSnow(WorldState& w) {
-  const UnitRecord* pu = Player(w);
+  const UnitRecord* pu = PlayerUnit(w);
   // 1. New flakes.
   const double chance = R();
   if (chance < w.snowDensity && w.snowOn == 1 && pu != nullptr) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "enemies/destroy_unit.h"
+#include "platform/numeric.h"
 #include "platform/random.h"
 #include "simulation/fixed_units.h"
 #include "simulation/geometry.h"
@@ -25,10 +27,6 @@ int32_t settleDepth = 0;
 
 double R() {
   return SharedRandom().Real();
-}
-
-double Lerp(double a, double b, double t) {
-  return a + (b - a) * t;
 }
 
 double MoveToward(double v, double target, double stepSize) {
@@ -210,7 +208,7 @@ void UpdateShip(WorldState& w, PlayHost& host, int32_t i, int32_t cls, Ship ship
     u.rotZ = MoveToward(u.rotZ, u.sinkMotion.z, g * 0.009);
     const bool onFloor = SeaFloorAt(w, u.posX, u.posZ) > u.posY;
     const bool atOnce = ship == Ship::kFull ? cls == 4 : u.unitKind == 12;
-    if (onFloor || atOnce) host.DestroyUnit(w, i);
+    if (onFloor || atOnce) DestroyUnit(w, i);
     FinishShipStep(w, u, g, player, ship);
     return;
   }
@@ -266,7 +264,7 @@ void UpdateSmallCraft(WorldState& w, PlayHost& host, int32_t i) {
     u.rotX += g * u.sinkMotion.x;
     u.rotZ += g * u.sinkMotion.z;
     SpawnBubbles(w, u);
-    if (IslandHeightAt(w, u.posX, u.posZ) > u.posY) host.DestroyUnit(w, i);
+    if (IslandHeightAt(w, u.posX, u.posZ) > u.posY) DestroyUnit(w, i);
     Move(u, g);
     return;
   }
@@ -320,10 +318,7 @@ void PushUnit(WorldState& w, int32_t i) {
 }
 
 void ApplyLevelBounds(WorldState& w, PlayHost& host) {
-  auto player = [&w]() -> UnitRecord* {
-    return w.playerUnit >= 1 && w.playerUnit < kUnitSlots ? &w.units[w.playerUnit] : nullptr;
-  };
-  UnitRecord* p = player();
+  UnitRecord* p = PlayerUnit(w);
   if (p == nullptr) return;
   const double s = w.levelSize;
   if (p->posX <= 12.0) p->posX = 12.0;
@@ -332,7 +327,7 @@ void ApplyLevelBounds(WorldState& w, PlayHost& host) {
   if (p->posZ >= s - 12.0) p->posZ = s - 12.0;
 
   for (int edge = 0; edge < 4; ++edge) {
-    p = player();
+    p = PlayerUnit(w);
     if (p == nullptr) return;
     const double size = w.levelSize;
     bool inBand = false;

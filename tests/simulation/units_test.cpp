@@ -14,6 +14,13 @@ namespace {
 class UnitsTest : public SimTest {
  protected:
   void Step() { UpdateUnits(w, host); }
+  // Slots of units that were placed (a kind) and have been destroyed (alive 0).
+  std::vector<int32_t> Destroyed() const {
+    std::vector<int32_t> out;
+    for (int32_t i = 1; i < kUnitSlots; ++i)
+      if (w.units[i].unitKind != 0 && w.units[i].alive == 0) out.push_back(i);
+    return out;
+  }
 };
 
 TEST_F(UnitsTest, DragAtGameSpeed40AndMove) {
@@ -138,7 +145,7 @@ TEST_F(UnitsTest, ShipSinksAndIsDestroyedOnTheFloor) {
     Step();
     ++steps;
   }
-  EXPECT_EQ(host.destroyed, std::vector<int32_t>{1});
+  EXPECT_EQ(Destroyed(), std::vector<int32_t>{1});
   EXPECT_LT(+P().posY, -4.9);
   EXPECT_GT(steps, 40);
 
@@ -147,9 +154,9 @@ TEST_F(UnitsTest, ShipSinksAndIsDestroyedOnTheFloor) {
   MakeShip(7, 4, 60.0, 60.0).life = 0.0f;
   MakeShip(8, 12, 70.0, 60.0).life = 0.0f;
   Step();
-  EXPECT_EQ(host.destroyed.size(), 1u);
+  EXPECT_EQ(Destroyed().size(), 1u);
   Step();
-  EXPECT_EQ(host.destroyed, (std::vector<int32_t>{1, 7, 8}));
+  EXPECT_EQ(Destroyed(), (std::vector<int32_t>{1, 7, 8}));
 }
 
 TEST_F(UnitsTest, SmallCraftUnderAnIslandIsDestroyedOnItsFirstSinkingStep) {
@@ -162,13 +169,17 @@ TEST_F(UnitsTest, SmallCraftUnderAnIslandIsDestroyedOnItsFirstSinkingStep) {
   s.posZ = 60.0;
   UnitRecord& u = MakeShip(9, 6, 60.0, 60.0);
   u.life = 0.0f;
+  w.unitAlerted[9] = 1;
   Step();  // starts sinking: sound 10
   EXPECT_EQ(+u.sinking, 1);
   EXPECT_EQ(host.CountSound(10), 1);
   EXPECT_EQ(+u.lightLevel, 1.0);
-  EXPECT_TRUE(host.destroyed.empty());
+  EXPECT_TRUE(Destroyed().empty());
+  EXPECT_EQ(+w.unitAlerted[9], 1);
   Step();
-  EXPECT_EQ(host.destroyed, std::vector<int32_t>{9});
+  EXPECT_EQ(Destroyed(), std::vector<int32_t>{9});
+  EXPECT_EQ(+u.sinking, 1);
+  EXPECT_EQ(+w.unitAlerted[9], 0);  // destruction clears the alert
 }
 
 TEST_F(UnitsTest, HoverNameAndDamagedUnits) {
