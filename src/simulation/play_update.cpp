@@ -10,6 +10,7 @@
 #include "enemies/projectiles.h"
 #include "enemies/triggers.h"
 #include "platform/numeric.h"
+#include "simulation/level_changes.h"
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
 #include "simulation/player_controls.h"
@@ -213,6 +214,7 @@ void UpdateStatusIcons(WorldState& w) {
 }
 
 void PlayUpdate(WorldState& w, PlayHost& host) {
+  const PlayStepScope step;
   const double g = w.gameSpeed;
 
   // 1-2. Listener and water animation (real milliseconds of the last tick).

@@ -9,6 +9,7 @@
 #include "platform/random.h"
 #include "simulation/fixed_units.h"
 #include "simulation/geometry.h"
+#include "simulation/level_changes.h"
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
 #include "simulation/weapons.h"
@@ -20,11 +21,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kRadToDeg = 180.0 / kPi;
-constexpr int32_t kMaxSettleDepth = 4;  // nested level changes inside settling steps
-
-// Level changes currently running their settling steps (the step re-enters itself).
-int32_t settleDepth = 0;
-
 double R() {
   return SharedRandom().Real();
 }
@@ -318,6 +314,7 @@ void PushUnit(WorldState& w, int32_t i) {
 }
 
 void ApplyLevelBounds(WorldState& w, PlayHost& host) {
+  const PlayStepScope step;  // its own step when called outside PlayUpdate
   UnitRecord* p = PlayerUnit(w);
   if (p == nullptr) return;
   const double s = w.levelSize;
@@ -351,13 +348,12 @@ void ApplyLevelBounds(WorldState& w, PlayHost& host) {
         break;
     }
     if (!inBand || neighbour <= 0) continue;
-    if (settleDepth >= kMaxSettleDepth) return;  // a chain of levels that hand the ship on
-    host.EnterLevel(neighbour);
-    if (w.GameMode != 2) continue;
-    ++settleDepth;
+    // One level change per step: none after it on a later edge or in the settling steps.
+    if (!EnterLevelFromPlay(host, neighbour)) return;
+    if (w.GameMode != 2) return;
     for (int k = 0; k < 16; ++k) host.UpdateDispatch();
-    --settleDepth;
     host.SaveToCurrentSlot();
+    return;
   }
 }
 

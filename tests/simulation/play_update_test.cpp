@@ -199,7 +199,7 @@ TEST_F(PlayUpdateTest, EdgeBandEntersTheNeighbourAt15Not15001) {
   EXPECT_EQ(+P().posZ, 188.0);
 }
 
-TEST_F(PlayUpdateTest, LevelChangeThatLeavesPlaySkipsSettlingAndLaterEdgesUseTheNewPlace) {
+TEST_F(PlayUpdateTest, LevelChangeThatLeavesPlaySkipsSettlingAndLaterEdgesChangeNothing) {
   w.neighbourMinusX = 500;
   w.neighbourMinusZ = 7;
   P().posX = 14.0;
@@ -208,28 +208,49 @@ TEST_F(PlayUpdateTest, LevelChangeThatLeavesPlaySkipsSettlingAndLaterEdgesUseThe
     if (level == 500) w.GameMode = 1;
   };
   ApplyLevelBounds(w, host);
-  EXPECT_EQ(host.levelsEntered, (std::vector<int32_t>{500, 7}));
+  EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{500});
   EXPECT_EQ(host.dispatches, 0);
   EXPECT_EQ(host.saves, 0);
-  // The loader moves the player: the later edge tests see the new position.
+  // Staying in play: a corner of two linked edges still enters one level, the first edge's.
   w.GameMode = 2;
   host.levelsEntered.clear();
+  host.onEnterLevel = nullptr;
   w.neighbourMinusX = 8;
   P().posX = 14.0;
-  host.onEnterLevel = [this](int32_t) { P().posZ = 100.0; };
-  ApplyLevelBounds(w, host);
+  P().posZ = 14.0;
+  Step();
   EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{8});
+  EXPECT_EQ(host.dispatches, 16);
+  EXPECT_EQ(host.saves, 1);
+  // The next step may change level again.
+  Step();
+  EXPECT_EQ(host.levelsEntered, (std::vector<int32_t>{8, 8}));
 }
 
-TEST_F(PlayUpdateTest, SettlingStepsThatKeepCrossingStopAtADepthLimit) {
+TEST_F(PlayUpdateTest, NeighboursThatHandTheShipBackAndForthLoadOneLevelPerStep) {
   w.neighbourMinusX = 3;
+  w.neighbourPlusX = 4;
   P().posX = 14.0;
-  // A level that places the ship in its own edge band again: the settle steps recurse.
+  // Each level places the ship in the band of the edge that leads back: every settling step
+  // would cross again.
   host.onDispatch = [this] { PlayUpdate(w, host); };
-  host.onEnterLevel = [this](int32_t) { P().posX = 14.0; };
+  host.onEnterLevel = [this](int32_t level) {
+    P().posX = level == 3 ? 186.0 : 14.0;
+    w.neighbourMinusX = 3;
+    w.neighbourPlusX = 4;
+  };
+  Step();
+  EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{3});
+  EXPECT_EQ(host.dispatches, 16);  // the settling steps ran, none of them loaded
+  EXPECT_EQ(host.saves, 1);
+  host.onDispatch = nullptr;
+  Step();
+  EXPECT_EQ(host.levelsEntered, (std::vector<int32_t>{3, 4}));
+  // A bounds pass of its own (outside a step) has the same allowance.
+  host.levelsEntered.clear();
+  host.onDispatch = [this] { PlayUpdate(w, host); };
   ApplyLevelBounds(w, host);
-  EXPECT_GE(host.levelsEntered.size(), 2u);
-  EXPECT_LE(host.levelsEntered.size(), 100000u);
+  EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{3});
 }
 
 TEST_F(PlayUpdateTest, FadesTimersPhasesAndInvalidPlayer) {
