@@ -127,8 +127,9 @@ void SpawnSeaGlitter(WorldState& w) {
   t.kind = 10;
   t.fadeRate = 0.003 + 0.0005 * R();
   t.angle = -pu->rotY * kRadToDeg;
-  const double grow = 9.7e-7 + 1e-7 * R();
-  t.vel = {grow, 0.0, grow, 0.0};
+  const double gx = 9.7e-7 + 1e-7 * R();  // two draws, like every other template
+  const double gz = 9.7e-7 + 1e-7 * R();
+  t.vel = {gx, 0.0, gz, 0.0};
   t.colour = {1.0f, 1.0f, 1.0f, 0.05f};
   const double x = pu->posX + 45.0 * R() - 22.5;
   const double z = pu->posZ + 70.0 * R() - 35.0;
