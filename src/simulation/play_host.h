@@ -28,12 +28,11 @@ class PlayHost {
   virtual bool PlayWindowOpen() { return false; }
 
   // Level change (1..200 a level of the episode, 200 + e episode e, 500 the outro), the update
-  // dispatch of the current GameMode, the automatic save into the current slot without a new
-  // thumbnail, and the reload of the current save slot after the last life.
+  // dispatch of the current GameMode, and the automatic save into the current slot without a
+  // new thumbnail.
   virtual void EnterLevel(int32_t /*level*/) {}
   virtual void UpdateDispatch() {}
   virtual void SaveToCurrentSlot() {}
-  virtual void ReloadSaveSlot() {}
 };
 
 }  // namespace skerrow

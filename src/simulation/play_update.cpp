@@ -97,6 +97,20 @@ void FollowWaterGrid(WorldState& w) {
   }
 }
 
+// After the last life: the ship is raised where it began to sink and the current level is
+// entered afresh with three lives (the level file places it), so play never dead-ends. Waits
+// for the next step when this one has changed level already.
+void RestartLevel(WorldState& w, PlayHost& host, UnitRecord& p) {
+  if (!MayChangeLevel()) return;
+  w.lives = 3;
+  p.posY = w.respawnY;
+  p.vel = {0.0, 0.0, 0.0, 0.0};
+  p.sinking = 0;
+  p.alive = 1;
+  p.life = p.maxLife;
+  EnterLevelFromPlay(host, w.levelNumber);
+}
+
 void HandlePlayerDeath(WorldState& w, PlayHost& host) {
   UnitRecord* p = PlayerUnit(w);
   if (p == nullptr || p->alive != 0) return;
@@ -113,7 +127,7 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
         p->alive = 1;
         p->life = p->maxLife;
       } else {
-        host.ReloadSaveSlot();
+        RestartLevel(w, host, *p);
       }
       break;
     case 51:

@@ -52,11 +52,38 @@ TEST_F(PlayUpdateTest, OpenWindowPausesTheWorldButNotCameraSkyOrRespawn) {
   EXPECT_EQ(+w.aiPhase, 0);  // and not on this one
 }
 
-TEST_F(PlayUpdateTest, DeathWithoutLivesReloadsAndKind51ReturnsControl) {
+TEST_F(PlayUpdateTest, DeathWithoutLivesEntersTheLevelAfreshAndKind51ReturnsControl) {
+  w.levelNumber = 6;
+  w.respawnY = -0.1;
   P().alive = 0;
+  P().sinking = 1;
+  P().life = 0.0f;
+  P().posY = -4.0;
+  P().vel = {0.0, -0.002, 0.0, 0.0};
   w.lives = 0;
+  // The level file places the ship; the kept record must arrive alive.
+  UnitRecord seen{};
+  host.onEnterLevel = [&](int32_t) {
+    seen = P();
+    P().posX = 50.0;
+  };
   Step();
-  EXPECT_EQ(host.reloads, 1);
+  EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{6});
+  EXPECT_EQ(+seen.alive, 1);
+  EXPECT_EQ(+seen.sinking, 0);
+  EXPECT_EQ(+seen.life, 100.0f);
+  EXPECT_EQ(+seen.posY, -0.1);
+  EXPECT_EQ(+seen.vel.y, 0.0);
+  EXPECT_EQ(+w.lives, 3);
+  EXPECT_EQ(+P().alive, 1);
+  EXPECT_EQ(+P().posX, 50.0);
+  EXPECT_EQ(host.dispatches + host.saves, 0);  // no settling steps, no save
+  // Play goes on: a second death spends a life again.
+  P().alive = 0;
+  Step();
+  EXPECT_EQ(+w.lives, 2);
+  EXPECT_EQ(host.levelsEntered.size(), 1u);
+  host.onEnterLevel = nullptr;
   MakeShip(1, 1, 100, 100);
   MakeShip(40, 51, 100, 100).alive = 0;
   w.playerUnit = 40;

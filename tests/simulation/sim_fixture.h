@@ -27,7 +27,7 @@ class FakeHost : public PlayHost {
   bool windowOpen = false;
   std::vector<SoundCall> sounds;
   std::vector<int32_t> levelsEntered;
-  int refreshes = 0, dispatches = 0, saves = 0, reloads = 0;
+  int refreshes = 0, dispatches = 0, saves = 0;
   double waterAdvance = 0;
   // Called by EnterLevel, e.g. to place the player in the new level.
   std::function<void(int32_t)> onEnterLevel;
@@ -49,7 +49,6 @@ class FakeHost : public PlayHost {
     if (onDispatch) onDispatch();
   }
   void SaveToCurrentSlot() override { ++saves; }
-  void ReloadSaveSlot() override { ++reloads; }
   int CountSound(int32_t s) const {
     int n = 0;
     for (const SoundCall& c : sounds) n += c.sound == s;
