@@ -97,17 +97,23 @@ void FollowWaterGrid(WorldState& w) {
   }
 }
 
-// After the last life: the ship is raised where it began to sink and the current level is
-// entered afresh with three lives (the level file places it), so play never dead-ends. Waits
-// for the next step when this one has changed level already.
-void RestartLevel(WorldState& w, PlayHost& host, UnitRecord& p) {
-  if (!MayChangeLevel()) return;
-  w.lives = 3;
+// The dead ship afloat again at the height where it began to sink, at rest, with full life;
+// posX, posZ and rotY stay where it sank.
+void RaiseShip(const WorldState& w, UnitRecord& p) {
   p.posY = w.respawnY;
   p.vel = {0.0, 0.0, 0.0, 0.0};
   p.sinking = 0;
   p.alive = 1;
   p.life = p.maxLife;
+}
+
+// After the last life: the ship is raised and the current level is entered afresh with three
+// lives (the level file places it), so play never dead-ends. Waits for the next step when
+// this one has changed level already.
+void RestartLevel(WorldState& w, PlayHost& host, UnitRecord& p) {
+  if (!MayChangeLevel()) return;
+  w.lives = 3;
+  RaiseShip(w, p);
   EnterLevelFromPlay(host, w.levelNumber);
 }
 
@@ -121,11 +127,7 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
       if (w.lives >= 1) {
         w.respawnProtection = 3.0;
         --w.lives;
-        p->posY = w.respawnY;
-        p->vel = {0.0, 0.0, 0.0, 0.0};
-        p->sinking = 0;
-        p->alive = 1;
-        p->life = p->maxLife;
+        RaiseShip(w, *p);
       } else {
         RestartLevel(w, host, *p);
       }
