@@ -18,10 +18,6 @@ Vector4d MakeVector(double x, double y, double z, double w) {
   return Vector4d{x, y, z, w};
 }
 
-double Lerp(double from, double to, double t) {
-  return from + (to - from) * t;
-}
-
 KTZGLExtensions& Extensions() {
   static KTZGLExtensions extensions;
   return extensions;

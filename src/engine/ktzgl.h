@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/numeric.h"
 #include "world/records.h"  // Vector4d, Color4f
 
 namespace skerrow {
@@ -24,7 +25,6 @@ struct TPoint {
 
 Color4f MakeColor(float r, float g, float b, float a);
 Vector4d MakeVector(double x, double y, double z, double w);
-double Lerp(double from, double to, double t);
 
 // GL names used by the engine objects without pulling GL headers into this header.
 inline constexpr uint32_t kGlLight0 = 0x4000;  // GL_LIGHT0

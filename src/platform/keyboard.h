@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace skerrow {
@@ -14,6 +15,10 @@ class KeyboardState {
   }
   bool IsDown(int vk) const { return vk >= 0 && vk < 256 && keys_[vk] == 1; }
   void Clear() { keys_.fill(0); }
+  // Every key held in `other` is held here too.
+  void Add(const KeyboardState& other) {
+    for (size_t vk = 0; vk < keys_.size(); ++vk) keys_[vk] |= other.keys_[vk];
+  }
 
  private:
   std::array<uint8_t, 256> keys_{};

@@ -1,5 +1,6 @@
 // Float-to-integer conversions that are defined for every input (NaN, infinities, huge
-// values), since file data may hold any bit pattern and C++ leaves such casts undefined.
+// values), since file data may hold any bit pattern and C++ leaves such casts undefined; and
+// the one linear interpolation every library uses.
 #pragma once
 
 #include <cmath>
@@ -28,6 +29,11 @@ inline int32_t RoundToInt(double v) {
 inline int32_t ClampIndex(double v, int32_t limit) {
   int32_t i = TruncToInt(v);
   return i < 0 ? 0 : (i > limit ? limit : i);
+}
+
+// a at t = 0, b at t = 1, a + (b - a) t in between and beyond.
+inline constexpr double Lerp(double a, double b, double t) {
+  return a + (b - a) * t;
 }
 
 }  // namespace skerrow

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/keyboard.h"
+
 namespace skerrow::platform {
 
 // Display request. width/height are the client area in pixels; with `fullscreen` the SDL
@@ -58,6 +60,10 @@ class Window {
   // Delivers every pending event to `sink`; returns at once when there is none.
   virtual void PumpEvents(EventSink& sink) = 0;
   virtual void ShowCursor(bool visible) = 0;
+  // The keyboard as the backend sees it, whichever of the program's windows has focus: every
+  // held key by virtual-key code, as of the last PumpEvents. False, `keys` untouched, when the
+  // backend has no keyboard (the null backend).
+  virtual bool ReadKeyboard(KeyboardState& /*keys*/) { return false; }
   // GL entry point lookup (nullptr when absent or without a context).
   virtual void* GetProcAddress(const char* name) = 0;
   virtual const std::string& Error() const = 0;

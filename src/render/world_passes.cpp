@@ -197,7 +197,7 @@ bool InStaticsWindow(const WorldState& w, double x, double z) {
   return InWindow(w, x, z, 23, -30, 10);
 }
 bool InUnitsWindow(const WorldState& w, double x, double z) {
-  return InWindow(w, x, z, 21, -33, 8);
+  return InVisibilityWindow(w, x, z);  // the window the simulation updates units in
 }
 
 std::array<float, 16> ShadowMatrix(const Vector4d& L, const Vector4d& P, const Vector4d& N) {

@@ -1,11 +1,8 @@
-// The main form as the play step's host. Sound, water animation, the in-play windows and save
-// games keep the do-nothing defaults until those parts of the form exist.
+// The main form as the play step's host and as the frame source of screenshots. Sound, the
+// in-play windows and save games keep the do-nothing defaults until those parts of the form
+// exist.
 #include "shell/form_play_host.h"
 
-#include "enemies/destroy_unit.h"
-#include "enemies/enemy_behaviour.h"
-#include "enemies/projectiles.h"
-#include "enemies/triggers.h"
 #include "gui/menu.h"
 #include "render/frame.h"
 #include "render/frame_capture.h"
@@ -30,37 +27,21 @@ void FormPlayHost::UpdateDispatch() {
   form_.UpdateDispatch();
 }
 
-void FormPlayHost::UpdateEnemyBehaviour(WorldState& w) {
-  skerrow::UpdateEnemyBehaviour(w);
-}
-
-void FormPlayHost::UpdateTriggers(WorldState& w) {
-  skerrow::UpdateTriggers(w);
-}
-
-void FormPlayHost::UpdateProjectiles(WorldState& w) {
-  skerrow::UpdateProjectiles(w);
-}
-
-void FormPlayHost::DestroyUnit(WorldState& w, int32_t unit) {
-  skerrow::DestroyUnit(w, unit);
-}
-
-bool FormPlayHost::RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) {
-  platform::Window& display = form_.Display();
-  if (!display.HasGL()) return false;
-  BeginFrameCapture(width, height);
-  form_.DrawModeFrame();
-  EndFrameCapture(width, height, bgr, display.Width(), display.Height());
-  return true;
-}
-
 bool FormPlayHost::WaterSwitchOn() {
   return skerrow::WaterSwitchOn();
 }
 
 void FormPlayHost::AnimateWater(double amount) {
   skerrow::AnimateWater(amount);
+}
+
+bool FormFrameSource::RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) {
+  platform::Window& display = form_.Display();
+  if (!display.HasGL()) return false;
+  BeginFrameCapture(width, height);
+  form_.DrawModeFrame();
+  EndFrameCapture(width, height, bgr, display.Width(), display.Height());
+  return true;
 }
 
 }  // namespace skerrow

@@ -1,7 +1,8 @@
-// The play step's link to the main form: keyboard snapshot, level changes, update dispatch,
-// frames for screenshots, and the enemy-side sub-steps.
+// The play step's link to the main form (keyboard snapshot, level changes, update dispatch,
+// water animation), and the form's frames for screenshots.
 #pragma once
 
+#include "shell/input.h"
 #include "simulation/play_host.h"
 
 namespace skerrow {
@@ -16,13 +17,19 @@ class FormPlayHost : public PlayHost {
   bool KeyDown(int vk) override;
   void EnterLevel(int32_t level) override;
   void UpdateDispatch() override;
-  void UpdateEnemyBehaviour(WorldState& w) override;
-  void UpdateTriggers(WorldState& w) override;
-  void UpdateProjectiles(WorldState& w) override;
-  void DestroyUnit(WorldState& w, int32_t unit) override;
-  bool RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) override;
   bool WaterSwitchOn() override;
   void AnimateWater(double amount) override;
+
+ private:
+  TSkerrowForm& form_;
+};
+
+// Frames of the form's current GameMode, read back for the screenshot keys.
+class FormFrameSource : public FrameSource {
+ public:
+  explicit FormFrameSource(TSkerrowForm& form) : form_(form) {}
+
+  bool RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) override;
 
  private:
   TSkerrowForm& form_;

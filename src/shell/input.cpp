@@ -14,7 +14,6 @@
 #include "shell/form_play_host.h"
 #include "shell/skerrow_form.h"
 #include "simulation/particles.h"
-#include "simulation/play_host.h"
 #include "simulation/upgrades.h"
 #include "world/world_state.h"
 
@@ -51,7 +50,7 @@ void SaveScreenBmp(InputContext& c) {
   const std::string name = FreeScreenshotName(c.w.appPath, ".bmp");
   if (name.empty()) return;
   std::vector<uint8_t> bgr(static_cast<size_t>(c.displayWidth) * c.displayHeight * 3, 0);
-  c.host.RenderFrame(c.displayWidth, c.displayHeight, bgr);
+  c.frames.RenderFrame(c.displayWidth, c.displayHeight, bgr);
   WriteBmp24(ResolvePath(name), c.displayWidth, c.displayHeight, bgr);
   InvalidatePathCache();
 }
@@ -61,7 +60,7 @@ void TakeScreenshot(InputContext& c) {
   if (!ScreenshotSize(c.displayWidth, c.displayHeight, w, h)) return;
   const std::string name = FreeScreenshotName(c.w.appPath, ".tga");
   if (name.empty()) return;
-  CaptureScreenshot(c.w, c.host, ResolvePath(name), w, h);
+  CaptureScreenshot(c.w, c.frames, ResolvePath(name), w, h);
   InvalidatePathCache();
 }
 
@@ -143,13 +142,13 @@ bool WriteBgrTga(const std::string& file, int32_t width, int32_t height,
   return static_cast<bool>(f);
 }
 
-bool CaptureScreenshot(WorldState& w, PlayHost& host, const std::string& file, int32_t width,
+bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
                        int32_t height) {
   if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
   std::vector<uint8_t> bgr(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0);
   w.screenFadeSaved = w.screenFade;
   w.screenFade = 0.0;
-  host.RenderFrame(width, height, bgr);
+  frames.RenderFrame(width, height, bgr);
   w.screenFade = w.screenFadeSaved;
   return WriteBgrTga(file, width, height, bgr);
 }
@@ -306,13 +305,13 @@ void InputMouseUp(InputContext& c, int button, int x, int y) {
 }
 
 // ---- The form's handlers ----
-// The host and the GUI parts hold no state of their own: each event builds them anew.
+// The frame source and the GUI parts hold no state of their own: each event builds them anew.
 
 namespace {
 struct FormInput {
   FormInput(TSkerrowForm& form, WorldState& w, platform::Window& display, bool editor)
-      : host(form), c{w, host, gui, display.Width(), display.Height(), editor} {}
-  FormPlayHost host;
+      : frames(form), c{w, frames, gui, display.Width(), display.Height(), editor} {}
+  FormFrameSource frames;
   InputGui gui;
   InputContext c;
 };

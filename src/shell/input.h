@@ -10,7 +10,17 @@
 namespace skerrow {
 
 struct WorldState;
-class PlayHost;
+
+// Frames of the current GameMode for the screenshot keys: renders one frame at width x height
+// without presenting it and reads it back as bottom-up BGR triples into `bgr` (sized by the
+// caller). False when no frame can be drawn; `bgr` then keeps what it held.
+class FrameSource {
+ public:
+  virtual ~FrameSource() = default;
+  virtual bool RenderFrame(int32_t /*width*/, int32_t /*height*/, std::vector<uint8_t>& /*bgr*/) {
+    return false;
+  }
+};
 
 // The GUI windows and actions the handlers reach. Defaults: nothing is open or visible and
 // every action does nothing.
@@ -45,7 +55,7 @@ class InputGui {
 
 struct InputContext {
   WorldState& w;
-  PlayHost& host;  // renders the frame for screenshots
+  FrameSource& frames;  // renders the frame for screenshots
   InputGui& gui;
   int32_t displayWidth;
   int32_t displayHeight;
@@ -72,7 +82,7 @@ std::string FreeScreenshotName(const std::string& appPath, const std::string& ex
 // Writes w x h pixels of 8-bit blue, green, red, bottom row first, as an uncompressed 24-bit TGA.
 bool WriteBgrTga(const std::string& file, int32_t width, int32_t height,
                  const std::vector<uint8_t>& bgr);
-bool CaptureScreenshot(WorldState& w, PlayHost& host, const std::string& file, int32_t width,
+bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
                        int32_t height);
 
 // Writes bottom-up BGR pixels as a 24-bit BMP (rows padded to four bytes).

@@ -130,14 +130,26 @@ void TSkerrowForm::RenderDispatch() {
   if (options_.bench) frameUs_.push_back(NowUs() - t0);
 }
 
+void TSkerrowForm::RefreshKeyboard() {
+  KeyboardState held;
+  if (!window_->ReadKeyboard(held)) {
+    snapshot_ = liveKeys_;
+    return;
+  }
+  held.Add(scriptKeys_);
+  snapshot_ = held;
+}
+
 void TSkerrowForm::DeliverScriptedInput() {
   while (scriptNext_ < script_.size() && script_[scriptNext_].tick <= ticksSinceStartup_) {
     const ScriptEvent& e = script_[scriptNext_++];
     switch (e.type) {
       case ScriptEvent::kKeyDown:
+        scriptKeys_.SetDown(e.a, true);
         OnKeyDown(e.a, 0);
         break;
       case ScriptEvent::kKeyUp:
+        scriptKeys_.SetDown(e.a, false);
         OnKeyUp(e.a, 0);
         break;
       case ScriptEvent::kChar:

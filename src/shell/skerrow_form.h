@@ -74,8 +74,10 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void FormMouseUp(int button, int x, int y);
   void FormMouseMove(int x, int y);
 
-  // Keyboard snapshot polled by the steps.
-  void RefreshKeyboard() { snapshot_ = liveKeys_; }
+  // Keyboard snapshot polled by the steps: the backend's keyboard whichever window has focus
+  // (the editor window's too) plus the keys the input script holds; with a backend that has no
+  // keyboard, the keys of the main window's events.
+  void RefreshKeyboard();
   bool KeyDown(int vk) const { return snapshot_.IsDown(vk); }
 
   // LoopHost: one simulation step and one frame of the current GameMode.
@@ -116,7 +118,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   TimerService timers_;
   int dtimer_ = -1, timer_ = -1, fpsTimer_ = -1;
   int movieStage_ = 0;  // mplayer.Tag: the movie stage 1..3
-  KeyboardState liveKeys_, snapshot_;
+  KeyboardState liveKeys_, scriptKeys_, snapshot_;
   std::vector<ScriptEvent> script_;
   size_t scriptNext_ = 0;
   int scriptMouseX_ = 0, scriptMouseY_ = 0;  // where scripted button events happen

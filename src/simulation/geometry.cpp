@@ -13,10 +13,6 @@ namespace {
 
 constexpr int32_t kLastCell = kPieceGridSize - 1;  // grid indices past the edge clamp here
 
-double Lerp(double a, double b, double t) {
-  return a + (b - a) * t;
-}
-
 // Samples a 128 x 128 grid at (u, v): cell centres along u (half-cell offset), cell corners
 // along v. Indices past the grid clamp to 0..127.
 template <typename Cell>

@@ -25,10 +25,6 @@ double R() {
   return SharedRandom().Real();
 }
 
-const UnitRecord* Player(const WorldState& w) {
-  return w.playerUnit >= 1 && w.playerUnit < kUnitSlots ? &w.units[w.playerUnit] : nullptr;
-}
-
 void DarkenColour(ParticleRecord& p, double factor) {
   p.colour.r = static_cast<float>(p.colour.r * factor);
   p.colour.g = static_cast<float>(p.colour.g * factor);
@@ -125,14 +121,15 @@ void UpdateParticles(WorldState& w) {
 }
 
 void SpawnSeaGlitter(WorldState& w) {
-  const UnitRecord* pu = Player(w);
+  const UnitRecord* pu = PlayerUnit(w);
   if (pu == nullptr) return;
   ParticleRecord& t = w.particleTemplate;
   t.kind = 10;
   t.fadeRate = 0.003 + 0.0005 * R();
   t.angle = -pu->rotY * kRadToDeg;
-  const double grow = 9.7e-7 + 1e-7 * R();
-  t.vel = {grow, 0.0, grow, 0.0};
+  const double gx = 9.7e-7 + 1e-7 * R();  // two draws, like every other template
+  const double gz = 9.7e-7 + 1e-7 * R();
+  t.vel = {gx, 0.0, gz, 0.0};
   t.colour = {1.0f, 1.0f, 1.0f, 0.05f};
   const double x = pu->posX + 45.0 * R() - 22.5;
   const double z = pu->posZ + 70.0 * R() - 35.0;
@@ -227,7 +224,7 @@ void SpawnBubbles(WorldState& w, const UnitRecord& u) {
 }
 
 void UpdateSnow(WorldState& w) {
-  const UnitRecord* pu = Player(w);
+  const UnitRecord* pu = PlayerUnit(w);
   // 1. New flakes.
   const double chance = R();
   if (chance < w.snowDensity && w.snowOn == 1 && pu != nullptr) {

@@ -1,14 +1,11 @@
-// Everything outside the simulation that a play step needs: keyboard snapshot, sound, water
-// animation, GUI window state, level changes, saves and the enemy-side sub-steps. The shell
-// implements it for the main form; tests use a fake. Every method has a do-nothing default.
+// Everything outside the world that a play step needs: keyboard snapshot, sound, water
+// animation, GUI window state, level changes and saves. The shell implements it for the main
+// form; tests use a fake. Every method has a do-nothing default.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 namespace skerrow {
-
-struct WorldState;
 
 class PlayHost {
  public:
@@ -31,30 +28,11 @@ class PlayHost {
   virtual bool PlayWindowOpen() { return false; }
 
   // Level change (1..200 a level of the episode, 200 + e episode e, 500 the outro), the update
-  // dispatch of the current GameMode, the automatic save into the current slot without a new
-  // thumbnail, and the reload of the current save slot after the last life.
+  // dispatch of the current GameMode, and the automatic save into the current slot without a
+  // new thumbnail.
   virtual void EnterLevel(int32_t /*level*/) {}
   virtual void UpdateDispatch() {}
   virtual void SaveToCurrentSlot() {}
-  virtual void ReloadSaveSlot() {}
-
-  // Sub-steps that belong to the enemy side (behaviour every second step, triggers every
-  // second step, projectile flight) and the destruction of a unit. DestroyUnit's default does
-  // only the first step of it: MarkUnitDestroyed.
-  virtual void UpdateEnemyBehaviour(WorldState& /*w*/) {}
-  virtual void UpdateTriggers(WorldState& /*w*/) {}
-  virtual void UpdateProjectiles(WorldState& /*w*/) {}
-  virtual void DestroyUnit(WorldState& w, int32_t unit);
-
-  // Renders one frame of the current GameMode at width x height without presenting it and
-  // reads it back as bottom-up BGR triples into `bgr` (sized by the caller). False when no
-  // frame can be drawn; `bgr` then keeps what it held.
-  virtual bool RenderFrame(int32_t /*width*/, int32_t /*height*/, std::vector<uint8_t>& /*bgr*/) {
-    return false;
-  }
 };
-
-// First step of destroying a unit: alert cleared, sinking = 1, alive = 0. Index checked.
-void MarkUnitDestroyed(WorldState& w, int32_t unit);
 
 }  // namespace skerrow

@@ -6,6 +6,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "enemies/enemy_behaviour.h"
+#include "enemies/projectiles.h"
+#include "enemies/triggers.h"
+#include "platform/numeric.h"
+#include "simulation/level_changes.h"
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
 #include "simulation/player_controls.h"
@@ -25,19 +30,11 @@ constexpr int32_t kIconBonus = 1;
 constexpr int32_t kIconProtection = 12;
 constexpr int32_t kIconKey1 = 13;  // 13..15: keys 1..3
 
-double Lerp(double a, double b, double t) {
-  return a + (b - a) * t;
-}
-
 // v minus `period` once it reaches `period` (with a remainder for damaged values).
 double WrapBelow(double v, double period) {
   if (v >= period) v -= period;
   if (v >= period) v = std::fmod(v, period);
   return v;
-}
-
-UnitRecord* Player(WorldState& w) {
-  return w.playerUnit >= 1 && w.playerUnit < kUnitSlots ? &w.units[w.playerUnit] : nullptr;
 }
 
 bool HasIcon(const WorldState& w, int32_t icon) {
@@ -100,8 +97,28 @@ void FollowWaterGrid(WorldState& w) {
   }
 }
 
+// The dead ship afloat again at the height where it began to sink, at rest, with full life;
+// posX, posZ and rotY stay where it sank.
+void RaiseShip(const WorldState& w, UnitRecord& p) {
+  p.posY = w.respawnY;
+  p.vel = {0.0, 0.0, 0.0, 0.0};
+  p.sinking = 0;
+  p.alive = 1;
+  p.life = p.maxLife;
+}
+
+// After the last life: the ship is raised and the current level is entered afresh with three
+// lives (the level file places it), so play never dead-ends. Waits for the next step when
+// this one has changed level already.
+void RestartLevel(WorldState& w, PlayHost& host, UnitRecord& p) {
+  if (!MayChangeLevel()) return;
+  w.lives = 3;
+  RaiseShip(w, p);
+  EnterLevelFromPlay(host, w.levelNumber);
+}
+
 void HandlePlayerDeath(WorldState& w, PlayHost& host) {
-  UnitRecord* p = Player(w);
+  UnitRecord* p = PlayerUnit(w);
   if (p == nullptr || p->alive != 0) return;
   switch (p->unitKind) {
     case 1:
@@ -110,13 +127,9 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
       if (w.lives >= 1) {
         w.respawnProtection = 3.0;
         --w.lives;
-        p->posY = w.respawnY;
-        p->vel = {0.0, 0.0, 0.0, 0.0};
-        p->sinking = 0;
-        p->alive = 1;
-        p->life = p->maxLife;
+        RaiseShip(w, *p);
       } else {
-        host.ReloadSaveSlot();
+        RestartLevel(w, host, *p);
       }
       break;
     case 51:
@@ -147,7 +160,7 @@ int32_t HeroLevelThreshold(int32_t level) {
 }
 
 void UpdateCamera(WorldState& w) {
-  UnitRecord* p = Player(w);
+  UnitRecord* p = PlayerUnit(w);
   if (p == nullptr) return;
   const double x = p->posX, y = p->posY, z = p->posZ, h = p->rotY;
   const double k = w.gameSpeed * 0.0055;
@@ -217,10 +230,11 @@ void UpdateStatusIcons(WorldState& w) {
 }
 
 void PlayUpdate(WorldState& w, PlayHost& host) {
+  const PlayStepScope step;
   const double g = w.gameSpeed;
 
   // 1-2. Listener and water animation (real milliseconds of the last tick).
-  if (const UnitRecord* p = Player(w))
+  if (const UnitRecord* p = PlayerUnit(w))
     host.PlaceListener(500.0 - p->posX / 5.0, 500.0 - p->posY / 5.0, 500.0 - p->posZ / 5.0);
   if (host.WaterSwitchOn()) host.AnimateWater(w.lastLagCount / 1800.0 * 0.75);
 
@@ -230,7 +244,7 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   FollowWaterGrid(w);
 
   // 6. Sinking fade.
-  if (const UnitRecord* p = Player(w)) {
+  if (const UnitRecord* p = PlayerUnit(w)) {
     if (p->sinking == 0) {
       w.screenFade = std::fmax(w.screenFade - g * 1.8e-4, 0.0);
     } else {
@@ -266,7 +280,7 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   // 13-17. Controls, enemies (every second step), icons, particles, units.
   UpdatePlayerControls(w, host);
   w.aiPhase = w.aiPhase == 1 ? 0 : 1;
-  if (w.aiPhase == 1) host.UpdateEnemyBehaviour(w);
+  if (w.aiPhase == 1) UpdateEnemyBehaviour(w);
   UpdateStatusIcons(w);
   UpdateParticles(w);
   UpdateUnits(w, host);
@@ -284,8 +298,8 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   }
 
   // 20-21. Events (every second step) and projectiles.
-  if (w.aiPhase == 1) host.UpdateTriggers(w);
-  host.UpdateProjectiles(w);
+  if (w.aiPhase == 1) UpdateTriggers(w);
+  UpdateProjectiles(w);
 
   // 22-23. Phases and water drift.
   w.terrainAnimPhase = WrapBelow(w.terrainAnimPhase + g * 0.018, 32.0);

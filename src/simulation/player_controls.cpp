@@ -51,8 +51,9 @@ void SteerToMouse(const WorldState& w, UnitRecord& p, double leftAngle) {
 
 void UpdatePlayerControls(WorldState& w, PlayHost& host) {
   host.RefreshKeyboard();
-  if (w.playerUnit < 1 || w.playerUnit >= kUnitSlots) return;
-  UnitRecord& p = w.units[w.playerUnit];
+  UnitRecord* player = PlayerUnit(w);
+  if (player == nullptr) return;
+  UnitRecord& p = *player;
   auto prev = PreviousControls(p);
   auto ctl = Controls(p);
 

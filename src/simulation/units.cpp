@@ -4,9 +4,12 @@
 #include <cmath>
 #include <numbers>
 
+#include "enemies/destroy_unit.h"
+#include "platform/numeric.h"
 #include "platform/random.h"
 #include "simulation/fixed_units.h"
 #include "simulation/geometry.h"
+#include "simulation/level_changes.h"
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
 #include "simulation/weapons.h"
@@ -18,17 +21,8 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kRadToDeg = 180.0 / kPi;
-constexpr int32_t kMaxSettleDepth = 4;  // nested level changes inside settling steps
-
-// Level changes currently running their settling steps (the step re-enters itself).
-int32_t settleDepth = 0;
-
 double R() {
   return SharedRandom().Real();
-}
-
-double Lerp(double a, double b, double t) {
-  return a + (b - a) * t;
 }
 
 double MoveToward(double v, double target, double stepSize) {
@@ -210,7 +204,7 @@ void UpdateShip(WorldState& w, PlayHost& host, int32_t i, int32_t cls, Ship ship
     u.rotZ = MoveToward(u.rotZ, u.sinkMotion.z, g * 0.009);
     const bool onFloor = SeaFloorAt(w, u.posX, u.posZ) > u.posY;
     const bool atOnce = ship == Ship::kFull ? cls == 4 : u.unitKind == 12;
-    if (onFloor || atOnce) host.DestroyUnit(w, i);
+    if (onFloor || atOnce) DestroyUnit(w, i);
     FinishShipStep(w, u, g, player, ship);
     return;
   }
@@ -266,7 +260,7 @@ void UpdateSmallCraft(WorldState& w, PlayHost& host, int32_t i) {
     u.rotX += g * u.sinkMotion.x;
     u.rotZ += g * u.sinkMotion.z;
     SpawnBubbles(w, u);
-    if (IslandHeightAt(w, u.posX, u.posZ) > u.posY) host.DestroyUnit(w, i);
+    if (IslandHeightAt(w, u.posX, u.posZ) > u.posY) DestroyUnit(w, i);
     Move(u, g);
     return;
   }
@@ -320,10 +314,8 @@ void PushUnit(WorldState& w, int32_t i) {
 }
 
 void ApplyLevelBounds(WorldState& w, PlayHost& host) {
-  auto player = [&w]() -> UnitRecord* {
-    return w.playerUnit >= 1 && w.playerUnit < kUnitSlots ? &w.units[w.playerUnit] : nullptr;
-  };
-  UnitRecord* p = player();
+  const PlayStepScope step;  // its own step when called outside PlayUpdate
+  UnitRecord* p = PlayerUnit(w);
   if (p == nullptr) return;
   const double s = w.levelSize;
   if (p->posX <= 12.0) p->posX = 12.0;
@@ -332,7 +324,7 @@ void ApplyLevelBounds(WorldState& w, PlayHost& host) {
   if (p->posZ >= s - 12.0) p->posZ = s - 12.0;
 
   for (int edge = 0; edge < 4; ++edge) {
-    p = player();
+    p = PlayerUnit(w);
     if (p == nullptr) return;
     const double size = w.levelSize;
     bool inBand = false;
@@ -356,13 +348,12 @@ void ApplyLevelBounds(WorldState& w, PlayHost& host) {
         break;
     }
     if (!inBand || neighbour <= 0) continue;
-    if (settleDepth >= kMaxSettleDepth) return;  // a chain of levels that hand the ship on
-    host.EnterLevel(neighbour);
-    if (w.GameMode != 2) continue;
-    ++settleDepth;
+    // One level change per step: none after it on a later edge or in the settling steps.
+    if (!EnterLevelFromPlay(host, neighbour)) return;
+    if (w.GameMode != 2) return;
     for (int k = 0; k < 16; ++k) host.UpdateDispatch();
-    --settleDepth;
     host.SaveToCurrentSlot();
+    return;
   }
 }
 

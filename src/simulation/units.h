@@ -12,8 +12,9 @@ class PlayHost;
 
 void UpdateUnits(WorldState& w, PlayHost& host);
 
-// Holds the player's unit 12 units inside the level and enters the neighbour level of an edge
-// whose 15-unit band it reaches, with 16 settling steps and an automatic save.
+// Holds the player's unit 12 units inside the level and enters the neighbour level of the
+// first edge (-x, -z, +x, +z) whose 15-unit band it reaches, with 16 settling steps and an
+// automatic save; no level change when the running step has made one already.
 void ApplyLevelBounds(WorldState& w, PlayHost& host);
 
 // Movement class of a unit's kind (kindClass), 0 for a kind outside the kind table.

@@ -57,11 +57,12 @@ void ApplyUpgrades(WorldState& w) {
   const double speed = w.speedPoints;
   w.gunFactor = w.gunPoints / 90.0;
   w.speedFactor = speed / 80.0 + 0.25;
-  if (w.playerUnit < 1 || w.playerUnit >= kUnitSlots) {
+  UnitRecord* player = PlayerUnit(w);
+  if (player == nullptr) {
     w.gunFactor += 0.5;
     return;
   }
-  UnitRecord& p = w.units[w.playerUnit];
+  UnitRecord& p = *player;
   p.acceleration = static_cast<float>(speed * 5e-8 + 1.4e-6);
   p.rotateSpeed = static_cast<float>(speed * 1e-7 + 3.6e-6);
   const double newMax = 5.0 * w.armourPoints + static_cast<double>(w.heroLevel) + 50.0;

@@ -182,6 +182,15 @@ inline const SavedState& Saved(const WorldState& ws) {
   return ws;
 }
 
+// The unit the player controls: units[playerUnit], or null while playerUnit (file data) names
+// no unit slot 1..255.
+inline UnitRecord* PlayerUnit(WorldState& ws) {
+  return ws.playerUnit >= 1 && ws.playerUnit < kUnitSlots ? &ws.units[ws.playerUnit] : nullptr;
+}
+inline const UnitRecord* PlayerUnit(const WorldState& ws) {
+  return ws.playerUnit >= 1 && ws.playerUnit < kUnitSlots ? &ws.units[ws.playerUnit] : nullptr;
+}
+
 // terrainColour[x][z] for 0 <= x, z < kMapSize (callers clamp indices taken from data).
 inline Color4f& TerrainColourAt(WorldState& ws, int32_t x, int32_t z) {
   assert(x >= 0 && x < kMapSize && z >= 0 && z < kMapSize);

@@ -111,6 +111,25 @@ TEST(VkFromSdlKey, KeysOfAUsLayout) {
   }
 }
 
+TEST(KeyboardFromSdlState, HeldScancodesByVirtualKey) {
+  std::vector<uint8_t> state(SDL_NUM_SCANCODES, 0);
+  state[SDL_SCANCODE_UP] = 1;
+  state[SDL_SCANCODE_W] = 1;
+  state[SDL_SCANCODE_KP_4] = 1;
+  KeyboardState keys;
+  keys.SetDown(kVkLeft, true);  // the previous state goes
+  KeyboardFromSdlState(state.data(), static_cast<int>(state.size()), keys);
+  EXPECT_TRUE(keys.IsDown(kVkUp));
+  EXPECT_TRUE(keys.IsDown('W'));
+  EXPECT_TRUE(keys.IsDown(100));  // keypad 4
+  EXPECT_FALSE(keys.IsDown(kVkLeft));
+  EXPECT_FALSE(keys.IsDown(kVkDown));
+  // A short array (an older SDL) is read only as far as it goes.
+  KeyboardFromSdlState(state.data(), SDL_SCANCODE_UP, keys);
+  EXPECT_FALSE(keys.IsDown(kVkUp));
+  EXPECT_TRUE(keys.IsDown('W'));
+}
+
 TEST(VkFromSdlKey, LayoutsAndKeysWithoutAScancode) {
   // French layout: the key in the Q position types 'a' and is VK 'A', as on Windows.
   EXPECT_EQ(VkFromSdlKey(SDLK_a, SDL_SCANCODE_Q), 65);

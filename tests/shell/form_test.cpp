@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -67,6 +68,48 @@ TEST(Form, ScriptedInputReachesTheHandlers) {
   form.RefreshKeyboard();
   EXPECT_TRUE(form.KeyDown(kVkUp));
   EXPECT_FALSE(form.KeyDown('W'));
+}
+
+// A backend whose keyboard holds what the test says, with no window events at all.
+class HeldKeysWindow final : public platform::Window {
+ public:
+  KeyboardState held;
+  bool Open(const platform::DisplayConfig&) override { return true; }
+  void Close() override {}
+  bool IsOpen() const override { return true; }
+  bool HasGL() const override { return false; }
+  int Width() const override { return 0; }
+  int Height() const override { return 0; }
+  void SwapBuffers() override {}
+  void PumpEvents(platform::EventSink&) override {}
+  void ShowCursor(bool) override {}
+  void* GetProcAddress(const char*) override { return nullptr; }
+  bool ReadKeyboard(KeyboardState& keys) override {
+    keys = held;
+    return true;
+  }
+  const std::string& Error() const override { return error_; }
+
+ private:
+  std::string error_;
+};
+
+TEST(Form, KeyboardSnapshotIsTheBackendKeyboardWhicheverWindowHasFocus) {
+  auto owned = std::make_unique<HeldKeysWindow>();
+  HeldKeysWindow& window = *owned;
+  CommandLine cl;
+  cl.headless = true;
+  TSkerrowForm form(cl, std::move(owned));
+  // Up held while another window (the editor) has focus: the main window saw no event.
+  window.held.SetDown(kVkUp, true);
+  form.RefreshKeyboard();
+  EXPECT_TRUE(form.KeyDown(kVkUp));
+  // Left went down in the main window and up elsewhere: released, whatever the events said.
+  form.FormKeyDown(kVkLeft, 0);
+  window.held.SetDown(kVkUp, false);
+  form.RefreshKeyboard();
+  EXPECT_FALSE(form.KeyDown(kVkLeft));
+  EXPECT_FALSE(form.KeyDown(kVkUp));
 }
 
 TEST(Form, BadInputScriptExitsWithTwo) {

@@ -14,7 +14,6 @@
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "platform/vk_codes.h"
-#include "simulation/play_host.h"
 #include "support/tga_header.h"
 #include "world/world_state.h"
 
@@ -23,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FrameHost : public PlayHost {
+class FrameHost : public FrameSource {
  public:
   WorldState* world = nullptr;
   double fadeSeen = -1;

@@ -171,6 +171,22 @@ TEST_F(ParticleTest, SeaGlitterOnlyOverOpenWater) {
   EXPECT_EQ(after, 0);
 }
 
+TEST_F(ParticleTest, SeaGlitterDrawsFiveNumbersInTemplateOrder) {
+  // Fade rate, growth x, growth z, x, z: one draw each, so the draws after it keep their place.
+  Random ref;
+  ref.Seed(77);
+  SharedRandom().Seed(77);
+  SpawnSeaGlitter(w);
+  const ParticleRecord& t = w.particleTemplate;
+  EXPECT_EQ(+t.fadeRate, 0.003 + 0.0005 * ref.Real());
+  EXPECT_EQ(+t.vel.x, 9.7e-7 + 1e-7 * ref.Real());
+  EXPECT_EQ(+t.vel.z, 9.7e-7 + 1e-7 * ref.Real());
+  EXPECT_NE(+t.vel.x, +t.vel.z);
+  EXPECT_EQ(+t.pos.x, P().posX + 45.0 * ref.Real() - 22.5);
+  EXPECT_EQ(+t.pos.z, P().posZ + 70.0 * ref.Real() - 35.0);
+  EXPECT_EQ(SharedRandom().Next(), ref.Next());
+}
+
 TEST_F(ParticleTest, FunnelSmokeCountsAndColours) {
   struct Case {
     int32_t kind;

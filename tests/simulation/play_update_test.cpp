@@ -31,7 +31,6 @@ TEST_F(PlayUpdateTest, OpenWindowPausesTheWorldButNotCameraSkyOrRespawn) {
   EXPECT_EQ(+w.pickupFlash, 1.0);
   EXPECT_EQ(+w.aiPhase, 0);
   EXPECT_EQ(host.refreshes, 0);
-  EXPECT_EQ(host.enemySteps + host.triggerSteps + host.projectileSteps, 0);
   EXPECT_GE(+w.screenFade, 0.5);
   EXPECT_GT(+w.skyFogColour.r, 0.0f);
   EXPECT_EQ(+w.skyFogColour.a, 1.0f);
@@ -48,19 +47,43 @@ TEST_F(PlayUpdateTest, OpenWindowPausesTheWorldButNotCameraSkyOrRespawn) {
   host.windowOpen = false;
   Step();
   EXPECT_EQ(host.refreshes, 1);
-  EXPECT_EQ(+w.aiPhase, 1);
-  EXPECT_EQ(host.enemySteps, 1);
-  EXPECT_EQ(host.triggerSteps, 1);
+  EXPECT_EQ(+w.aiPhase, 1);  // behaviour and triggers run on this step
   Step();
-  EXPECT_EQ(host.enemySteps, 1);  // every second step
-  EXPECT_EQ(host.projectileSteps, 2);
+  EXPECT_EQ(+w.aiPhase, 0);  // and not on this one
 }
 
-TEST_F(PlayUpdateTest, DeathWithoutLivesReloadsAndKind51ReturnsControl) {
+TEST_F(PlayUpdateTest, DeathWithoutLivesEntersTheLevelAfreshAndKind51ReturnsControl) {
+  w.levelNumber = 6;
+  w.respawnY = -0.1;
   P().alive = 0;
+  P().sinking = 1;
+  P().life = 0.0f;
+  P().posY = -4.0;
+  P().vel = {0.0, -0.002, 0.0, 0.0};
   w.lives = 0;
+  // The level file places the ship; the kept record must arrive alive.
+  UnitRecord seen{};
+  host.onEnterLevel = [&](int32_t) {
+    seen = P();
+    P().posX = 50.0;
+  };
   Step();
-  EXPECT_EQ(host.reloads, 1);
+  EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{6});
+  EXPECT_EQ(+seen.alive, 1);
+  EXPECT_EQ(+seen.sinking, 0);
+  EXPECT_EQ(+seen.life, 100.0f);
+  EXPECT_EQ(+seen.posY, -0.1);
+  EXPECT_EQ(+seen.vel.y, 0.0);
+  EXPECT_EQ(+w.lives, 3);
+  EXPECT_EQ(+P().alive, 1);
+  EXPECT_EQ(+P().posX, 50.0);
+  EXPECT_EQ(host.dispatches + host.saves, 0);  // no settling steps, no save
+  // Play goes on: a second death spends a life again.
+  P().alive = 0;
+  Step();
+  EXPECT_EQ(+w.lives, 2);
+  EXPECT_EQ(host.levelsEntered.size(), 1u);
+  host.onEnterLevel = nullptr;
   MakeShip(1, 1, 100, 100);
   MakeShip(40, 51, 100, 100).alive = 0;
   w.playerUnit = 40;
@@ -203,7 +226,7 @@ TEST_F(PlayUpdateTest, EdgeBandEntersTheNeighbourAt15Not15001) {
   EXPECT_EQ(+P().posZ, 188.0);
 }
 
-TEST_F(PlayUpdateTest, LevelChangeThatLeavesPlaySkipsSettlingAndLaterEdgesUseTheNewPlace) {
+TEST_F(PlayUpdateTest, LevelChangeThatLeavesPlaySkipsSettlingAndLaterEdgesChangeNothing) {
   w.neighbourMinusX = 500;
   w.neighbourMinusZ = 7;
   P().posX = 14.0;
@@ -212,28 +235,49 @@ TEST_F(PlayUpdateTest, LevelChangeThatLeavesPlaySkipsSettlingAndLaterEdgesUseThe
     if (level == 500) w.GameMode = 1;
   };
   ApplyLevelBounds(w, host);
-  EXPECT_EQ(host.levelsEntered, (std::vector<int32_t>{500, 7}));
+  EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{500});
   EXPECT_EQ(host.dispatches, 0);
   EXPECT_EQ(host.saves, 0);
-  // The loader moves the player: the later edge tests see the new position.
+  // Staying in play: a corner of two linked edges still enters one level, the first edge's.
   w.GameMode = 2;
   host.levelsEntered.clear();
+  host.onEnterLevel = nullptr;
   w.neighbourMinusX = 8;
   P().posX = 14.0;
-  host.onEnterLevel = [this](int32_t) { P().posZ = 100.0; };
-  ApplyLevelBounds(w, host);
+  P().posZ = 14.0;
+  Step();
   EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{8});
+  EXPECT_EQ(host.dispatches, 16);
+  EXPECT_EQ(host.saves, 1);
+  // The next step may change level again.
+  Step();
+  EXPECT_EQ(host.levelsEntered, (std::vector<int32_t>{8, 8}));
 }
 
-TEST_F(PlayUpdateTest, SettlingStepsThatKeepCrossingStopAtADepthLimit) {
+TEST_F(PlayUpdateTest, NeighboursThatHandTheShipBackAndForthLoadOneLevelPerStep) {
   w.neighbourMinusX = 3;
+  w.neighbourPlusX = 4;
   P().posX = 14.0;
-  // A level that places the ship in its own edge band again: the settle steps recurse.
+  // Each level places the ship in the band of the edge that leads back: every settling step
+  // would cross again.
   host.onDispatch = [this] { PlayUpdate(w, host); };
-  host.onEnterLevel = [this](int32_t) { P().posX = 14.0; };
+  host.onEnterLevel = [this](int32_t level) {
+    P().posX = level == 3 ? 186.0 : 14.0;
+    w.neighbourMinusX = 3;
+    w.neighbourPlusX = 4;
+  };
+  Step();
+  EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{3});
+  EXPECT_EQ(host.dispatches, 16);  // the settling steps ran, none of them loaded
+  EXPECT_EQ(host.saves, 1);
+  host.onDispatch = nullptr;
+  Step();
+  EXPECT_EQ(host.levelsEntered, (std::vector<int32_t>{3, 4}));
+  // A bounds pass of its own (outside a step) has the same allowance.
+  host.levelsEntered.clear();
+  host.onDispatch = [this] { PlayUpdate(w, host); };
   ApplyLevelBounds(w, host);
-  EXPECT_GE(host.levelsEntered.size(), 2u);
-  EXPECT_LE(host.levelsEntered.size(), 100000u);
+  EXPECT_EQ(host.levelsEntered, std::vector<int32_t>{3});
 }
 
 TEST_F(PlayUpdateTest, FadesTimersPhasesAndInvalidPlayer) {

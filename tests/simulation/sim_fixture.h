@@ -27,9 +27,7 @@ class FakeHost : public PlayHost {
   bool windowOpen = false;
   std::vector<SoundCall> sounds;
   std::vector<int32_t> levelsEntered;
-  std::vector<int32_t> destroyed;
-  int refreshes = 0, dispatches = 0, saves = 0, reloads = 0;
-  int enemySteps = 0, triggerSteps = 0, projectileSteps = 0;
+  int refreshes = 0, dispatches = 0, saves = 0;
   double waterAdvance = 0;
   // Called by EnterLevel, e.g. to place the player in the new level.
   std::function<void(int32_t)> onEnterLevel;
@@ -51,14 +49,6 @@ class FakeHost : public PlayHost {
     if (onDispatch) onDispatch();
   }
   void SaveToCurrentSlot() override { ++saves; }
-  void ReloadSaveSlot() override { ++reloads; }
-  void UpdateEnemyBehaviour(WorldState&) override { ++enemySteps; }
-  void UpdateTriggers(WorldState&) override { ++triggerSteps; }
-  void UpdateProjectiles(WorldState&) override { ++projectileSteps; }
-  void DestroyUnit(WorldState& w, int32_t unit) override {
-    destroyed.push_back(unit);
-    PlayHost::DestroyUnit(w, unit);
-  }
   int CountSound(int32_t s) const {
     int n = 0;
     for (const SoundCall& c : sounds) n += c.sound == s;

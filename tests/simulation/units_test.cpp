@@ -14,6 +14,13 @@ namespace {
 class UnitsTest : public SimTest {
  protected:
   void Step() { UpdateUnits(w, host); }
+  // Slots of units that were placed (a kind) and have been destroyed (alive 0).
+  std::vector<int32_t> Destroyed() const {
+    std::vector<int32_t> out;
+    for (int32_t i = 1; i < kUnitSlots; ++i)
+      if (w.units[i].unitKind != 0 && w.units[i].alive == 0) out.push_back(i);
+    return out;
+  }
 };
 
 TEST_F(UnitsTest, DragAtGameSpeed40AndMove) {
@@ -122,6 +129,79 @@ TEST_F(UnitsTest, LandPushOnlyForMovingShipsAndAwayFromLand) {
   EXPECT_NEAR(+P().vel.z, 1e-5 * 0.918, 1e-18);
 }
 
+// One step of land push on a ship whose +x probe is on land and -x probe on water: the push
+// sin(10 * 0.49 / (pi (r + 0.0007))) 1e-4 per unit game speed, times 0.25 for the player on
+// every step, 0.7 for other ships on even steps only; then drag.
+TEST_F(UnitsTest, LandPushRateByRadiusAndFactorByUnitAndPhase) {
+  for (auto& row : w.islandHeights[1])
+    for (int32_t& c : row) c = 200;
+  for (int32_t k : {1, 2}) {
+    StaticRecord& s = w.statics[k];
+    s.alive = 1;
+    s.terrainKind = 1;
+    s.posX = (k == 1 ? 100.0 : 60.0) + 5.3;  // land begins 0.3 east of each ship
+    s.posZ = k == 1 ? 100.0 : 60.0;
+  }
+  struct Case {
+    int32_t unit;
+    float radius;
+    uint8_t aiPhase;
+    double push;  // expected one-step change of vel.x before drag
+  };
+  const Case cases[] = {
+      {1, 1.0f, 0, -9.999259595619603e-05 * 40 * 0.25},
+      {1, 1.0f, 1, -9.999259595619603e-05 * 40 * 0.25},
+      {2, 2.0f, 0, -7.029853009799696e-05 * 40 * 0.7},
+      {2, 2.0f, 1, 0.0},
+  };
+  for (const Case& c : cases) {
+    MakeShip(1, 1, 100.0, 100.0);
+    MakeShip(2, 10, 60.0, 60.0);
+    UnitRecord& u = w.units[c.unit];
+    u.radius = c.radius;
+    u.rotY = std::numbers::pi / 2;  // broadside: the probes reach r/2 along x
+    u.vel = {1e-5, 0.0, 1e-5, 0.0};
+    w.aiPhase = c.aiPhase;
+    UpdateUnits(w, host);
+    EXPECT_NEAR(+u.vel.x, (1e-5 + c.push) * 0.918, 1e-17) << c.unit << " phase " << +c.aiPhase;
+    EXPECT_NEAR(+u.vel.z, 1e-5 * 0.918, 1e-18) << c.unit;
+  }
+}
+
+// The first sinking step by class and kind: ships sink at 5.7e-5 per unit game speed (then
+// drag) and ease heel and tilt toward their sink pose; small craft sink at their kind's rate.
+TEST_F(UnitsTest, SinkingRatesByClassAndKind) {
+  struct Case {
+    int32_t kind;
+    int32_t kindClass;
+    double velY;
+  };
+  const Case cases[] = {
+      {1, 1, -40 * 5.7e-5 * 0.918}, {10, 5, -40 * 5.7e-5 * 0.918},
+      {6, 2, -40 * 2.8e-5},         {9, 2, -40 * 2.8e-5},
+      {17, 2, -40 * 7.8e-5},        {18, 2, -40 * 7.8e-5},
+      {25, 2, -40 * 7.8e-5},        {51, 2, -40 * 7.8e-5},
+      {46, 2, -40 * 5.8e-5},        {7, 2, 0.0},
+  };
+  for (const Case& c : cases) {
+    w.kindTable[c.kind].kindClass = c.kindClass;
+    UnitRecord& u = MakeShip(5, c.kind, 60.0, 60.0);
+    u.sinking = 1;
+    u.sinkMotion = {50.0, 0.0, -50.0, 1.0};
+    UpdateUnits(w, host);
+    EXPECT_NEAR(+u.vel.y, c.velY, 1e-18) << "kind " << c.kind;
+    EXPECT_NEAR(+u.posY, 40 * c.velY, 1e-15) << "kind " << c.kind;
+    if (c.kindClass == 2) {
+      EXPECT_EQ(+u.heel, 40.0) << "kind " << c.kind;  // + game speed x the heel rate
+      EXPECT_EQ(+u.rotX, 2000.0) << "kind " << c.kind;
+    } else {
+      EXPECT_NEAR(+u.heel, 40 * 3e-4, 1e-15) << "kind " << c.kind;
+      EXPECT_NEAR(+u.rotX, 40 * 0.009, 1e-15) << "kind " << c.kind;
+      EXPECT_NEAR(+u.rotZ, -40 * 0.009, 1e-15) << "kind " << c.kind;
+    }
+  }
+}
+
 TEST_F(UnitsTest, ShipSinksAndIsDestroyedOnTheFloor) {
   P().life = -3.0f;
   P().posY = 0.0;
@@ -138,7 +218,7 @@ TEST_F(UnitsTest, ShipSinksAndIsDestroyedOnTheFloor) {
     Step();
     ++steps;
   }
-  EXPECT_EQ(host.destroyed, std::vector<int32_t>{1});
+  EXPECT_EQ(Destroyed(), std::vector<int32_t>{1});
   EXPECT_LT(+P().posY, -4.9);
   EXPECT_GT(steps, 40);
 
@@ -147,9 +227,9 @@ TEST_F(UnitsTest, ShipSinksAndIsDestroyedOnTheFloor) {
   MakeShip(7, 4, 60.0, 60.0).life = 0.0f;
   MakeShip(8, 12, 70.0, 60.0).life = 0.0f;
   Step();
-  EXPECT_EQ(host.destroyed.size(), 1u);
+  EXPECT_EQ(Destroyed().size(), 1u);
   Step();
-  EXPECT_EQ(host.destroyed, (std::vector<int32_t>{1, 7, 8}));
+  EXPECT_EQ(Destroyed(), (std::vector<int32_t>{1, 7, 8}));
 }
 
 TEST_F(UnitsTest, SmallCraftUnderAnIslandIsDestroyedOnItsFirstSinkingStep) {
@@ -162,13 +242,17 @@ TEST_F(UnitsTest, SmallCraftUnderAnIslandIsDestroyedOnItsFirstSinkingStep) {
   s.posZ = 60.0;
   UnitRecord& u = MakeShip(9, 6, 60.0, 60.0);
   u.life = 0.0f;
+  w.unitAlerted[9] = 1;
   Step();  // starts sinking: sound 10
   EXPECT_EQ(+u.sinking, 1);
   EXPECT_EQ(host.CountSound(10), 1);
   EXPECT_EQ(+u.lightLevel, 1.0);
-  EXPECT_TRUE(host.destroyed.empty());
+  EXPECT_TRUE(Destroyed().empty());
+  EXPECT_EQ(+w.unitAlerted[9], 1);
   Step();
-  EXPECT_EQ(host.destroyed, std::vector<int32_t>{9});
+  EXPECT_EQ(Destroyed(), std::vector<int32_t>{9});
+  EXPECT_EQ(+u.sinking, 1);
+  EXPECT_EQ(+w.unitAlerted[9], 0);  // destruction clears the alert
 }
 
 TEST_F(UnitsTest, HoverNameAndDamagedUnits) {

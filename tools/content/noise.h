@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/numeric.h"  // Lerp
+
 namespace skerrow::content {
 
 // SplitMix64: small, fast, and identical everywhere.
@@ -31,9 +33,6 @@ class Rng {
 
 inline double Clamp01(double v) {
   return v < 0 ? 0 : (v > 1 ? 1 : v);
-}
-inline double Lerp(double a, double b, double t) {
-  return a + (b - a) * t;
 }
 inline double SmoothStep(double e0, double e1, double x) {
   double t = Clamp01((x - e0) / (e1 - e0));

@@ -266,6 +266,16 @@ int VkFromSdlKey(SDL_Keycode key, SDL_Scancode scancode) {
   return VkFromNamedKey(key);
 }
 
+void KeyboardFromSdlState(const uint8_t* state, int count, KeyboardState& keys) {
+  keys.Clear();
+  for (int sc = 0; state != nullptr && sc < count && sc < SDL_NUM_SCANCODES; ++sc) {
+    if (state[sc] == 0) continue;
+    const auto scancode = static_cast<SDL_Scancode>(sc);
+    if (const int vk = VkFromSdlKey(SDL_GetKeyFromScancode(scancode), scancode))
+      keys.SetDown(vk, true);
+  }
+}
+
 uint32_t ShiftFromSdlMod(uint16_t mod) {
   uint32_t shift = 0;
   if (mod & KMOD_SHIFT) shift |= kShiftShift;

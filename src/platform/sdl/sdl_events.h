@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "platform/keyboard.h"
 #include "platform/platform.h"
 
 namespace skerrow::platform {
@@ -15,6 +16,10 @@ namespace skerrow::platform {
 // punctuation follow the keyboard layout (the key's symbol) as on Windows; a key whose symbol
 // is not Latin (a Cyrillic layout) falls back to its position, so W stays W.
 int VkFromSdlKey(SDL_Keycode key, SDL_Scancode scancode);
+
+// `keys` = the held keys of an SDL keyboard state (one byte per scancode, `count` of them, as
+// SDL_GetKeyboardState gives it), each by the virtual-key code of its key in the current layout.
+void KeyboardFromSdlState(const uint8_t* state, int count, KeyboardState& keys);
 
 // kShift* bits from SDL modifier state.
 uint32_t ShiftFromSdlMod(uint16_t mod);

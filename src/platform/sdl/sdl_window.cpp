@@ -164,6 +164,14 @@ class SdlWindow final : public Window {
     if (window_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
   }
 
+  bool ReadKeyboard(KeyboardState& keys) override {
+    if (!window_) return false;
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    KeyboardFromSdlState(state, count, keys);
+    return true;
+  }
+
   void* GetProcAddress(const char* name) override {
     return context_ && name ? SDL_GL_GetProcAddress(name) : nullptr;
   }
