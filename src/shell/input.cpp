@@ -16,6 +16,7 @@
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
 #include "simulation/upgrades.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -66,7 +67,7 @@ void TakeScreenshot(InputContext& c) {
 }
 
 std::string* TypedName(WorldState& w) {
-  if (w.GameMode != 1) return nullptr;
+  if (w.GameMode != game_mode::kMenu) return nullptr;
   if (w.menuScreen == 3) return &w.heroChoiceName;
   if (w.menuScreen == 4) return &w.shipChoiceName;
   return nullptr;
@@ -76,7 +77,7 @@ std::string* TypedName(WorldState& w) {
 void SpawnClickMarker(WorldState& w) {
   Random& r = SharedRandom();
   ParticleRecord& t = w.particleTemplate;
-  t.kind = 5;
+  t.kind = particle::kSplashRing;
   t.pos = {w.mouseWorldPos.x, 0.01, w.mouseWorldPos.z, t.pos.w};
   t.size = {0.3, 0.0, 0.3, t.size.w};
   t.colour = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -189,11 +190,12 @@ void InputKeyDown(InputContext& c, int vk) {
   if (vk == kVkBack) {
     if (std::string* name = TypedName(w); name != nullptr && !name->empty()) name->pop_back();
   }
-  if (w.GameMode == 2 && vk == kVkEscape && !c.gui.HintWindowOpen()) {
+  if (w.GameMode == game_mode::kPlay && vk == kVkEscape && !c.gui.HintWindowOpen()) {
     c.gui.ReleaseButtonState();
     c.gui.OpenInGameMenu();
   }
-  if (w.GameMode == 2 && vk == kVkOem3 && w.infoPanelUnlocked == 1 && w.upgradePanelUnlocked != 0) {
+  if (w.GameMode == game_mode::kPlay && vk == kVkOem3 && w.infoPanelUnlocked == 1 &&
+      w.upgradePanelUnlocked != 0) {
     // Cycles information -> upgrades -> none.
     if (w.infoPanelOpen != 0) {
       w.infoPanelOpen = 0;
@@ -204,7 +206,7 @@ void InputKeyDown(InputContext& c, int vk) {
       w.infoPanelOpen = 1;
     }
   }
-  if (w.GameMode == 3 && vk == kVkDelete) c.gui.EditorDeleteUnit();
+  if (w.GameMode == game_mode::kEditorView && vk == kVkDelete) c.gui.EditorDeleteUnit();
   if (c.editorEnabled && vk == kVkSpace) c.gui.ShowEditor();
 }
 
@@ -230,7 +232,7 @@ void InputMouseMove(InputContext& c, int x, int y) {
 void InputMouseDown(InputContext& c, int button, int x, int y) {
   WorldState& w = c.w;
   switch (w.GameMode) {
-    case 1:
+    case game_mode::kMenu:
       switch (w.menuScreen) {
         case 1:
           if (c.gui.MainMenuVisible() || c.gui.NetworkNoticeVisible() ||
@@ -259,12 +261,12 @@ void InputMouseDown(InputContext& c, int button, int x, int y) {
           break;
       }
       break;
-    case 2:
+    case game_mode::kPlay:
       if (c.gui.HintWindowOpen() || c.gui.InGameMenuOpen() || c.gui.SaveLoadWindowOpen() ||
           c.gui.OptionsWindowOpen())
         c.gui.Press();
       break;
-    case 3:
+    case game_mode::kEditorView:
       c.gui.EditorViewClick();
       break;
     default:
@@ -285,7 +287,8 @@ void InputMouseDown(InputContext& c, int button, int x, int y) {
 
 void InputMouseUp(InputContext& c, int button, int x, int y) {
   WorldState& w = c.w;
-  if (w.GameMode == 2 && w.upgradePanelOpen == 1 && w.upgradePanelUnlocked == 1 && HasDisplay(c)) {
+  if (w.GameMode == game_mode::kPlay && w.upgradePanelOpen == 1 && w.upgradePanelUnlocked == 1 &&
+      HasDisplay(c)) {
     const int64_t px = static_cast<int64_t>(x) * 1000 / c.displayWidth;
     const int64_t py = static_cast<int64_t>(y) * 1000 / c.displayHeight;
     constexpr Upgrade kButtons[3] = {Upgrade::kArmour, Upgrade::kGuns, Upgrade::kSpeed};

@@ -20,14 +20,15 @@ inline constexpr int32_t kEditorView = 3;
 
 // `kindClass` of a kind record: the movement and behaviour rules of the unit update.
 namespace unit_class {
-inline constexpr int32_t kNone = 0;          // not updated
-inline constexpr int32_t kShip = 1;          // full ship rules (the heroes)
-inline constexpr int32_t kSmallCraft = 2;    // boats and aircraft: no drag on sinking, bubbles
-inline constexpr int32_t kHeavyShip = 3;     // full ship rules
-inline constexpr int32_t kShipSunkAtOnce = 4;  // full ship rules, destroyed on its first sinking step
+inline constexpr int32_t kNone = 0;        // not updated
+inline constexpr int32_t kShip = 1;        // full ship rules (the heroes)
+inline constexpr int32_t kSmallCraft = 2;  // boats and aircraft: no drag on sinking, bubbles
+inline constexpr int32_t kHeavyShip = 3;   // full ship rules
+inline constexpr int32_t kShipSunkAtOnce =
+    4;  // full ship rules, destroyed on its first sinking step
 inline constexpr int32_t kEnemyShip = 5;
 inline constexpr int32_t kEmplacement = 6;  // fixed gun, mine
-inline constexpr int32_t kExitGate = 7;     // opens a level edge once destroyed; drawn at full light
+inline constexpr int32_t kExitGate = 7;  // opens a level edge once destroyed; drawn at full light
 inline constexpr int32_t kDoor = 8;
 inline constexpr int32_t kLinkedGun = 9;
 inline constexpr int32_t kFloat = 10;  // floating decoration, switch, coin chest
@@ -74,60 +75,60 @@ inline constexpr int32_t kKeyGate1b = 40;
 inline constexpr int32_t kKeyGate3b = 41;
 inline constexpr int32_t kKeyGate2b = 42;
 inline constexpr int32_t kLock2 = 43;
-inline constexpr int32_t kPirateFlagship = 44;   // first boss
-inline constexpr int32_t kFlyingFortress = 46;   // summoning boss, the last one
-inline constexpr int32_t kIronclad = 47;         // second boss
-inline constexpr int32_t kSeaMine = 48;          // blasts on contact; the last kind with a behaviour
-inline constexpr int32_t kItemWreck50 = 50;      // found-item wreck
-inline constexpr int32_t kFighter = 51;          // the player's aircraft: own shadow light, rotor
-inline constexpr int32_t kExitMarker = 133;      // invisible armed exit gate, never an obstacle
-inline constexpr int32_t kLastModelled = 128;    // ship models exist for kinds 1..128 only
+inline constexpr int32_t kPirateFlagship = 44;  // first boss
+inline constexpr int32_t kFlyingFortress = 46;  // summoning boss, the last one
+inline constexpr int32_t kIronclad = 47;        // second boss
+inline constexpr int32_t kSeaMine = 48;         // blasts on contact; the last kind with a behaviour
+inline constexpr int32_t kItemWreck50 = 50;     // found-item wreck
+inline constexpr int32_t kFighter = 51;         // the player's aircraft: own shadow light, rotor
+inline constexpr int32_t kExitMarker = 133;     // invisible armed exit gate, never an obstacle
+inline constexpr int32_t kLastModelled = 128;   // ship models exist for kinds 1..128 only
 }  // namespace kind
 
 // Sound numbers of the battle list (gdata\sounds\battle\), 22 entries.
 namespace sound {
-inline constexpr int32_t kMedkit = 0;       // medict.wav
-inline constexpr int32_t kSpeedUp = 1;      // speedup.wav
-inline constexpr int32_t kShot = 2;         // shoot1.wav; also the slot deletion
-inline constexpr int32_t kExplosion = 3;    // explos1.wav
-inline constexpr int32_t kWaterBlast = 4;   // explosw.wav
-inline constexpr int32_t kSinking = 5;      // sunking.wav
-inline constexpr int32_t kEngineAhead = 6;  // startforvard.wav
-inline constexpr int32_t kEngineAstern = 7;  // startback.wav
-inline constexpr int32_t kExplosion1 = 8;   // explos1.wav again
-inline constexpr int32_t kExplosion2 = 9;   // explos2.wav
-inline constexpr int32_t kFalling = 10;     // fallin.wav: a small craft going down
+inline constexpr int32_t kMedkit = 0;         // medict.wav
+inline constexpr int32_t kSpeedUp = 1;        // speedup.wav
+inline constexpr int32_t kShot = 2;           // shoot1.wav; also the slot deletion
+inline constexpr int32_t kExplosion = 3;      // explos1.wav
+inline constexpr int32_t kWaterBlast = 4;     // explosw.wav
+inline constexpr int32_t kSinking = 5;        // sunking.wav
+inline constexpr int32_t kEngineAhead = 6;    // startforvard.wav
+inline constexpr int32_t kEngineAstern = 7;   // startback.wav
+inline constexpr int32_t kExplosion1 = 8;     // explos1.wav again
+inline constexpr int32_t kExplosion2 = 9;     // explos2.wav
+inline constexpr int32_t kFalling = 10;       // fallin.wav: a small craft going down
 inline constexpr int32_t kElectricShot = 11;  // electshoot.wav
-inline constexpr int32_t kElectric = 12;    // elect.wav
-inline constexpr int32_t kCoin = 13;        // moneta.wav
-inline constexpr int32_t kCoinStack = 14;   // moneta2.wav
-inline constexpr int32_t kCoinPile = 15;    // moneta3.wav
-inline constexpr int32_t kMine = 16;        // mine.wav
-inline constexpr int32_t kKey = 17;         // kluch.wav: keys and save points
-inline constexpr int32_t kClick = 18;       // menu.wav
-inline constexpr int32_t kGate = 19;        // gate1.wav
-inline constexpr int32_t kCount = 22;       // 20 and 21 have channels but no file
+inline constexpr int32_t kElectric = 12;      // elect.wav
+inline constexpr int32_t kCoin = 13;          // moneta.wav
+inline constexpr int32_t kCoinStack = 14;     // moneta2.wav
+inline constexpr int32_t kCoinPile = 15;      // moneta3.wav
+inline constexpr int32_t kMine = 16;          // mine.wav
+inline constexpr int32_t kKey = 17;           // kluch.wav: keys and save points
+inline constexpr int32_t kClick = 18;         // menu.wav
+inline constexpr int32_t kGate = 19;          // gate1.wav
+inline constexpr int32_t kCount = 22;         // 20 and 21 have channels but no file
 }  // namespace sound
 
 // `ParticleRecord::kind`, 1..21: update rule, lifetime and drawing.
 namespace particle {
-inline constexpr int32_t kDestructA = 1;     // explosion frames "destruct" set 1
-inline constexpr int32_t kWaterRing = 2;     // additive, darkens out
-inline constexpr int32_t kDestructB = 3;     // explosion frames "destruct" set 3
-inline constexpr int32_t kExplosion = 4;     // "exp" frames, with a halo
-inline constexpr int32_t kSplashRing = 5;    // "vsplesk" frames, additive
+inline constexpr int32_t kDestructA = 1;      // explosion frames "destruct" set 1
+inline constexpr int32_t kWaterRing = 2;      // additive, darkens out
+inline constexpr int32_t kDestructB = 3;      // explosion frames "destruct" set 3
+inline constexpr int32_t kExplosion = 4;      // "exp" frames, with a halo
+inline constexpr int32_t kSplashRing = 5;     // "vsplesk" frames, additive
 inline constexpr int32_t kMiniExplosion = 6;  // "mini" frames, with a halo
-inline constexpr int32_t kFireball = 7;      // "fire" frames, with a halo
-inline constexpr int32_t kWake = 8;          // param168 = the unitKind that made it
-inline constexpr int32_t kSparkle = 9;       // pickup sparkle
-inline constexpr int32_t kGlint = 10;        // sea glitter
-inline constexpr int32_t kSmoke = 11;        // rises and drifts; funnels, bubbles, statics
-inline constexpr int32_t kSpark = 12;        // like the glint, steeper
-inline constexpr int32_t kCannonSmoke = 13;  // "cannon" frames
+inline constexpr int32_t kFireball = 7;       // "fire" frames, with a halo
+inline constexpr int32_t kWake = 8;           // param168 = the unitKind that made it
+inline constexpr int32_t kSparkle = 9;        // pickup sparkle
+inline constexpr int32_t kGlint = 10;         // sea glitter
+inline constexpr int32_t kSmoke = 11;         // rises and drifts; funnels, bubbles, statics
+inline constexpr int32_t kSpark = 12;         // like the glint, steeper
+inline constexpr int32_t kCannonSmoke = 13;   // "cannon" frames
 inline constexpr int32_t kSplashColumn = 14;  // "water" frames
-inline constexpr int32_t kWreckFire = 15;    // "expxe" frames, with a halo
-inline constexpr int32_t kWarmSmoke = 21;    // rises like smoke, additive
-inline constexpr int32_t kCount = 22;        // kinds 1..21
+inline constexpr int32_t kWreckFire = 15;     // "expxe" frames, with a halo
+inline constexpr int32_t kWarmSmoke = 21;     // rises like smoke, additive
+inline constexpr int32_t kCount = 22;         // kinds 1..21
 }  // namespace particle
 
 // `BonusRecord::kind`, 1..19: pickups and invisible triggers.
@@ -281,10 +282,9 @@ constexpr int32_t ModelPartsOf(int32_t k) {
 constexpr std::array<KindRole, kKindCount> MakeKindRoles() {
   std::array<KindRole, kKindCount> roles{};
   for (int32_t k = 0; k < kKindCount; ++k) {
-    const bool shadow =
-        k != kind::kCoastalFort && k != kind::kFortTower && k != kind::kCoinChest;
-    roles[static_cast<size_t>(k)] = {k, nullptr, unit_class::kNone, DrawScaleOf(k),
-                                     ModelPartsOf(k), shadow};
+    const bool shadow = k != kind::kCoastalFort && k != kind::kFortTower && k != kind::kCoinChest;
+    roles[static_cast<size_t>(k)] = {
+        k, nullptr, unit_class::kNone, DrawScaleOf(k), ModelPartsOf(k), shadow};
   }
   for (const RoleRow& r : kRoleRows) {
     KindRole& role = roles[static_cast<size_t>(r.kind)];

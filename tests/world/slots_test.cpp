@@ -1,5 +1,7 @@
 // The free-slot lookup of every table: lowest free slot from 1, slot 0 never handed out, 0 when
 // the table is full.
+#include "world/slots.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,21 +11,21 @@
 #include <vector>
 
 #include "world/records.h"
-#include "world/slots.h"
 
 namespace skerrow {
 namespace {
 
 struct Table {
   std::string name;
-  int32_t first, last;                             // the slots the lookup may return
+  int32_t first, last;                                  // the slots the lookup may return
   std::function<uint8_t&(SavedState&, int32_t)> inUse;  // the slot's in-use flag
   std::function<int32_t(const SavedState&)> freeSlot;
 };
 
 std::vector<Table> Tables() {
   return {
-      {"units", 1, kUnitSlots - 1, [](SavedState& s, int32_t i) -> uint8_t& { return s.units[i].alive; },
+      {"units", 1, kUnitSlots - 1,
+       [](SavedState& s, int32_t i) -> uint8_t& { return s.units[i].alive; },
        [](const SavedState& s) { return FreeUnitSlot(s); }},
       {"units 1..150", 1, 150,
        [](SavedState& s, int32_t i) -> uint8_t& { return s.units[i].alive; },

@@ -137,9 +137,9 @@ std::string ShipFile(int32_t k) {
 }
 // Element 0 is the hull file, element e > 0 the part file ship<K>-<e>.3ds.
 std::string PartFile(int32_t k, int element) {
-  return element == 0 ? ShipFile(k)
-                      : "models/ships/ship" + std::to_string(k) + "-" + std::to_string(element) +
-                            ".3ds";
+  return element == 0
+             ? ShipFile(k)
+             : "models/ships/ship" + std::to_string(k) + "-" + std::to_string(element) + ".3ds";
 }
 
 void WriteShip(Output& out, int kind, const Mesh& body, const ShipMats&, ModelBuilder& b) {
@@ -298,7 +298,6 @@ Mesh Fort(const ShipMats& m) {
   s.Append(Cylinder({40, 0, 160}, {40, 0, 240}, 2, 2, 5, m.dark, true));
   return s;
 }
-
 
 // Fire ship: an old tarred wooden hull heaped with powder barrels round a short stack.
 Mesh FireShip(const ShipMats& m) {

@@ -19,9 +19,9 @@ constexpr KindInfo Row(int32_t k, float alertRadius, float standoffMin, float st
                        float speed, float turn, float life, float mass, float radius, float kren,
                        float reloadTime, float sideReloadTime, float chargeTime, uint8_t haveAI) {
   const KindRole& role = kKindRoles[static_cast<size_t>(k)];
-  return {k,    role.nameUtf8, role.kindClass, alertRadius, standoffMin,    standoffMax,
-          speed, turn,         life,           mass,        radius,         kren,
-          reloadTime, sideReloadTime, chargeTime, haveAI};
+  return {k,          role.nameUtf8,  role.kindClass, alertRadius, standoffMin, standoffMax,
+          speed,      turn,           life,           mass,        radius,      kren,
+          reloadTime, sideReloadTime, chargeTime,     haveAI};
 }
 
 // Each row: kind, alert radius, standoff min/max, speed (u/s), turn (rad/s), life, mass, radius,

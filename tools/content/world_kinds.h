@@ -16,8 +16,8 @@ struct KindInfo {
   int32_t kind;
   const char* nameUtf8;  // the role's name (stored as Windows-1251)
   int32_t kindClass;     // the role's movement class
-  float alertRadius;  // the unit notices the player within alertRadius + 3.5
-  float standoffMin;  // broadside ships: distance band for firing abeam
+  float alertRadius;     // the unit notices the player within alertRadius + 3.5
+  float standoffMin;     // broadside ships: distance band for firing abeam
   float standoffMax;
   // Default unit parameters. Speeds are given in play terms and converted by MakeUnitRecord:
   float speed;  // top speed, world units per second (0 = does not move)

@@ -271,10 +271,10 @@ LevelData BuildLevel(int32_t number) {
   };
   bonus(bonus::kHint, plan.startX, 0, plan.startZ, 0, 15);
   if (plan.skyZone > 0) bonus(plan.skyZone, kLevelSize / 2.0, 0, kLevelSize / 2.0, 30, 0);
-  const int32_t pickups[] = {bonus::kCoin,      bonus::kCoin,      bonus::kCoin,     bonus::kCoin,
-                             bonus::kCoin,      bonus::kCoin,      bonus::kCoinStack, bonus::kCoinStack,
-                             bonus::kCoinPile,  bonus::kMedkit,    bonus::kMedkit,   bonus::kSpeedUp,
-                             bonus::kProtection, bonus::kSavePoint};
+  const int32_t pickups[] = {
+      bonus::kCoin,   bonus::kCoin,      bonus::kCoin,       bonus::kCoin,     bonus::kCoin,
+      bonus::kCoin,   bonus::kCoinStack, bonus::kCoinStack,  bonus::kCoinPile, bonus::kMedkit,
+      bonus::kMedkit, bonus::kSpeedUp,   bonus::kProtection, bonus::kSavePoint};
   for (int32_t kind : pickups) {
     auto [x, z] = seaSpot(1.0, 10);
     bonus(kind, x, 0.2, z, 0, 0);
