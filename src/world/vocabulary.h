@@ -163,7 +163,6 @@ struct KindRole {
   // has no model (kinds above 128, drawn as nothing).
   double drawScale;
   int32_t modelParts;  // ship<K>-1 .. ship<K>-<parts>.3ds loaded after the hull
-  bool castsShadow;
 };
 
 namespace vocabulary_detail {
@@ -282,9 +281,8 @@ constexpr int32_t ModelPartsOf(int32_t k) {
 constexpr std::array<KindRole, kKindCount> MakeKindRoles() {
   std::array<KindRole, kKindCount> roles{};
   for (int32_t k = 0; k < kKindCount; ++k) {
-    const bool shadow = k != kind::kCoastalFort && k != kind::kFortTower && k != kind::kCoinChest;
-    roles[static_cast<size_t>(k)] = {
-        k, nullptr, unit_class::kNone, DrawScaleOf(k), ModelPartsOf(k), shadow};
+    roles[static_cast<size_t>(k)] = {k, nullptr, unit_class::kNone, DrawScaleOf(k),
+                                     ModelPartsOf(k)};
   }
   for (const RoleRow& r : kRoleRows) {
     KindRole& role = roles[static_cast<size_t>(r.kind)];

@@ -117,5 +117,14 @@ TEST_F(PlacedKinds, EveryPlacedKindHasItsModelParametersAndClass) {
   }
 }
 
+// The role table and the unit drawing agree on the scale of every kind that can have a model,
+// so a model built for its role is drawn at the size it was built for.
+TEST(KindRoles, DrawScalesAreTheUnitDrawingsScales) {
+  for (int32_t k = 1; k <= kind::kLastModelled; ++k)
+    EXPECT_DOUBLE_EQ(UnitModelScale(k), kKindRoles[static_cast<size_t>(k)].drawScale) << k;
+  for (int32_t k = kind::kLastModelled + 1; k < kKindCount; ++k)
+    EXPECT_EQ(kKindRoles[static_cast<size_t>(k)].drawScale, 0.0) << k;
+}
+
 }  // namespace
 }  // namespace skerrow::content
