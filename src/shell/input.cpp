@@ -68,8 +68,8 @@ void TakeScreenshot(InputContext& c) {
 
 std::string* TypedName(WorldState& w) {
   if (w.GameMode != game_mode::kMenu) return nullptr;
-  if (w.menuScreen == 3) return &w.heroChoiceName;
-  if (w.menuScreen == 4) return &w.shipChoiceName;
+  if (w.menuScreen == menu_screen::kHeroChoice) return &w.heroChoiceName;
+  if (w.menuScreen == menu_screen::kShipChoice) return &w.shipChoiceName;
   return nullptr;
 }
 
@@ -234,7 +234,7 @@ void InputMouseDown(InputContext& c, int button, int x, int y) {
   switch (w.GameMode) {
     case game_mode::kMenu:
       switch (w.menuScreen) {
-        case 1:
+        case menu_screen::kMain:
           if (c.gui.MainMenuVisible() || c.gui.NetworkNoticeVisible() ||
               c.gui.OptionsWindowOpen() || c.gui.SaveLoadWindowOpen()) {
             c.gui.Press();
@@ -242,19 +242,19 @@ void InputMouseDown(InputContext& c, int button, int x, int y) {
             c.gui.ShowMainMenu();  // the first click after the title
           }
           break;
-        case 2:
+        case menu_screen::kCredits:
           c.gui.ShowMainMenu();
-          w.menuScreen = 1;
+          w.menuScreen = menu_screen::kMain;
           c.gui.RestartMenuMusic();
           break;
-        case 3:
-        case 4:
+        case menu_screen::kHeroChoice:
+        case menu_screen::kShipChoice:
           c.gui.ChooseUnderCursor(w.menuScreen);
           break;
-        case 5:
+        case menu_screen::kIntro:
           c.gui.StartGameFromIntro();
           break;
-        case 6:
+        case menu_screen::kOutro:
           c.gui.ResetOutro();
           break;
         default:

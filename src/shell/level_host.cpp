@@ -76,7 +76,7 @@ void FormLevelHost::ShowEpisodeHint(const std::string&, const std::string&) {
 }
 
 void FormLevelHost::ShowOutro() {
-  form_.World().menuScreen = 6;
+  form_.World().menuScreen = menu_screen::kOutro;
 }
 
 void FormLevelHost::ShowLoadingProgress(int32_t percent) {

@@ -162,7 +162,7 @@ void TSkerrowForm::TimerTimer() {
     musicPlayer_->SetVolume(settings_.t_musicvolume);
   }
   w.GameMode = game_mode::kMenu;
-  w.menuScreen = 1;
+  w.menuScreen = menu_screen::kMain;
   timers_.SetEnabled(dtimer_, true);
   w.skyFogTarget = {1.0f, 1.0f, 1.0f, 1.0f};
   w.heightBrush = 5;

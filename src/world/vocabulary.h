@@ -18,6 +18,16 @@ inline constexpr int32_t kPlay = 2;
 inline constexpr int32_t kEditorView = 3;
 }  // namespace game_mode
 
+// `menuScreen`: which screen the menu mode shows.
+namespace menu_screen {
+inline constexpr int32_t kMain = 1;
+inline constexpr int32_t kCredits = 2;
+inline constexpr int32_t kHeroChoice = 3;
+inline constexpr int32_t kShipChoice = 4;
+inline constexpr int32_t kIntro = 5;
+inline constexpr int32_t kOutro = 6;
+}  // namespace menu_screen
+
 // `kindClass` of a kind record: the movement and behaviour rules of the unit update.
 namespace unit_class {
 inline constexpr int32_t kNone = 0;        // not updated
