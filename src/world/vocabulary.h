@@ -34,8 +34,8 @@ inline constexpr int32_t kNone = 0;        // not updated
 inline constexpr int32_t kShip = 1;        // full ship rules (the heroes)
 inline constexpr int32_t kSmallCraft = 2;  // boats and aircraft: no drag on sinking, bubbles
 inline constexpr int32_t kHeavyShip = 3;   // full ship rules
-inline constexpr int32_t kShipSunkAtOnce =
-    4;  // full ship rules, destroyed on its first sinking step
+// Full ship rules, destroyed on its first sinking step.
+inline constexpr int32_t kShipSunkAtOnce = 4;
 inline constexpr int32_t kEnemyShip = 5;
 inline constexpr int32_t kEmplacement = 6;  // fixed gun, mine
 inline constexpr int32_t kExitGate = 7;  // opens a level edge once destroyed; drawn at full light
