@@ -16,6 +16,8 @@
 #include "render/game_resources.h"
 #include "render/render_state.h"
 #include "simulation/particles.h"
+#include "world/slots.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -78,12 +80,13 @@ int32_t DamageElement(const UnitRecord& u) {
   return 0;
 }
 
-bool CastsShadow(int32_t kind) {
-  return kind != 13 && kind != 14 && kind != 23;
+bool CastsShadow(int32_t k) {
+  return k != kind::kCoastalFort && k != kind::kFortTower && k != kind::kCoinChest;
 }
 
-bool DrawnUnlit(int32_t kind) {
-  return (kind >= 28 && kind <= 31) || kind == 36 || (kind >= 39 && kind <= 43);
+bool DrawnUnlit(int32_t k) {
+  return (k >= kind::kGate && k <= kind::kKeyGate2) || k == kind::kLock ||
+         (k >= kind::kGate2 && k <= kind::kLock2);
 }
 
 // The models of one unit by kind, in model units after the orientation and scale. Every
@@ -93,65 +96,65 @@ void CallUnitModels(const GameResources& res, const UnitRecord& u) {
   const double p = u.pok;
   const TKTZGL_Model* hull = ShipModel(res, kind, 0);
   switch (kind) {
-    case 1:
+    case kind::kPaddleSteamer:
       CallModel(hull);
       DrawPart(res.paddleWheel.get(), 47.5, 0, 44.2, PropPhase(u) * kRadToDeg, 0, 1, 0);
       break;
-    case 2:
+    case kind::kSternWheeler:
       CallModel(hull);
       DrawPart(res.paddleWheels.get(), 135.5, 0, 29.8, PropPhase(u) * kRadToDeg, 0, 1, 0);
       break;
-    case 6:
-    case 9:
+    case kind::kPatrolBoat:
+    case kind::kTorpedoBoat:
       CallModel(hull);
       DrawPart(res.propeller.get(), 0, 0, 0, p * kRadToDeg, 1, 0, 0);
       break;
-    case 11:
+    case kind::kSubmarine:
       CallModel(ShipModel(res, kind, FrameIndex(p / kPi * 20)));
       break;
-    case 12:
+    case kind::kSteamRam:
       CallModel(ShipModel(res, kind, FrameIndex(p / kPi * 11.5)));
       break;
-    case 15:
-    case 22:
-    case 37:
-    case 50:
+    case kind::kMonitor:
+    case kind::kItemWreck22:
+    case kind::kItemWreck37:
+    case kind::kItemWreck50:
       CallModel(ShipModel(res, kind, DamageElement(u)));
       break;
-    case 17:
+    case kind::kBomber:
       CallModel(hull);
       DrawPart(res.propellerG.get(), -950, 475, 340, p * 32 * kRadToDeg, 0, 0, 1, 2.2);
       DrawPart(res.propellerG.get(), -950, -475, 340, p * 32 * kRadToDeg, 0, 0, 1, 2.2);
       break;
-    case 21: {
+    case kind::kSkimmer: {
       const double v = p / kPi * 70;
       CallModel(ShipModel(res, kind, RoundToInt(v - std::floor(v))));
       break;
     }
-    case 24:
+    case kind::kAutogyro:
       CallModel(hull);
       DrawPart(res.propellerM.get(), 0, 0, 163, p * 16 * kRadToDeg, 0, 0, 1);
       break;
-    case 25:
+    case kind::kSeaplane:
       CallModel(ShipModel(res, kind, FrameIndex(p / kPi)));
       DrawPart(res.propellerH.get(), 0, 0, 0, p / kPi * 90, 0, 0, 1);
       break;
-    case 26: {
+    case kind::kShoreBattery: {
       const int32_t base = (u.sinking == 1 || u.life < u.maxLife / 2) ? 11 : 0;
       const int32_t f = FrameIndex(p / kPi * 5.1);
       if (f >= 0 && f < 11) CallModel(ShipModel(res, kind, base + f));
       break;
     }
-    case 27:
+    case kind::kMortarBoat:
       CallModel(ShipModel(res, kind, FrameIndex(std::max(7 - (100 - u.reload) / 8.0, 0.0))));
       break;
-    case 35: {
+    case kind::kSwitch: {
       CallModel(hull);
       const int32_t f = FrameIndex(u.rotateSpeed / kPi * 5.1);
       DrawPart(ShipModel(res, kind, 1 + f), 0, 0, 0, 0, 0, 0, 1, 0.7);
       break;
     }
-    case 51:
+    case kind::kFighter:
       CallModel(hull);
       if (u.maxLife < 50000) {
         DrawPart(res.propellerK.get(), 0, 0, 0, p / kPi * 90, 0, 0, 1, 1.5);
@@ -215,33 +218,33 @@ std::array<float, 16> ShadowMatrix(const Vector4d& L, const Vector4d& P, const V
   return m;
 }
 
-double UnitModelScale(int32_t kind) {
-  switch (kind) {
-    case 11:
-    case 28:
-    case 29:
-    case 30:
-    case 31:
-    case 36:
-    case 39:
-    case 40:
-    case 41:
-    case 42:
-    case 43:
+double UnitModelScale(int32_t k) {
+  switch (k) {
+    case kind::kSubmarine:
+    case kind::kGate:
+    case kind::kKeyGate1:
+    case kind::kKeyGate3:
+    case kind::kKeyGate2:
+    case kind::kLock:
+    case kind::kGate2:
+    case kind::kKeyGate1b:
+    case kind::kKeyGate3b:
+    case kind::kKeyGate2b:
+    case kind::kLock2:
       return 0.01;
-    case 12:
+    case kind::kSteamRam:
       return 0.007;
-    case 15:
-    case 22:
-    case 37:
-    case 50:
+    case kind::kMonitor:
+    case kind::kItemWreck22:
+    case kind::kItemWreck37:
+    case kind::kItemWreck50:
       return 0.055;
-    case 17:
+    case kind::kBomber:
       return 0.001;
-    case 23:
-    case 35:
+    case kind::kCoinChest:
+    case kind::kSwitch:
       return 0.012;
-    case 26:
+    case kind::kShoreBattery:
       return 0.039;
     default:
       return 0.005;
@@ -251,7 +254,7 @@ double UnitModelScale(int32_t kind) {
 double UnitBrightness(const WorldState& w, const UnitRecord& u, int32_t pass) {
   if (pass == 1) return 1.0;
   const KindRecord* k = w.kindTable.at(u.unitKind);
-  if (k != nullptr && k->kindClass == 7) return 1.0;
+  if (k != nullptr && k->kindClass == unit_class::kExitGate) return 1.0;
   if (u.sinking == 1) {
     const int32_t x = ClampIndex(u.posX * 2, kMapSize - 1);
     const int32_t z = ClampIndex(u.posZ * 2, kMapSize - 1);
@@ -269,9 +272,8 @@ int32_t CopyTaggedUnit(WorldState& w, int32_t i) {
   int32_t made = 0;
   Random& rnd = SharedRandom();
   for (int32_t k = 0; k < copies; ++k) {
-    int32_t j = 1;
-    while (j < kUnitSlots && w.units[j].alive != 0) ++j;
-    if (j >= kUnitSlots) continue;  // no free slot: this copy is skipped
+    const int32_t j = FreeUnitSlot(w);
+    if (j == 0) continue;  // no free slot: this copy is skipped
     UnitRecord& c = w.units[j];
     c = w.units[i];
     c.tag = 0;
@@ -348,12 +350,12 @@ void DrawStatics(DrawContext& c, int32_t pass) {
       Random& rnd = SharedRandom();
       if (s.terrainKind == 12) {
         EmitSmoke(w, s.posX, s.posY + 1.2, s.posZ, {0.4862745f, 0.24313726f, 0.24313726f, 0.15f},
-                  0.97, 11);
+                  0.97, particle::kSmoke);
       } else {
         for (double dx : {4.8, -4.8}) {
           const Color4f warm = {0.9f + 0.1f * static_cast<float>(rnd.Real()),
                                 0.3f + 0.3f * static_cast<float>(rnd.Real()), 0.1f, 0.8f};
-          EmitSmoke(w, s.posX + dx, s.posY + 0.7, s.posZ, warm, 0.1, 21);
+          EmitSmoke(w, s.posX + dx, s.posY + 0.7, s.posZ, warm, 0.1, particle::kWarmSmoke);
         }
       }
     }
@@ -380,7 +382,7 @@ void DrawStaticObjects(DrawContext& c, int32_t pass) {
       SetUnitLights(c.scene, sky, 1.0);
       const double ox = s.posX + o.posX, oy = s.posY + o.posY, oz = s.posZ + o.posZ;
       if (kind == 28 && w.lagAccumulator > 0 && rnd.Int(5 * w.lagAccumulator) >= 6) {
-        EmitSmoke(w, ox, oy + 0.3, oz, {0.3f, 0.3f, 0.3f, 0.15f}, 0.3, 11);
+        EmitSmoke(w, ox, oy + 0.3, oz, {0.3f, 0.3f, 0.3f, 0.15f}, 0.3, particle::kSmoke);
       }
       const TKTZGL_Model* model = ObjectModel(c.res, kind);
       const TKTZGL_Model* shadow = ObjectShadowModel(c.res, kind);
@@ -409,7 +411,7 @@ void DrawStaticObjects(DrawContext& c, int32_t pass) {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glPopMatrix();
         if (pass == 0 && w.lagAccumulator > 0 && rnd.Int(5 * w.lagAccumulator) >= 6) {
-          EmitSmoke(w, ox, oy + 0.3, oz, {0.3f, 0.3f, 0.3f, 0.15f}, 0.3, 11);
+          EmitSmoke(w, ox, oy + 0.3, oz, {0.3f, 0.3f, 0.3f, 0.15f}, 0.3, particle::kSmoke);
         }
         continue;
       }
@@ -424,7 +426,8 @@ void DrawStaticObjects(DrawContext& c, int32_t pass) {
       glEnable(GL_LIGHTING);
       if (pass == 0) CallModel(model);
       glDepthMask(GL_TRUE);
-      if (w.GameMode == 3 && pass == 0 && i == c.rs.editorStatic && k == c.rs.editorObject) {
+      if (w.GameMode == game_mode::kEditorView && pass == 0 && i == c.rs.editorStatic &&
+          k == c.rs.editorObject) {
         glBindTexture(GL_TEXTURE_2D, numbers);
         glBegin(GL_QUADS);
         glTexCoord2f(0, 0);
@@ -471,7 +474,7 @@ void DrawStaticDecals(DrawContext& c) {
     if (w.editorPlanes != 1 && !InStaticsWindow(w, s.posX, s.posZ)) continue;
     glPushMatrix();
     glTranslated(s.posX, s.posY, s.posZ);
-    if (w.GameMode == 3) {
+    if (w.GameMode == game_mode::kEditorView) {
       if (i == c.rs.editorStatic) {
         glColor4f(1, 0, 0, 1);
       } else {
@@ -518,13 +521,13 @@ int32_t DrawUnits(DrawContext& c, int32_t pass) {
     const bool high = u.posY > 0.5;
     if (high != (pass == 1)) continue;
     if (w.editorPlanes != 1 && !InUnitsWindow(w, u.posX, u.posZ)) continue;
-    if (w.GameMode == 2 && u.tag > 0) CopyTaggedUnit(w, i);
+    if (w.GameMode == game_mode::kPlay && u.tag > 0) CopyTaggedUnit(w, i);
 
     const double b = UnitBrightness(w, u, pass);
     const float fb = static_cast<float>(b);
-    const bool fading =
-        pass == 0 && u.sinking == 1 &&
-        !(w.kindTable.at(u.unitKind) != nullptr && w.kindTable[u.unitKind].kindClass == 7);
+    const bool fading = pass == 0 && u.sinking == 1 &&
+                        !(w.kindTable.at(u.unitKind) != nullptr &&
+                          w.kindTable[u.unitKind].kindClass == unit_class::kExitGate);
     if (fading) {
       glEnable(GL_COLOR_MATERIAL);
       glColor4f(sky.r * fb, sky.g * fb, sky.b * fb, fb);
@@ -543,8 +546,8 @@ int32_t DrawUnits(DrawContext& c, int32_t pass) {
       ++shadows;
       glPushMatrix();
       glEnable(GL_STENCIL_TEST);
-      const double lift = kind == 51 ? 25 : 7;
-      const Vector4d light = {u.posX + lift, kind == 51 ? 25.7 : 9.7, u.posZ + lift, 1};
+      const double lift = kind == kind::kFighter ? 25 : 7;
+      const Vector4d light = {u.posX + lift, kind == kind::kFighter ? 25.7 : 9.7, u.posZ + lift, 1};
       const auto m = ShadowMatrix(light, w.shadowPlanePoint, w.shadowPlaneNormal);
       glMultMatrixf(m.data());
       glDisable(GL_DEPTH_TEST);
@@ -570,7 +573,9 @@ int32_t DrawUnits(DrawContext& c, int32_t pass) {
     }
     glEnable(GL_TEXTURE_2D);
     CallUnitModels(c.res, u);
-    const bool shine = (kind >= 1 && kind <= 3 && w.respawnProtection > 0) || kind == 51;
+    const bool shine =
+        (kind >= kind::kPaddleSteamer && kind <= kind::kCruiser && w.respawnProtection > 0) ||
+        kind == kind::kFighter;
     if (shine) {
       glEnable(GL_TEXTURE_GEN_S);
       glEnable(GL_TEXTURE_GEN_T);
@@ -578,7 +583,7 @@ int32_t DrawUnits(DrawContext& c, int32_t pass) {
       glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
       glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR);
       glColor4f(1, 1, 1, 1);
-      if (kind == 51) {
+      if (kind == kind::kFighter) {
         CallModel(ShipModel(c.res, kind, 0));
       } else {
         CallUnitModels(c.res, u);
@@ -638,7 +643,7 @@ void DrawEditorUnitMarker(DrawContext& c) {
   const int32_t n = c.rs.editorUnit;
   if (n >= 1 && n < kUnitSlots) {
     const UnitRecord& u = w.units[n];
-    if (u.unitKind == 1) {
+    if (u.unitKind == kind::kPaddleSteamer) {
       glColor4f(0, 1, 0, 1);
     } else {
       glColor4f(1, 1, 0, 1);

@@ -15,6 +15,7 @@
 #include "shell/skerrow_form.h"
 #include "simulation/particles.h"
 #include "simulation/upgrades.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -65,9 +66,9 @@ void TakeScreenshot(InputContext& c) {
 }
 
 std::string* TypedName(WorldState& w) {
-  if (w.GameMode != 1) return nullptr;
-  if (w.menuScreen == 3) return &w.heroChoiceName;
-  if (w.menuScreen == 4) return &w.shipChoiceName;
+  if (w.GameMode != game_mode::kMenu) return nullptr;
+  if (w.menuScreen == menu_screen::kHeroChoice) return &w.heroChoiceName;
+  if (w.menuScreen == menu_screen::kShipChoice) return &w.shipChoiceName;
   return nullptr;
 }
 
@@ -75,7 +76,7 @@ std::string* TypedName(WorldState& w) {
 void SpawnClickMarker(WorldState& w) {
   Random& r = SharedRandom();
   ParticleRecord& t = w.particleTemplate;
-  t.kind = 5;
+  t.kind = particle::kSplashRing;
   t.pos = {w.mouseWorldPos.x, 0.01, w.mouseWorldPos.z, t.pos.w};
   t.size = {0.3, 0.0, 0.3, t.size.w};
   t.colour = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -188,11 +189,12 @@ void InputKeyDown(InputContext& c, int vk) {
   if (vk == kVkBack) {
     if (std::string* name = TypedName(w); name != nullptr && !name->empty()) name->pop_back();
   }
-  if (w.GameMode == 2 && vk == kVkEscape && !c.gui.HintWindowOpen()) {
+  if (w.GameMode == game_mode::kPlay && vk == kVkEscape && !c.gui.HintWindowOpen()) {
     c.gui.ReleaseButtonState();
     c.gui.OpenInGameMenu();
   }
-  if (w.GameMode == 2 && vk == kVkOem3 && w.infoPanelUnlocked == 1 && w.upgradePanelUnlocked != 0) {
+  if (w.GameMode == game_mode::kPlay && vk == kVkOem3 && w.infoPanelUnlocked == 1 &&
+      w.upgradePanelUnlocked != 0) {
     // Cycles information -> upgrades -> none.
     if (w.infoPanelOpen != 0) {
       w.infoPanelOpen = 0;
@@ -203,7 +205,7 @@ void InputKeyDown(InputContext& c, int vk) {
       w.infoPanelOpen = 1;
     }
   }
-  if (w.GameMode == 3 && vk == kVkDelete) c.gui.EditorDeleteUnit();
+  if (w.GameMode == game_mode::kEditorView && vk == kVkDelete) c.gui.EditorDeleteUnit();
   if (c.editorEnabled && vk == kVkSpace) c.gui.ShowEditor();
 }
 
@@ -229,9 +231,9 @@ void InputMouseMove(InputContext& c, int x, int y) {
 void InputMouseDown(InputContext& c, int button, int x, int y) {
   WorldState& w = c.w;
   switch (w.GameMode) {
-    case 1:
+    case game_mode::kMenu:
       switch (w.menuScreen) {
-        case 1:
+        case menu_screen::kMain:
           if (c.gui.MainMenuVisible() || c.gui.NetworkNoticeVisible() ||
               c.gui.OptionsWindowOpen() || c.gui.SaveLoadWindowOpen()) {
             c.gui.Press();
@@ -239,31 +241,31 @@ void InputMouseDown(InputContext& c, int button, int x, int y) {
             c.gui.ShowMainMenu();  // the first click after the title
           }
           break;
-        case 2:
+        case menu_screen::kCredits:
           c.gui.ShowMainMenu();
-          w.menuScreen = 1;
+          w.menuScreen = menu_screen::kMain;
           c.gui.RestartMenuMusic();
           break;
-        case 3:
-        case 4:
+        case menu_screen::kHeroChoice:
+        case menu_screen::kShipChoice:
           c.gui.ChooseUnderCursor(w.menuScreen);
           break;
-        case 5:
+        case menu_screen::kIntro:
           c.gui.StartGameFromIntro();
           break;
-        case 6:
+        case menu_screen::kOutro:
           c.gui.ResetOutro();
           break;
         default:
           break;
       }
       break;
-    case 2:
+    case game_mode::kPlay:
       if (c.gui.HintWindowOpen() || c.gui.InGameMenuOpen() || c.gui.SaveLoadWindowOpen() ||
           c.gui.OptionsWindowOpen())
         c.gui.Press();
       break;
-    case 3:
+    case game_mode::kEditorView:
       c.gui.EditorViewClick();
       break;
     default:
@@ -284,7 +286,8 @@ void InputMouseDown(InputContext& c, int button, int x, int y) {
 
 void InputMouseUp(InputContext& c, int button, int x, int y) {
   WorldState& w = c.w;
-  if (w.GameMode == 2 && w.upgradePanelOpen == 1 && w.upgradePanelUnlocked == 1 && HasDisplay(c)) {
+  if (w.GameMode == game_mode::kPlay && w.upgradePanelOpen == 1 && w.upgradePanelUnlocked == 1 &&
+      HasDisplay(c)) {
     const int64_t px = static_cast<int64_t>(x) * 1000 / c.displayWidth;
     const int64_t py = static_cast<int64_t>(y) * 1000 / c.displayHeight;
     constexpr Upgrade kButtons[3] = {Upgrade::kArmour, Upgrade::kGuns, Upgrade::kSpeed};

@@ -11,6 +11,7 @@
 #include "platform/media.h"
 #include "shell/skerrow_form.h"
 #include "simulation/upgrades.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -75,7 +76,7 @@ void FormLevelHost::ShowEpisodeHint(const std::string&, const std::string&) {
 }
 
 void FormLevelHost::ShowOutro() {
-  form_.World().menuScreen = 6;
+  form_.World().menuScreen = menu_screen::kOutro;
 }
 
 void FormLevelHost::ShowLoadingProgress(int32_t percent) {
@@ -99,11 +100,11 @@ StartingPoints HeroBonusPoints(int32_t hero) {
 
 StartingPoints ShipStartingPoints(int32_t ship) {
   switch (ship) {
-    case 1:
+    case kind::kPaddleSteamer:
       return {25, 51, 50};
-    case 2:
+    case kind::kSternWheeler:
       return {45, 80, 30};
-    case 3:
+    case kind::kCruiser:
       return {85, 33, 75};
     default:
       return {};
@@ -112,11 +113,11 @@ StartingPoints ShipStartingPoints(int32_t ship) {
 
 std::string DefaultShipName(int32_t ship) {
   switch (ship) {
-    case 1:
+    case kind::kPaddleSteamer:
       return "Блуждающая звезда";
-    case 2:
+    case kind::kSternWheeler:
       return "Буревестник";
-    case 3:
+    case kind::kCruiser:
       return "Грозный";
     default:
       return {};
@@ -175,7 +176,7 @@ bool TSkerrowForm::StartDirect() {
   const int32_t ship = options_.ship >= 1 && options_.ship <= 3 ? options_.ship : 1;
   SetUpNewPlayer(ws, 1, ship, Utf8ToCp1251(kHeroOneName), Utf8ToCp1251(DefaultShipName(ship)));
   ws.episode = episode;
-  ws.GameMode = 2;
+  ws.GameMode = game_mode::kPlay;
   EnterLevel(kEpisodeLevelBase + episode);
   if (level != 1) EnterLevel(level);
   return true;

@@ -28,6 +28,7 @@
 #include "shell/level_host.h"
 #include "simulation/play_update.h"
 #include "world/raw_io.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -78,15 +79,15 @@ void TSkerrowForm::UpdateDispatch() {
   double t0 = options_.bench ? NowUs() : 0.0;
   WorldState& w = *world_;
   switch (w.GameMode) {
-    case 1:
+    case game_mode::kMenu:
       UpdateMenu(w);
       break;
-    case 2: {
+    case game_mode::kPlay: {
       FormPlayHost host(*this);
       PlayUpdate(w, host);
       break;
     }
-    case 3:
+    case game_mode::kEditorView:
       UpdateEditorView(w);
       break;
     default:
@@ -99,13 +100,13 @@ void TSkerrowForm::DrawModeFrame() {
   WorldState& w = *world_;
   glDepthFunc(GL_LEQUAL);
   switch (w.GameMode) {
-    case 1:
+    case game_mode::kMenu:
       DrawMenuFrame(w);
       break;
-    case 2:
+    case game_mode::kPlay:
       DrawPlayFrame(w);
       break;
-    case 3:
+    case game_mode::kEditorView:
       DrawEditorViewFrame(w);
       break;
     default:

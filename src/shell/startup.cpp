@@ -24,6 +24,7 @@
 #include "shell/level_host.h"
 #include "shell/skerrow_form.h"
 #include "world/level_files.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -160,8 +161,8 @@ void TSkerrowForm::TimerTimer() {
     musicPlayer_->Play(w.appPath + Utf8ToCp1251("GData\\Music\\Прелюдия.mp3"));
     musicPlayer_->SetVolume(settings_.t_musicvolume);
   }
-  w.GameMode = 1;
-  w.menuScreen = 1;
+  w.GameMode = game_mode::kMenu;
+  w.menuScreen = menu_screen::kMain;
   timers_.SetEnabled(dtimer_, true);
   w.skyFogTarget = {1.0f, 1.0f, 1.0f, 1.0f};
   w.heightBrush = 5;

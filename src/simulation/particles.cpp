@@ -7,6 +7,8 @@
 
 #include "platform/random.h"
 #include "simulation/geometry.h"
+#include "world/slots.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -17,9 +19,9 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kRadToDeg = 180.0 / kPi;
 
 // Age at which each particle kind ends; index = kind, row 0 unused.
-constexpr std::array<double, 22> kLifetime = {0,  16, 16, 16, 30, 30, 30, 30, 15, 38, 45,
-                                              12, 12, 31, 31, 31, 16, 17, 18, 19, 20, 12};
-static_assert(kLifetime.size() == 22, "particle kinds 1..21");
+constexpr std::array<double, particle::kCount> kLifetime = {
+    0, 16, 16, 16, 30, 30, 30, 30, 15, 38, 45, 12, 12, 31, 31, 31, 16, 17, 18, 19, 20, 12};
+static_assert(kLifetime.size() == particle::kCount, "particle kinds 1..21");
 
 double R() {
   return SharedRandom().Real();
@@ -50,7 +52,7 @@ constexpr Funnel kFourFunnels[] = {{1.2, 0.0, 5.5, 0.97, 0.98},
 }  // namespace
 
 double ParticleLifetime(int32_t kind) {
-  return kind >= 1 && kind <= 21 ? kLifetime[static_cast<size_t>(kind)] : 0.0;
+  return kind >= 1 && kind < particle::kCount ? kLifetime[static_cast<size_t>(kind)] : 0.0;
 }
 
 bool InVisibilityWindow(const WorldState& w, double x, double z) {
@@ -61,14 +63,12 @@ bool InVisibilityWindow(const WorldState& w, double x, double z) {
 int32_t SpawnParticle(WorldState& w, const ParticleRecord& tmpl) {
   if (!InVisibilityWindow(w, tmpl.pos.x, tmpl.pos.z)) return 0;
   if (w.hqEffects != 1 && SharedRandom().Int(2) != 1) return 0;
-  for (int32_t i = 1; i <= kParticleSlots; ++i) {
-    ParticleRecord& p = w.particles[i];
-    if (p.active != 0) continue;
-    p = tmpl;  // may be particleTemplate itself: a plain copy of another object
-    p.active = 1;
-    return i;
-  }
-  return 0;
+  const int32_t i = FreeParticleSlot(w);
+  if (i == 0) return 0;
+  ParticleRecord& p = w.particles[i];
+  p = tmpl;  // may be particleTemplate itself: a plain copy of another object
+  p.active = 1;
+  return i;
 }
 
 void UpdateParticles(WorldState& w) {
@@ -81,18 +81,18 @@ void UpdateParticles(WorldState& w) {
     p.size.z += g * p.vel.z;
     p.angle += g * p.vel.w;
     switch (p.kind) {
-      case 2:
-      case 8:
+      case particle::kWaterRing:
+      case particle::kWake:
         DarkenColour(p, 0.99 * 0.99);
         break;
-      case 5:
+      case particle::kSplashRing:
         DarkenColour(p, 0.979 * 0.979);
         break;
-      case 9:
+      case particle::kSparkle:
         DarkenColour(p, 0.97 * 0.97);
         break;
-      case 10:
-      case 12:
+      case particle::kGlint:
+      case particle::kSpark:
         if (p.age < 8.8) {
           p.colour.a = static_cast<float>(std::fmin(p.colour.a * 1.03 * 1.03, 0.75));
         } else {
@@ -100,8 +100,8 @@ void UpdateParticles(WorldState& w) {
           if (!(p.colour.a > 0.0f)) p.active = 0;
         }
         break;
-      case 11:
-      case 21:
+      case particle::kSmoke:
+      case particle::kWarmSmoke:
         p.pos.y += 2.0 * p.vel.y;  // fixed per step, not scaled by the game speed
         p.pos.x -= 0.0003;
         p.pos.z -= 0.00036;
@@ -124,7 +124,7 @@ void SpawnSeaGlitter(WorldState& w) {
   const UnitRecord* pu = PlayerUnit(w);
   if (pu == nullptr) return;
   ParticleRecord& t = w.particleTemplate;
-  t.kind = 10;
+  t.kind = particle::kGlint;
   t.fadeRate = 0.003 + 0.0005 * R();
   t.angle = -pu->rotY * kRadToDeg;
   const double gx = 9.7e-7 + 1e-7 * R();  // two draws, like every other template
@@ -142,17 +142,17 @@ void SpawnFunnelSmoke(WorldState& w, const UnitRecord& u) {
   const Funnel* funnels = nullptr;
   size_t count = 0;
   switch (u.unitKind) {
-    case 1:
+    case kind::kPaddleSteamer:
       funnels = kOneFunnelKind1;
       count = std::size(kOneFunnelKind1);
       break;
-    case 2:
+    case kind::kSternWheeler:
       funnels = kOneFunnelKind2;
       count = std::size(kOneFunnelKind2);
       break;
-    case 3:
-    case 44:
-    case 47:
+    case kind::kCruiser:
+    case kind::kPirateFlagship:
+    case kind::kIronclad:
       funnels = kFourFunnels;
       count = std::size(kFourFunnels);
       break;
@@ -160,13 +160,13 @@ void SpawnFunnelSmoke(WorldState& w, const UnitRecord& u) {
       return;
   }
   Color4f colour;
-  if (u.unitKind == 44) {
+  if (u.unitKind == kind::kPirateFlagship) {
     colour = {0.0f, 1.0f, 0.0f, 0.12f};
-  } else if (u.unitKind == 47) {
+  } else if (u.unitKind == kind::kIronclad) {
     colour = u.reload >= u.maxReload ? Color4f{1.0f, 1.0f, 1.0f, 0.12f}
                                      : Color4f{1.0f, 0.0f, 0.0f, 0.12f};
   } else {
-    const float alpha = u.unitKind == 3 ? 0.12f : 0.15f;
+    const float alpha = u.unitKind == kind::kCruiser ? 0.12f : 0.15f;
     colour =
         w.bonusTimer > 0.0 ? Color4f{0.0f, 1.0f, 0.0f, alpha} : Color4f{1.0f, 1.0f, 1.0f, alpha};
   }
@@ -175,7 +175,7 @@ void SpawnFunnelSmoke(WorldState& w, const UnitRecord& u) {
   for (size_t f = 0; f < count; ++f) {
     const Funnel& fn = funnels[f];
     if (!moving && SharedRandom().Int(5) != 1) continue;
-    t.kind = 11;
+    t.kind = particle::kSmoke;
     t.fadeRate = moving ? 0.011 + 0.0009 * R() : 0.003 + 0.0005 * R();
     t.angle = 360.0 * R();
     const double base = moving ? 0.00027 : 0.00007;
@@ -194,7 +194,7 @@ void SpawnFunnelSmoke(WorldState& w, const UnitRecord& u) {
 
 void SpawnWake(WorldState& w, const UnitRecord& u, bool forward, bool atUnitHeight) {
   ParticleRecord& t = w.particleTemplate;
-  t.kind = 8;
+  t.kind = particle::kWake;
   t.fadeRate = 0.016 + 0.001 * R();
   t.angle = forward ? 180.0 - u.rotY * kRadToDeg : -u.rotY * kRadToDeg;
   const double gx = 0.00097 + 0.0001 * R();
@@ -210,7 +210,7 @@ void SpawnWake(WorldState& w, const UnitRecord& u, bool forward, bool atUnitHeig
 
 void SpawnBubbles(WorldState& w, const UnitRecord& u) {
   ParticleRecord& t = w.particleTemplate;
-  t.kind = 11;
+  t.kind = particle::kSmoke;
   t.fadeRate = 0.008 + 0.0009 * R();
   t.angle = 360.0 * R();
   const double gx = 0.00097 + 0.0001 * R();
@@ -230,13 +230,7 @@ void UpdateSnow(WorldState& w) {
   if (chance < w.snowDensity && w.snowOn == 1 && pu != nullptr) {
     const int32_t n = SharedRandom().Int(3) + 1;
     for (int32_t k = 0; k < n; ++k) {
-      SnowflakeRecord* flake = nullptr;
-      for (int32_t i = 1; i <= kSnowflakeSlots; ++i) {
-        if (w.snowflakes[i].active == 0) {
-          flake = &w.snowflakes[i];
-          break;
-        }
-      }
+      SnowflakeRecord* flake = w.snowflakes.at(FreeSnowflakeSlot(w));
       if (flake == nullptr) break;
       flake->active = 1;
       const double x = pu->posX + 21.0 * R() - 10.5;

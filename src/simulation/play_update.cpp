@@ -15,6 +15,7 @@
 #include "simulation/play_host.h"
 #include "simulation/player_controls.h"
 #include "simulation/units.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -121,9 +122,9 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
   UnitRecord* p = PlayerUnit(w);
   if (p == nullptr || p->alive != 0) return;
   switch (p->unitKind) {
-    case 1:
-    case 2:
-    case 3:
+    case kind::kPaddleSteamer:
+    case kind::kSternWheeler:
+    case kind::kCruiser:
       if (w.lives >= 1) {
         w.respawnProtection = 3.0;
         --w.lives;
@@ -132,7 +133,7 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
         RestartLevel(w, host, *p);
       }
       break;
-    case 51:
+    case kind::kFighter:
       w.playerUnit = 1;  // control returns to the hero's ship
       break;
     default:

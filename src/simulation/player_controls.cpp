@@ -6,6 +6,7 @@
 #include "platform/vk_codes.h"
 #include "simulation/geometry.h"
 #include "simulation/play_host.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -66,8 +67,10 @@ void UpdatePlayerControls(WorldState& w, PlayHost& host) {
   }
 
   // Engine sounds: last step's controls against the copies latched the step before.
-  if (prev[kCtlForward] == 0 && p.ctlForward == 1) host.PlaySound(6, p.posX, p.posY, p.posZ);
-  if (prev[kCtlBack] == 0 && p.ctlBack == 1) host.PlaySound(7, p.posX, p.posY, p.posZ);
+  if (prev[kCtlForward] == 0 && p.ctlForward == 1)
+    host.PlaySound(sound::kEngineAhead, p.posX, p.posY, p.posZ);
+  if (prev[kCtlBack] == 0 && p.ctlBack == 1)
+    host.PlaySound(sound::kEngineAstern, p.posX, p.posY, p.posZ);
 
   for (int c = 0; c < kControlCount; ++c) prev[c] = ctl[c];
   for (int c = 0; c < kControlCount; ++c) {

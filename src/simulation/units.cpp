@@ -13,6 +13,7 @@
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
 #include "simulation/weapons.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -188,7 +189,7 @@ void StartShipSinking(WorldState& w, PlayHost& host, UnitRecord& u, bool player)
   const double sw = kPi * R() - kPi / 2.0;
   u.sinkMotion = {sx, 0.0, sz, sw};
   u.sinking = 1;
-  host.PlaySound(5, u.posX, u.posY, u.posZ);
+  host.PlaySound(sound::kSinking, u.posX, u.posY, u.posZ);
 }
 
 // Classes 1, 3, 4 (full ship) and 5 (enemy ship).
@@ -203,7 +204,8 @@ void UpdateShip(WorldState& w, PlayHost& host, int32_t i, int32_t cls, Ship ship
     u.rotX = MoveToward(u.rotX, u.sinkMotion.x, g * 0.009);
     u.rotZ = MoveToward(u.rotZ, u.sinkMotion.z, g * 0.009);
     const bool onFloor = SeaFloorAt(w, u.posX, u.posZ) > u.posY;
-    const bool atOnce = ship == Ship::kFull ? cls == 4 : u.unitKind == 12;
+    const bool atOnce =
+        ship == Ship::kFull ? cls == unit_class::kShipSunkAtOnce : u.unitKind == kind::kSteamRam;
     if (onFloor || atOnce) DestroyUnit(w, i);
     FinishShipStep(w, u, g, player, ship);
     return;
@@ -240,17 +242,17 @@ void UpdateSmallCraft(WorldState& w, PlayHost& host, int32_t i) {
 
   if (u.sinking == 1) {
     switch (u.unitKind) {
-      case 6:
-      case 9:
+      case kind::kPatrolBoat:
+      case kind::kTorpedoBoat:
         u.vel.y = g * -2.8e-5;
         break;
-      case 17:
-      case 18:
-      case 25:
-      case 51:
+      case kind::kBomber:
+      case kind::kHeavyBomber:
+      case kind::kSeaplane:
+      case kind::kFighter:
         u.vel.y = g * -7.8e-5;
         break;
-      case 46:
+      case kind::kFlyingFortress:
         u.vel.y = g * -5.8e-5;
         break;
       default:
@@ -273,7 +275,7 @@ void UpdateSmallCraft(WorldState& w, PlayHost& host, int32_t i) {
     const double sw = 0.007 * r1 * R();
     u.sinkMotion = {sx, 0.0, sz, sw};
     u.sinking = 1;
-    host.PlaySound(10, u.posX, u.posY, u.posZ);
+    host.PlaySound(sound::kFalling, u.posX, u.posY, u.posZ);
   }
   if (Released(u, kCtlMainGun) && u.reload >= u.maxReload) FireMainGun(w, host, i);
   if (Released(u, kCtlSideLeft) && u.sideReload >= u.maxSideReload) FireSideBattery(w, host, i, 0);
@@ -299,7 +301,7 @@ void PushUnit(WorldState& w, int32_t i) {
   for (int32_t j = 1; j < kUnitSlots; ++j) {
     if (j == i) continue;
     const UnitRecord& o = w.units[j];
-    if (o.alive != 1 || o.unitKind == 133) continue;  // kind 133 is never an obstacle
+    if (o.alive != 1 || o.unitKind == kind::kExitMarker) continue;  // never an obstacle
     const Vector4d pi = UnitPos(u);
     const Vector4d pj = UnitPos(o);
     const double d = Distance3(pi, pj) - 0.7 * (static_cast<double>(u.radius) + o.radius);
@@ -350,7 +352,7 @@ void ApplyLevelBounds(WorldState& w, PlayHost& host) {
     if (!inBand || neighbour <= 0) continue;
     // One level change per step: none after it on a later edge or in the settling steps.
     if (!EnterLevelFromPlay(host, neighbour)) return;
-    if (w.GameMode != 2) return;
+    if (w.GameMode != game_mode::kPlay) return;
     for (int k = 0; k < 16; ++k) host.UpdateDispatch();
     host.SaveToCurrentSlot();
     return;
@@ -370,22 +372,22 @@ void UpdateUnits(WorldState& w, PlayHost& host) {
     }
     const int32_t cls = UnitClass(w, u);
     switch (cls) {
-      case 1:
-      case 3:
-      case 4:
+      case unit_class::kShip:
+      case unit_class::kHeavyShip:
+      case unit_class::kShipSunkAtOnce:
         UpdateShip(w, host, i, cls, Ship::kFull);
         break;
-      case 2:
+      case unit_class::kSmallCraft:
         UpdateSmallCraft(w, host, i);
         break;
-      case 5:
+      case unit_class::kEnemyShip:
         UpdateShip(w, host, i, cls, Ship::kEnemy);
         break;
-      case 6:
-      case 7:
-      case 8:
-      case 9:
-      case 10:
+      case unit_class::kEmplacement:
+      case unit_class::kExitGate:
+      case unit_class::kDoor:
+      case unit_class::kLinkedGun:
+      case unit_class::kFloat:
         UpdateFixedUnit(w, host, i, cls);
         break;
       default:

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -18,9 +19,9 @@ constexpr ShipLimits kLimits[4] = {{0, 0, 0}, {130, 200, 220}, {180, 250, 160}, 
 // Gun factor of the player's ship kind: 1 -> 2.0, 2 -> 1.0, 3 -> 0.8; other kinds 1.0.
 double ShipGunFactor(int32_t unitKind) {
   switch (unitKind) {
-    case 1:
+    case kind::kPaddleSteamer:
       return 2.0;
-    case 3:
+    case kind::kCruiser:
       return 0.8;
     default:
       return 1.0;

@@ -8,6 +8,7 @@
 #include "platform/cp1251.h"
 #include "platform/paths.h"
 #include "world/raw_io.h"
+#include "world/vocabulary.h"
 
 namespace skerrow {
 namespace {
@@ -238,7 +239,7 @@ void ApplyLevelEntryRules(WorldState& ws, const UnitRecord* kept) {
 
 bool EnterLevel(WorldState& ws, LevelHost& host, int32_t number) {
   if (number == kOutroLevel) {
-    ws.GameMode = 1;
+    ws.GameMode = game_mode::kMenu;
     host.ShowOutro();
     return true;
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "world/records.h"
+#include "world/vocabulary.h"
 
 namespace skerrow {
 
@@ -20,7 +21,7 @@ inline constexpr int32_t kPieceGridSize = 128;      // side of a piece's height 
 inline constexpr int32_t kHeroCount = 3;            // hero ships 1..3 (unit1.par .. unit3.par)
 inline constexpr int32_t kEffectSets = 12;          // effect animation sets 1..11
 inline constexpr int32_t kEffectFrames = 32;
-inline constexpr int32_t kBonusKinds = 20;  // bonus kinds 1..19
+inline constexpr int32_t kBonusKinds = bonus::kCount;  // bonus kinds 1..19
 inline constexpr int32_t kBonusFrames = 32;
 
 // A 1-based table too large for the stack or the block, allocated zero-filled on the heap.

@@ -143,7 +143,7 @@ TEST_F(ContentWorldTest, KindPackNamesAndClassesMatchWhatTheCodeDoesWithEachKind
                                                   {34, 8},  {36, 8},
                                                   {43, 8},  {44, 3},
                                                   {47, 3},  {7, 5},
-                                                  {19, 5},  {kExitMarkerKind, 7}};
+                                                  {19, 5},  {kind::kExitMarker, 7}};
   for (auto [kind, cls] : expected) EXPECT_EQ(+(*table)[kind].kindClass, cls) << "kind " << kind;
   for (const KindInfo& k : WorldKinds()) {
     const KindRecord& r = (*table)[k.kind];
@@ -237,14 +237,14 @@ TEST_F(ContentWorldTest, LevelsStartInOpenWaterAndLinkToTheEnd) {
       const KindInfo* info = FindKind(u.unitKind);
       ASSERT_NE(info, nullptr) << "unit " << i << " kind " << u.unitKind;
       EXPECT_TRUE(PathExists(Game("parameters/unit" + std::to_string(u.unitKind) + ".par")));
-      if (info->kindClass == kClassExitGate) {
+      if (info->kindClass == unit_class::kExitGate) {
         EXPECT_EQ(+u.sinking, 1);
         links[static_cast<int32_t>(u.acceleration)] = static_cast<int32_t>(u.rotateSpeed);
         continue;
       }
       if (u.haveAI == 1) ++enemies;
       bool moves = info->kindClass >= 1 && info->kindClass <= 5;
-      if (moves || info->kindClass == kClassFloat) {
+      if (moves || info->kindClass == unit_class::kFloat) {
         // Afloat and clear of every shore by its radius, so the land push never traps it.
         for (int k = 0; k < 16; ++k) {
           double a = k * 3.14159265 / 8, r = k == 0 ? 0 : u.radius;

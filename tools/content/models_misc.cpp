@@ -80,7 +80,9 @@ void GenerateWeapons(Output& out) {
   bool shared25 = false;
   for (const PropFile& p : props) {
     std::string dir = std::string("models/ships/") + p.dir + "/";
-    if (std::string(p.dir) != "Ship25" || !shared25) {
+    // Ship6/ already holds the patrol boat's textures, metal.qvt among them.
+    const bool shipTextures = std::string(p.dir) == "Ship6";
+    if (!shipTextures && (std::string(p.dir) != "Ship25" || !shared25)) {
       out.WriteBmp(dir + "metal.qvt", PaintPlain(300 + p.blades, {120, 118, 112}, 0.4));
       if (std::string(p.dir) == "Ship25") shared25 = true;
     }
@@ -89,7 +91,7 @@ void GenerateWeapons(Output& out) {
     WriteSingle(out, std::string("models/ships/") + p.file + ".3ds", "rotor",
                 Propeller(metal, p.radius, p.blades, p.axisX), b);
   }
-  // Rocket (textures in ship10/, written with the gate kind), mine, torpedo, flak gun.
+  // Rocket (textures in ship10/, written with the brig), mine, torpedo, flak gun.
   {
     ModelBuilder b;
     uint16_t body = b.Material("Paint", "paint.qvt");

@@ -1,9 +1,12 @@
-// Ship, emplacement and gate models of the unit kinds (ship<N>.3ds with their textures and
+// Ship, emplacement, mine and chest models of the unit kinds (ship<N>.3ds with their textures and
 // part files), built from lofted hulls and simple solids.
 #include "models_ships.h"
 
+#include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "models_common.h"
 #include "models_internal.h"
@@ -123,11 +126,20 @@ void WriteShipTextures(Output& out, const std::string& dir, uint32_t seed, const
   out.WriteBmp(dir + "dark.qvt", PaintPlain(seed + 7, {48, 48, 52}, 0.2));
 }
 
-std::string ShipDir(int kind) {
-  return "models/ships/ship" + std::to_string(kind) + "/";
+// The patrol boat shares its directory with the propeller vint.3ds, written as Ship6/: one
+// spelling per directory, so the case-insensitive lookup has only one to find.
+std::string ShipDir(int32_t k) {
+  return std::string(k == kind::kPatrolBoat ? "models/ships/Ship" : "models/ships/ship") +
+         std::to_string(k) + "/";
 }
-std::string ShipFile(int kind) {
-  return "models/ships/ship" + std::to_string(kind) + ".3ds";
+std::string ShipFile(int32_t k) {
+  return "models/ships/ship" + std::to_string(k) + ".3ds";
+}
+// Element 0 is the hull file, element e > 0 the part file ship<K>-<e>.3ds.
+std::string PartFile(int32_t k, int element) {
+  return element == 0
+             ? ShipFile(k)
+             : "models/ships/ship" + std::to_string(k) + "-" + std::to_string(element) + ".3ds";
 }
 
 void WriteShip(Output& out, int kind, const Mesh& body, const ShipMats&, ModelBuilder& b) {
@@ -236,21 +248,6 @@ Mesh Gunboat(const ShipMats& m) {
   return s;
 }
 
-Mesh Destroyer(const ShipMats& m) {
-  Mesh s = Hull(520, 26, 22, -18, 14, 0.7f);
-  Deckhouse(s, m, -150, -100, 20, 24, 50);
-  Deckhouse(s, m, -40, 120, 14, 22, 34);
-  Funnel(s, m, -60, 22, 10, 58, 14);
-  Funnel(s, m, 10, 22, 10, 58, 14);
-  Mast(s, m, -110, 50, 80, 2, 16);
-  Gun(s, m, -190, 0, 34, 12, 1, 1, true);
-  Gun(s, m, 60, 0, 34, 10, -1, 1, true);
-  Gun(s, m, 200, 0, 26, 12, -1, 1, true);
-  for (float x : {100.0f, 150.0f})
-    s.Append(Cylinder({x - 25, 0, 28}, {x + 25, 0, 28}, 5, 5, 8, m.dark, true));  // torpedo tubes
-  return s;
-}
-
 Mesh TorpedoBoat(const ShipMats& m) {
   Mesh s = Hull(260, 18, 12, -12, 10, 0.6f);
   s.Append(Box({-100, -10, 12}, {-70, 10, 24}, m.paint, 64));  // conning tower
@@ -259,50 +256,6 @@ Mesh TorpedoBoat(const ShipMats& m) {
   for (float side : {-1.0f, 1.0f})
     s.Append(Cylinder({40, side * 9, 18}, {110, side * 9, 18}, 4, 4, 8, m.dark, true));
   Gun(s, m, 95, 0, 12, 6, -1, 1, false);
-  return s;
-}
-
-Mesh ShoreBattery(const ShipMats& m) {
-  Mesh s = Cylinder({0, 0, 0}, {0, 0, 20}, 80, 72, 16, m.house, true);  // concrete pit
-  Roof(s, m.paint);
-  for (int i = 0; i < 14; ++i) {  // sandbag ring
-    float a = 2 * kPi * i / 14;
-    if (std::cos(a) < -0.75f) continue;  // open towards the gun's field of fire
-    Mesh bag = Box({-10, -5, 0}, {10, 5, 9}, m.wood, 32);
-    bag.RotateZ(a + kPi / 2).Translate({std::cos(a) * 66, std::sin(a) * 66, 20});
-    s.Append(bag);
-  }
-  Gun(s, m, 0, 0, 20, 30, 1, 1, true);
-  return s;
-}
-
-Mesh ExitGate(const ShipMats& m) {
-  Mesh s;
-  for (float side : {-1.0f, 1.0f}) {
-    Mesh tower = Cylinder({0, side * 270, -20}, {0, side * 270, 150}, 42, 36, 12, m.house, true);
-    Roof(tower, m.paint);
-    s.Append(tower);
-    for (int i = 0; i < 8; ++i) {
-      float a = 2 * kPi * i / 8;
-      s.Append(Box({std::cos(a) * 34 - 6, side * 270 + std::sin(a) * 34 - 6, 150},
-                   {std::cos(a) * 34 + 6, side * 270 + std::sin(a) * 34 + 6, 164}, m.house, 64));
-    }
-  }
-  // Boom: floats linked by a chain beam, with a barrier of stakes.
-  for (int i = -5; i <= 5; ++i) {
-    float y = i * 42.0f;
-    s.Append(Cylinder({-12, y, 4}, {12, y, 4}, 10, 10, 8, m.wood, true));
-    s.Append(Box({-2, y - 2, 4}, {2, y + 2, 40}, m.dark, 32));
-  }
-  s.Append(Box({-2, -240, 30}, {2, 240, 36}, m.dark, 64));
-  s.Append(Box({-2, -240, 10}, {2, 240, 14}, m.dark, 64));
-  return s;
-}
-
-Mesh Buoy(const ShipMats& m) {
-  Mesh s = Cylinder({0, 0, -10}, {0, 0, 12}, 22, 22, 12, m.funnel, true);
-  s.Append(Cylinder({0, 0, 12}, {0, 0, 52}, 16, 4, 12, m.paint, false));
-  s.Append(Sphere({0, 0, 56}, 5, 8, 5, m.paint));
   return s;
 }
 
@@ -329,7 +282,6 @@ Mesh Monitor(const ShipMats& m, uint16_t burnt, int state) {
 }
 
 Mesh Fort(const ShipMats& m) {
-  // Built at scale 0.005 units, shrunk for the 0.01 draw scale.
   Mesh s = Cylinder({0, 0, 0}, {0, 0, 90}, 190, 170, 24, m.house, true);
   Roof(s, m.deck);
   for (int i = 0; i < 24; ++i) {
@@ -344,7 +296,153 @@ Mesh Fort(const ShipMats& m) {
   s.Append(keep);
   Gun(s, m, -90, 0, 90, 40, 1, 1, true);
   s.Append(Cylinder({40, 0, 160}, {40, 0, 240}, 2, 2, 5, m.dark, true));
-  s.Scale({0.5f, 0.5f, 0.5f});
+  return s;
+}
+
+// Fire ship: an old tarred wooden hull heaped with powder barrels round a short stack.
+Mesh FireShip(const ShipMats& m) {
+  Mesh s = Hull(260, 30, 20, -18, 12, 0.8f);
+  for (MeshTri& t : s.tris)
+    if (t.material == m.hull) t.material = m.wood;
+  s.Append(Box({50, -22, 20}, {100, 22, 34}, m.wood, 48));  // deckhouse aft
+  Funnel(s, m, 70, 34, 8, 26, 4);
+  Mast(s, m, -70, 20, 70, 2, 14);
+  const float barrels[][3] = {{-90, -12, 20}, {-90, 12, 20}, {-60, -14, 20}, {-60, 14, 20},
+                              {-30, -14, 20}, {-30, 14, 20}, {0, -14, 20},   {0, 14, 20},
+                              {-75, 0, 34},   {-45, 0, 34},  {-15, 0, 34},   {-60, -7, 48}};
+  for (const auto& b : barrels) {  // powder barrels on end, a second layer on top
+    s.Append(Cylinder({b[0], b[1], b[2]}, {b[0], b[1], b[2] + 14}, 7, 7, 10, m.funnel, true));
+    s.Append(
+        Cylinder({b[0], b[1], b[2] + 6}, {b[0], b[1], b[2] + 8}, 7.4f, 7.4f, 10, m.dark, false));
+  }
+  return s;
+}
+
+// Square sail hanging from a yard across y, bellied slightly forward (towards -x); both faces.
+void Sail(Mesh& into, const ShipMats& m, float x, float zTop, float zBottom, float halfWidth) {
+  into.Append(Cylinder({x, -halfWidth - 6, zTop}, {x, halfWidth + 6, zTop}, 2, 2, 6, m.wood, true));
+  const int cols = 6, rows = 4;
+  std::vector<uint32_t> front, back;
+  for (int r = 0; r <= rows; ++r) {
+    for (int c = 0; c <= cols; ++c) {
+      float v = static_cast<float>(r) / rows, u = static_cast<float>(c) / cols;
+      float y = -halfWidth + 2 * halfWidth * u;
+      float z = zTop - (zTop - zBottom) * v;
+      float belly = 10 * std::sin(kPi * u) * std::sin(kPi * (0.2f + 0.8f * v));
+      front.push_back(into.Vertex({x - belly - 0.8f, y, z}, {u, v}));
+      back.push_back(into.Vertex({x - belly + 0.8f, y, z}, {u, v}));
+    }
+  }
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < cols; ++c) {
+      uint32_t i = static_cast<uint32_t>(r * (cols + 1) + c), n = cols + 1;
+      into.Quad(front[i], front[i + n], front[i + n + 1], front[i + 1], 8, m.paint);
+      into.Quad(back[i], back[i + 1], back[i + n + 1], back[i + n], 8, m.paint);
+    }
+  }
+}
+
+// Pirate brig: black wooden hull, raised quarterdeck, two masts with dark square sails.
+Mesh Brig(const ShipMats& m) {
+  Mesh s = Hull(340, 36, 26, -24, 16, 0.85f);
+  s.Append(Box({100, -30, 26}, {165, 30, 40}, m.wood, 48));  // quarterdeck
+  for (float x : {-80.0f, 40.0f}) {
+    Mast(s, m, x, 26, 190, 3, 0);
+    Sail(s, m, x, 200, 130, 52);
+    Sail(s, m, x, 120, 60, 62);
+  }
+  s.Append(Cylinder({-170, 0, 34}, {-240, 0, 56}, 2.5f, 1.5f, 6, m.dark, true));  // bowsprit
+  for (float side : {-1.0f, 1.0f}) {
+    for (float x : {-60.0f, -10.0f, 40.0f})  // guns run out of the ports
+      s.Append(Cylinder({x, side * 30, 24}, {x, side * 44, 24}, 3, 2.5f, 8, m.dark, true));
+  }
+  s.Append(Box({40.5f, -1, 214}, {41.5f, 22, 230}, m.funnel, 32));  // the black flag
+  return s;
+}
+
+// Steam frigate: a long hull with a gun row on each side, three masts with yards, one funnel.
+Mesh Frigate(const ShipMats& m) {
+  Mesh s = Hull(560, 44, 30, -26, 14, 0.8f);
+  Deckhouse(s, m, -40, 60, 24, 30, 50);
+  Funnel(s, m, 10, 50, 13, 60, 8);
+  Mast(s, m, -170, 30, 200, 3.5f, 56);
+  Mast(s, m, -60, 30, 220, 3.5f, 62);
+  Mast(s, m, 150, 30, 180, 3, 50);
+  for (float side : {-1.0f, 1.0f}) {
+    for (int i = 0; i < 9; ++i) {  // the broadside
+      float x = -200 + i * 44.0f;
+      s.Append(Cylinder({x, side * 38, 22}, {x, side * 58, 23}, 4, 3.2f, 8, m.dark, true));
+    }
+    Boat(s, m, 110, side * 26, 30, 40);
+  }
+  Gun(s, m, -240, 0, 34, 12, 1, 1, true);
+  return s;
+}
+
+// Floating chest: an iron-bound wooden box, its lid thrown open on a heap of gold coins. In
+// model units of the 0.012 draw scale (83 units to a world unit).
+Mesh CoinChest(const ShipMats& m) {
+  Mesh s = Box({-34, -22, -6}, {34, 22, 22}, m.wood, 40);
+  for (float x : {-26.0f, 0.0f, 26.0f})  // iron bands
+    s.Append(Box({x - 2.5f, -23, -6}, {x + 2.5f, 23, 23}, m.dark, 32));
+  Mesh lid = Box({-34, -2, 0}, {34, 2, 30}, m.wood, 40);
+  lid.RotateX(-0.35f).Translate({0, 24, 22});
+  s.Append(lid);
+  Mesh gold = Sphere({0, 0, 0}, 1, 12, 6, m.funnel);
+  gold.Scale({30, 18, 10});
+  for (Vec3& p : gold.pos) p.z = std::max(p.z, 0.0f);
+  gold.Translate({0, -1, 21});
+  s.Append(gold);
+  for (int i = 0; i < 6; ++i) {  // loose coins on the heap
+    float a = i * 1.05f;
+    Vec3 c{std::cos(a) * 18, std::sin(a) * 9, 26};
+    s.Append(Cylinder(c, c + Vec3{0, 0, 2}, 4, 4, 10, m.funnel, true));
+  }
+  return s;
+}
+
+// Contact mine: a black sphere with horns, riding on a float ring at the waterline.
+Mesh SeaMine(const ShipMats& m) {
+  const Vec3 centre{0, 0, 30};
+  Mesh s = Sphere(centre, 44, 14, 8, m.dark);
+  for (int i = 0; i < 8; ++i) {
+    float a = 2 * kPi * i / 8;
+    for (float e : {0.45f, -0.1f}) {
+      if (e < 0 && i % 2) continue;
+      Vec3 d{std::cos(a) * std::cos(e), std::sin(a) * std::cos(e), std::sin(e)};
+      s.Append(Cylinder(centre + d * 40, centre + d * 58, 5, 3, 6, m.metal, true));
+    }
+  }
+  s.Append(Cylinder({0, 0, 70}, {0, 0, 90}, 4, 4, 6, m.metal, true));
+  for (int i = 0; i < 12; ++i) {  // float ring
+    float a0 = 2 * kPi * i / 12, a1 = 2 * kPi * (i + 1) / 12;
+    s.Append(Cylinder({std::cos(a0) * 52, std::sin(a0) * 52, 2},
+                      {std::cos(a1) * 52, std::sin(a1) * 52, 2}, 9, 9, 8, m.paint, false));
+  }
+  return s;
+}
+
+// One frame of the shore battery: the gun swept by `sweep` radians about z; damaged frames are
+// blackened, the gun tipped on its mount and sandbags gone. Modelled at scale 0.005, then
+// shrunk for the 0.039 draw scale.
+Mesh ShoreBatteryFrame(const ShipMats& m, uint16_t burnt, float sweep, bool damaged) {
+  Mesh s = Cylinder({0, 0, 0}, {0, 0, 20}, 80, 72, 16, damaged ? burnt : m.house, true);
+  Roof(s, damaged ? burnt : m.paint);
+  for (int i = 0; i < 14; ++i) {  // sandbag ring
+    float a = 2 * kPi * i / 14;
+    if (std::cos(a) < -0.75f) continue;  // open towards the gun's field of fire
+    if (damaged && i % 3 == 1) continue;
+    Mesh bag = Box({-10, -5, 0}, {10, 5, 9}, m.wood, 32);
+    bag.RotateZ(a + kPi / 2).Translate({std::cos(a) * 66, std::sin(a) * 66, 20});
+    s.Append(bag);
+  }
+  Mesh gun;
+  Gun(gun, m, 0, 0, 0, 30, 1, 1, true);
+  if (damaged) gun.SetMaterial(burnt).RotateY(-0.35f);
+  gun.RotateZ(sweep).Translate({0, 0, 20});
+  s.Append(gun);
+  const float shrink = 0.005f / 0.039f;
+  s.Scale({shrink, shrink, shrink});
   return s;
 }
 
@@ -352,76 +450,98 @@ Mesh Fort(const ShipMats& m) {
 
 void GenerateShips(Output& out) {
   struct Palette {
-    int kind;
+    int32_t kind;
     ShipTextures tex;
   };
   const Palette palettes[] = {
-      {1, {{232, 228, 218}, {240, 236, 224}, {214, 206, 186}, {200, 55, 40}}},
-      {2, {{96, 110, 72}, {120, 132, 92}, {150, 150, 120}, {60, 64, 50}}},
-      {3, {{150, 158, 166}, {186, 190, 196}, {120, 126, 134}, {196, 170, 120}}},
-      {4, {{70, 72, 78}, {110, 112, 118}, {90, 92, 98}, {40, 40, 44}}},
-      {5, {{64, 66, 72}, {120, 116, 108}, {96, 96, 100}, {160, 40, 34}}},
-      {7, {{58, 62, 70}, {104, 108, 116}, {84, 88, 96}, {60, 60, 66}}},
-      {8, {{140, 136, 126}, {150, 146, 136}, {110, 108, 100}, {90, 88, 80}}},
-      {10, {{120, 116, 108}, {150, 142, 126}, {110, 104, 96}, {170, 40, 34}}},
-      {13, {{200, 40, 34}, {230, 230, 226}, {240, 200, 60}, {200, 40, 34}}},
-      {15, {{54, 56, 60}, {96, 98, 104}, {80, 82, 88}, {140, 36, 30}}},
-      {16, {{40, 42, 46}, {80, 82, 88}, {70, 72, 78}, {34, 34, 36}}},
-      {28, {{150, 142, 126}, {160, 150, 132}, {120, 114, 104}, {80, 78, 72}}},
+      {kind::kPaddleSteamer, {{232, 228, 218}, {240, 236, 224}, {214, 206, 186}, {200, 55, 40}}},
+      {kind::kSternWheeler, {{96, 110, 72}, {120, 132, 92}, {150, 150, 120}, {60, 64, 50}}},
+      {kind::kCruiser, {{150, 158, 166}, {186, 190, 196}, {120, 126, 134}, {196, 170, 120}}},
+      {kind::kPatrolBoat, {{70, 72, 78}, {110, 112, 118}, {90, 92, 98}, {40, 40, 44}}},
+      {kind::kGunboat, {{64, 66, 72}, {120, 116, 108}, {96, 96, 100}, {160, 40, 34}}},
+      {kind::kFireShip, {{84, 60, 40}, {120, 92, 62}, {90, 70, 50}, {150, 60, 30}}},
+      {kind::kTorpedoBoat, {{40, 42, 46}, {80, 82, 88}, {70, 72, 78}, {34, 34, 36}}},
+      {kind::kBrig, {{36, 34, 34}, {110, 84, 58}, {58, 52, 50}, {30, 30, 30}}},
+      {kind::kCoastalFort, {{150, 142, 126}, {160, 150, 132}, {120, 114, 104}, {80, 78, 72}}},
+      {kind::kMonitor, {{54, 56, 60}, {96, 98, 104}, {80, 82, 88}, {140, 36, 30}}},
+      {kind::kFrigate, {{46, 48, 54}, {196, 190, 176}, {208, 204, 192}, {60, 58, 56}}},
+      {kind::kCoinChest, {{120, 84, 50}, {130, 96, 60}, {110, 80, 50}, {232, 190, 60}}},
+      {kind::kShoreBattery, {{140, 136, 126}, {150, 146, 136}, {110, 108, 100}, {90, 88, 80}}},
+      {kind::kSeaMine, {{60, 60, 60}, {90, 90, 90}, {200, 60, 40}, {60, 60, 60}}},
   };
-  for (const Palette& p : palettes) {
-    WriteShipTextures(out, ShipDir(p.kind), 1000u + p.kind * 17u, p.tex);
+  static_assert(std::size(palettes) == std::size(kShipKinds));
+  for (size_t i = 0; i < std::size(palettes); ++i) {
+    const Palette& p = palettes[i];
+    if (p.kind != kShipKinds[i].kind) throw std::runtime_error("ship palettes out of order");
+    WriteShipTextures(out, ShipDir(p.kind), 1000u + static_cast<uint32_t>(p.kind) * 17u, p.tex);
     ModelBuilder b;
     ShipMats m = StandardMaterials(b);
     Mesh body;
     switch (p.kind) {
-      case 1:
+      case kind::kPaddleSteamer:
         body = PaddleSteamer(m);
         break;
-      case 2:
+      case kind::kSternWheeler:
         body = SternWheeler(m);
         break;
-      case 3:
+      case kind::kCruiser:
         body = Cruiser(m);
         break;
-      case 4:
+      case kind::kPatrolBoat:
         body = PatrolBoat(m);
         break;
-      case 5:
+      case kind::kGunboat:
         body = Gunboat(m);
         break;
-      case 7:
-        body = Destroyer(m);
+      case kind::kFireShip:
+        body = FireShip(m);
         break;
-      case 8:
-        body = ShoreBattery(m);
-        break;
-      case 10:
-        body = ExitGate(m);
-        break;
-      case 13:
-        body = Buoy(m);
-        break;
-      case 16:
+      case kind::kTorpedoBoat:
         body = TorpedoBoat(m);
         break;
-      case 28:
+      case kind::kBrig:
+        body = Brig(m);
+        break;
+      case kind::kCoastalFort:
         body = Fort(m);
         break;
-      case 15: {
-        out.WriteBmp(ShipDir(15) + "burnt.qvt", PaintPlain(77, {46, 38, 32}, 1.0));
-        for (int state = 0; state < 3; ++state) {
+      case kind::kFrigate:
+        body = Frigate(m);
+        break;
+      case kind::kCoinChest:
+        body = CoinChest(m);
+        break;
+      case kind::kSeaMine:
+        body = SeaMine(m);
+        break;
+      case kind::kMonitor: {
+        out.WriteBmp(ShipDir(p.kind) + "burnt.qvt", PaintPlain(77, {46, 38, 32}, 1.0));
+        for (int state = 0; state <= kShipKinds[i].parts; ++state) {
           ModelBuilder part;
           ShipMats pm = StandardMaterials(part);
           uint16_t burnt = part.Material("Burnt", "burnt.qvt");
           part.Add("hull", Monitor(pm, burnt, state));
-          part.Write(out, state == 0 ? ShipFile(15)
-                                     : "models/ships/ship15-" + std::to_string(state) + ".3ds");
+          part.Write(out, PartFile(p.kind, state));
+        }
+        continue;
+      }
+      case kind::kShoreBattery: {
+        // Elements 0..10 sweep the gun through one cycle of the unit's phase; elements 11..21
+        // (and the spare 22) are the same sweep wrecked.
+        out.WriteBmp(ShipDir(p.kind) + "burnt.qvt", PaintPlain(78, {50, 44, 38}, 1.0));
+        for (int element = 0; element <= kShipKinds[i].parts; ++element) {
+          const int frame = element % 11;
+          const float sweep = 0.3f * std::sin(2 * kPi * static_cast<float>(frame) / 11);
+          ModelBuilder part;
+          ShipMats pm = StandardMaterials(part);
+          uint16_t burnt = part.Material("Burnt", "burnt.qvt");
+          part.Add("hull", ShoreBatteryFrame(pm, burnt, sweep, element >= 11));
+          part.Write(out, PartFile(p.kind, element));
         }
         continue;
       }
       default:
-        continue;
+        throw std::runtime_error("ship kind without a builder");
     }
     WriteShip(out, p.kind, body, m, b);
   }

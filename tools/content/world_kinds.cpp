@@ -14,78 +14,80 @@ namespace skerrow::content {
 
 namespace {
 
-// Each row: kind, name, class, alert radius, standoff min/max, speed (u/s), turn (rad/s), life,
-// mass, radius, kren, reload s, side reload s, charge s, AI. The class of each kind matches what
-// the unit update, the enemy behaviour and the death events do with that kind number.
+// A row of the table: the kind's name and class come from its role.
+constexpr KindInfo Row(int32_t k, float alertRadius, float standoffMin, float standoffMax,
+                       float speed, float turn, float life, float mass, float radius, float kren,
+                       float reloadTime, float sideReloadTime, float chargeTime, uint8_t haveAI) {
+  const KindRole& role = kKindRoles[static_cast<size_t>(k)];
+  return {k,          role.nameUtf8,  role.kindClass, alertRadius, standoffMin, standoffMax,
+          speed,      turn,           life,           mass,        radius,      kren,
+          reloadTime, sideReloadTime, chargeTime,     haveAI};
+}
+
+// Each row: kind, alert radius, standoff min/max, speed (u/s), turn (rad/s), life, mass, radius,
+// kren, reload s, side reload s, charge s, AI.
 constexpr KindInfo kKinds[] = {
-    // The heroes' ships: balanced paddle steamer, heavy twin-wheel steamer, fast screw cruiser.
-    {1, "Колёсный пароход", kClassShip, 0, 0, 0, 4.0f, 1.6f, 100, 6, 0.75f, 60, 1.2f, 2.0f, 1.0f,
-     0},
-    {2, "Броненосный пароход", kClassShip, 0, 0, 0, 3.3f, 1.3f, 140, 9, 0.85f, 45, 1.5f, 2.4f, 1.2f,
-     0},
-    {3, "Винтовой крейсер", kClassShip, 0, 0, 0, 4.8f, 1.9f, 80, 5, 0.7f, 70, 1.0f, 1.8f, 0.8f, 0},
-    // Enemies of the tropics.
-    {6, "Сторожевой катер", kClassSmallCraft, 12, 0, 0, 3.4f, 1.8f, 25, 2, 0.5f, 40, 2.0f, 0, 0.5f,
-     1},
-    {7, "Канонерка", kClassEnemyShip, 12, 0, 0, 2.6f, 1.2f, 40, 4, 0.65f, 50, 2.2f, 0, 0.6f, 1},
-    {8, "Брандер", kClassEnemyShip, 10, 0, 0, 3.6f, 1.4f, 20, 3, 0.6f, 50, 0, 0, 0, 1},
-    {9, "Торпедный катер", kClassSmallCraft, 14, 0, 0, 3.8f, 1.8f, 25, 2, 0.5f, 40, 3.0f, 0, 0.5f,
-     1},
-    {10, "Пиратский бриг", kClassEnemyShip, 12, 0, 0, 2.4f, 1.0f, 60, 6, 0.75f, 60, 1.6f, 0, 0.6f,
-     1},
-    {11, "Подводная лодка", kClassEnemyShip, 12, 0, 0, 2.6f, 1.1f, 50, 5, 0.7f, 20, 2.5f, 0, 0.6f,
-     1},
-    {12, "Паровой таран", kClassEnemyShip, 10, 0, 0, 3.2f, 1.2f, 50, 8, 0.8f, 40, 0, 0, 0, 1},
-    {13, "Береговой форт", kClassEmplacement, 8, 0, 0, 0, 0.9f, 80, 50, 0.8f, 0, 2.0f, 0, 0.6f, 1},
-    {14, "Башня форта", kClassEmplacement, 8, 0, 0, 0, 0.9f, 100, 50, 0.8f, 0, 1.8f, 0, 0.6f, 1},
-    {16, "Огнемётная канонерка", kClassEnemyShip, 12, 0, 0, 2.6f, 1.2f, 45, 4, 0.65f, 50, 2.0f, 0,
-     0.6f, 1},
-    {17, "Бомбардировщик", kClassSmallCraft, 14, 0, 0, 4.5f, 1.2f, 30, 2, 0.7f, 30, 2.5f, 0, 0.5f,
-     1},
-    {18, "Тяжёлый бомбардировщик", kClassSmallCraft, 14, 0, 0, 4.0f, 1.0f, 45, 3, 0.8f, 30, 2.5f, 0,
-     0.5f, 1},
-    {19, "Фрегат", kClassEnemyShip, 14, 4, 9, 2.8f, 1.1f, 90, 8, 0.85f, 60, 2.0f, 2.6f, 0.8f, 1},
-    {20, "Линейный корабль", kClassEnemyShip, 14, 5, 10, 2.4f, 0.9f, 140, 12, 1.0f, 60, 2.0f, 3.0f,
-     0.8f, 1},
-    {23, "Сундук с монетами", kClassFloat, 0, 0, 0, 0, 0, 10, 1, 0.5f, 30, 0, 0, 0, 1},
-    {25, "Гидроплан", kClassSmallCraft, 14, 0, 0, 4.2f, 1.4f, 30, 2, 0.6f, 30, 2.0f, 2.0f, 0.5f, 1},
-    {26, "Береговая батарея", kClassEmplacement, 8, 0, 0, 0, 0, 60, 50, 0.9f, 0, 2.4f, 0, 0.6f, 1},
-    {28, "Ворота", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {29, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {30, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {31, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {32, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {33, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {34, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {35, "Рычаг", kClassFloat, 0, 0, 0, 0, 0, 100, 100, 0.6f, 0, 4.0f, 0, 0, 0},
-    {36, "Шлюз", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {37, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {38, "Стена", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {39, "Ворота", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {40, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {41, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {42, "Ворота с замком", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {43, "Шлюз", kClassDoor, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0},
-    {44, "Флагман пиратов", kClassShipBoss, 16, 0, 0, 2.2f, 0.8f, 400, 30, 1.5f, 40, 1.5f, 2.5f,
-     0.8f, 1},
-    {46, "Летающая крепость", kClassSmallCraft, 18, 0, 0, 2.5f, 0.8f, 600, 40, 2.0f, 20, 2.0f, 0,
-     0.8f, 1},
-    {47, "Броненосец", kClassShipBoss, 16, 0, 0, 2.0f, 0.8f, 500, 35, 1.5f, 40, 1.8f, 2.5f, 0.8f,
-     1},
-    {48, "Морская мина", kClassEmplacement, 2, 0, 0, 0, 0, 5, 1, 0.4f, 0, 0, 0, 0, 1},
-    {51, "Истребитель", kClassSmallCraft, 16, 0, 0, 5.0f, 1.6f, 35, 2, 0.6f, 30, 1.5f, 1.5f, 0.5f,
-     1},
-    {kExitMarkerKind, "Проход", kClassExitGate, 0, 0, 0, 0, 0, 100000, 1, 0.1f, 0, 0, 0, 0, 0},
+    Row(kind::kPaddleSteamer, 0, 0, 0, 4.0f, 1.6f, 100, 6, 0.75f, 60, 1.2f, 2.0f, 1.0f, 0),
+    Row(kind::kSternWheeler, 0, 0, 0, 3.3f, 1.3f, 140, 9, 0.85f, 45, 1.5f, 2.4f, 1.2f, 0),
+    Row(kind::kCruiser, 0, 0, 0, 4.8f, 1.9f, 80, 5, 0.7f, 70, 1.0f, 1.8f, 0.8f, 0),
+    Row(kind::kPatrolBoat, 12, 0, 0, 3.4f, 1.8f, 25, 2, 0.5f, 40, 2.0f, 0, 0.5f, 1),
+    Row(kind::kGunboat, 12, 0, 0, 2.6f, 1.2f, 40, 4, 0.65f, 50, 2.2f, 0, 0.6f, 1),
+    Row(kind::kFireShip, 10, 0, 0, 3.6f, 1.4f, 20, 3, 0.6f, 50, 0, 0, 0, 1),
+    Row(kind::kTorpedoBoat, 14, 0, 0, 3.8f, 1.8f, 25, 2, 0.5f, 40, 3.0f, 0, 0.5f, 1),
+    Row(kind::kBrig, 12, 0, 0, 2.4f, 1.0f, 60, 6, 0.75f, 60, 1.6f, 0, 0.6f, 1),
+    Row(kind::kSubmarine, 12, 0, 0, 2.6f, 1.1f, 50, 5, 0.7f, 20, 2.5f, 0, 0.6f, 1),
+    Row(kind::kSteamRam, 10, 0, 0, 3.2f, 1.2f, 50, 8, 0.8f, 40, 0, 0, 0, 1),
+    Row(kind::kCoastalFort, 8, 0, 0, 0, 0.9f, 80, 50, 0.8f, 0, 2.0f, 0, 0.6f, 1),
+    Row(kind::kFortTower, 8, 0, 0, 0, 0.9f, 100, 50, 0.8f, 0, 1.8f, 0, 0.6f, 1),
+    Row(kind::kFlameGunboat, 12, 0, 0, 2.6f, 1.2f, 45, 4, 0.65f, 50, 2.0f, 0, 0.6f, 1),
+    Row(kind::kBomber, 14, 0, 0, 4.5f, 1.2f, 30, 2, 0.7f, 30, 2.5f, 0, 0.5f, 1),
+    Row(kind::kHeavyBomber, 14, 0, 0, 4.0f, 1.0f, 45, 3, 0.8f, 30, 2.5f, 0, 0.5f, 1),
+    Row(kind::kFrigate, 14, 4, 9, 2.8f, 1.1f, 90, 8, 0.85f, 60, 2.0f, 2.6f, 0.8f, 1),
+    Row(kind::kShipOfTheLine, 14, 5, 10, 2.4f, 0.9f, 140, 12, 1.0f, 60, 2.0f, 3.0f, 0.8f, 1),
+    Row(kind::kCoinChest, 0, 0, 0, 0, 0, 10, 1, 0.5f, 30, 0, 0, 0, 1),
+    Row(kind::kSeaplane, 14, 0, 0, 4.2f, 1.4f, 30, 2, 0.6f, 30, 2.0f, 2.0f, 0.5f, 1),
+    Row(kind::kShoreBattery, 8, 0, 0, 0, 0, 60, 50, 0.9f, 0, 2.4f, 0, 0.6f, 1),
+    Row(kind::kGate, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kKeyGate1, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kKeyGate3, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kKeyGate2, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(32, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(33, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(34, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kSwitch, 0, 0, 0, 0, 0, 100, 100, 0.6f, 0, 4.0f, 0, 0, 0),
+    Row(kind::kLock, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kItemWreck37, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(38, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kGate2, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kKeyGate1b, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kKeyGate3b, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kKeyGate2b, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kLock2, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
+    Row(kind::kPirateFlagship, 16, 0, 0, 2.2f, 0.8f, 400, 30, 1.5f, 40, 1.5f, 2.5f, 0.8f, 1),
+    Row(kind::kFlyingFortress, 18, 0, 0, 2.5f, 0.8f, 600, 40, 2.0f, 20, 2.0f, 0, 0.8f, 1),
+    Row(kind::kIronclad, 16, 0, 0, 2.0f, 0.8f, 500, 35, 1.5f, 40, 1.8f, 2.5f, 0.8f, 1),
+    Row(kind::kSeaMine, 2, 0, 0, 0, 0, 5, 1, 0.4f, 0, 0, 0, 0, 1),
+    Row(kind::kFighter, 16, 0, 0, 5.0f, 1.6f, 35, 2, 0.6f, 30, 1.5f, 1.5f, 0.5f, 1),
+    Row(kind::kExitMarker, 0, 0, 0, 0, 0, 100000, 1, 0.1f, 0, 0, 0, 0, 0),
 };
 
 constexpr bool KindsAscending() {
   for (size_t i = 1; i < std::size(kKinds); ++i)
     if (kKinds[i].kind <= kKinds[i - 1].kind) return false;
   for (const KindInfo& k : kKinds)
-    if (k.kind < 1 || k.kind >= kKindCount || k.kindClass < 0 || k.kindClass > 10) return false;
+    if (k.kind < 1 || k.kind >= kKindCount || k.nameUtf8 == nullptr) return false;
   return true;
 }
-static_assert(KindsAscending(), "kind rows must be unique, in order and within 1..255");
+static_assert(KindsAscending(), "kind rows must be unique, in order, and have a named role");
+
+// Every named role has its row: the pack holds exactly the kinds the vocabulary names.
+constexpr bool EveryRoleHasARow() {
+  size_t named = 0;
+  for (const KindRole& r : kKindRoles)
+    if (r.nameUtf8 != nullptr) ++named;
+  return named == std::size(kKinds);
+}
+static_assert(EveryRoleHasARow(), "a named kind role without a row of parameters");
 
 // Play-rate conversions: one step is 40 ms at gameSpeed g = 40; rates are per millisecond.
 constexpr double kG = 40.0;

@@ -200,7 +200,7 @@ LevelData BuildLevel(int32_t number) {
     if (slot >= kUnitSlots) throw std::runtime_error("unit table full");
     s.units[slot++] = u;
   };
-  put(UnitAt(1, plan.startX, 0, plan.startZ, 0));
+  put(UnitAt(kind::kPaddleSteamer, plan.startX, 0, plan.startZ, 0));
   s.units[1].haveAI = 0;
   auto seaSpot = [&](double margin, double minFromStart) {
     for (int tries = 0; tries < 5000; ++tries) {
@@ -217,18 +217,18 @@ LevelData BuildLevel(int32_t number) {
       put(UnitAt(kind, x, 0, z, rng.Range(0, 2 * kPi)));
     }
   };
-  ships(7, plan.gunboats);
-  ships(6, plan.patrols);
-  ships(9, plan.torpedoBoats);
-  ships(8, plan.fireShips);
-  ships(10, plan.brigs);
-  ships(19, plan.frigates);
-  ships(48, plan.mines);
-  ships(23, plan.chests);
+  ships(kind::kGunboat, plan.gunboats);
+  ships(kind::kPatrolBoat, plan.patrols);
+  ships(kind::kTorpedoBoat, plan.torpedoBoats);
+  ships(kind::kFireShip, plan.fireShips);
+  ships(kind::kBrig, plan.brigs);
+  ships(kind::kFrigate, plan.frigates);
+  ships(kind::kSeaMine, plan.mines);
+  ships(kind::kCoinChest, plan.chests);
   // Shore guns stand on the beach of the fortified islands, facing the open sea.
   for (size_t g = 0; g < guns.size(); ++g) {
     const StaticRecord& st = s.statics[guns[g]];
-    int32_t kind = static_cast<int>(g) < plan.batteries ? 26 : 13;
+    int32_t kind = static_cast<int>(g) < plan.batteries ? kind::kShoreBattery : kind::kCoastalFort;
     double best = -1, bx = 0, bz = 0;
     for (int k = 0; k < 24; ++k) {
       double a = k * kPi / 12, r = 1.0;
@@ -247,7 +247,7 @@ LevelData BuildLevel(int32_t number) {
   // Exit markers: armed (sinking) exit gates holding their edges open.
   auto exitMarker = [&](int32_t edge, int32_t target) {
     if (target <= 0) return;
-    UnitRecord u = UnitAt(kExitMarkerKind, 4, 0, 4, 0);
+    UnitRecord u = UnitAt(kind::kExitMarker, 4, 0, 4, 0);
     u.acceleration = static_cast<float>(edge);
     u.rotateSpeed = static_cast<float>(target);
     u.sinking = 1;
@@ -269,9 +269,12 @@ LevelData BuildLevel(int32_t number) {
     r.alive = 1;
     r.tag = tag;
   };
-  bonus(11, plan.startX, 0, plan.startZ, 0, 15);
+  bonus(bonus::kHint, plan.startX, 0, plan.startZ, 0, 15);
   if (plan.skyZone > 0) bonus(plan.skyZone, kLevelSize / 2.0, 0, kLevelSize / 2.0, 30, 0);
-  const int32_t pickups[] = {3, 3, 3, 3, 3, 3, 4, 4, 5, 1, 1, 2, 12, 6};
+  const int32_t pickups[] = {
+      bonus::kCoin,   bonus::kCoin,      bonus::kCoin,       bonus::kCoin,     bonus::kCoin,
+      bonus::kCoin,   bonus::kCoinStack, bonus::kCoinStack,  bonus::kCoinPile, bonus::kMedkit,
+      bonus::kMedkit, bonus::kSpeedUp,   bonus::kProtection, bonus::kSavePoint};
   for (int32_t kind : pickups) {
     auto [x, z] = seaSpot(1.0, 10);
     bonus(kind, x, 0.2, z, 0, 0);
