@@ -2,33 +2,25 @@
 #include "simulation/level_changes.h"
 
 #include "simulation/play_host.h"
+#include "world/world_state.h"
 
 namespace skerrow {
 
-namespace {
-
-// Play steps running (settling steps nest inside the step that changed level), and whether
-// the outermost one has entered a level. Only the 40 ms step and its settling steps touch them.
-int32_t stepDepth = 0;
-bool levelChanged = false;
-
-}  // namespace
-
-PlayStepScope::PlayStepScope() {
-  if (stepDepth++ == 0) levelChanged = false;
+PlayStepScope::PlayStepScope(WorldState& w) : w_(w) {
+  if (w_.playStepDepth++ == 0) w_.levelChangedThisStep = 0;
 }
 
 PlayStepScope::~PlayStepScope() {
-  --stepDepth;
+  --w_.playStepDepth;
 }
 
-bool MayChangeLevel() {
-  return !levelChanged;
+bool MayChangeLevel(const WorldState& w) {
+  return w.levelChangedThisStep == 0;
 }
 
-bool EnterLevelFromPlay(PlayHost& host, int32_t level) {
-  if (levelChanged) return false;
-  levelChanged = true;
+bool EnterLevelFromPlay(WorldState& w, PlayHost& host, int32_t level) {
+  if (w.levelChangedThisStep != 0) return false;
+  w.levelChangedThisStep = 1;
   host.EnterLevel(level);
   return true;
 }

@@ -8,22 +8,27 @@
 namespace skerrow {
 
 class PlayHost;
+struct WorldState;
 
 // Marks a play step (or a direct level-bounds pass) as running. The outermost scope starts a
-// new step whose allowance is one level change; nested scopes share it.
+// new step whose allowance is one level change; nested scopes share it. The count and the
+// flag live in the world's step state (`playStepDepth`, `levelChangedThisStep`).
 class PlayStepScope {
  public:
-  PlayStepScope();
+  explicit PlayStepScope(WorldState& w);
   ~PlayStepScope();
   PlayStepScope(const PlayStepScope&) = delete;
   PlayStepScope& operator=(const PlayStepScope&) = delete;
+
+ private:
+  WorldState& w_;
 };
 
 // True while the running step has not changed level.
-bool MayChangeLevel();
+bool MayChangeLevel(const WorldState& w);
 
 // Enters `level` through the host unless the running step has changed level already.
 // Returns whether it asked the host.
-bool EnterLevelFromPlay(PlayHost& host, int32_t level);
+bool EnterLevelFromPlay(WorldState& w, PlayHost& host, int32_t level);
 
 }  // namespace skerrow

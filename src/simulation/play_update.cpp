@@ -112,10 +112,10 @@ void RaiseShip(const WorldState& w, UnitRecord& p) {
 // lives (the level file places it), so play never dead-ends. Waits for the next step when
 // this one has changed level already.
 void RestartLevel(WorldState& w, PlayHost& host, UnitRecord& p) {
-  if (!MayChangeLevel()) return;
+  if (!MayChangeLevel(w)) return;
   w.lives = 3;
   RaiseShip(w, p);
-  EnterLevelFromPlay(host, w.levelNumber);
+  EnterLevelFromPlay(w, host, w.levelNumber);
 }
 
 void HandlePlayerDeath(WorldState& w, PlayHost& host) {
@@ -231,7 +231,7 @@ void UpdateStatusIcons(WorldState& w) {
 }
 
 void PlayUpdate(WorldState& w, PlayHost& host) {
-  const PlayStepScope step;
+  const PlayStepScope step(w);
   const double g = w.gameSpeed;
 
   // 1-2. Listener and water animation (real milliseconds of the last tick).

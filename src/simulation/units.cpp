@@ -316,7 +316,7 @@ void PushUnit(WorldState& w, int32_t i) {
 }
 
 void ApplyLevelBounds(WorldState& w, PlayHost& host) {
-  const PlayStepScope step;  // its own step when called outside PlayUpdate
+  const PlayStepScope step(w);  // its own step when called outside PlayUpdate
   UnitRecord* p = PlayerUnit(w);
   if (p == nullptr) return;
   const double s = w.levelSize;
@@ -351,7 +351,7 @@ void ApplyLevelBounds(WorldState& w, PlayHost& host) {
     }
     if (!inBand || neighbour <= 0) continue;
     // One level change per step: none after it on a later edge or in the settling steps.
-    if (!EnterLevelFromPlay(host, neighbour)) return;
+    if (!EnterLevelFromPlay(w, host, neighbour)) return;
     if (w.GameMode != game_mode::kPlay) return;
     for (int k = 0; k < 16; ++k) host.UpdateDispatch();
     host.SaveToCurrentSlot();

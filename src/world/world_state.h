@@ -118,6 +118,10 @@ struct WorldState : SavedState {
 
   // Step state.
   uint8_t aiPhase = 0;  // the enemy behaviour and the triggers run every second step
+  // Play steps running (the settling steps after a level change nest inside the step that
+  // made it), and whether the outermost one has changed level: one change per step.
+  int32_t playStepDepth = 0;
+  uint8_t levelChangedThisStep = 0;
   double terrainAnimPhase = 0;
   double wavePhase = 0;
   int32_t waterShiftX = 0;
