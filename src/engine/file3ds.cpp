@@ -496,10 +496,8 @@ TMesh3DS TFile3DS::ReadMesh(int32_t chunk) const {
     const uint16_t n = r.U16();
     if (!r.Ok() || r.Remaining() / 8 < n) Raise(kInvalidChunk);
     mesh.faces.resize(n);
-    for (TFace3DS& f : mesh.faces) {
-      f = TFace3DS{r.U16(), r.U16(), r.U16(), r.U16()};
-      if (f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount) Raise(kInvalidChunk);
-    }
+    // Corners are kept as stored; the model builder drops a face naming a missing vertex.
+    for (TFace3DS& f : mesh.faces) f = TFace3DS{r.U16(), r.U16(), r.U16(), r.U16()};
     for (int32_t sub : chunks_[c].children) {
       ByteReader s = ChunkData(bytes_, chunks_[sub]);
       if (chunks_[sub].id == kChunkMshMatGroup) {

@@ -98,7 +98,7 @@ struct TPoint3DS {
 struct TTexVert3DS {
   float u = 0, v = 0;
 };
-// Corners are checked against the mesh's vertex count when the mesh is read.
+// Corners as stored: one may name a vertex the mesh lacks (the model builder drops that face).
 struct TFace3DS {
   uint16_t a = 0, b = 0, c = 0, flags = 0;
 };

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <unordered_map>
 
 #include "engine/file3ds.h"
 #include "engine/smoothing.h"
@@ -118,19 +120,6 @@ Mat4 RotationMatrix(float angle, float ax, float ay, float az) {
   return r;
 }
 
-void ApplyKeys(Mat4& m, const ModelSourceNode& node) {
-  if (node.scale.present == 1) m = Multiply(m, ScaleMatrix(node.scale.value));
-  if (node.rotation.present == 1) {
-    const float* v = node.rotation.value;
-    m = Multiply(m, RotationMatrix(v[0], v[1], v[2], v[3]));
-  }
-  if (node.position.present == 1) {
-    m[12] += node.position.value[0];
-    m[13] += node.position.value[1];
-    m[14] += node.position.value[2];
-  }
-}
-
 ModelVec3 Sub(const ModelVec3& a, const ModelVec3& b) {
   return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
@@ -225,10 +214,9 @@ void SendMaterial(const ModelMaterial& source, uint32_t magFilter) {
 
 }  // namespace
 
-bool ReadModelSource(const std::string& fileName, ModelSource& out) {
+void FillModelSource(const TFile3DS& file, ModelSource& out) {
   out = ModelSource{};
-  try {
-    TFile3DS file(ResolvePath(fileName));
+  {
     out.meshRelease = file.MeshRelease();
     out.databaseRelease = file.DatabaseRelease();
     const TAtmosphere3DS atmosphere = file.Atmosphere();
@@ -318,6 +306,14 @@ bool ReadModelSource(const std::string& fileName, ModelSource& out) {
       s.scale = firstKey(node.scale, false);
       out.nodes.push_back(std::move(s));
     }
+  }
+}
+
+bool ReadModelSource(const std::string& fileName, ModelSource& out) {
+  out = ModelSource{};
+  try {
+    TFile3DS file(ResolvePath(fileName));
+    FillModelSource(file, out);
   } catch (const E3DSError& e) {
     out = ModelSource{};
     platform::ShowMessage("Skerrow", e.what());
@@ -360,44 +356,77 @@ void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, f
     Collider = TKTZGL_collider{};
     return;
   }
-  Build(source, noMaterials, ambientBoost);
+  const int32_t dropped = Build(source, noMaterials, ambientBoost);
+  if (dropped > 0) {
+    std::fprintf(stderr, "%s: %d face(s) naming a vertex the mesh lacks were left out\n",
+                 fileName.c_str(), dropped);
+  }
 }
 
-void TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambientBoost) {
-  MagFilter = GL_LINEAR;
-  Clear();
-  BuildCollider(source);
-  if (source.meshes.empty()) return;
+namespace {
 
-  // Release: the mesh section's, replaced by the database's when unknown or older.
+// Release: the mesh section's, replaced by the database's when unknown or older; true for
+// release 3 (which winds its faces the other way).
+bool IsRelease3(const ModelSource& source) {
   int32_t release = source.meshRelease;
   if (release < 0 || release > 3) release = 3;
   int32_t dbRelease = source.databaseRelease;
   if (dbRelease < 0 || dbRelease > 3) dbRelease = 3;
   if (release == 3 || release < dbRelease) release = dbRelease;
   if (release == 3) release = 2;
-  const bool release3 = release >= 2;
+  return release >= 2;
+}
 
-  // Fog of the file: only fog and layer fog are honoured, always linear.
-  if (source.fogType == 1 || source.fogType == 2) {
-    glEnable(GL_FOG);
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    const float* rgb = source.fogType == 1 ? source.fogColour : source.layerColour;
-    const GLfloat colour[4] = {rgb[0], rgb[1], rgb[2], 1};
-    glFogfv(GL_FOG_COLOR, colour);
-    if (source.fogType == 1) {
-      glFogf(GL_FOG_DENSITY, (source.fogNearDensity + source.fogFarDensity) / 2);
-      glFogf(GL_FOG_START, source.fogNear);
-      glFogf(GL_FOG_END, source.fogFar);
-    } else {
-      glFogf(GL_FOG_DENSITY, source.layerDensity);
-      glFogf(GL_FOG_START, source.layerLow);
-      glFogf(GL_FOG_END, source.layerHigh);
-    }
-  } else {
-    glDisable(GL_FOG);
+// A node's first keys as matrices, made once per node however often the node is walked.
+struct NodeKeys {
+  bool scale = false, rotation = false, position = false;
+  Mat4 scaleMatrix{}, rotationMatrix{};
+  float offset[3] = {0, 0, 0};
+};
+
+NodeKeys MakeNodeKeys(const ModelSourceNode& node) {
+  NodeKeys k;
+  k.scale = node.scale.present == 1;
+  if (k.scale) k.scaleMatrix = ScaleMatrix(node.scale.value);
+  k.rotation = node.rotation.present == 1;
+  if (k.rotation) {
+    const float* v = node.rotation.value;
+    k.rotationMatrix = RotationMatrix(v[0], v[1], v[2], v[3]);
   }
+  k.position = node.position.present == 1;
+  if (k.position) std::copy(node.position.value, node.position.value + 3, k.offset);
+  return k;
+}
 
+void ApplyKeys(Mat4& m, const NodeKeys& k) {
+  if (k.scale) m = Multiply(m, k.scaleMatrix);
+  if (k.rotation) m = Multiply(m, k.rotationMatrix);
+  if (k.position) {
+    m[12] += k.offset[0];
+    m[13] += k.offset[1];
+    m[14] += k.offset[2];
+  }
+}
+
+// Upper-cased name -> index of the first entry of that name.
+template <typename T, typename Name>
+std::unordered_map<std::string, int32_t> IndexByName(const std::vector<T>& list, Name name) {
+  std::unordered_map<std::string, int32_t> index;
+  index.reserve(list.size());
+  for (size_t i = 0; i < list.size(); ++i) {
+    index.emplace(Upper(name(list[i])), static_cast<int32_t>(i));
+  }
+  return index;
+}
+
+int32_t Find(const std::unordered_map<std::string, int32_t>& index, std::string_view name) {
+  const auto it = index.find(Upper(name));
+  return it == index.end() ? -1 : it->second;
+}
+
+}  // namespace
+
+void TKTZGL_Model::BuildMaterials(const ModelSource& source, float ambientBoost) {
   if (source.materials.empty()) {
     ModelMaterial m;
     m.ambient = MakeColor(0.1f, 0.1f, 0.1f, 1);
@@ -411,29 +440,32 @@ void TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambi
     m.minFilter = m.magFilter = MagFilter;
     m.envMode = GL_MODULATE;
     SortedInsert(Materials, std::string("Default"), m);
-  } else {
-    for (const ModelSourceMaterial& s : source.materials) {
-      ModelMaterial m;
-      const float alpha = std::fabs(s.transparency);
-      m.ambient = MakeColor(s.ambient[0] + ambientBoost, s.ambient[1] + ambientBoost,
-                            s.ambient[2] + ambientBoost, alpha);
-      m.diffuse = MakeColor(s.diffuse[0], s.diffuse[1], s.diffuse[2], alpha);
-      m.specular = MakeColor(s.specular[0], s.specular[1], s.specular[2], alpha);
-      m.emission = MakeColor(0, 0, 0, 0);
-      m.shininess = RoundToInt(static_cast<double>(s.shininess) * 128);
-      m.polygonMode = s.shading == 0 ? GL_LINE : GL_FILL;
-      m.shadeModel = (s.shading == 0 || s.shading == 1) ? GL_FLAT : GL_SMOOTH;
-      m.twoSided = s.twoSided == 1 ? 1 : 0;
-      m.wrapS = m.wrapT = GL_REPEAT;
-      m.minFilter = m.magFilter = MagFilter;
-      m.envMode = s.shininess == 0 ? GL_DECAL : GL_MODULATE;
-      m.textureFileName = s.textureName;
-      SortedInsert(Materials, s.name, m);
-    }
+    return;
   }
-  if (!noMaterials) LoadMaterialTextures(*this, TextureDir);
+  for (const ModelSourceMaterial& s : source.materials) {
+    ModelMaterial m;
+    const float alpha = std::fabs(s.transparency);
+    m.ambient = MakeColor(s.ambient[0] + ambientBoost, s.ambient[1] + ambientBoost,
+                          s.ambient[2] + ambientBoost, alpha);
+    m.diffuse = MakeColor(s.diffuse[0], s.diffuse[1], s.diffuse[2], alpha);
+    m.specular = MakeColor(s.specular[0], s.specular[1], s.specular[2], alpha);
+    m.emission = MakeColor(0, 0, 0, 0);
+    m.shininess = RoundToInt(static_cast<double>(s.shininess) * 128);
+    m.polygonMode = s.shading == 0 ? GL_LINE : GL_FILL;
+    m.shadeModel = (s.shading == 0 || s.shading == 1) ? GL_FLAT : GL_SMOOTH;
+    m.twoSided = s.twoSided == 1 ? 1 : 0;
+    m.wrapS = m.wrapT = GL_REPEAT;
+    m.minFilter = m.magFilter = MagFilter;
+    m.envMode = s.shininess == 0 ? GL_DECAL : GL_MODULATE;
+    m.textureFileName = s.textureName;
+    SortedInsert(Materials, s.name, m);
+  }
+}
 
-  // Meshes.
+int32_t TKTZGL_Model::BuildMeshes(const ModelSource& source, bool release3) {
+  const auto materialIndex =
+      IndexByName(Materials, [](const auto& entry) -> const std::string& { return entry.first; });
+  int32_t dropped = 0;
   double centre[3] = {0, 0, 0};
   size_t totalVertices = 0;
   for (const ModelSourceMesh& src : source.meshes) {
@@ -445,6 +477,7 @@ void TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambi
     std::vector<uint8_t> valid;
     BuildMeshGeometry(src, release3, mesh, corners, valid);
     const size_t faceCount = corners.size();
+    dropped += static_cast<int32_t>(std::count(valid.begin(), valid.end(), uint8_t{0}));
     auto addFace = [&](FaceGroup& group, size_t f) {
       if (f >= faceCount || valid[f] == 0) return;
       for (uint32_t index : corners[f].index) group.indices.push_back(index);
@@ -457,7 +490,7 @@ void TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambi
     } else {
       for (const ModelSourceGroup& g : src.groups) {
         FaceGroup group;
-        group.materialIndex = FindMaterial(g.materialName);
+        group.materialIndex = Find(materialIndex, g.materialName);
         if (group.materialIndex < 0) {
           platform::ShowMessage(
               "Skerrow", "Material '" + g.materialName + "' not found. Using default material.");
@@ -479,8 +512,132 @@ void TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambi
   if (totalVertices > 0) {
     for (int i = 0; i < 3; ++i) Centre[i] = static_cast<float>(centre[i] / totalVertices);
   }
+  return dropped;
+}
 
-  // One display list per mesh; the client arrays are read while compiling.
+void TKTZGL_Model::BuildLights(const ModelSource& source) {
+  // Kept with the model, never switched on by it.
+  auto addLight = [this](const ModelSourceLight& l, uint8_t kind) {
+    ModelLight light;
+    light.enabled = l.off == 1 ? 0 : 1;
+    light.kind = kind;
+    light.position[0] = l.position.x;
+    light.position[1] = l.position.y;
+    light.position[2] = l.position.z;
+    light.position[3] = 1;
+    light.ambient = MakeColor(l.colour[0] / 5, l.colour[1] / 5, l.colour[2] / 5, 1);
+    light.diffuse = MakeColor(l.colour[0], l.colour[1], l.colour[2], 1);
+    light.specular = light.diffuse;
+    light.spotCutoff = 180;
+    SortedInsert(Lights, l.name, light);
+  };
+  for (const ModelSourceLight& l : source.omniLights) addLight(l, 1);
+  for (const ModelSourceLight& l : source.spotLights) addLight(l, 2);
+}
+
+std::vector<ModelNodeDraw> TKTZGL_Model::NodeDraws(const ModelSource& source) const {
+  std::vector<ModelNodeDraw> draws;
+  const std::vector<ModelSourceNode>& nodes = source.nodes;
+  // Every name is looked up in an index made once, so each step of the parent walk is one
+  // array access.
+  const auto meshIndex =
+      IndexByName(Meshes, [](const ModelMesh& m) -> const std::string& { return m.name; });
+  const auto sourceIndex = IndexByName(
+      source.meshes, [](const ModelSourceMesh& m) -> const std::string& { return m.name; });
+  const auto nodeIndex =
+      IndexByName(nodes, [](const ModelSourceNode& n) -> const std::string& { return n.name; });
+  std::vector<int32_t> parentOf(nodes.size(), -1);
+  std::vector<NodeKeys> keys;
+  keys.reserve(nodes.size());
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    if (!nodes[i].parentName.empty()) parentOf[i] = Find(nodeIndex, nodes[i].parentName);
+    keys.push_back(MakeNodeKeys(nodes[i]));
+  }
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    const ModelSourceNode& node = nodes[i];
+    const std::string_view base = std::string_view(node.name).substr(0, node.name.find('.'));
+    ModelNodeDraw draw;
+    draw.mesh = Find(meshIndex, base);
+    if (draw.mesh < 0) continue;
+    if (node.parentName.empty()) {
+      draws.push_back(draw);
+      continue;
+    }
+    Mat4 m = Identity();
+    if (const int32_t s = Find(sourceIndex, node.name); s >= 0) {
+      const ModelSourceMesh& src = source.meshes[static_cast<size_t>(s)];
+      Mat4 local = Identity();
+      for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 3; ++col) local[row * 4 + col] = src.matrix[row * 3 + col];
+      }
+      m = InverseAffine(local);
+    }
+    m[12] -= node.pivot.x;
+    m[13] -= node.pivot.y;
+    m[14] -= node.pivot.z;
+    ApplyKeys(m, keys[i]);
+    // Ancestors: a parent cycle, or a chain longer than the node count, ends the walk.
+    int32_t parent = parentOf[i];
+    for (size_t depth = 0; parent >= 0 && depth < nodes.size(); ++depth) {
+      ApplyKeys(m, keys[static_cast<size_t>(parent)]);
+      parent = parentOf[static_cast<size_t>(parent)];
+    }
+    draw.placed = 1;
+    draw.matrix = m;
+    draws.push_back(draw);
+  }
+  return draws;
+}
+
+int32_t TKTZGL_Model::BuildWithoutGL(const ModelSource& source, float ambientBoost,
+                                     std::vector<ModelNodeDraw>* draws) {
+  MagFilter = GL_LINEAR;
+  Clear();
+  BuildCollider(source);
+  if (draws) draws->clear();
+  if (source.meshes.empty()) return 0;
+  BuildMaterials(source, ambientBoost);
+  const int32_t dropped = BuildMeshes(source, IsRelease3(source));
+  BuildLights(source);
+  if (draws) *draws = NodeDraws(source);
+  return dropped;
+}
+
+int32_t TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambientBoost) {
+  MagFilter = GL_LINEAR;
+  Clear();
+  BuildCollider(source);
+  if (source.meshes.empty()) return 0;
+  const bool release3 = IsRelease3(source);
+
+  // Fog of the file: only fog and layer fog are honoured, always linear.
+  if (source.fogType == 1 || source.fogType == 2) {
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    const float* rgb = source.fogType == 1 ? source.fogColour : source.layerColour;
+    const GLfloat colour[4] = {rgb[0], rgb[1], rgb[2], 1};
+    glFogfv(GL_FOG_COLOR, colour);
+    if (source.fogType == 1) {
+      glFogf(GL_FOG_DENSITY, (source.fogNearDensity + source.fogFarDensity) / 2);
+      glFogf(GL_FOG_START, source.fogNear);
+      glFogf(GL_FOG_END, source.fogFar);
+    } else {
+      glFogf(GL_FOG_DENSITY, source.layerDensity);
+      glFogf(GL_FOG_START, source.layerLow);
+      glFogf(GL_FOG_END, source.layerHigh);
+    }
+  } else {
+    glDisable(GL_FOG);
+  }
+
+  BuildMaterials(source, ambientBoost);
+  if (!noMaterials) LoadMaterialTextures(*this, TextureDir);
+  const int32_t dropped = BuildMeshes(source, release3);
+
+  // One display list per mesh; the client arrays are read while compiling. Their switches and
+  // pointers are client state that a list does not hold: they are put back as they were, so
+  // nothing drawn later finds an array enabled that points into a model.
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   for (ModelMesh& mesh : Meshes) {
     mesh.displayList = glGenLists(1);
     if (mesh.displayList == 0) continue;
@@ -509,83 +666,34 @@ void TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambi
     }
     glEndList();
   }
+  glPopClientAttrib();
 
-  // Lights: kept with the model, never switched on by it.
-  auto addLight = [this](const ModelSourceLight& l, uint8_t kind) {
-    ModelLight light;
-    light.enabled = l.off == 1 ? 0 : 1;
-    light.kind = kind;
-    light.position[0] = l.position.x;
-    light.position[1] = l.position.y;
-    light.position[2] = l.position.z;
-    light.position[3] = 1;
-    light.ambient = MakeColor(l.colour[0] / 5, l.colour[1] / 5, l.colour[2] / 5, 1);
-    light.diffuse = MakeColor(l.colour[0], l.colour[1], l.colour[2], 1);
-    light.specular = light.diffuse;
-    light.spotCutoff = 180;
-    SortedInsert(Lights, l.name, light);
-  };
-  for (const ModelSourceLight& l : source.omniLights) addLight(l, 1);
-  for (const ModelSourceLight& l : source.spotLights) addLight(l, 2);
+  BuildLights(source);
 
   // The model list: the meshes in their modelled pose.
   ModelList = glGenLists(1);
-  if (ModelList == 0) return;
-  auto findMesh = [this](std::string_view name) -> const ModelMesh* {
-    for (const ModelMesh& m : Meshes) {
-      if (SameText(m.name, name)) return &m;
-    }
-    return nullptr;
-  };
-  auto findNode = [&source](std::string_view name) -> const ModelSourceNode* {
-    for (const ModelSourceNode& n : source.nodes) {
-      if (SameText(n.name, name)) return &n;
-    }
-    return nullptr;
-  };
+  if (ModelList == 0) return dropped;
   glNewList(ModelList, GL_COMPILE);
   if (source.nodes.empty()) {
     for (const ModelMesh& mesh : Meshes) {
       if (mesh.visible == 1 && mesh.displayList != 0) glCallList(mesh.displayList);
     }
   } else {
-    for (const ModelSourceNode& node : source.nodes) {
-      const std::string_view base = std::string_view(node.name).substr(0, node.name.find('.'));
-      const ModelMesh* mesh = findMesh(base);
-      if (!mesh) continue;
-      const bool draw = mesh->visible == 1 && mesh->displayList != 0;
-      if (node.parentName.empty()) {
-        if (draw) glCallList(mesh->displayList);
+    for (const ModelNodeDraw& d : NodeDraws(source)) {
+      const ModelMesh& mesh = Meshes[static_cast<size_t>(d.mesh)];
+      const bool draw = mesh.visible == 1 && mesh.displayList != 0;
+      if (d.placed == 0) {
+        if (draw) glCallList(mesh.displayList);
         continue;
       }
-      Mat4 m = Identity();
-      for (const ModelSourceMesh& src : source.meshes) {
-        if (SameText(src.name, node.name)) {
-          Mat4 local = Identity();
-          for (int row = 0; row < 4; ++row) {
-            for (int col = 0; col < 3; ++col) local[row * 4 + col] = src.matrix[row * 3 + col];
-          }
-          m = InverseAffine(local);
-          break;
-        }
-      }
-      m[12] -= node.pivot.x;
-      m[13] -= node.pivot.y;
-      m[14] -= node.pivot.z;
-      ApplyKeys(m, node);
-      // Ancestors by name; the walk is bounded so that a parent cycle in the file ends.
-      const ModelSourceNode* parent = findNode(node.parentName);
-      for (size_t depth = 0; parent && depth < source.nodes.size(); ++depth) {
-        ApplyKeys(m, *parent);
-        parent = parent->parentName.empty() ? nullptr : findNode(parent->parentName);
-      }
       glPushMatrix();
-      glMultMatrixf(m.data());
-      if (draw) glCallList(mesh->displayList);
+      glMultMatrixf(d.matrix.data());
+      if (draw) glCallList(mesh.displayList);
       glPopMatrix();
     }
   }
   glEndList();
+  return dropped;
 }
 
 void TKTZGL_Model::BuildCollider(const ModelSource& source) {
