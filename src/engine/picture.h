@@ -11,11 +11,15 @@
 
 namespace skerrow {
 
-// Largest picture any decoder accepts: width and height each, and the pixel count (a
-// run-length or JPEG file of a few bytes may declare any size; the cap keeps its decoding
-// under about half a gigabyte).
-inline constexpr int32_t kMaxPictureSide = 16384;
-inline constexpr int64_t kMaxPicturePixels = int64_t{8192} * 8192;
+// Largest picture any decoder accepts: width and height each, and the pixel count. A
+// run-length or JPEG file of a few bytes may declare any size; the game's own pictures are at
+// most 2048 on a side.
+inline constexpr int32_t kMaxPictureSide = 4096;
+inline constexpr int64_t kMaxPicturePixels = int64_t{kMaxPictureSide} * kMaxPictureSide;
+// Memory one decode may take, the decoder's own buffers and the output together (a
+// progressive JPEG keeps every coefficient of the picture; the bitmap decoder holds the file's
+// pixels, their RGB conversion and the output). A picture that would need more is refused.
+inline constexpr int64_t kMaxDecodeBytes = int64_t{128} << 20;
 
 // Decoded pixels, rows bottom-up, no padding: data.size() == width * height * channels.
 struct TPixels {

@@ -62,9 +62,23 @@ bool EndsWith(std::string_view s, std::string_view tail) {
   return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
 
-// The sizes the decoders hand over are already bounded; this guards direct callers.
+// GL_MAX_TEXTURE_SIZE of the current context (0 when it cannot be asked).
+int32_t DriverTextureSide() {
+  GLint side = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+  return side;
+}
+
 bool UsableSize(int32_t width, int32_t height) {
-  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
+  const int32_t side = TextureSideLimit(DriverTextureSide());
+  return width > 0 && height > 0 && width <= side && height <= side;
+}
+
+// A decoded picture the driver cannot take is refused with the loader's message.
+bool FitsOrReport(const TPixels& pixels, const TPictureError& refusal) {
+  if (UsableSize(pixels.width, pixels.height)) return true;
+  Report(refusal);
+  return false;
 }
 
 uint32_t GenAndBind() {
@@ -153,6 +167,10 @@ uint8_t TextureQuality() {
   return g_textureQuality;
 }
 
+int32_t TextureSideLimit(int32_t driverMax) {
+  return driverMax > 0 ? std::min(driverMax, kMaxPictureSide) : kMaxPictureSide;
+}
+
 uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels) {
   if (!UsableSize(width, height) || pixels == nullptr) return 0;
   if (format != kTexFormatRGB && format != kTexFormatRGBA) return 0;
@@ -203,6 +221,9 @@ bool LoadJpegTexture(const std::string& fileName, uint32_t& texture) {
     Report(error);
     return false;
   }
+  if (!FitsOrReport(pixels, {"BMP Unit", "Couldn't load JPG - \"" + Shown(fileName) + "\""})) {
+    return false;
+  }
   texture = CreateFromPixels(pixels);
   return texture != 0;
 }
@@ -219,6 +240,7 @@ bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture) {
     Report(error);
     return false;
   }
+  if (!FitsOrReport(pixels, {"BMP Unit", "Error reading info header"})) return false;
   texture = CreateFromPixels(pixels);
   return texture != 0;
 }
@@ -230,7 +252,9 @@ bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture) {
     Report(error);
     return false;
   }
-  texture = CreateFromPixels(HalvePixels(pixels));
+  const TPixels half = HalvePixels(pixels);
+  if (!FitsOrReport(half, {"BMP Unit", "Error reading info header"})) return false;
+  texture = CreateFromPixels(half);
   return texture != 0;
 }
 
@@ -272,6 +296,12 @@ bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromRes
     Report(error);
     return false;
   }
+  const TPictureError refusal =
+      bmp ? TPictureError{"BMP Unit", "Error reading info header"}
+          : (jpg ? TPictureError{"BMP Unit", "Couldn't load JPG - \"" + Shown(fileName) + "\""}
+                 : TPictureError{"TGA File Error",
+                                 "Couldn't read file \"" + Shown(fileName) + "\"."});
+  if (!FitsOrReport(pixels, refusal)) return false;
   const uint32_t name = CreateGuiTexture(pixels);
   if (name == 0) return false;
   texture = name;
@@ -304,7 +334,10 @@ void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory) {
       TPixels pixels;
       TPictureError error;
       if (ReadGameFile(file, bytes) && LoadTgaBgra(bytes, Shown(file), pixels, &error)) {
-        texture = CreateBgraTexture(pixels);
+        if (FitsOrReport(pixels,
+                         {"TGA File Error", "Couldn't read file \"" + Shown(file) + "\"."})) {
+          texture = CreateBgraTexture(pixels);
+        }
       } else {
         Report(error);
       }

@@ -17,6 +17,11 @@ inline constexpr uint32_t kTexFormatRGBA = 0x1908;  // GL_RGBA, 4 bytes per pixe
 void SetTextureQuality(uint8_t quality);
 uint8_t TextureQuality();
 
+// Longest side a texture may have: the decoders' limit, or the driver's GL_MAX_TEXTURE_SIZE
+// (`driverMax`, 0 when unknown) when that is smaller. The loaders refuse larger pictures with
+// their own message.
+int32_t TextureSideLimit(int32_t driverMax);
+
 // Mipmapped texture from bottom-up pixel rows; linear / linear-mipmap-nearest filtering.
 // Returns 0 (after the warning message) when no name could be made or the size is unusable.
 uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels);

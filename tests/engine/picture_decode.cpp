@@ -144,16 +144,20 @@ TEST(PictureDecode, PlatformDecoderRefusesHugeHeadersBeforeDecoding) {
   struct Size {
     uint32_t w, h;
   };
-  // The last two: each side allowed, too many pixels together; the RLE one is a 72-byte file
-  // that would otherwise decode to 650 MB of pixels.
-  for (const Size s : {Size{0x7FFFFFFFu, 2}, Size{0x80000000u, 2}, Size{0, 2}, Size{16385, 2},
-                       Size{16384, 8193}, Size{12217, 13314}}) {
+  // The RLE8 ones are 72-byte files that would otherwise decode to hundreds of megabytes;
+  // 4096 x 4096 at 32 bits would hold more than one decode may take (its pixels, their RGB
+  // copy and the output).
+  for (const Size s :
+       {Size{0x7FFFFFFFu, 2}, Size{0x80000000u, 2}, Size{0, 2}, Size{4097, 2}, Size{2, 4097},
+        Size{16384, 8193}, Size{12217, 13314}, Size{8192, 8192}, Size{4096, 4096}}) {
     std::vector<uint8_t> b = Bmp24(4, 2);
     Put32(b, 18, s.w);
     Put32(b, 22, s.h);
-    if (s.w == 12217) {
+    if (s.w == 12217 || s.w == 8192) {
       Put16(b, 28, 8);  // 8 bits, RLE8
       Put32(b, 30, 1);
+    } else if (s.w == 4096) {
+      Put16(b, 28, 32);
     }
     TPixels p;
     TPictureError e;
@@ -263,7 +267,7 @@ TEST(PictureDecode, TgaRules) {
 }
 
 // 8 x 8 JPEG: top half red, bottom half blue.
-std::vector<uint8_t> Jpeg() {
+std::vector<uint8_t> Jpeg(bool progressive = false) {
   jpeg_compress_struct c;
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -277,6 +281,11 @@ std::vector<uint8_t> Jpeg() {
   c.in_color_space = JCS_RGB;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, 100, TRUE);
+  if (progressive) {
+    jpeg_simple_progression(&c);
+    // Full-size chroma: three whole planes of coefficients.
+    c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
+  }
   jpeg_start_compress(&c, TRUE);
   for (int y = 0; y < 8; ++y) {
     unsigned char row[24];
@@ -313,6 +322,40 @@ TEST(PictureDecode, JpegRgbaBottomUpAndFailureReturns) {
   }
   // A picture above the pixel cap is refused from its header alone.
   EXPECT_FALSE(DecodeJpeg(j, "a.jpg", p, &e, 63));
+}
+
+// A tiny JPEG whose frame header claims 4096 x 4096. Baseline decoding needs little beyond
+// the 64 MB output; a progressive picture without chroma subsampling keeps all its
+// coefficients (another 96 MB), more than one decode may take, and is refused before they are
+// allocated.
+TEST(PictureDecode, JpegMemoryIsCapped) {
+  for (const bool progressive : {false, true}) {
+    SCOPED_TRACE(progressive);
+    std::vector<uint8_t> j = Jpeg(progressive);
+    const uint8_t marker = progressive ? 0xC2 : 0xC0;
+    size_t sof = 0;
+    for (size_t i = 0; i + 8 < j.size(); ++i) {
+      if (j[i] == 0xFF && j[i + 1] == marker) {
+        sof = i;
+        break;
+      }
+    }
+    ASSERT_NE(sof, 0u);
+    // Marker, length (2), precision (1), then height and width, big-endian.
+    for (size_t at : {sof + 5, sof + 7}) {
+      j[at] = 0x10;
+      j[at + 1] = 0x00;
+    }
+    TPixels p;
+    TPictureError e;
+    EXPECT_EQ(DecodeJpeg(j, "big.jpg", p, &e), !progressive);
+    if (progressive) {
+      EXPECT_EQ(e.text, "Couldn't load JPG - \"big.jpg\"");
+      EXPECT_TRUE(p.data.empty());
+    } else {
+      EXPECT_EQ(p.width, 4096);
+    }
+  }
 }
 
 }  // namespace

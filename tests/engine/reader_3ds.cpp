@@ -293,8 +293,7 @@ TEST(Reader3ds, DamagedFilesFailCleanly) {
       {"face corner past the vertex array is kept for the model builder to drop",
        [] { return File([](ChunkWriter& w) {
               TriMesh(w, "m", {{0, 1, 3, 0}});
-            }); }, 1,
-       ""},
+            }); }, 1, ""},
       {"vertex count larger than the chunk",
        [] {
          return File([](ChunkWriter& w) {
