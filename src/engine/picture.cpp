@@ -227,6 +227,33 @@ bool LoadBitmapFile(const std::string& fileName, TPixels& out, TPictureError* er
   return DecodeBitmap(bytes, out, error);
 }
 
+bool ReadBitmapSize(std::span<const uint8_t> bytes, int32_t& width, int32_t& height) {
+  ByteReader r(bytes.data(), bytes.size());
+  const uint16_t magic = r.U16();
+  r.Skip(12);  // file size, two reserved words, pixel offset
+  const uint32_t headerSize = r.U32();
+  int32_t w = 0, h = 0;
+  if (headerSize == 12) {
+    w = r.U16();  // the OS/2 core header has 16-bit sizes
+    h = r.U16();
+  } else {
+    w = r.I32();
+    h = r.I32();
+  }
+  if (!r.Ok() || magic != 0x4D42) return false;
+  width = w;
+  height = h;
+  return true;
+}
+
+bool ReadBitmapFileSize(const std::string& fileName, int32_t& width, int32_t& height) {
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) return false;
+  uint8_t head[26] = {};
+  in.read(reinterpret_cast<char*>(head), sizeof head);
+  return ReadBitmapSize({head, static_cast<size_t>(in.gcount())}, width, height);
+}
+
 TPixels HalvePixels(const TPixels& in) {
   TPixels out;
   out.width = in.width / 2;

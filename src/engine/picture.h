@@ -43,6 +43,11 @@ bool ReadFileBytes(const std::string& fileName, std::vector<uint8_t>& bytes);
 bool DecodeBitmap(std::span<const uint8_t> bytes, TPixels& out, TPictureError* error);
 bool LoadBitmapFile(const std::string& fileName, TPixels& out, TPictureError* error);
 
+// Width and height from a bitmap's headers alone (the first 26 bytes; height as stored, so
+// negative for top-down rows). False without the "BM" signature or when the file is shorter.
+bool ReadBitmapSize(std::span<const uint8_t> bytes, int32_t& width, int32_t& height);
+bool ReadBitmapFileSize(const std::string& fileName, int32_t& width, int32_t& height);
+
 // Half resolution of an RGB (or RGBA) picture: W div 2 x H div 2, each channel the truncated
 // mean of a 2 x 2 block. Works on bottom-up rows, so the result is bottom-up as well.
 TPixels HalvePixels(const TPixels& in);

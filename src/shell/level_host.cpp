@@ -6,9 +6,11 @@
 #include <chrono>
 #include <iostream>
 
+#include "engine/picture.h"
 #include "engine/textures.h"
 #include "platform/cp1251.h"
 #include "platform/media.h"
+#include "platform/paths.h"
 #include "shell/skerrow_form.h"
 #include "simulation/upgrades.h"
 #include "world/world_state.h"
@@ -30,6 +32,12 @@ constexpr const char* kHeroOneName = "Эдвард";
 
 bool FormLevelHost::ReadPicture(const std::string& gamePath, LevelPicture& out) {
   return reader_.ReadPicture(gamePath, out);
+}
+
+bool FormLevelHost::ReadPictureWidth(const std::string& gamePath, int32_t& width) {
+  if (!PathExists(gamePath)) return false;
+  int32_t height = 0;
+  return ReadBitmapFileSize(ResolvePath(gamePath), width, height);
 }
 
 void FormLevelHost::ResetLoadingProgress() {

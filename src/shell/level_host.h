@@ -17,6 +17,8 @@ class FormLevelHost final : public LevelHost, public LoadingProgress {
   explicit FormLevelHost(TSkerrowForm& form) : form_(form) {}
 
   bool ReadPicture(const std::string& gamePath, LevelPicture& out) override;
+  // Reads only the bitmap's headers.
+  bool ReadPictureWidth(const std::string& gamePath, int32_t& width) override;
   void ResetLoadingProgress() override;
   void LoadLoadingPicture(int32_t episode) override;
   void LoadEpisodeArt(const std::string& episodeName) override;

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/cp1251.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "world/raw_io.h"
 
@@ -189,12 +190,23 @@ void LoadTerrainColours(WorldState& ws, PictureReader& reader, const std::string
   ComputeTerrainColours(ws, colours, gradient);
 }
 
+bool PictureReader::ReadPictureWidth(const std::string& gamePath, int32_t& width) {
+  LevelPicture picture;
+  if (!ReadPicture(gamePath, picture)) return false;
+  width = picture.width;
+  return true;
+}
+
 void ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level) {
-  LevelPicture size;
-  if (reader.ReadPicture(EpisodeDirectory(ws) + "Data\\size" + Num(level) + ".qvt", size) &&
-      size.width > 0) {
-    ws.levelSize = size.width;
+  const std::string file = EpisodeDirectory(ws) + "Data\\size" + Num(level) + ".qvt";
+  int32_t width = 0;
+  if (!reader.ReadPictureWidth(file, width)) return;
+  if (width < 1 || width > kMaxLevelSize) {
+    platform::ShowMessage("Skerrow", "Level size " + Num(width) + " of \"" + Cp1251ToUtf8(file) +
+                                         "\" is outside 1.." + Num(kMaxLevelSize) + ".");
+    return;
   }
+  ws.levelSize = width;
 }
 
 // ---- EnterLevel ----

@@ -68,6 +68,9 @@ class PictureReader {
   virtual ~PictureReader() = default;
   // False when the file is missing or cannot be decoded.
   virtual bool ReadPicture(const std::string& gamePath, LevelPicture& out) = 0;
+  // The picture's width alone. The game reads only the file's header; this default decodes
+  // the whole picture. False when the file is missing or its header unreadable.
+  virtual bool ReadPictureWidth(const std::string& gamePath, int32_t& width);
 };
 
 // heightMap[x][z] = green of pixel (x, z) for the picture's width and height up to 2048 each;
@@ -90,7 +93,11 @@ void LoadHeightMapBitmap(WorldState& ws, PictureReader& reader, const std::strin
 // LoadTerrainColours: the colour picture `file` and "ugrad" + levelNumber + ".qvt" from the
 // same directory. A missing colour picture, or a missing gradient, changes nothing.
 void LoadTerrainColours(WorldState& ws, PictureReader& reader, const std::string& file);
-// levelSize = width of Data\size<N>.qvt of the current episode; unchanged when missing.
+// Largest level side in world units: the sea-floor grid (2048 cells, 0.5 units each) covers
+// no more.
+inline constexpr int32_t kMaxLevelSize = 1024;
+// levelSize = width of Data\size<N>.qvt of the current episode; unchanged when missing, and
+// unchanged after a message when the width is outside 1..kMaxLevelSize.
 void ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level);
 
 // ---- EnterLevel ----

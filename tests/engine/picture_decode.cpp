@@ -166,6 +166,44 @@ TEST(PictureDecode, PlatformDecoderRefusesHugeHeadersBeforeDecoding) {
   }
 }
 
+// The level size picture is read for its width alone: a header-only file declaring 16384 x 4096
+// at 8 bits RLE (which no decoder would take) still gives its width, without decoding.
+TEST(PictureDecode, BitmapSizeFromTheHeadersAlone) {
+  std::vector<uint8_t> b = Bmp24(4, 2);
+  Put32(b, 18, 16384);
+  Put32(b, 22, 4096);
+  Put16(b, 28, 8);
+  Put32(b, 30, 1);
+  b.resize(54);
+  int32_t w = 0, h = 0;
+  ASSERT_TRUE(ReadBitmapSize(b, w, h));
+  EXPECT_EQ(w, 16384);
+  EXPECT_EQ(h, 4096);
+  const std::string path = testing::TempDir() + "size_header.qvt";
+  {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(b.data(), 1, 26, f);  // nothing after the sizes
+    std::fclose(f);
+  }
+  w = 0;
+  EXPECT_TRUE(ReadBitmapFileSize(path, w, h));
+  EXPECT_EQ(w, 16384);
+  std::remove(path.c_str());
+  // OS/2 core header: 16-bit sizes at offset 18.
+  std::vector<uint8_t> core(b.begin(), b.begin() + 26);
+  Put32(core, 14, 12);
+  Put16(core, 18, 300);
+  Put16(core, 20, 200);
+  ASSERT_TRUE(ReadBitmapSize(core, w, h));
+  EXPECT_EQ(w, 300);
+  EXPECT_EQ(h, 200);
+  EXPECT_FALSE(ReadBitmapSize(std::span(b).first(25), w, h));
+  b[0] = 'X';
+  EXPECT_FALSE(ReadBitmapSize(b, w, h));
+  EXPECT_FALSE(ReadBitmapFileSize(path, w, h));  // gone
+}
+
 TPixels Make(int32_t w, int32_t h, int32_t channels, std::function<uint8_t(int, int, int)> f) {
   TPixels p{w, h, channels, std::vector<uint8_t>(size_t(w) * h * channels)};
   // f takes (x, y from the top, channel).

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/cp1251.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 
 namespace skerrow {
@@ -379,6 +381,35 @@ TEST_F(EnterLevelTest, MissingFilesKeepTheStateAndABadPlayerSlotIsSafe) {
   EXPECT_EQ(ws_->levelSize, 77);
   EXPECT_FLOAT_EQ(ws_->units[3].life, 20);  // scaled again, as every entry does
   EXPECT_EQ(ws_->terrainView[3], 64);
+}
+
+TEST_F(EnterLevelTest, LevelSizeOutsideTheSeaFloorIsRefusedWithAMessage) {
+  struct Row {
+    int32_t width;
+    int32_t levelSize;  // after the read; 77 = unchanged
+    bool message;
+  };
+  ws_->episodeName.Set(EpisodeName(1));
+  const std::string file = GameDir() + "Data\\size3.qvt";
+  for (const Row& row : {Row{1, 1, false}, Row{1024, 1024, false}, Row{1025, 77, true},
+                         Row{16384, 77, true}, Row{0, 77, true}}) {
+    SCOPED_TRACE(row.width);
+    host_.pictures[file] = MakePicture(row.width, 1, [](int, int) {
+      return std::array<uint8_t, 3>{0, 0, 0};
+    });
+    std::vector<std::string> shown;
+    const platform::MessageHandler previous = platform::SetMessageHandler(
+        [&](const std::string&, const std::string& text) { shown.push_back(text); });
+    ws_->levelSize = 77;
+    ReadLevelSize(*ws_, host_, 3);
+    platform::SetMessageHandler(previous);
+    EXPECT_EQ(ws_->levelSize, row.levelSize);
+    ASSERT_EQ(shown.size(), row.message ? 1u : 0u);
+    if (row.message) {
+      EXPECT_EQ(shown[0], "Level size " + std::to_string(row.width) + " of \"" +
+                              Cp1251ToUtf8(file) + "\" is outside 1..1024.");
+    }
+  }
 }
 
 TEST(EpisodeTable, NamesAndMusicRows) {
