@@ -380,6 +380,8 @@ platform::DisplayConfig DisplayFromSettings(const StoredSettings& settings,
   cfg.fullscreen = options.fullscreen.value_or(sizeGiven ? false : settings.FullScreen());
   cfg.width = sizeGiven ? options.width : settings.ddraw_DisplayWidth;
   cfg.height = sizeGiven ? options.height : settings.ddraw_DisplayHeight;
+  // A stored size may be anything up to 16384: the window is fitted to the desktop.
+  cfg.fitToDesktop = !sizeGiven && !cfg.fullscreen;
   return cfg;
 }
 
