@@ -5,6 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "engine/picture.h"
 
 namespace skerrow {
 
@@ -16,6 +19,12 @@ inline constexpr uint32_t kTexFormatRGBA = 0x1908;  // GL_RGBA, 4 bytes per pixe
 // textureQuality: 1 full resolution (the default), 0 the half-resolution paths.
 void SetTextureQuality(uint8_t quality);
 uint8_t TextureQuality();
+
+// What a loader has to say, in the order it met it: one message box (caption, text) each. The
+// loaders without a `messages` argument show theirs before they return; with one, the caller
+// decides (ShowLoaderMessages shows them as those loaders would).
+using TLoaderMessages = std::vector<TPictureError>;
+void ShowLoaderMessages(const TLoaderMessages& messages);
 
 // Longest side a texture may have: the decoders' limit, or the driver's GL_MAX_TEXTURE_SIZE
 // (`driverMax`, 0 when unknown) when that is smaller. The loaders refuse larger pictures with
@@ -30,6 +39,8 @@ uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uin
 // A missing name falls back to the same name ending in "qvt"; ".jpg" (exact case) is JPEG,
 // anything else a bitmap, full or half resolution.
 bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution);
+bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution,
+                 TLoaderMessages& messages);
 // RGBA texture: colour from colourFile, alpha from the red channel of alphaFile.
 bool LoadTextureWithAlpha(const std::string& colourFile, const std::string& alphaFile,
                           bool fullQuality, uint32_t& texture);

@@ -47,8 +47,10 @@ void FormLevelHost::ResetLoadingProgress() {
 void FormLevelHost::LoadLoadingPicture(int32_t episode) {
   WorldState& ws = form_.World();
   if (!form_.Display().HasGL()) return;
+  TLoaderMessages messages;
   LoadTexture(ws.appPath + "gdata\\textures\\int\\loadingW" + std::to_string(episode) + ".qvt",
-              ws.textures.loadingTexture, ws.textureQuality == 1);
+              ws.textures.loadingTexture, ws.textureQuality == 1, messages);
+  ShowLoaderMessages(messages);
 }
 
 void FormLevelHost::LoadEpisodeArt(const std::string& episodeName) {
@@ -62,7 +64,9 @@ void FormLevelHost::LoadEpisodeArt(const std::string& episodeName) {
 void FormLevelHost::LoadMinimap(const std::string& gamePath) {
   WorldState& ws = form_.World();
   if (!form_.Display().HasGL()) return;
-  LoadTexture(gamePath, ws.textures.levelMinimapTexture, ws.textureQuality == 1);
+  TLoaderMessages messages;
+  LoadTexture(gamePath, ws.textures.levelMinimapTexture, ws.textureQuality == 1, messages);
+  ShowLoaderMessages(messages);
 }
 
 void FormLevelHost::SetFpsTimer(bool enabled) {

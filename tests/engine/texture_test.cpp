@@ -185,6 +185,21 @@ TEST_F(TextureTest, BitmapLoaderMessages) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].caption, "BMP Unit");
   EXPECT_EQ(messages_[0].text, "Error opening \"" + d + "gone.bmp");
+
+  // Handed back instead of shown: the caller decides, and showing them gives the same boxes.
+  messages_.clear();
+  TLoaderMessages said;
+  EXPECT_FALSE(LoadTexture(d + "pal.qvt", texture, true, said));
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0].caption, "BMP Unit");
+  EXPECT_EQ(said[0].text, "Error reading info header");
+  ShowLoaderMessages(said);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, "Error reading info header");
+  said.clear();
+  EXPECT_TRUE(LoadTexture(d + "pal.qvt", texture, false, said));
+  EXPECT_TRUE(said.empty());
 }
 
 TEST_F(TextureTest, AlphaPairAtHalfQualityAveragesFourReds) {
