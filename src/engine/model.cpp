@@ -309,21 +309,28 @@ void FillModelSource(const TFile3DS& file, ModelSource& out) {
   }
 }
 
-bool ReadModelSource(const std::string& fileName, ModelSource& out) {
+bool ReadModelSource(const std::string& fileName, ModelSource& out, TLoaderMessages& messages) {
   out = ModelSource{};
   try {
     TFile3DS file(ResolvePath(fileName));
     FillModelSource(file, out);
   } catch (const E3DSError& e) {
     out = ModelSource{};
-    platform::ShowMessage("Skerrow", e.what());
+    messages.push_back({"Skerrow", e.what()});
     return false;
   } catch (const std::bad_alloc&) {
     out = ModelSource{};
-    platform::ShowMessage("Skerrow", "Not enough memory to complete operation.");
+    messages.push_back({"Skerrow", "Not enough memory to complete operation."});
     return false;
   }
   return true;
+}
+
+bool ReadModelSource(const std::string& fileName, ModelSource& out) {
+  TLoaderMessages messages;
+  const bool ok = ReadModelSource(fileName, out, messages);
+  ShowLoaderMessages(messages);
+  return ok;
 }
 
 TKTZGL_Model::~TKTZGL_Model() = default;
@@ -349,14 +356,21 @@ void TKTZGL_Model::Clear() {
 
 void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
                                 int32_t textureFlag) {
+  TLoaderMessages messages;
+  LoadFromFile(fileName, noMaterials, ambientBoost, textureFlag, messages);
+  ShowLoaderMessages(messages);
+}
+
+void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
+                                int32_t textureFlag, TLoaderMessages& messages) {
   if (!PathExists(fileName)) return;
   ModelSource source;
-  if (!ReadModelSource(fileName, source)) {
+  if (!ReadModelSource(fileName, source, messages)) {
     Clear();
     Collider = TKTZGL_collider{};
     return;
   }
-  const int32_t dropped = Build(source, noMaterials, ambientBoost);
+  const int32_t dropped = Build(source, noMaterials, ambientBoost, messages);
   if (dropped > 0) {
     std::fprintf(stderr, "%s: %d face(s) naming a vertex the mesh lacks were left out\n",
                  fileName.c_str(), dropped);
@@ -462,7 +476,8 @@ void TKTZGL_Model::BuildMaterials(const ModelSource& source, float ambientBoost)
   }
 }
 
-int32_t TKTZGL_Model::BuildMeshes(const ModelSource& source, bool release3) {
+int32_t TKTZGL_Model::BuildMeshes(const ModelSource& source, bool release3,
+                                  TLoaderMessages& messages) {
   const auto materialIndex =
       IndexByName(Materials, [](const auto& entry) -> const std::string& { return entry.first; });
   int32_t dropped = 0;
@@ -492,8 +507,8 @@ int32_t TKTZGL_Model::BuildMeshes(const ModelSource& source, bool release3) {
         FaceGroup group;
         group.materialIndex = Find(materialIndex, g.materialName);
         if (group.materialIndex < 0) {
-          platform::ShowMessage(
-              "Skerrow", "Material '" + g.materialName + "' not found. Using default material.");
+          messages.push_back(
+              {"Skerrow", "Material '" + g.materialName + "' not found. Using default material."});
           group.materialIndex = 0;
         }
         for (uint16_t f : g.faces) addFace(group, f);
@@ -597,13 +612,23 @@ int32_t TKTZGL_Model::BuildWithoutGL(const ModelSource& source, float ambientBoo
   if (draws) draws->clear();
   if (source.meshes.empty()) return 0;
   BuildMaterials(source, ambientBoost);
-  const int32_t dropped = BuildMeshes(source, IsRelease3(source));
+  TLoaderMessages messages;
+  const int32_t dropped = BuildMeshes(source, IsRelease3(source), messages);
+  ShowLoaderMessages(messages);
   BuildLights(source);
   if (draws) *draws = NodeDraws(source);
   return dropped;
 }
 
 int32_t TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambientBoost) {
+  TLoaderMessages messages;
+  const int32_t dropped = Build(source, noMaterials, ambientBoost, messages);
+  ShowLoaderMessages(messages);
+  return dropped;
+}
+
+int32_t TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambientBoost,
+                            TLoaderMessages& messages) {
   MagFilter = GL_LINEAR;
   Clear();
   BuildCollider(source);
@@ -631,8 +656,8 @@ int32_t TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float a
   }
 
   BuildMaterials(source, ambientBoost);
-  if (!noMaterials) LoadMaterialTextures(*this, TextureDir);
-  const int32_t dropped = BuildMeshes(source, release3);
+  if (!noMaterials) LoadMaterialTextures(*this, TextureDir, messages);
+  const int32_t dropped = BuildMeshes(source, release3, messages);
 
   // One display list per mesh; the client arrays are read while compiling. Their switches and
   // pointers are client state that a list does not hold: they are put back as they were, so

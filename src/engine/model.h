@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/ktzgl.h"
+#include "engine/textures.h"
 
 namespace skerrow {
 
@@ -91,8 +92,9 @@ class TFile3DS;
 void FillModelSource(const TFile3DS& file, ModelSource& out);
 
 // Reads a .3ds file through the 3DS reader. On a reader error shows its message and returns
-// false with `out` empty.
+// false with `out` empty; with `messages`, the message is handed back instead of shown.
 bool ReadModelSource(const std::string& fileName, ModelSource& out);
+bool ReadModelSource(const std::string& fileName, ModelSource& out, TLoaderMessages& messages);
 
 // ---- the built model ----
 
@@ -173,9 +175,15 @@ class TKTZGL_Model : public TKTZGL_Object {
   // The game passes noMaterials false, ambientBoost -0.3, textureFlag 1 (unused).
   void LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
                     int32_t textureFlag);
+  // The same, with every message box of the load (the reader's, the textures', missing
+  // materials) handed back in order instead of shown.
+  void LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
+                    int32_t textureFlag, TLoaderMessages& messages);
   // Builds the model and its collider from already read data (what LoadFromFile does after
   // reading the file). Returns the number of faces left out for naming a vertex the mesh lacks.
   int32_t Build(const ModelSource& source, bool noMaterials, float ambientBoost);
+  int32_t Build(const ModelSource& source, bool noMaterials, float ambientBoost,
+                TLoaderMessages& messages);
   // The part of Build that needs no GL context: collider, materials (without textures), meshes
   // with normals and face groups, lights, and where the model list would draw each node's mesh.
   // No display list is made. Returns what Build returns.
@@ -195,7 +203,7 @@ class TKTZGL_Model : public TKTZGL_Object {
  private:
   void BuildCollider(const ModelSource& source);
   void BuildMaterials(const ModelSource& source, float ambientBoost);
-  int32_t BuildMeshes(const ModelSource& source, bool release3);
+  int32_t BuildMeshes(const ModelSource& source, bool release3, TLoaderMessages& messages);
   void BuildLights(const ModelSource& source);
   std::vector<ModelNodeDraw> NodeDraws(const ModelSource& source) const;
 };

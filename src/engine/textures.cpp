@@ -436,6 +436,11 @@ bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromRes
   return ok;
 }
 
+void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory,
+                          TLoaderMessages& messages) {
+  LoadMaterialTexturesTo(model, directory, messages);
+}
+
 void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory) {
   TLoaderMessages messages;
   LoadMaterialTexturesTo(model, directory, messages);

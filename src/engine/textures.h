@@ -55,6 +55,8 @@ bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromRes
 
 // Gives every material of the model that names a texture file its texture through the cache.
 void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory);
+void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory,
+                          TLoaderMessages& messages);
 
 // The material texture cache: 3001 entries keyed by the upper-cased full path.
 inline constexpr int kTextureCacheSize = 3001;

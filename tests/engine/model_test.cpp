@@ -385,6 +385,35 @@ TEST_F(ModelTest, AFaceNamingAMissingVertexIsLeftOutAndTheRestKept) {
   EXPECT_EQ(err.find(said), err.rfind(said));
 }
 
+TEST_F(ModelTest, LoadMessagesCanBeHandedBackInOrder) {
+  SKIP_WITHOUT_GL();
+  const std::string d = TempDir();
+  Save(d + "bad.3ds", QuadFile(0xA0F0));
+  TKTZGL_Model model;
+  TLoaderMessages said;
+  model.LoadFromFile(d + "bad.3ds", false, -0.3f, 1, said);
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0].caption, "Skerrow");
+  EXPECT_NE(said[0].text.find("invalid Chunk structure"), std::string::npos);
+
+  // Two groups naming materials the model lacks: one message each, in group order.
+  ModelSource src;
+  ModelSourceMesh mesh = Square("sq", 0.5f);
+  mesh.groups = {{"first", {0}}, {"second", {1}}};
+  src.meshes.push_back(mesh);
+  said.clear();
+  model.Build(src, false, 0, said);
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_EQ(said[0].text, "Material 'first' not found. Using default material.");
+  EXPECT_EQ(said[1].text, "Material 'second' not found. Using default material.");
+  // Without the list they are shown, the same and in the same order.
+  model.Build(src, false, 0);
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_[1].text, said[1].text);
+}
+
 TEST_F(ModelTest, BuildingLeavesTheClientArraysAsItFoundThem) {
   SKIP_WITHOUT_GL();
   const std::string d = TempDir();
