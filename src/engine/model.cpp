@@ -216,96 +216,94 @@ void SendMaterial(const ModelMaterial& source, uint32_t magFilter) {
 
 void FillModelSource(const TFile3DS& file, ModelSource& out) {
   out = ModelSource{};
-  {
-    out.meshRelease = file.MeshRelease();
-    out.databaseRelease = file.DatabaseRelease();
-    const TAtmosphere3DS atmosphere = file.Atmosphere();
-    out.fogType = atmosphere.activeType;
-    out.fogNear = atmosphere.fog.nearPlane;
-    out.fogNearDensity = atmosphere.fog.nearDensity;
-    out.fogFar = atmosphere.fog.farPlane;
-    out.fogFarDensity = atmosphere.fog.farDensity;
-    out.fogColour[0] = atmosphere.fog.color.r;
-    out.fogColour[1] = atmosphere.fog.color.g;
-    out.fogColour[2] = atmosphere.fog.color.b;
-    out.layerLow = atmosphere.layerFog.zMin;
-    out.layerHigh = atmosphere.layerFog.zMax;
-    out.layerDensity = atmosphere.layerFog.density;
-    out.layerColour[0] = atmosphere.layerFog.color.r;
-    out.layerColour[1] = atmosphere.layerFog.color.g;
-    out.layerColour[2] = atmosphere.layerFog.color.b;
+  out.meshRelease = file.MeshRelease();
+  out.databaseRelease = file.DatabaseRelease();
+  const TAtmosphere3DS atmosphere = file.Atmosphere();
+  out.fogType = atmosphere.activeType;
+  out.fogNear = atmosphere.fog.nearPlane;
+  out.fogNearDensity = atmosphere.fog.nearDensity;
+  out.fogFar = atmosphere.fog.farPlane;
+  out.fogFarDensity = atmosphere.fog.farDensity;
+  out.fogColour[0] = atmosphere.fog.color.r;
+  out.fogColour[1] = atmosphere.fog.color.g;
+  out.fogColour[2] = atmosphere.fog.color.b;
+  out.layerLow = atmosphere.layerFog.zMin;
+  out.layerHigh = atmosphere.layerFog.zMax;
+  out.layerDensity = atmosphere.layerFog.density;
+  out.layerColour[0] = atmosphere.layerFog.color.r;
+  out.layerColour[1] = atmosphere.layerFog.color.g;
+  out.layerColour[2] = atmosphere.layerFog.color.b;
 
-    const TMaterialList& materials = file.Materials();
-    for (int32_t i = 0, n = materials.Count(); i < n; ++i) {
-      const TMaterial3DS m = materials.Material(i);
-      ModelSourceMaterial s;
-      s.name = m.name;
-      s.ambient[0] = m.ambient.r, s.ambient[1] = m.ambient.g, s.ambient[2] = m.ambient.b;
-      s.diffuse[0] = m.diffuse.r, s.diffuse[1] = m.diffuse.g, s.diffuse[2] = m.diffuse.b;
-      s.specular[0] = m.specular.r, s.specular[1] = m.specular.g, s.specular[2] = m.specular.b;
-      s.shininess = m.shininess;
-      s.transparency = m.transparency;
-      s.shading = m.shading;
-      s.twoSided = m.twoSided ? 1 : 0;
-      s.textureName = m.textureName;
-      out.materials.push_back(std::move(s));
-    }
+  const TMaterialList& materials = file.Materials();
+  for (int32_t i = 0, n = materials.Count(); i < n; ++i) {
+    const TMaterial3DS m = materials.Material(i);
+    ModelSourceMaterial s;
+    s.name = m.name;
+    s.ambient[0] = m.ambient.r, s.ambient[1] = m.ambient.g, s.ambient[2] = m.ambient.b;
+    s.diffuse[0] = m.diffuse.r, s.diffuse[1] = m.diffuse.g, s.diffuse[2] = m.diffuse.b;
+    s.specular[0] = m.specular.r, s.specular[1] = m.specular.g, s.specular[2] = m.specular.b;
+    s.shininess = m.shininess;
+    s.transparency = m.transparency;
+    s.shading = m.shading;
+    s.twoSided = m.twoSided ? 1 : 0;
+    s.textureName = m.textureName;
+    out.materials.push_back(std::move(s));
+  }
 
-    const TObjectList& objects = file.Objects();
-    for (int32_t i = 0, n = objects.MeshCount(); i < n; ++i) {
-      const TMesh3DS m = objects.Mesh(i);
-      ModelSourceMesh s;
-      s.name = m.name;
-      s.hidden = m.hidden ? 1 : 0;
-      for (const TPoint3DS& p : m.vertices) s.vertices.push_back({p.x, p.y, p.z});
-      for (const TTexVert3DS& t : m.texCoords) s.texCoords.push_back({t.u, t.v});
-      for (const TFace3DS& f : m.faces) s.faces.insert(s.faces.end(), {f.a, f.b, f.c});
-      s.smoothing = m.smoothing;
-      for (const TMaterialGroup3DS& g : m.materialGroups) {
-        s.groups.push_back(ModelSourceGroup{g.materialName, g.faces});
-      }
-      std::copy(m.matrix.begin(), m.matrix.end(), s.matrix);
-      out.meshes.push_back(std::move(s));
+  const TObjectList& objects = file.Objects();
+  for (int32_t i = 0, n = objects.MeshCount(); i < n; ++i) {
+    const TMesh3DS m = objects.Mesh(i);
+    ModelSourceMesh s;
+    s.name = m.name;
+    s.hidden = m.hidden ? 1 : 0;
+    for (const TPoint3DS& p : m.vertices) s.vertices.push_back({p.x, p.y, p.z});
+    for (const TTexVert3DS& t : m.texCoords) s.texCoords.push_back({t.u, t.v});
+    for (const TFace3DS& f : m.faces) s.faces.insert(s.faces.end(), {f.a, f.b, f.c});
+    s.smoothing = m.smoothing;
+    for (const TMaterialGroup3DS& g : m.materialGroups) {
+      s.groups.push_back(ModelSourceGroup{g.materialName, g.faces});
     }
-    auto light = [](const TLight3DS& l) {
-      ModelSourceLight s;
-      s.name = l.name;
-      s.position = {l.position.x, l.position.y, l.position.z};
-      s.colour[0] = l.color.r, s.colour[1] = l.color.g, s.colour[2] = l.color.b;
-      s.off = l.off ? 1 : 0;
-      return s;
-    };
-    for (int32_t i = 0, n = objects.OmniLightCount(); i < n; ++i) {
-      out.omniLights.push_back(light(objects.OmniLight(i)));
-    }
-    for (int32_t i = 0, n = objects.SpotLightCount(); i < n; ++i) {
-      out.spotLights.push_back(light(objects.SpotLight(i)));
-    }
+    std::copy(m.matrix.begin(), m.matrix.end(), s.matrix);
+    out.meshes.push_back(std::move(s));
+  }
+  auto light = [](const TLight3DS& l) {
+    ModelSourceLight s;
+    s.name = l.name;
+    s.position = {l.position.x, l.position.y, l.position.z};
+    s.colour[0] = l.color.r, s.colour[1] = l.color.g, s.colour[2] = l.color.b;
+    s.off = l.off ? 1 : 0;
+    return s;
+  };
+  for (int32_t i = 0, n = objects.OmniLightCount(); i < n; ++i) {
+    out.omniLights.push_back(light(objects.OmniLight(i)));
+  }
+  for (int32_t i = 0, n = objects.SpotLightCount(); i < n; ++i) {
+    out.spotLights.push_back(light(objects.SpotLight(i)));
+  }
 
-    const TKeyFramer& keyFramer = file.KeyFramer();
-    auto firstKey = [](const TTrack3DS& track, bool rotation) {
-      ModelSourceKey key;
-      if (track.keys.empty() || track.keys.front().frame != 0) return key;
-      const TKey3DS& k = track.keys.front();
-      key.present = 1;
-      if (rotation) {
-        key.value[0] = k.angle, key.value[1] = k.x, key.value[2] = k.y, key.value[3] = k.z;
-      } else {
-        key.value[0] = k.x, key.value[1] = k.y, key.value[2] = k.z;
-      }
-      return key;
-    };
-    for (int32_t i = 0, n = keyFramer.MeshNodeCount(); i < n; ++i) {
-      const TMeshNode3DS node = keyFramer.MeshNode(i);
-      ModelSourceNode s;
-      s.name = node.name;
-      s.parentName = node.parentName;
-      s.pivot = {node.pivot.x, node.pivot.y, node.pivot.z};
-      s.position = firstKey(node.position, false);
-      s.rotation = firstKey(node.rotation, true);
-      s.scale = firstKey(node.scale, false);
-      out.nodes.push_back(std::move(s));
+  const TKeyFramer& keyFramer = file.KeyFramer();
+  auto firstKey = [](const TTrack3DS& track, bool rotation) {
+    ModelSourceKey key;
+    if (track.keys.empty() || track.keys.front().frame != 0) return key;
+    const TKey3DS& k = track.keys.front();
+    key.present = 1;
+    if (rotation) {
+      key.value[0] = k.angle, key.value[1] = k.x, key.value[2] = k.y, key.value[3] = k.z;
+    } else {
+      key.value[0] = k.x, key.value[1] = k.y, key.value[2] = k.z;
     }
+    return key;
+  };
+  for (int32_t i = 0, n = keyFramer.MeshNodeCount(); i < n; ++i) {
+    const TMeshNode3DS node = keyFramer.MeshNode(i);
+    ModelSourceNode s;
+    s.name = node.name;
+    s.parentName = node.parentName;
+    s.pivot = {node.pivot.x, node.pivot.y, node.pivot.z};
+    s.position = firstKey(node.position, false);
+    s.rotation = firstKey(node.rotation, true);
+    s.scale = firstKey(node.scale, false);
+    out.nodes.push_back(std::move(s));
   }
 }
 
