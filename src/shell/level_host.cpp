@@ -10,6 +10,7 @@
 #include "engine/textures.h"
 #include "platform/cp1251.h"
 #include "platform/media.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "shell/skerrow_form.h"
 #include "simulation/upgrades.h"
@@ -38,6 +39,10 @@ bool FormLevelHost::ReadPictureWidth(const std::string& gamePath, int32_t& width
   if (!PathExists(gamePath)) return false;
   int32_t height = 0;
   return ReadBitmapFileSize(ResolvePath(gamePath), width, height);
+}
+
+void FormLevelHost::ShowLevelMessage(const LevelMessage& message) {
+  platform::ShowMessage(message.caption, message.text);
 }
 
 void FormLevelHost::ResetLoadingProgress() {

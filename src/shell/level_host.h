@@ -27,6 +27,7 @@ class FormLevelHost final : public LevelHost, public LoadingProgress {
   void StartEpisodeMusic(int32_t episode) override;
   void ShowEpisodeHint(const std::string& voiceFile, const std::string& textFile) override;
   void ShowOutro() override;
+  void ShowLevelMessage(const LevelMessage& message) override;
   void ShowLoadingProgress(int32_t percent) override;
 
  private:

@@ -6,7 +6,6 @@
 #include <iterator>
 
 #include "platform/cp1251.h"
-#include "platform/messages.h"
 #include "platform/paths.h"
 #include "world/raw_io.h"
 
@@ -197,16 +196,16 @@ bool PictureReader::ReadPictureWidth(const std::string& gamePath, int32_t& width
   return true;
 }
 
-void ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level) {
+LevelMessage ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level) {
   const std::string file = EpisodeDirectory(ws) + "Data\\size" + Num(level) + ".qvt";
   int32_t width = 0;
-  if (!reader.ReadPictureWidth(file, width)) return;
+  if (!reader.ReadPictureWidth(file, width)) return {};
   if (width < 1 || width > kMaxLevelSize) {
-    platform::ShowMessage("Skerrow", "Level size " + Num(width) + " of \"" + Cp1251ToUtf8(file) +
-                                         "\" is outside 1.." + Num(kMaxLevelSize) + ".");
-    return;
+    return {"Skerrow", "Level size " + Num(width) + " of \"" + Cp1251ToUtf8(file) +
+                           "\" is outside 1.." + Num(kMaxLevelSize) + "."};
   }
   ws.levelSize = width;
+  return {};
 }
 
 // ---- EnterLevel ----
@@ -280,7 +279,9 @@ bool EnterLevel(WorldState& ws, LevelHost& host, int32_t number) {
 
   const std::string dir = EpisodeDirectory(ws);
   const std::string n = Num(number);
-  ReadLevelSize(ws, host, number);
+  if (const LevelMessage m = ReadLevelSize(ws, host, number); !m.text.empty()) {
+    host.ShowLevelMessage(m);
+  }
   LoadLand(ws, dir + "data\\Land" + n + ".lan");
   LoadTerrainColours(ws, host, dir + "Data\\landscape" + n + ".qvt");
   std::copy(std::begin(kLevelTerrainView), std::end(kLevelTerrainView), ws.terrainView);

@@ -96,9 +96,14 @@ void LoadTerrainColours(WorldState& ws, PictureReader& reader, const std::string
 // Largest level side in world units: the sea-floor grid (2048 cells, 0.5 units each) covers
 // no more.
 inline constexpr int32_t kMaxLevelSize = 1024;
-// levelSize = width of Data\size<N>.qvt of the current episode; unchanged when missing, and
-// unchanged after a message when the width is outside 1..kMaxLevelSize.
-void ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level);
+// A message box a level loader has for the player; an empty text is no message.
+struct LevelMessage {
+  std::string caption;
+  std::string text;
+};
+// levelSize = width of Data\size<N>.qvt of the current episode; unchanged when missing. A
+// width outside 1..kMaxLevelSize leaves it unchanged too and is returned as a message.
+LevelMessage ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level);
 
 // ---- EnterLevel ----
 
@@ -118,6 +123,8 @@ class LevelHost : public PictureReader {
   virtual void ShowEpisodeHint(const std::string& voiceFile, const std::string& textFile) = 0;
   // EnterLevel(500): the outro (GameMode is already 1).
   virtual void ShowOutro() = 0;
+  // A level file refused with a message (the game shows it as a message box).
+  virtual void ShowLevelMessage(const LevelMessage& message) = 0;
 };
 
 // Enters level `number`: 1..200 a level of the current episode, 200 + e (e = 1..4) the first

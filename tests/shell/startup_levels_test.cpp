@@ -162,6 +162,8 @@ class PackHost : public LevelHost {
   void SetFpsTimer(bool) override {}
   void StartEpisodeMusic(int32_t) override {}
   void ShowEpisodeHint(const std::string&, const std::string&) override {}
+  void ShowLevelMessage(const LevelMessage& m) override { messages.push_back(m.text); }
+  std::vector<std::string> messages;
   void ShowOutro() override {}
   EnginePictureReader reader;
   int artLoads = 0;
