@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <unordered_map>
 
 #include "engine/byte_reader.h"
 #include "engine/picture.h"
@@ -119,6 +120,22 @@ void TFile3DS::BuildTree() {
   BuildNode(0, 0);
   parentNames_.assign(chunks_.size(), std::string());
   ResolveParentNames();
+  BuildLists();
+}
+
+void TFile3DS::BuildLists() {
+  materialEntries_ = FindMaterialEntries();
+  for (int32_t c : FindNamedObjects()) {
+    if (FindChild(c, kChunkNTriObject) >= 0) meshObjects_.push_back(c);
+    const int32_t light = FindChild(c, kChunkNDirectLight);
+    if (light < 0) continue;
+    if (FindChild(light, kChunkDlSpotlight) >= 0) {
+      spotLights_.push_back(c);
+    } else {
+      omniLights_.push_back(c);
+    }
+  }
+  meshNodes_ = FindMeshNodeChunks();
 }
 
 void TFile3DS::BuildNode(int32_t index, int depth) {
@@ -312,7 +329,7 @@ TAtmosphere3DS TFile3DS::Atmosphere() const {
 
 // ---- materials ----
 
-std::vector<int32_t> TFile3DS::MaterialEntries() const {
+std::vector<int32_t> TFile3DS::FindMaterialEntries() const {
   std::vector<int32_t> out;
   if (chunks_.empty()) return out;
   const int32_t holder = chunks_[0].id == kChunkMLibMagic ? 0 : MData();
@@ -418,19 +435,19 @@ TMaterial3DS TFile3DS::ReadMaterial(int32_t chunk) const {
 }
 
 int32_t TMaterialList::Count() const {
-  return static_cast<int32_t>(file_.MaterialEntries().size());
+  return static_cast<int32_t>(file_.materialEntries_.size());
 }
 
 TMaterial3DS TMaterialList::Material(int32_t index) const {
   file_.RequireTree();
-  const std::vector<int32_t> entries = file_.MaterialEntries();
+  const std::vector<int32_t>& entries = file_.materialEntries_;
   if (index < 0 || index >= static_cast<int32_t>(entries.size())) RaiseIndex(index);
   return file_.ReadMaterial(entries[index]);
 }
 
 // ---- named objects: meshes and lights ----
 
-std::vector<int32_t> TFile3DS::NamedObjects() const {
+std::vector<int32_t> TFile3DS::FindNamedObjects() const {
   std::vector<int32_t> out;
   const int32_t first = FindDepthFirst(MData(), kChunkNamedObject);
   if (first < 0) return out;
@@ -438,23 +455,6 @@ std::vector<int32_t> TFile3DS::NamedObjects() const {
   auto it = std::find(siblings.begin(), siblings.end(), first);
   for (; it != siblings.end(); ++it) {
     if (chunks_[*it].id == kChunkNamedObject) out.push_back(*it);
-  }
-  return out;
-}
-
-std::vector<int32_t> TFile3DS::MeshObjects() const {
-  std::vector<int32_t> out;
-  for (int32_t c : NamedObjects()) {
-    if (FindChild(c, kChunkNTriObject) >= 0) out.push_back(c);
-  }
-  return out;
-}
-
-std::vector<int32_t> TFile3DS::LightObjects(bool spot) const {
-  std::vector<int32_t> out;
-  for (int32_t c : NamedObjects()) {
-    const int32_t light = FindChild(c, kChunkNDirectLight);
-    if (light >= 0 && (FindChild(light, kChunkDlSpotlight) >= 0) == spot) out.push_back(c);
   }
   return out;
 }
@@ -496,10 +496,8 @@ TMesh3DS TFile3DS::ReadMesh(int32_t chunk) const {
     const uint16_t n = r.U16();
     if (!r.Ok() || r.Remaining() / 8 < n) Raise(kInvalidChunk);
     mesh.faces.resize(n);
-    for (TFace3DS& f : mesh.faces) {
-      f = TFace3DS{r.U16(), r.U16(), r.U16(), r.U16()};
-      if (f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount) Raise(kInvalidChunk);
-    }
+    // Corners are kept as stored; the model builder drops a face naming a missing vertex.
+    for (TFace3DS& f : mesh.faces) f = TFace3DS{r.U16(), r.U16(), r.U16(), r.U16()};
     for (int32_t sub : chunks_[c].children) {
       ByteReader s = ChunkData(bytes_, chunks_[sub]);
       if (chunks_[sub].id == kChunkMshMatGroup) {
@@ -578,12 +576,12 @@ TLight3DS TFile3DS::ReadLight(int32_t chunk) const {
 int32_t TObjectList::MeshCount() const {
   if (!file_.HasTree()) return 0;
   file_.RequireMeshDatabase();
-  return static_cast<int32_t>(file_.MeshObjects().size());
+  return static_cast<int32_t>(file_.meshObjects_.size());
 }
 
 TMesh3DS TObjectList::Mesh(int32_t index) const {
   file_.RequireMeshDatabase();
-  const std::vector<int32_t> meshes = file_.MeshObjects();
+  const std::vector<int32_t>& meshes = file_.meshObjects_;
   if (index < 0 || index >= static_cast<int32_t>(meshes.size())) RaiseIndex(index);
   return file_.ReadMesh(meshes[index]);
 }
@@ -591,12 +589,12 @@ TMesh3DS TObjectList::Mesh(int32_t index) const {
 int32_t TObjectList::OmniLightCount() const {
   if (!file_.HasTree()) return 0;
   file_.RequireMeshDatabase();
-  return static_cast<int32_t>(file_.LightObjects(false).size());
+  return static_cast<int32_t>(file_.omniLights_.size());
 }
 
 TLight3DS TObjectList::OmniLight(int32_t index) const {
   file_.RequireMeshDatabase();
-  const std::vector<int32_t> lights = file_.LightObjects(false);
+  const std::vector<int32_t>& lights = file_.omniLights_;
   if (index < 0 || index >= static_cast<int32_t>(lights.size())) RaiseIndex(index);
   return file_.ReadLight(lights[index]);
 }
@@ -604,12 +602,12 @@ TLight3DS TObjectList::OmniLight(int32_t index) const {
 int32_t TObjectList::SpotLightCount() const {
   if (!file_.HasTree()) return 0;
   file_.RequireMeshDatabase();
-  return static_cast<int32_t>(file_.LightObjects(true).size());
+  return static_cast<int32_t>(file_.spotLights_.size());
 }
 
 TLight3DS TObjectList::SpotLight(int32_t index) const {
   file_.RequireMeshDatabase();
-  const std::vector<int32_t> lights = file_.LightObjects(true);
+  const std::vector<int32_t>& lights = file_.spotLights_;
   if (index < 0 || index >= static_cast<int32_t>(lights.size())) RaiseIndex(index);
   return file_.ReadLight(lights[index]);
 }
@@ -626,7 +624,7 @@ struct NodeHeader {
 
 }  // namespace
 
-std::vector<int32_t> TFile3DS::MeshNodeChunks() const {
+std::vector<int32_t> TFile3DS::FindMeshNodeChunks() const {
   std::vector<int32_t> out;
   if (chunks_.empty() || chunks_[0].id == kChunkMLibMagic) return out;
   const int32_t kf = FindChild(0, kChunkKfData);
@@ -679,13 +677,14 @@ void TFile3DS::ResolveParentNames() {
   if (!allHaveIds) {
     for (size_t i = 0; i < nodes.size(); ++i) nodes[i].id = static_cast<int32_t>(i);
   }
+  // Id -> first node in file order that carries it.
+  std::unordered_map<int32_t, size_t> byId;
+  byId.reserve(nodes.size());
+  for (size_t i = 0; i < nodes.size(); ++i) byId.emplace(nodes[i].id, i);
   for (const Node& node : nodes) {
     if (node.parent < 0) continue;
-    for (const Node& other : nodes) {
-      if (other.id == node.parent) {
-        parentNames_[node.chunk] = other.fullName;
-        break;
-      }
+    if (const auto it = byId.find(node.parent); it != byId.end()) {
+      parentNames_[node.chunk] = nodes[it->second].fullName;
     }
   }
 }
@@ -762,12 +761,12 @@ TMeshNode3DS TFile3DS::ReadMeshNode(int32_t chunk) const {
 }
 
 int32_t TKeyFramer::MeshNodeCount() const {
-  return static_cast<int32_t>(file_.MeshNodeChunks().size());
+  return static_cast<int32_t>(file_.meshNodes_.size());
 }
 
 TMeshNode3DS TKeyFramer::MeshNode(int32_t index) const {
   file_.RequireTree();
-  const std::vector<int32_t> nodes = file_.MeshNodeChunks();
+  const std::vector<int32_t>& nodes = file_.meshNodes_;
   if (index < 0 || index >= static_cast<int32_t>(nodes.size())) RaiseIndex(index);
   return file_.ReadMeshNode(nodes[index]);
 }

@@ -98,7 +98,7 @@ struct TPoint3DS {
 struct TTexVert3DS {
   float u = 0, v = 0;
 };
-// Corners are checked against the mesh's vertex count when the mesh is read.
+// Corners as stored: one may name a vertex the mesh lacks (the model builder drops that face).
 struct TFace3DS {
   uint16_t a = 0, b = 0, c = 0, flags = 0;
 };
@@ -253,11 +253,10 @@ class TFile3DS {
   int32_t FindChild(int32_t parent, uint16_t id) const;
   int32_t FindDepthFirst(int32_t from, uint16_t id) const;
   int32_t MData() const;
-  std::vector<int32_t> MaterialEntries() const;
-  std::vector<int32_t> NamedObjects() const;
-  std::vector<int32_t> MeshObjects() const;
-  std::vector<int32_t> LightObjects(bool spot) const;
-  std::vector<int32_t> MeshNodeChunks() const;
+  void BuildLists();
+  std::vector<int32_t> FindMaterialEntries() const;
+  std::vector<int32_t> FindNamedObjects() const;
+  std::vector<int32_t> FindMeshNodeChunks() const;
   void RequireTree() const;
   void RequireMeshDatabase() const;
 
@@ -269,6 +268,8 @@ class TFile3DS {
   std::vector<uint8_t> bytes_;
   std::vector<TChunk3DS> chunks_;
   std::vector<std::string> parentNames_;  // per chunk index; only node chunks are filled
+  // Chunk indices of what the index queries return, found once when the file is opened.
+  std::vector<int32_t> materialEntries_, meshObjects_, omniLights_, spotLights_, meshNodes_;
   TMaterialList materials_{*this};
   TObjectList objects_{*this};
   TKeyFramer keyFramer_{*this};

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <unordered_map>
 
 #include "engine/file3ds.h"
 #include "engine/smoothing.h"
@@ -118,19 +120,6 @@ Mat4 RotationMatrix(float angle, float ax, float ay, float az) {
   return r;
 }
 
-void ApplyKeys(Mat4& m, const ModelSourceNode& node) {
-  if (node.scale.present == 1) m = Multiply(m, ScaleMatrix(node.scale.value));
-  if (node.rotation.present == 1) {
-    const float* v = node.rotation.value;
-    m = Multiply(m, RotationMatrix(v[0], v[1], v[2], v[3]));
-  }
-  if (node.position.present == 1) {
-    m[12] += node.position.value[0];
-    m[13] += node.position.value[1];
-    m[14] += node.position.value[2];
-  }
-}
-
 ModelVec3 Sub(const ModelVec3& a, const ModelVec3& b) {
   return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
@@ -225,109 +214,121 @@ void SendMaterial(const ModelMaterial& source, uint32_t magFilter) {
 
 }  // namespace
 
-bool ReadModelSource(const std::string& fileName, ModelSource& out) {
+void FillModelSource(const TFile3DS& file, ModelSource& out) {
+  out = ModelSource{};
+  out.meshRelease = file.MeshRelease();
+  out.databaseRelease = file.DatabaseRelease();
+  const TAtmosphere3DS atmosphere = file.Atmosphere();
+  out.fogType = atmosphere.activeType;
+  out.fogNear = atmosphere.fog.nearPlane;
+  out.fogNearDensity = atmosphere.fog.nearDensity;
+  out.fogFar = atmosphere.fog.farPlane;
+  out.fogFarDensity = atmosphere.fog.farDensity;
+  out.fogColour[0] = atmosphere.fog.color.r;
+  out.fogColour[1] = atmosphere.fog.color.g;
+  out.fogColour[2] = atmosphere.fog.color.b;
+  out.layerLow = atmosphere.layerFog.zMin;
+  out.layerHigh = atmosphere.layerFog.zMax;
+  out.layerDensity = atmosphere.layerFog.density;
+  out.layerColour[0] = atmosphere.layerFog.color.r;
+  out.layerColour[1] = atmosphere.layerFog.color.g;
+  out.layerColour[2] = atmosphere.layerFog.color.b;
+
+  const TMaterialList& materials = file.Materials();
+  for (int32_t i = 0, n = materials.Count(); i < n; ++i) {
+    const TMaterial3DS m = materials.Material(i);
+    ModelSourceMaterial s;
+    s.name = m.name;
+    s.ambient[0] = m.ambient.r, s.ambient[1] = m.ambient.g, s.ambient[2] = m.ambient.b;
+    s.diffuse[0] = m.diffuse.r, s.diffuse[1] = m.diffuse.g, s.diffuse[2] = m.diffuse.b;
+    s.specular[0] = m.specular.r, s.specular[1] = m.specular.g, s.specular[2] = m.specular.b;
+    s.shininess = m.shininess;
+    s.transparency = m.transparency;
+    s.shading = m.shading;
+    s.twoSided = m.twoSided ? 1 : 0;
+    s.textureName = m.textureName;
+    out.materials.push_back(std::move(s));
+  }
+
+  const TObjectList& objects = file.Objects();
+  for (int32_t i = 0, n = objects.MeshCount(); i < n; ++i) {
+    const TMesh3DS m = objects.Mesh(i);
+    ModelSourceMesh s;
+    s.name = m.name;
+    s.hidden = m.hidden ? 1 : 0;
+    for (const TPoint3DS& p : m.vertices) s.vertices.push_back({p.x, p.y, p.z});
+    for (const TTexVert3DS& t : m.texCoords) s.texCoords.push_back({t.u, t.v});
+    for (const TFace3DS& f : m.faces) s.faces.insert(s.faces.end(), {f.a, f.b, f.c});
+    s.smoothing = m.smoothing;
+    for (const TMaterialGroup3DS& g : m.materialGroups) {
+      s.groups.push_back(ModelSourceGroup{g.materialName, g.faces});
+    }
+    std::copy(m.matrix.begin(), m.matrix.end(), s.matrix);
+    out.meshes.push_back(std::move(s));
+  }
+  auto light = [](const TLight3DS& l) {
+    ModelSourceLight s;
+    s.name = l.name;
+    s.position = {l.position.x, l.position.y, l.position.z};
+    s.colour[0] = l.color.r, s.colour[1] = l.color.g, s.colour[2] = l.color.b;
+    s.off = l.off ? 1 : 0;
+    return s;
+  };
+  for (int32_t i = 0, n = objects.OmniLightCount(); i < n; ++i) {
+    out.omniLights.push_back(light(objects.OmniLight(i)));
+  }
+  for (int32_t i = 0, n = objects.SpotLightCount(); i < n; ++i) {
+    out.spotLights.push_back(light(objects.SpotLight(i)));
+  }
+
+  const TKeyFramer& keyFramer = file.KeyFramer();
+  auto firstKey = [](const TTrack3DS& track, bool rotation) {
+    ModelSourceKey key;
+    if (track.keys.empty() || track.keys.front().frame != 0) return key;
+    const TKey3DS& k = track.keys.front();
+    key.present = 1;
+    if (rotation) {
+      key.value[0] = k.angle, key.value[1] = k.x, key.value[2] = k.y, key.value[3] = k.z;
+    } else {
+      key.value[0] = k.x, key.value[1] = k.y, key.value[2] = k.z;
+    }
+    return key;
+  };
+  for (int32_t i = 0, n = keyFramer.MeshNodeCount(); i < n; ++i) {
+    const TMeshNode3DS node = keyFramer.MeshNode(i);
+    ModelSourceNode s;
+    s.name = node.name;
+    s.parentName = node.parentName;
+    s.pivot = {node.pivot.x, node.pivot.y, node.pivot.z};
+    s.position = firstKey(node.position, false);
+    s.rotation = firstKey(node.rotation, true);
+    s.scale = firstKey(node.scale, false);
+    out.nodes.push_back(std::move(s));
+  }
+}
+
+bool ReadModelSource(const std::string& fileName, ModelSource& out, TLoaderMessages& messages) {
   out = ModelSource{};
   try {
     TFile3DS file(ResolvePath(fileName));
-    out.meshRelease = file.MeshRelease();
-    out.databaseRelease = file.DatabaseRelease();
-    const TAtmosphere3DS atmosphere = file.Atmosphere();
-    out.fogType = atmosphere.activeType;
-    out.fogNear = atmosphere.fog.nearPlane;
-    out.fogNearDensity = atmosphere.fog.nearDensity;
-    out.fogFar = atmosphere.fog.farPlane;
-    out.fogFarDensity = atmosphere.fog.farDensity;
-    out.fogColour[0] = atmosphere.fog.color.r;
-    out.fogColour[1] = atmosphere.fog.color.g;
-    out.fogColour[2] = atmosphere.fog.color.b;
-    out.layerLow = atmosphere.layerFog.zMin;
-    out.layerHigh = atmosphere.layerFog.zMax;
-    out.layerDensity = atmosphere.layerFog.density;
-    out.layerColour[0] = atmosphere.layerFog.color.r;
-    out.layerColour[1] = atmosphere.layerFog.color.g;
-    out.layerColour[2] = atmosphere.layerFog.color.b;
-
-    const TMaterialList& materials = file.Materials();
-    for (int32_t i = 0, n = materials.Count(); i < n; ++i) {
-      const TMaterial3DS m = materials.Material(i);
-      ModelSourceMaterial s;
-      s.name = m.name;
-      s.ambient[0] = m.ambient.r, s.ambient[1] = m.ambient.g, s.ambient[2] = m.ambient.b;
-      s.diffuse[0] = m.diffuse.r, s.diffuse[1] = m.diffuse.g, s.diffuse[2] = m.diffuse.b;
-      s.specular[0] = m.specular.r, s.specular[1] = m.specular.g, s.specular[2] = m.specular.b;
-      s.shininess = m.shininess;
-      s.transparency = m.transparency;
-      s.shading = m.shading;
-      s.twoSided = m.twoSided ? 1 : 0;
-      s.textureName = m.textureName;
-      out.materials.push_back(std::move(s));
-    }
-
-    const TObjectList& objects = file.Objects();
-    for (int32_t i = 0, n = objects.MeshCount(); i < n; ++i) {
-      const TMesh3DS m = objects.Mesh(i);
-      ModelSourceMesh s;
-      s.name = m.name;
-      s.hidden = m.hidden ? 1 : 0;
-      for (const TPoint3DS& p : m.vertices) s.vertices.push_back({p.x, p.y, p.z});
-      for (const TTexVert3DS& t : m.texCoords) s.texCoords.push_back({t.u, t.v});
-      for (const TFace3DS& f : m.faces) s.faces.insert(s.faces.end(), {f.a, f.b, f.c});
-      s.smoothing = m.smoothing;
-      for (const TMaterialGroup3DS& g : m.materialGroups) {
-        s.groups.push_back(ModelSourceGroup{g.materialName, g.faces});
-      }
-      std::copy(m.matrix.begin(), m.matrix.end(), s.matrix);
-      out.meshes.push_back(std::move(s));
-    }
-    auto light = [](const TLight3DS& l) {
-      ModelSourceLight s;
-      s.name = l.name;
-      s.position = {l.position.x, l.position.y, l.position.z};
-      s.colour[0] = l.color.r, s.colour[1] = l.color.g, s.colour[2] = l.color.b;
-      s.off = l.off ? 1 : 0;
-      return s;
-    };
-    for (int32_t i = 0, n = objects.OmniLightCount(); i < n; ++i) {
-      out.omniLights.push_back(light(objects.OmniLight(i)));
-    }
-    for (int32_t i = 0, n = objects.SpotLightCount(); i < n; ++i) {
-      out.spotLights.push_back(light(objects.SpotLight(i)));
-    }
-
-    const TKeyFramer& keyFramer = file.KeyFramer();
-    auto firstKey = [](const TTrack3DS& track, bool rotation) {
-      ModelSourceKey key;
-      if (track.keys.empty() || track.keys.front().frame != 0) return key;
-      const TKey3DS& k = track.keys.front();
-      key.present = 1;
-      if (rotation) {
-        key.value[0] = k.angle, key.value[1] = k.x, key.value[2] = k.y, key.value[3] = k.z;
-      } else {
-        key.value[0] = k.x, key.value[1] = k.y, key.value[2] = k.z;
-      }
-      return key;
-    };
-    for (int32_t i = 0, n = keyFramer.MeshNodeCount(); i < n; ++i) {
-      const TMeshNode3DS node = keyFramer.MeshNode(i);
-      ModelSourceNode s;
-      s.name = node.name;
-      s.parentName = node.parentName;
-      s.pivot = {node.pivot.x, node.pivot.y, node.pivot.z};
-      s.position = firstKey(node.position, false);
-      s.rotation = firstKey(node.rotation, true);
-      s.scale = firstKey(node.scale, false);
-      out.nodes.push_back(std::move(s));
-    }
+    FillModelSource(file, out);
   } catch (const E3DSError& e) {
     out = ModelSource{};
-    platform::ShowMessage("Skerrow", e.what());
+    messages.push_back({"Skerrow", e.what()});
     return false;
   } catch (const std::bad_alloc&) {
     out = ModelSource{};
-    platform::ShowMessage("Skerrow", "Not enough memory to complete operation.");
+    messages.push_back({"Skerrow", "Not enough memory to complete operation."});
     return false;
   }
   return true;
+}
+
+bool ReadModelSource(const std::string& fileName, ModelSource& out) {
+  TLoaderMessages messages;
+  const bool ok = ReadModelSource(fileName, out, messages);
+  ShowLoaderMessages(messages);
+  return ok;
 }
 
 TKTZGL_Model::~TKTZGL_Model() = default;
@@ -353,30 +354,284 @@ void TKTZGL_Model::Clear() {
 
 void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
                                 int32_t textureFlag) {
+  TLoaderMessages messages;
+  LoadFromFile(fileName, noMaterials, ambientBoost, textureFlag, messages);
+  ShowLoaderMessages(messages);
+}
+
+void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
+                                int32_t textureFlag, TLoaderMessages& messages) {
   if (!PathExists(fileName)) return;
   ModelSource source;
-  if (!ReadModelSource(fileName, source)) {
+  if (!ReadModelSource(fileName, source, messages)) {
     Clear();
     Collider = TKTZGL_collider{};
     return;
   }
-  Build(source, noMaterials, ambientBoost);
+  const int32_t dropped = Build(source, noMaterials, ambientBoost, messages);
+  if (dropped > 0) {
+    std::fprintf(stderr, "%s: %d face(s) naming a vertex the mesh lacks were left out\n",
+                 fileName.c_str(), dropped);
+  }
 }
 
-void TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambientBoost) {
-  MagFilter = GL_LINEAR;
-  Clear();
-  BuildCollider(source);
-  if (source.meshes.empty()) return;
+namespace {
 
-  // Release: the mesh section's, replaced by the database's when unknown or older.
+// Release: the mesh section's, replaced by the database's when unknown or older; true for
+// release 3 (which winds its faces the other way).
+bool IsRelease3(const ModelSource& source) {
   int32_t release = source.meshRelease;
   if (release < 0 || release > 3) release = 3;
   int32_t dbRelease = source.databaseRelease;
   if (dbRelease < 0 || dbRelease > 3) dbRelease = 3;
   if (release == 3 || release < dbRelease) release = dbRelease;
   if (release == 3) release = 2;
-  const bool release3 = release >= 2;
+  return release >= 2;
+}
+
+// A node's first keys as matrices, made once per node however often the node is walked.
+struct NodeKeys {
+  bool scale = false, rotation = false, position = false;
+  Mat4 scaleMatrix{}, rotationMatrix{};
+  float offset[3] = {0, 0, 0};
+};
+
+NodeKeys MakeNodeKeys(const ModelSourceNode& node) {
+  NodeKeys k;
+  k.scale = node.scale.present == 1;
+  if (k.scale) k.scaleMatrix = ScaleMatrix(node.scale.value);
+  k.rotation = node.rotation.present == 1;
+  if (k.rotation) {
+    const float* v = node.rotation.value;
+    k.rotationMatrix = RotationMatrix(v[0], v[1], v[2], v[3]);
+  }
+  k.position = node.position.present == 1;
+  if (k.position) std::copy(node.position.value, node.position.value + 3, k.offset);
+  return k;
+}
+
+void ApplyKeys(Mat4& m, const NodeKeys& k) {
+  if (k.scale) m = Multiply(m, k.scaleMatrix);
+  if (k.rotation) m = Multiply(m, k.rotationMatrix);
+  if (k.position) {
+    m[12] += k.offset[0];
+    m[13] += k.offset[1];
+    m[14] += k.offset[2];
+  }
+}
+
+// Upper-cased name -> index of the first entry of that name.
+template <typename T, typename Name>
+std::unordered_map<std::string, int32_t> IndexByName(const std::vector<T>& list, Name name) {
+  std::unordered_map<std::string, int32_t> index;
+  index.reserve(list.size());
+  for (size_t i = 0; i < list.size(); ++i) {
+    index.emplace(Upper(name(list[i])), static_cast<int32_t>(i));
+  }
+  return index;
+}
+
+int32_t Find(const std::unordered_map<std::string, int32_t>& index, std::string_view name) {
+  const auto it = index.find(Upper(name));
+  return it == index.end() ? -1 : it->second;
+}
+
+}  // namespace
+
+void TKTZGL_Model::BuildMaterials(const ModelSource& source, float ambientBoost) {
+  if (source.materials.empty()) {
+    ModelMaterial m;
+    m.ambient = MakeColor(0.1f, 0.1f, 0.1f, 1);
+    m.diffuse = MakeColor(0.5f, 0.5f, 0.5f, 1);
+    m.specular = MakeColor(1, 1, 1, 1);
+    m.emission = MakeColor(0, 0, 0, 1);
+    m.shininess = 128;
+    m.polygonMode = GL_FILL;
+    m.shadeModel = GL_SMOOTH;
+    m.wrapS = m.wrapT = GL_REPEAT;
+    m.minFilter = m.magFilter = MagFilter;
+    m.envMode = GL_MODULATE;
+    SortedInsert(Materials, std::string("Default"), m);
+    return;
+  }
+  for (const ModelSourceMaterial& s : source.materials) {
+    ModelMaterial m;
+    const float alpha = std::fabs(s.transparency);
+    m.ambient = MakeColor(s.ambient[0] + ambientBoost, s.ambient[1] + ambientBoost,
+                          s.ambient[2] + ambientBoost, alpha);
+    m.diffuse = MakeColor(s.diffuse[0], s.diffuse[1], s.diffuse[2], alpha);
+    m.specular = MakeColor(s.specular[0], s.specular[1], s.specular[2], alpha);
+    m.emission = MakeColor(0, 0, 0, 0);
+    m.shininess = RoundToInt(static_cast<double>(s.shininess) * 128);
+    m.polygonMode = s.shading == 0 ? GL_LINE : GL_FILL;
+    m.shadeModel = (s.shading == 0 || s.shading == 1) ? GL_FLAT : GL_SMOOTH;
+    m.twoSided = s.twoSided == 1 ? 1 : 0;
+    m.wrapS = m.wrapT = GL_REPEAT;
+    m.minFilter = m.magFilter = MagFilter;
+    m.envMode = s.shininess == 0 ? GL_DECAL : GL_MODULATE;
+    m.textureFileName = s.textureName;
+    SortedInsert(Materials, s.name, m);
+  }
+}
+
+int32_t TKTZGL_Model::BuildMeshes(const ModelSource& source, bool release3,
+                                  TLoaderMessages& messages) {
+  const auto materialIndex =
+      IndexByName(Materials, [](const auto& entry) -> const std::string& { return entry.first; });
+  int32_t dropped = 0;
+  double centre[3] = {0, 0, 0};
+  size_t totalVertices = 0;
+  for (const ModelSourceMesh& src : source.meshes) {
+    if (src.vertices.size() < 3) continue;
+    ModelMesh mesh;
+    mesh.name = src.name;
+    mesh.visible = src.hidden == 1 ? 0 : 1;
+    std::vector<Corner> corners;
+    std::vector<uint8_t> valid;
+    BuildMeshGeometry(src, release3, mesh, corners, valid);
+    const size_t faceCount = corners.size();
+    dropped += static_cast<int32_t>(std::count(valid.begin(), valid.end(), uint8_t{0}));
+    auto addFace = [&](FaceGroup& group, size_t f) {
+      if (f >= faceCount || valid[f] == 0) return;
+      for (uint32_t index : corners[f].index) group.indices.push_back(index);
+    };
+    if (src.groups.empty()) {
+      FaceGroup group;
+      for (size_t f = 0; f < faceCount; ++f) addFace(group, f);
+      group.indexCount = static_cast<int32_t>(group.indices.size());
+      mesh.faceGroups.push_back(std::move(group));
+    } else {
+      for (const ModelSourceGroup& g : src.groups) {
+        FaceGroup group;
+        group.materialIndex = Find(materialIndex, g.materialName);
+        if (group.materialIndex < 0) {
+          messages.push_back(
+              {"Skerrow", "Material '" + g.materialName + "' not found. Using default material."});
+          group.materialIndex = 0;
+        }
+        for (uint16_t f : g.faces) addFace(group, f);
+        group.indexCount = static_cast<int32_t>(group.indices.size());
+        mesh.faceGroups.push_back(std::move(group));
+      }
+    }
+    for (const ModelVec3& v : mesh.vertices) {
+      centre[0] += v.x;
+      centre[1] += v.y;
+      centre[2] += v.z;
+    }
+    totalVertices += mesh.vertices.size();
+    Meshes.push_back(std::move(mesh));
+  }
+  if (totalVertices > 0) {
+    for (int i = 0; i < 3; ++i) Centre[i] = static_cast<float>(centre[i] / totalVertices);
+  }
+  return dropped;
+}
+
+void TKTZGL_Model::BuildLights(const ModelSource& source) {
+  // Kept with the model, never switched on by it.
+  auto addLight = [this](const ModelSourceLight& l, uint8_t kind) {
+    ModelLight light;
+    light.enabled = l.off == 1 ? 0 : 1;
+    light.kind = kind;
+    light.position[0] = l.position.x;
+    light.position[1] = l.position.y;
+    light.position[2] = l.position.z;
+    light.position[3] = 1;
+    light.ambient = MakeColor(l.colour[0] / 5, l.colour[1] / 5, l.colour[2] / 5, 1);
+    light.diffuse = MakeColor(l.colour[0], l.colour[1], l.colour[2], 1);
+    light.specular = light.diffuse;
+    light.spotCutoff = 180;
+    SortedInsert(Lights, l.name, light);
+  };
+  for (const ModelSourceLight& l : source.omniLights) addLight(l, 1);
+  for (const ModelSourceLight& l : source.spotLights) addLight(l, 2);
+}
+
+std::vector<ModelNodeDraw> TKTZGL_Model::NodeDraws(const ModelSource& source) const {
+  std::vector<ModelNodeDraw> draws;
+  const std::vector<ModelSourceNode>& nodes = source.nodes;
+  // Every name is looked up in an index made once, so each step of the parent walk is one
+  // array access.
+  const auto meshIndex =
+      IndexByName(Meshes, [](const ModelMesh& m) -> const std::string& { return m.name; });
+  const auto sourceIndex = IndexByName(
+      source.meshes, [](const ModelSourceMesh& m) -> const std::string& { return m.name; });
+  const auto nodeIndex =
+      IndexByName(nodes, [](const ModelSourceNode& n) -> const std::string& { return n.name; });
+  std::vector<int32_t> parentOf(nodes.size(), -1);
+  std::vector<NodeKeys> keys;
+  keys.reserve(nodes.size());
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    if (!nodes[i].parentName.empty()) parentOf[i] = Find(nodeIndex, nodes[i].parentName);
+    keys.push_back(MakeNodeKeys(nodes[i]));
+  }
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    const ModelSourceNode& node = nodes[i];
+    const std::string_view base = std::string_view(node.name).substr(0, node.name.find('.'));
+    ModelNodeDraw draw;
+    draw.mesh = Find(meshIndex, base);
+    if (draw.mesh < 0) continue;
+    if (node.parentName.empty()) {
+      draws.push_back(draw);
+      continue;
+    }
+    Mat4 m = Identity();
+    if (const int32_t s = Find(sourceIndex, node.name); s >= 0) {
+      const ModelSourceMesh& src = source.meshes[static_cast<size_t>(s)];
+      Mat4 local = Identity();
+      for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 3; ++col) local[row * 4 + col] = src.matrix[row * 3 + col];
+      }
+      m = InverseAffine(local);
+    }
+    m[12] -= node.pivot.x;
+    m[13] -= node.pivot.y;
+    m[14] -= node.pivot.z;
+    ApplyKeys(m, keys[i]);
+    // Ancestors: a parent cycle, or a chain longer than the node count, ends the walk.
+    int32_t parent = parentOf[i];
+    for (size_t depth = 0; parent >= 0 && depth < nodes.size(); ++depth) {
+      ApplyKeys(m, keys[static_cast<size_t>(parent)]);
+      parent = parentOf[static_cast<size_t>(parent)];
+    }
+    draw.placed = 1;
+    draw.matrix = m;
+    draws.push_back(draw);
+  }
+  return draws;
+}
+
+int32_t TKTZGL_Model::BuildWithoutGL(const ModelSource& source, float ambientBoost,
+                                     std::vector<ModelNodeDraw>* draws) {
+  MagFilter = GL_LINEAR;
+  Clear();
+  BuildCollider(source);
+  if (draws) draws->clear();
+  if (source.meshes.empty()) return 0;
+  BuildMaterials(source, ambientBoost);
+  TLoaderMessages messages;
+  const int32_t dropped = BuildMeshes(source, IsRelease3(source), messages);
+  ShowLoaderMessages(messages);
+  BuildLights(source);
+  if (draws) *draws = NodeDraws(source);
+  return dropped;
+}
+
+int32_t TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambientBoost) {
+  TLoaderMessages messages;
+  const int32_t dropped = Build(source, noMaterials, ambientBoost, messages);
+  ShowLoaderMessages(messages);
+  return dropped;
+}
+
+int32_t TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambientBoost,
+                            TLoaderMessages& messages) {
+  MagFilter = GL_LINEAR;
+  Clear();
+  BuildCollider(source);
+  if (source.meshes.empty()) return 0;
+  const bool release3 = IsRelease3(source);
 
   // Fog of the file: only fog and layer fog are honoured, always linear.
   if (source.fogType == 1 || source.fogType == 2) {
@@ -398,89 +653,14 @@ void TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambi
     glDisable(GL_FOG);
   }
 
-  if (source.materials.empty()) {
-    ModelMaterial m;
-    m.ambient = MakeColor(0.1f, 0.1f, 0.1f, 1);
-    m.diffuse = MakeColor(0.5f, 0.5f, 0.5f, 1);
-    m.specular = MakeColor(1, 1, 1, 1);
-    m.emission = MakeColor(0, 0, 0, 1);
-    m.shininess = 128;
-    m.polygonMode = GL_FILL;
-    m.shadeModel = GL_SMOOTH;
-    m.wrapS = m.wrapT = GL_REPEAT;
-    m.minFilter = m.magFilter = MagFilter;
-    m.envMode = GL_MODULATE;
-    SortedInsert(Materials, std::string("Default"), m);
-  } else {
-    for (const ModelSourceMaterial& s : source.materials) {
-      ModelMaterial m;
-      const float alpha = std::fabs(s.transparency);
-      m.ambient = MakeColor(s.ambient[0] + ambientBoost, s.ambient[1] + ambientBoost,
-                            s.ambient[2] + ambientBoost, alpha);
-      m.diffuse = MakeColor(s.diffuse[0], s.diffuse[1], s.diffuse[2], alpha);
-      m.specular = MakeColor(s.specular[0], s.specular[1], s.specular[2], alpha);
-      m.emission = MakeColor(0, 0, 0, 0);
-      m.shininess = RoundToInt(static_cast<double>(s.shininess) * 128);
-      m.polygonMode = s.shading == 0 ? GL_LINE : GL_FILL;
-      m.shadeModel = (s.shading == 0 || s.shading == 1) ? GL_FLAT : GL_SMOOTH;
-      m.twoSided = s.twoSided == 1 ? 1 : 0;
-      m.wrapS = m.wrapT = GL_REPEAT;
-      m.minFilter = m.magFilter = MagFilter;
-      m.envMode = s.shininess == 0 ? GL_DECAL : GL_MODULATE;
-      m.textureFileName = s.textureName;
-      SortedInsert(Materials, s.name, m);
-    }
-  }
-  if (!noMaterials) LoadMaterialTextures(*this, TextureDir);
+  BuildMaterials(source, ambientBoost);
+  if (!noMaterials) LoadMaterialTextures(*this, TextureDir, messages);
+  const int32_t dropped = BuildMeshes(source, release3, messages);
 
-  // Meshes.
-  double centre[3] = {0, 0, 0};
-  size_t totalVertices = 0;
-  for (const ModelSourceMesh& src : source.meshes) {
-    if (src.vertices.size() < 3) continue;
-    ModelMesh mesh;
-    mesh.name = src.name;
-    mesh.visible = src.hidden == 1 ? 0 : 1;
-    std::vector<Corner> corners;
-    std::vector<uint8_t> valid;
-    BuildMeshGeometry(src, release3, mesh, corners, valid);
-    const size_t faceCount = corners.size();
-    auto addFace = [&](FaceGroup& group, size_t f) {
-      if (f >= faceCount || valid[f] == 0) return;
-      for (uint32_t index : corners[f].index) group.indices.push_back(index);
-    };
-    if (src.groups.empty()) {
-      FaceGroup group;
-      for (size_t f = 0; f < faceCount; ++f) addFace(group, f);
-      group.indexCount = static_cast<int32_t>(group.indices.size());
-      mesh.faceGroups.push_back(std::move(group));
-    } else {
-      for (const ModelSourceGroup& g : src.groups) {
-        FaceGroup group;
-        group.materialIndex = FindMaterial(g.materialName);
-        if (group.materialIndex < 0) {
-          platform::ShowMessage(
-              "Skerrow", "Material '" + g.materialName + "' not found. Using default material.");
-          group.materialIndex = 0;
-        }
-        for (uint16_t f : g.faces) addFace(group, f);
-        group.indexCount = static_cast<int32_t>(group.indices.size());
-        mesh.faceGroups.push_back(std::move(group));
-      }
-    }
-    for (const ModelVec3& v : mesh.vertices) {
-      centre[0] += v.x;
-      centre[1] += v.y;
-      centre[2] += v.z;
-    }
-    totalVertices += mesh.vertices.size();
-    Meshes.push_back(std::move(mesh));
-  }
-  if (totalVertices > 0) {
-    for (int i = 0; i < 3; ++i) Centre[i] = static_cast<float>(centre[i] / totalVertices);
-  }
-
-  // One display list per mesh; the client arrays are read while compiling.
+  // One display list per mesh; the client arrays are read while compiling. Their switches and
+  // pointers are client state that a list does not hold: they are put back as they were, so
+  // nothing drawn later finds an array enabled that points into a model.
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   for (ModelMesh& mesh : Meshes) {
     mesh.displayList = glGenLists(1);
     if (mesh.displayList == 0) continue;
@@ -509,83 +689,34 @@ void TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambi
     }
     glEndList();
   }
+  glPopClientAttrib();
 
-  // Lights: kept with the model, never switched on by it.
-  auto addLight = [this](const ModelSourceLight& l, uint8_t kind) {
-    ModelLight light;
-    light.enabled = l.off == 1 ? 0 : 1;
-    light.kind = kind;
-    light.position[0] = l.position.x;
-    light.position[1] = l.position.y;
-    light.position[2] = l.position.z;
-    light.position[3] = 1;
-    light.ambient = MakeColor(l.colour[0] / 5, l.colour[1] / 5, l.colour[2] / 5, 1);
-    light.diffuse = MakeColor(l.colour[0], l.colour[1], l.colour[2], 1);
-    light.specular = light.diffuse;
-    light.spotCutoff = 180;
-    SortedInsert(Lights, l.name, light);
-  };
-  for (const ModelSourceLight& l : source.omniLights) addLight(l, 1);
-  for (const ModelSourceLight& l : source.spotLights) addLight(l, 2);
+  BuildLights(source);
 
   // The model list: the meshes in their modelled pose.
   ModelList = glGenLists(1);
-  if (ModelList == 0) return;
-  auto findMesh = [this](std::string_view name) -> const ModelMesh* {
-    for (const ModelMesh& m : Meshes) {
-      if (SameText(m.name, name)) return &m;
-    }
-    return nullptr;
-  };
-  auto findNode = [&source](std::string_view name) -> const ModelSourceNode* {
-    for (const ModelSourceNode& n : source.nodes) {
-      if (SameText(n.name, name)) return &n;
-    }
-    return nullptr;
-  };
+  if (ModelList == 0) return dropped;
   glNewList(ModelList, GL_COMPILE);
   if (source.nodes.empty()) {
     for (const ModelMesh& mesh : Meshes) {
       if (mesh.visible == 1 && mesh.displayList != 0) glCallList(mesh.displayList);
     }
   } else {
-    for (const ModelSourceNode& node : source.nodes) {
-      const std::string_view base = std::string_view(node.name).substr(0, node.name.find('.'));
-      const ModelMesh* mesh = findMesh(base);
-      if (!mesh) continue;
-      const bool draw = mesh->visible == 1 && mesh->displayList != 0;
-      if (node.parentName.empty()) {
-        if (draw) glCallList(mesh->displayList);
+    for (const ModelNodeDraw& d : NodeDraws(source)) {
+      const ModelMesh& mesh = Meshes[static_cast<size_t>(d.mesh)];
+      const bool draw = mesh.visible == 1 && mesh.displayList != 0;
+      if (d.placed == 0) {
+        if (draw) glCallList(mesh.displayList);
         continue;
       }
-      Mat4 m = Identity();
-      for (const ModelSourceMesh& src : source.meshes) {
-        if (SameText(src.name, node.name)) {
-          Mat4 local = Identity();
-          for (int row = 0; row < 4; ++row) {
-            for (int col = 0; col < 3; ++col) local[row * 4 + col] = src.matrix[row * 3 + col];
-          }
-          m = InverseAffine(local);
-          break;
-        }
-      }
-      m[12] -= node.pivot.x;
-      m[13] -= node.pivot.y;
-      m[14] -= node.pivot.z;
-      ApplyKeys(m, node);
-      // Ancestors by name; the walk is bounded so that a parent cycle in the file ends.
-      const ModelSourceNode* parent = findNode(node.parentName);
-      for (size_t depth = 0; parent && depth < source.nodes.size(); ++depth) {
-        ApplyKeys(m, *parent);
-        parent = parent->parentName.empty() ? nullptr : findNode(parent->parentName);
-      }
       glPushMatrix();
-      glMultMatrixf(m.data());
-      if (draw) glCallList(mesh->displayList);
+      glMultMatrixf(d.matrix.data());
+      if (draw) glCallList(mesh.displayList);
       glPopMatrix();
     }
   }
   glEndList();
+  return dropped;
 }
 
 void TKTZGL_Model::BuildCollider(const ModelSource& source) {

@@ -2,12 +2,14 @@
 // with cached textures, keyframer pose), its collision copy, and OBJ terrain pieces.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/ktzgl.h"
+#include "engine/textures.h"
 
 namespace skerrow {
 
@@ -84,9 +86,15 @@ struct ModelSource {
   std::vector<ModelSourceNode> nodes;
 };
 
+class TFile3DS;
+
+// Asks an open 3DS reader everything the model is built from; reader errors propagate.
+void FillModelSource(const TFile3DS& file, ModelSource& out);
+
 // Reads a .3ds file through the 3DS reader. On a reader error shows its message and returns
-// false with `out` empty.
+// false with `out` empty; with `messages`, the message is handed back instead of shown.
 bool ReadModelSource(const std::string& fileName, ModelSource& out);
+bool ReadModelSource(const std::string& fileName, ModelSource& out, TLoaderMessages& messages);
 
 // ---- the built model ----
 
@@ -135,6 +143,14 @@ struct ModelLight {
   float spotCutoff = 180;
 };
 
+// How the model list draws the mesh of one keyframer node.
+struct ModelNodeDraw {
+  int32_t mesh = -1;   // index into Meshes
+  uint8_t placed = 0;  // 1: under `matrix`; 0: as stored (a node without a parent)
+  // Row-vector convention (v' = v * M), translation in elements 12..14, as glMultMatrixf takes.
+  std::array<float, 16> matrix{};
+};
+
 class TKTZGL_Model : public TKTZGL_Object {
  public:
   TKTZGL_Model() = default;
@@ -159,9 +175,20 @@ class TKTZGL_Model : public TKTZGL_Object {
   // The game passes noMaterials false, ambientBoost -0.3, textureFlag 1 (unused).
   void LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
                     int32_t textureFlag);
+  // The same, with every message box of the load (the reader's, the textures', missing
+  // materials) handed back in order instead of shown.
+  void LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
+                    int32_t textureFlag, TLoaderMessages& messages);
   // Builds the model and its collider from already read data (what LoadFromFile does after
-  // reading the file).
-  void Build(const ModelSource& source, bool noMaterials, float ambientBoost);
+  // reading the file). Returns the number of faces left out for naming a vertex the mesh lacks.
+  int32_t Build(const ModelSource& source, bool noMaterials, float ambientBoost);
+  int32_t Build(const ModelSource& source, bool noMaterials, float ambientBoost,
+                TLoaderMessages& messages);
+  // The part of Build that needs no GL context: collider, materials (without textures), meshes
+  // with normals and face groups, lights, and where the model list would draw each node's mesh.
+  // No display list is made. Returns what Build returns.
+  int32_t BuildWithoutGL(const ModelSource& source, float ambientBoost,
+                         std::vector<ModelNodeDraw>* draws);
   // Releases display lists, arrays, materials and lights. Textures stay: the cache shares them.
   void Clear();
 
@@ -175,6 +202,10 @@ class TKTZGL_Model : public TKTZGL_Object {
 
  private:
   void BuildCollider(const ModelSource& source);
+  void BuildMaterials(const ModelSource& source, float ambientBoost);
+  int32_t BuildMeshes(const ModelSource& source, bool release3, TLoaderMessages& messages);
+  void BuildLights(const ModelSource& source);
+  std::vector<ModelNodeDraw> NodeDraws(const ModelSource& source) const;
 };
 
 }  // namespace skerrow

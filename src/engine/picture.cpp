@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <csetjmp>
@@ -168,12 +169,16 @@ bool DecodeBitmap(std::span<const uint8_t> bytes, TPixels& out, TPictureError* e
     width = r.I32();
     height = r.I32();
   }
+  r.Skip(2);  // planes
+  const uint16_t bits = r.U16();
   if (!r.Ok() || magic != 0x4D42) {
     Fail(error, "BMP Unit", "Error reading file header");
     return false;
   }
   if (height < 0) height = -height;
-  if (!SizeOk(width, height)) {
+  // The decoder's surface (at least a byte per pixel), its RGB copy and the output.
+  const int64_t surfaceBytes = std::max<int64_t>(1, (int64_t{bits} + 7) / 8);
+  if (!SizeOk(width, height) || width * height * (surfaceBytes + 3 + 3) > kMaxDecodeBytes) {
     Fail(error, "BMP Unit", "Error reading info header");
     return false;
   }
@@ -220,6 +225,33 @@ bool LoadBitmapFile(const std::string& fileName, TPixels& out, TPictureError* er
     return false;
   }
   return DecodeBitmap(bytes, out, error);
+}
+
+bool ReadBitmapSize(std::span<const uint8_t> bytes, int32_t& width, int32_t& height) {
+  ByteReader r(bytes.data(), bytes.size());
+  const uint16_t magic = r.U16();
+  r.Skip(12);  // file size, two reserved words, pixel offset
+  const uint32_t headerSize = r.U32();
+  int32_t w = 0, h = 0;
+  if (headerSize == 12) {
+    w = r.U16();  // the OS/2 core header has 16-bit sizes
+    h = r.U16();
+  } else {
+    w = r.I32();
+    h = r.I32();
+  }
+  if (!r.Ok() || magic != 0x4D42) return false;
+  width = w;
+  height = h;
+  return true;
+}
+
+bool ReadBitmapFileSize(const std::string& fileName, int32_t& width, int32_t& height) {
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) return false;
+  uint8_t head[26] = {};
+  in.read(reinterpret_cast<char*>(head), sizeof head);
+  return ReadBitmapSize({head, static_cast<size_t>(in.gcount())}, width, height);
 }
 
 TPixels HalvePixels(const TPixels& in) {
@@ -394,10 +426,14 @@ bool RunJpeg(JpegState& s, std::span<const uint8_t> bytes, TPixels& out, int64_t
   jpeg_read_header(&s.cinfo, TRUE);
   const int64_t w = s.cinfo.image_width;
   const int64_t h = s.cinfo.image_height;
-  if (!SizeOk(w, h) || w * h > maxPixels) {
+  const int64_t outputBytes = w * h * 4;
+  if (!SizeOk(w, h) || w * h > maxPixels || outputBytes >= kMaxDecodeBytes) {
     jpeg_destroy_decompress(&s.cinfo);
     return false;
   }
+  // What libjpeg may take besides the output: a progressive picture whose coefficients need
+  // more fails in jpeg_start_decompress (there is no backing store to spill to).
+  s.cinfo.mem->max_memory_to_use = static_cast<long>(kMaxDecodeBytes - outputBytes);
   const bool cmyk = s.cinfo.jpeg_color_space == JCS_CMYK || s.cinfo.jpeg_color_space == JCS_YCCK;
   s.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   jpeg_start_decompress(&s.cinfo);

@@ -11,11 +11,15 @@
 
 namespace skerrow {
 
-// Largest picture any decoder accepts: width and height each, and the pixel count (a
-// run-length or JPEG file of a few bytes may declare any size; the cap keeps its decoding
-// under about half a gigabyte).
-inline constexpr int32_t kMaxPictureSide = 16384;
-inline constexpr int64_t kMaxPicturePixels = int64_t{8192} * 8192;
+// Largest picture any decoder accepts: width and height each, and the pixel count. A
+// run-length or JPEG file of a few bytes may declare any size; the game's own pictures are at
+// most 2048 on a side.
+inline constexpr int32_t kMaxPictureSide = 4096;
+inline constexpr int64_t kMaxPicturePixels = int64_t{kMaxPictureSide} * kMaxPictureSide;
+// Memory one decode may take, the decoder's own buffers and the output together (a
+// progressive JPEG keeps every coefficient of the picture; the bitmap decoder holds the file's
+// pixels, their RGB conversion and the output). A picture that would need more is refused.
+inline constexpr int64_t kMaxDecodeBytes = int64_t{128} << 20;
 
 // Decoded pixels, rows bottom-up, no padding: data.size() == width * height * channels.
 struct TPixels {
@@ -38,6 +42,11 @@ bool ReadFileBytes(const std::string& fileName, std::vector<uint8_t>& bytes);
 // fields, OS/2 headers): full-resolution RGB. Error caption "BMP Unit".
 bool DecodeBitmap(std::span<const uint8_t> bytes, TPixels& out, TPictureError* error);
 bool LoadBitmapFile(const std::string& fileName, TPixels& out, TPictureError* error);
+
+// Width and height from a bitmap's headers alone (the first 26 bytes; height as stored, so
+// negative for top-down rows). False without the "BM" signature or when the file is shorter.
+bool ReadBitmapSize(std::span<const uint8_t> bytes, int32_t& width, int32_t& height);
+bool ReadBitmapFileSize(const std::string& fileName, int32_t& width, int32_t& height);
 
 // Half resolution of an RGB (or RGBA) picture: W div 2 x H div 2, each channel the truncated
 // mean of a 2 x 2 block. Works on bottom-up rows, so the result is bottom-up as well.

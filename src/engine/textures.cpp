@@ -41,8 +41,8 @@ std::string Shown(const std::string& name) {
   return Cp1251ToUtf8(name);
 }
 
-void Report(const TPictureError& error) {
-  if (!error.text.empty()) platform::ShowMessage(error.caption, error.text);
+void Report(const TPictureError& error, TLoaderMessages& out) {
+  if (!error.text.empty()) out.push_back(error);
 }
 
 std::string Upper(std::string_view s) {
@@ -62,23 +62,37 @@ bool EndsWith(std::string_view s, std::string_view tail) {
   return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
 
-// The sizes the decoders hand over are already bounded; this guards direct callers.
-bool UsableSize(int32_t width, int32_t height) {
-  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
+// GL_MAX_TEXTURE_SIZE of the current context (0 when it cannot be asked).
+int32_t DriverTextureSide() {
+  GLint side = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+  return side;
 }
 
-uint32_t GenAndBind() {
+bool UsableSize(int32_t width, int32_t height) {
+  const int32_t side = TextureSideLimit(DriverTextureSide());
+  return width > 0 && height > 0 && width <= side && height <= side;
+}
+
+// A decoded picture the driver cannot take is refused with the loader's message.
+bool FitsOrReport(const TPixels& pixels, const TPictureError& refusal, TLoaderMessages& out) {
+  if (UsableSize(pixels.width, pixels.height)) return true;
+  Report(refusal, out);
+  return false;
+}
+
+uint32_t GenAndBind(TLoaderMessages& out) {
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
-  if (name == 0) platform::ShowMessage("Skerrow", "Warning : Texture could not be loaded");
+  if (name == 0) out.push_back({"Skerrow", "Warning : Texture could not be loaded"});
   return name;
 }
 
-uint32_t CreateGuiTexture(const TPixels& pixels) {
+uint32_t CreateGuiTexture(const TPixels& pixels, TLoaderMessages& out) {
   if (!UsableSize(pixels.width, pixels.height)) return 0;
   const GLenum format = pixels.channels == 4 ? GL_RGBA : GL_RGB;
-  const uint32_t name = GenAndBind();
+  const uint32_t name = GenAndBind(out);
   if (name == 0) return 0;
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -91,9 +105,9 @@ uint32_t CreateGuiTexture(const TPixels& pixels) {
 }
 
 // The TGA texture class of the material loader: B, G, R, A pixels, repeat, linear filters.
-uint32_t CreateBgraTexture(const TPixels& pixels) {
+uint32_t CreateBgraTexture(const TPixels& pixels, TLoaderMessages& out) {
   if (!UsableSize(pixels.width, pixels.height) || pixels.channels != 4) return 0;
-  const uint32_t name = GenAndBind();
+  const uint32_t name = GenAndBind(out);
   if (name == 0) return 0;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -106,14 +120,30 @@ uint32_t CreateBgraTexture(const TPixels& pixels) {
   return name;
 }
 
-uint32_t CreateFromPixels(const TPixels& pixels) {
+uint32_t CreateTextureTo(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels,
+                         TLoaderMessages& out) {
+  if (!UsableSize(width, height) || pixels == nullptr) return 0;
+  if (format != kTexFormatRGB && format != kTexFormatRGBA) return 0;
+  const uint32_t name = GenAndBind(out);
+  if (name == 0) return 0;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows are packed, whatever the width
+  gluBuild2DMipmaps(GL_TEXTURE_2D, format == kTexFormatRGBA ? 4 : 3, width, height, format,
+                    GL_UNSIGNED_BYTE, pixels);
+  RegisterTexture(name);
+  return name;
+}
+
+uint32_t CreateFromPixels(const TPixels& pixels, TLoaderMessages& out) {
   if (pixels.channels != 3 && pixels.channels != 4) return 0;
   if (pixels.data.size() < static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height) *
                                static_cast<size_t>(pixels.channels)) {
     return 0;
   }
-  return CreateTexture(pixels.width, pixels.height,
-                       pixels.channels == 4 ? kTexFormatRGBA : kTexFormatRGB, pixels.data.data());
+  return CreateTextureTo(pixels.width, pixels.height,
+                         pixels.channels == 4 ? kTexFormatRGBA : kTexFormatRGB, pixels.data.data(),
+                         out);
 }
 
 // Reads the whole file of a game path; false when it cannot be opened.
@@ -153,31 +183,29 @@ uint8_t TextureQuality() {
   return g_textureQuality;
 }
 
-uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels) {
-  if (!UsableSize(width, height) || pixels == nullptr) return 0;
-  if (format != kTexFormatRGB && format != kTexFormatRGBA) return 0;
-  const uint32_t name = GenAndBind();
-  if (name == 0) return 0;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows are packed, whatever the width
-  gluBuild2DMipmaps(GL_TEXTURE_2D, format == kTexFormatRGBA ? 4 : 3, width, height, format,
-                    GL_UNSIGNED_BYTE, pixels);
-  RegisterTexture(name);
-  return name;
+int32_t TextureSideLimit(int32_t driverMax) {
+  return driverMax > 0 ? std::min(driverMax, kMaxPictureSide) : kMaxPictureSide;
 }
 
-bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution) {
+namespace {
+
+// Each loader with its messages collected in `out` instead of shown.
+bool LoadJpegTextureTo(const std::string& fileName, uint32_t& texture, TLoaderMessages& out);
+bool LoadBmp24TextureTo(const std::string& fileName, uint32_t& texture, TLoaderMessages& out);
+bool LoadBmpHalfTextureTo(const std::string& fileName, uint32_t& texture, TLoaderMessages& out);
+
+bool LoadTextureTo(const std::string& fileName, uint32_t& texture, bool fullResolution,
+                   TLoaderMessages& out) {
   ReleaseField(texture);
   const std::string name = ExistingColourFile(fileName);
   if (name.empty()) return false;
-  if (EndsWith(name, ".jpg")) return LoadJpegTexture(name, texture);
-  if (fullResolution) return LoadBmp24Texture(name, texture);
-  return LoadBmpHalfTexture(name, texture);
+  if (EndsWith(name, ".jpg")) return LoadJpegTextureTo(name, texture, out);
+  if (fullResolution) return LoadBmp24TextureTo(name, texture, out);
+  return LoadBmpHalfTextureTo(name, texture, out);
 }
 
-bool LoadTextureWithAlpha(const std::string& colourFile, const std::string& alphaFile,
-                          bool fullQuality, uint32_t& texture) {
+bool LoadTextureWithAlphaTo(const std::string& colourFile, const std::string& alphaFile,
+                            bool fullQuality, uint32_t& texture, TLoaderMessages& out) {
   ReleaseField(texture);
   const std::string name = ExistingColourFile(colourFile);
   if (name.empty()) return false;
@@ -187,61 +215,68 @@ bool LoadTextureWithAlpha(const std::string& colourFile, const std::string& alph
   TPixels colour;
   if (!DecodeBitmapFile(name, colour, nullptr)) return false;
   const TPixels merged = MergeAlpha(colour, alpha, fullQuality);
-  texture = CreateFromPixels(merged);
+  texture = CreateFromPixels(merged, out);
   return texture != 0;
 }
 
-bool LoadJpegTexture(const std::string& fileName, uint32_t& texture) {
+bool LoadJpegTextureTo(const std::string& fileName, uint32_t& texture, TLoaderMessages& out) {
   std::vector<uint8_t> bytes;
   TPixels pixels;
   TPictureError error;
   if (!ReadGameFile(fileName, bytes)) {
-    platform::ShowMessage("BMP Unit", "Couldn't load JPG - \"" + Shown(fileName) + "\"");
+    out.push_back({"BMP Unit", "Couldn't load JPG - \"" + Shown(fileName) + "\""});
     return false;
   }
   if (!DecodeJpeg(bytes, Shown(fileName), pixels, &error)) {
-    Report(error);
+    Report(error, out);
     return false;
   }
-  texture = CreateFromPixels(pixels);
+  if (!FitsOrReport(pixels, {"BMP Unit", "Couldn't load JPG - \"" + Shown(fileName) + "\""}, out)) {
+    return false;
+  }
+  texture = CreateFromPixels(pixels, out);
   return texture != 0;
 }
 
-bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture) {
+bool LoadBmp24TextureTo(const std::string& fileName, uint32_t& texture, TLoaderMessages& out) {
   std::vector<uint8_t> bytes;
   if (!ReadGameFile(fileName, bytes)) {
-    platform::ShowMessage("BMP Unit", "Error opening \"" + Shown(fileName));
+    out.push_back({"BMP Unit", "Error opening \"" + Shown(fileName)});
     return false;
   }
   TPixels pixels;
   TPictureError error;
   if (!DecodeBmp24(bytes, Shown(fileName), pixels, &error)) {
-    Report(error);
+    Report(error, out);
     return false;
   }
-  texture = CreateFromPixels(pixels);
+  if (!FitsOrReport(pixels, {"BMP Unit", "Error reading info header"}, out)) return false;
+  texture = CreateFromPixels(pixels, out);
   return texture != 0;
 }
 
-bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture) {
+bool LoadBmpHalfTextureTo(const std::string& fileName, uint32_t& texture, TLoaderMessages& out) {
   TPixels pixels;
   TPictureError error;
   if (!DecodeBitmapFile(fileName, pixels, &error)) {
-    Report(error);
+    Report(error, out);
     return false;
   }
-  texture = CreateFromPixels(HalvePixels(pixels));
+  const TPixels half = HalvePixels(pixels);
+  if (!FitsOrReport(half, {"BMP Unit", "Error reading info header"}, out)) return false;
+  texture = CreateFromPixels(half, out);
   return texture != 0;
 }
 
-bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromResource) {
+bool LoadGuiTextureTo(const std::string& fileName, uint32_t& texture, bool fromResource,
+                      TLoaderMessages& out) {
   const std::string ext = Upper(fileName.size() >= 4 ? fileName.substr(fileName.size() - 4) : "");
   const bool bmp = ext == ".BMP", jpg = ext == ".JPG", tga = ext == ".TGA";
   if (!bmp && !jpg && !tga) return false;
   if (fromResource) {
     // This build embeds no resources.
     const char* caption = bmp ? "BMP Texture" : (jpg ? "JPG Texture" : "TGA Texture");
-    platform::ShowMessage(caption, "File not found in resource - " + Shown(fileName));
+    out.push_back({caption, "File not found in resource - " + Shown(fileName)});
     return false;
   }
   std::vector<uint8_t> bytes;
@@ -251,34 +286,41 @@ bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromRes
   bool ok = false;
   if (bmp) {
     if (!read) {
-      platform::ShowMessage("BMP Unit", "Error opening " + Shown(fileName));
+      out.push_back({"BMP Unit", "Error opening " + Shown(fileName)});
       return false;
     }
     ok = DecodeBmp24(bytes, Shown(fileName), pixels, &error);
   } else if (jpg) {
     if (!read) {
-      platform::ShowMessage("BMP Unit", "Couldn't load JPG - \"" + Shown(fileName) + "\"");
+      out.push_back({"BMP Unit", "Couldn't load JPG - \"" + Shown(fileName) + "\""});
       return false;
     }
     ok = DecodeJpeg(bytes, Shown(fileName), pixels, &error);
   } else {
     if (!read) {
-      platform::ShowMessage("TGA Texture", "File not found  - " + Shown(fileName));
+      out.push_back({"TGA Texture", "File not found  - " + Shown(fileName)});
       return false;
     }
     ok = DecodeTga(bytes, Shown(fileName), pixels, &error);
   }
   if (!ok) {
-    Report(error);
+    Report(error, out);
     return false;
   }
-  const uint32_t name = CreateGuiTexture(pixels);
+  const TPictureError refusal =
+      bmp ? TPictureError{"BMP Unit", "Error reading info header"}
+          : (jpg ? TPictureError{"BMP Unit", "Couldn't load JPG - \"" + Shown(fileName) + "\""}
+                 : TPictureError{"TGA File Error",
+                                 "Couldn't read file \"" + Shown(fileName) + "\"."});
+  if (!FitsOrReport(pixels, refusal, out)) return false;
+  const uint32_t name = CreateGuiTexture(pixels, out);
   if (name == 0) return false;
   texture = name;
   return true;
 }
 
-void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory) {
+void LoadMaterialTexturesTo(TKTZGL_Model& model, const std::string& directory,
+                            TLoaderMessages& out) {
   for (auto& entry : model.Materials) {
     ModelMaterial& material = entry.second;
     if (material.textureFileName.empty()) continue;
@@ -304,16 +346,19 @@ void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory) {
       TPixels pixels;
       TPictureError error;
       if (ReadGameFile(file, bytes) && LoadTgaBgra(bytes, Shown(file), pixels, &error)) {
-        texture = CreateBgraTexture(pixels);
+        if (FitsOrReport(pixels, {"TGA File Error", "Couldn't read file \"" + Shown(file) + "\"."},
+                         out)) {
+          texture = CreateBgraTexture(pixels, out);
+        }
       } else {
-        Report(error);
+        Report(error, out);
       }
     } else if (PathExists(alphaA)) {
-      LoadTextureWithAlpha(file, alphaA, g_textureQuality == 1, texture);
+      LoadTextureWithAlphaTo(file, alphaA, g_textureQuality == 1, texture, out);
     } else if (PathExists(alphaB)) {
-      LoadTextureWithAlpha(file, alphaB, g_textureQuality == 1, texture);
+      LoadTextureWithAlphaTo(file, alphaB, g_textureQuality == 1, texture, out);
     } else {
-      LoadTexture(file, texture, g_textureQuality == 1);
+      LoadTextureTo(file, texture, g_textureQuality == 1, out);
     }
     material.texture = texture;
 
@@ -328,6 +373,78 @@ void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory) {
       }
     }
   }
+}
+
+}  // namespace
+
+void ShowLoaderMessages(const TLoaderMessages& messages) {
+  for (const TPictureError& m : messages) platform::ShowMessage(m.caption, m.text);
+}
+
+uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels) {
+  TLoaderMessages messages;
+  const uint32_t texture = CreateTextureTo(width, height, format, pixels, messages);
+  ShowLoaderMessages(messages);
+  return texture;
+}
+
+bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution,
+                 TLoaderMessages& messages) {
+  return LoadTextureTo(fileName, texture, fullResolution, messages);
+}
+
+bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution) {
+  TLoaderMessages messages;
+  const bool ok = LoadTextureTo(fileName, texture, fullResolution, messages);
+  ShowLoaderMessages(messages);
+  return ok;
+}
+
+bool LoadTextureWithAlpha(const std::string& colourFile, const std::string& alphaFile,
+                          bool fullQuality, uint32_t& texture) {
+  TLoaderMessages messages;
+  const bool ok = LoadTextureWithAlphaTo(colourFile, alphaFile, fullQuality, texture, messages);
+  ShowLoaderMessages(messages);
+  return ok;
+}
+
+bool LoadJpegTexture(const std::string& fileName, uint32_t& texture) {
+  TLoaderMessages messages;
+  const bool ok = LoadJpegTextureTo(fileName, texture, messages);
+  ShowLoaderMessages(messages);
+  return ok;
+}
+
+bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture) {
+  TLoaderMessages messages;
+  const bool ok = LoadBmp24TextureTo(fileName, texture, messages);
+  ShowLoaderMessages(messages);
+  return ok;
+}
+
+bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture) {
+  TLoaderMessages messages;
+  const bool ok = LoadBmpHalfTextureTo(fileName, texture, messages);
+  ShowLoaderMessages(messages);
+  return ok;
+}
+
+bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromResource) {
+  TLoaderMessages messages;
+  const bool ok = LoadGuiTextureTo(fileName, texture, fromResource, messages);
+  ShowLoaderMessages(messages);
+  return ok;
+}
+
+void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory,
+                          TLoaderMessages& messages) {
+  LoadMaterialTexturesTo(model, directory, messages);
+}
+
+void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory) {
+  TLoaderMessages messages;
+  LoadMaterialTexturesTo(model, directory, messages);
+  ShowLoaderMessages(messages);
 }
 
 const std::array<TextureCacheEntry, kTextureCacheSize>& TextureCache() {

@@ -5,6 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "engine/picture.h"
 
 namespace skerrow {
 
@@ -17,6 +20,17 @@ inline constexpr uint32_t kTexFormatRGBA = 0x1908;  // GL_RGBA, 4 bytes per pixe
 void SetTextureQuality(uint8_t quality);
 uint8_t TextureQuality();
 
+// What a loader has to say, in the order it met it: one message box (caption, text) each. The
+// loaders without a `messages` argument show theirs before they return; with one, the caller
+// decides (ShowLoaderMessages shows them as those loaders would).
+using TLoaderMessages = std::vector<TPictureError>;
+void ShowLoaderMessages(const TLoaderMessages& messages);
+
+// Longest side a texture may have: the decoders' limit, or the driver's GL_MAX_TEXTURE_SIZE
+// (`driverMax`, 0 when unknown) when that is smaller. The loaders refuse larger pictures with
+// their own message.
+int32_t TextureSideLimit(int32_t driverMax);
+
 // Mipmapped texture from bottom-up pixel rows; linear / linear-mipmap-nearest filtering.
 // Returns 0 (after the warning message) when no name could be made or the size is unusable.
 uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels);
@@ -25,6 +39,8 @@ uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uin
 // A missing name falls back to the same name ending in "qvt"; ".jpg" (exact case) is JPEG,
 // anything else a bitmap, full or half resolution.
 bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution);
+bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution,
+                 TLoaderMessages& messages);
 // RGBA texture: colour from colourFile, alpha from the red channel of alphaFile.
 bool LoadTextureWithAlpha(const std::string& colourFile, const std::string& alphaFile,
                           bool fullQuality, uint32_t& texture);
@@ -39,6 +55,8 @@ bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromRes
 
 // Gives every material of the model that names a texture file its texture through the cache.
 void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory);
+void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory,
+                          TLoaderMessages& messages);
 
 // The material texture cache: 3001 entries keyed by the upper-cased full path.
 inline constexpr int kTextureCacheSize = 3001;

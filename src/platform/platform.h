@@ -19,6 +19,9 @@ struct DisplayConfig {
   bool fullscreen = false;
   // Offscreen video driver: a real GL context, nothing shown on screen.
   bool headless = false;
+  // A window (not full screen, not headless) whose size came from settings.dat: it is fitted
+  // to the desktop's usable area with FitWindowToDesktop when it opens.
+  bool fitToDesktop = false;
   std::string title = "Skerrow";
 };
 
@@ -68,6 +71,13 @@ class Window {
   virtual void* GetProcAddress(const char* name) = 0;
   virtual const std::string& Error() const = 0;
 };
+
+// Smallest window the game opens from its stored size.
+inline constexpr int kMinWindowWidth = 640;
+inline constexpr int kMinWindowHeight = 480;
+// Each side at most the desktop's usable size (a side of 0 or less is unknown and limits
+// nothing), then at least kMinWindowWidth x kMinWindowHeight.
+void FitWindowToDesktop(int& width, int& height, int desktopWidth, int desktopHeight);
 
 std::unique_ptr<Window> CreateSdlWindow();
 std::unique_ptr<Window> CreateNullWindow();

@@ -6,9 +6,12 @@
 #include <chrono>
 #include <iostream>
 
+#include "engine/picture.h"
 #include "engine/textures.h"
 #include "platform/cp1251.h"
 #include "platform/media.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
 #include "shell/skerrow_form.h"
 #include "simulation/upgrades.h"
 #include "world/vocabulary.h"
@@ -33,6 +36,16 @@ bool FormLevelHost::ReadPicture(const std::string& gamePath, LevelPicture& out) 
   return reader_.ReadPicture(gamePath, out);
 }
 
+bool FormLevelHost::ReadPictureWidth(const std::string& gamePath, int32_t& width) {
+  if (!PathExists(gamePath)) return false;
+  int32_t height = 0;
+  return ReadBitmapFileSize(ResolvePath(gamePath), width, height);
+}
+
+void FormLevelHost::ShowLevelMessage(const LevelMessage& message) {
+  platform::ShowMessage(message.caption, message.text);
+}
+
 void FormLevelHost::ResetLoadingProgress() {
   form_.ResetLoadingProgress();
 }
@@ -40,8 +53,10 @@ void FormLevelHost::ResetLoadingProgress() {
 void FormLevelHost::LoadLoadingPicture(int32_t episode) {
   WorldState& ws = form_.World();
   if (!form_.Display().HasGL()) return;
+  TLoaderMessages messages;
   LoadTexture(ws.appPath + "gdata\\textures\\int\\loadingW" + std::to_string(episode) + ".qvt",
-              ws.textures.loadingTexture, ws.textureQuality == 1);
+              ws.textures.loadingTexture, ws.textureQuality == 1, messages);
+  ShowLoaderMessages(messages);
 }
 
 void FormLevelHost::LoadEpisodeArt(const std::string& episodeName) {
@@ -55,7 +70,9 @@ void FormLevelHost::LoadEpisodeArt(const std::string& episodeName) {
 void FormLevelHost::LoadMinimap(const std::string& gamePath) {
   WorldState& ws = form_.World();
   if (!form_.Display().HasGL()) return;
-  LoadTexture(gamePath, ws.textures.levelMinimapTexture, ws.textureQuality == 1);
+  TLoaderMessages messages;
+  LoadTexture(gamePath, ws.textures.levelMinimapTexture, ws.textureQuality == 1, messages);
+  ShowLoaderMessages(messages);
 }
 
 void FormLevelHost::SetFpsTimer(bool enabled) {

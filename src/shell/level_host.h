@@ -17,6 +17,8 @@ class FormLevelHost final : public LevelHost, public LoadingProgress {
   explicit FormLevelHost(TSkerrowForm& form) : form_(form) {}
 
   bool ReadPicture(const std::string& gamePath, LevelPicture& out) override;
+  // Reads only the bitmap's headers.
+  bool ReadPictureWidth(const std::string& gamePath, int32_t& width) override;
   void ResetLoadingProgress() override;
   void LoadLoadingPicture(int32_t episode) override;
   void LoadEpisodeArt(const std::string& episodeName) override;
@@ -25,6 +27,7 @@ class FormLevelHost final : public LevelHost, public LoadingProgress {
   void StartEpisodeMusic(int32_t episode) override;
   void ShowEpisodeHint(const std::string& voiceFile, const std::string& textFile) override;
   void ShowOutro() override;
+  void ShowLevelMessage(const LevelMessage& message) override;
   void ShowLoadingProgress(int32_t percent) override;
 
  private:

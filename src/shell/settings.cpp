@@ -1,6 +1,7 @@
 // settings.dat: reading and writing the stored options as INI text.
 #include "shell/settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -25,7 +26,9 @@ constexpr const char* kOptionNames[kDisplayOptionCount] = {
 enum class KeyType { kInt, kBool, kNumber, kSet };
 
 // One key of the section: its name, how its value converts, where it lives and which values
-// the control accepts (integers and numbers outside lo..hi do not convert).
+// it takes. An integer or number outside lo..hi is brought into the range when the key is a
+// control that clamps its own value (a spin edit, a scroll bar), and does not convert
+// otherwise.
 struct KeyDef {
   const char* name;
   KeyType type;
@@ -35,6 +38,7 @@ struct KeyDef {
   uint32_t StoredSettings::*setField = nullptr;
   double lo = 0;
   double hi = 0;
+  bool clamps = false;
 };
 
 KeyDef IntKey(const char* name, int32_t StoredSettings::*f, double lo, double hi) {
@@ -71,9 +75,12 @@ const std::vector<KeyDef>& Keys() {
     shadows.numberField = &StoredSettings::maxshadowsnumber;
     shadows.lo = 0;
     shadows.hi = 50;
+    shadows.clamps = true;  // spin edit
     k.push_back(shadows);
     k.push_back(BoolKey("playmusic_Checked", &StoredSettings::playmusic));
-    k.push_back(IntKey("t_musicvolume_Position", &StoredSettings::t_musicvolume, 0, 100));
+    KeyDef volume = IntKey("t_musicvolume_Position", &StoredSettings::t_musicvolume, 0, 100);
+    volume.clamps = true;  // scroll bar
+    k.push_back(volume);
     k.push_back(BoolKey("stretchmovies_Checked", &StoredSettings::stretchmovies));
     k.push_back(BoolKey("sounds_Checked", &StoredSettings::sounds));
     k.push_back(BoolKey("sound3d_Checked", &StoredSettings::sound3d));
@@ -127,8 +134,11 @@ bool ParseBool(std::string_view text, bool& v) {
   return false;
 }
 
-// Splits INI text into lines (any of \r\n, \n, \r).
+// Splits INI text into lines (any of \r\n, \n, \r). A UTF-8 byte-order mark that an editor
+// put before the first line is not part of it.
 std::vector<std::string_view> Lines(std::string_view text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   std::vector<std::string_view> out;
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -166,7 +176,12 @@ void ApplyValue(const KeyDef& k, std::string_view value, StoredSettings& s) {
   switch (k.type) {
     case KeyType::kInt: {
       int32_t v = 0;
-      if (ParseInt(value, v) && v >= k.lo && v <= k.hi) s.*k.intField = v;
+      if (!ParseInt(value, v)) break;
+      if (k.clamps) {
+        s.*k.intField = static_cast<int32_t>(std::clamp<double>(v, k.lo, k.hi));
+      } else if (v >= k.lo && v <= k.hi) {
+        s.*k.intField = v;
+      }
       break;
     }
     case KeyType::kBool: {
@@ -176,7 +191,10 @@ void ApplyValue(const KeyDef& k, std::string_view value, StoredSettings& s) {
     }
     case KeyType::kNumber: {
       double v = 0;
-      if (ParseSettingsNumber(std::string(value), v) && v >= k.lo && v <= k.hi) {
+      if (!ParseSettingsNumber(std::string(value), v)) break;
+      if (k.clamps) {
+        s.*k.numberField = std::clamp(v, k.lo, k.hi);
+      } else if (v >= k.lo && v <= k.hi) {
         s.*k.numberField = v;
       }
       break;
@@ -362,6 +380,8 @@ platform::DisplayConfig DisplayFromSettings(const StoredSettings& settings,
   cfg.fullscreen = options.fullscreen.value_or(sizeGiven ? false : settings.FullScreen());
   cfg.width = sizeGiven ? options.width : settings.ddraw_DisplayWidth;
   cfg.height = sizeGiven ? options.height : settings.ddraw_DisplayHeight;
+  // A stored size may be anything up to 16384: the window is fitted to the desktop.
+  cfg.fitToDesktop = !sizeGiven && !cfg.fullscreen;
   return cfg;
 }
 

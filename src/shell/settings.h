@@ -82,6 +82,7 @@ bool SaveSettings(const std::string& path, const StoredSettings& settings);
 // the window reports is the display size), otherwise a window of the stored width and height.
 // --windowed, --fullscreen and --size override for this run only (--size alone means a window
 // of that size); a headless run is never full screen and is 800 x 600 unless --size is given.
+// A window of the stored size is fitted to the desktop when it opens (fitToDesktop).
 platform::DisplayConfig DisplayFromSettings(const StoredSettings& settings,
                                             const CommandLine& options);
 

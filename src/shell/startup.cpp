@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <utility>
 
 #include "engine/ktzgl.h"
 #include "engine/model.h"
@@ -197,11 +198,14 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   // is built by the menu screens.
   (void)firstTime;
   LoadKindPack(w);
+  // The loaders hand their messages back; start-up shows them after each group of textures.
+  TLoaderMessages messages;
   if (gl) {
     const std::string in = app + "gdata\\textures\\int\\";
-    LoadTexture(in + "loading.qvt", w.textures.loadingTexture, q);
-    LoadTexture(in + "striper.qvt", w.textures.loadingBarFill, true);
-    LoadTexture(in + "stripel.qvt", w.textures.loadingBarFrame, true);
+    LoadTexture(in + "loading.qvt", w.textures.loadingTexture, q, messages);
+    LoadTexture(in + "striper.qvt", w.textures.loadingBarFill, true, messages);
+    LoadTexture(in + "stripel.qvt", w.textures.loadingBarFrame, true, messages);
+    ShowLoaderMessages(std::exchange(messages, {}));
   }
   // The menu landscape's visible window.
   w.terrainView[0] = 57;
@@ -211,10 +215,12 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   LoadHeroDefaults(w);
   if (gl) {
     const std::string fx = app + "gdata\\textures\\effects\\";
-    LoadTexture(fx + "halo1.qvt", w.textures.haloTexture, q);
+    LoadTexture(fx + "halo1.qvt", w.textures.haloTexture, q, messages);
     for (int k = 1; k <= 255; ++k) {
-      LoadTexture(fx + "sleda" + std::to_string(k) + ".qvt", w.textures.wakeTextures[k], q);
+      LoadTexture(fx + "sleda" + std::to_string(k) + ".qvt", w.textures.wakeTextures[k], q,
+                  messages);
     }
+    ShowLoaderMessages(std::exchange(messages, {}));
   }
   ShowLoadingProgress(1);
   EnginePictureReader reader;

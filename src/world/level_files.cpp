@@ -190,12 +190,23 @@ void LoadTerrainColours(WorldState& ws, PictureReader& reader, const std::string
   ComputeTerrainColours(ws, colours, gradient);
 }
 
-void ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level) {
-  LevelPicture size;
-  if (reader.ReadPicture(EpisodeDirectory(ws) + "Data\\size" + Num(level) + ".qvt", size) &&
-      size.width > 0) {
-    ws.levelSize = size.width;
+bool PictureReader::ReadPictureWidth(const std::string& gamePath, int32_t& width) {
+  LevelPicture picture;
+  if (!ReadPicture(gamePath, picture)) return false;
+  width = picture.width;
+  return true;
+}
+
+LevelMessage ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level) {
+  const std::string file = EpisodeDirectory(ws) + "Data\\size" + Num(level) + ".qvt";
+  int32_t width = 0;
+  if (!reader.ReadPictureWidth(file, width)) return {};
+  if (width < 1 || width > kMaxLevelSize) {
+    return {"Skerrow", "Level size " + Num(width) + " of \"" + Cp1251ToUtf8(file) +
+                           "\" is outside 1.." + Num(kMaxLevelSize) + "."};
   }
+  ws.levelSize = width;
+  return {};
 }
 
 // ---- EnterLevel ----
@@ -269,7 +280,9 @@ bool EnterLevel(WorldState& ws, LevelHost& host, int32_t number) {
 
   const std::string dir = EpisodeDirectory(ws);
   const std::string n = Num(number);
-  ReadLevelSize(ws, host, number);
+  if (const LevelMessage m = ReadLevelSize(ws, host, number); !m.text.empty()) {
+    host.ShowLevelMessage(m);
+  }
   LoadLand(ws, dir + "data\\Land" + n + ".lan");
   LoadTerrainColours(ws, host, dir + "Data\\landscape" + n + ".qvt");
   std::copy(std::begin(kLevelTerrainView), std::end(kLevelTerrainView), ws.terrainView);

@@ -68,6 +68,9 @@ class PictureReader {
   virtual ~PictureReader() = default;
   // False when the file is missing or cannot be decoded.
   virtual bool ReadPicture(const std::string& gamePath, LevelPicture& out) = 0;
+  // The picture's width alone. The game reads only the file's header; this default decodes
+  // the whole picture. False when the file is missing or its header unreadable.
+  virtual bool ReadPictureWidth(const std::string& gamePath, int32_t& width);
 };
 
 // heightMap[x][z] = green of pixel (x, z) for the picture's width and height up to 2048 each;
@@ -90,8 +93,17 @@ void LoadHeightMapBitmap(WorldState& ws, PictureReader& reader, const std::strin
 // LoadTerrainColours: the colour picture `file` and "ugrad" + levelNumber + ".qvt" from the
 // same directory. A missing colour picture, or a missing gradient, changes nothing.
 void LoadTerrainColours(WorldState& ws, PictureReader& reader, const std::string& file);
-// levelSize = width of Data\size<N>.qvt of the current episode; unchanged when missing.
-void ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level);
+// Largest level side in world units: the sea-floor grid (2048 cells, 0.5 units each) covers
+// no more.
+inline constexpr int32_t kMaxLevelSize = 1024;
+// A message box a level loader has for the player; an empty text is no message.
+struct LevelMessage {
+  std::string caption;
+  std::string text;
+};
+// levelSize = width of Data\size<N>.qvt of the current episode; unchanged when missing. A
+// width outside 1..kMaxLevelSize leaves it unchanged too and is returned as a message.
+LevelMessage ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level);
 
 // ---- EnterLevel ----
 
@@ -111,6 +123,8 @@ class LevelHost : public PictureReader {
   virtual void ShowEpisodeHint(const std::string& voiceFile, const std::string& textFile) = 0;
   // EnterLevel(500): the outro (GameMode is already 1).
   virtual void ShowOutro() = 0;
+  // A level file refused with a message (the game shows it as a message box).
+  virtual void ShowLevelMessage(const LevelMessage& message) = 0;
 };
 
 // Enters level `number`: 1..200 a level of the current episode, 200 + e (e = 1..4) the first

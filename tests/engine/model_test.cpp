@@ -293,7 +293,8 @@ TEST_F(ModelTest, BadIndicesAreDroppedAndColliderKeepsFileVertices) {
   EXPECT_TRUE(model.Meshes.empty());
 }
 
-std::vector<uint8_t> QuadFile(uint16_t badMaterialChunk = 0) {
+// `badCorner`, when not 0, replaces corner c of the second face (a vertex index).
+std::vector<uint8_t> QuadFile(uint16_t badMaterialChunk = 0, uint16_t badCorner = 0) {
   testsupport::ChunkWriter w;
   w.Begin(0x4D4D).Begin(0x0002).U32(3).End();
   w.Begin(0x3D3D).Begin(0x3D3E).U32(3).End();
@@ -308,7 +309,8 @@ std::vector<uint8_t> QuadFile(uint16_t badMaterialChunk = 0) {
       {-0.5f, -0.5f, -1}, {0.5f, -0.5f, -1}, {0.5f, 0.5f, -1}, {-0.5f, 0.5f, -1}};
   for (const auto& p : v) w.F32(p[0]).F32(p[1]).F32(p[2]);
   w.End();
-  w.Begin(0x4120).U16(2).U16(0).U16(1).U16(2).U16(0).U16(0).U16(2).U16(3).U16(0);
+  w.Begin(0x4120).U16(2).U16(0).U16(1).U16(2).U16(0).U16(0).U16(2);
+  w.U16(badCorner ? badCorner : 3).U16(0);
   w.Begin(0x4130).Str("red").U16(2).U16(0).U16(1).End();
   w.Begin(0x4150).U32(1).U32(1).End();
   w.End();
@@ -362,6 +364,132 @@ TEST_F(ModelTest, LoadFromFileReadsA3dsFile) {
   model.LoadFromFile(d + "junk.3ds", false, -0.3f, 1);
   EXPECT_EQ(model.ModelList, 0u);
   EXPECT_TRUE(model.Meshes.empty());
+}
+
+TEST_F(ModelTest, AFaceNamingAMissingVertexIsLeftOutAndTheRestKept) {
+  SKIP_WITHOUT_GL();
+  const std::string d = TempDir();
+  Save(d + "holed.3ds", QuadFile(0, 9));  // the quad has vertices 0..3
+  TKTZGL_Model model;
+  testing::internal::CaptureStderr();
+  model.LoadFromFile(d + "holed.3ds", false, -0.3f, 1);
+  const std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(model.Meshes.size(), 1u);
+  EXPECT_EQ(model.Meshes[0].faceGroups[0].indexCount, 3);
+  EXPECT_NE(model.ModelList, 0u);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(model.Collider.meshes[0].faceCount, 1);
+  // Said once, with the file's name.
+  const std::string said = "holed.3ds: 1 face(s) naming a vertex the mesh lacks were left out\n";
+  EXPECT_NE(err.find(said), std::string::npos) << err;
+  EXPECT_EQ(err.find(said), err.rfind(said));
+}
+
+TEST_F(ModelTest, LoadMessagesCanBeHandedBackInOrder) {
+  SKIP_WITHOUT_GL();
+  const std::string d = TempDir();
+  Save(d + "bad.3ds", QuadFile(0xA0F0));
+  TKTZGL_Model model;
+  TLoaderMessages said;
+  model.LoadFromFile(d + "bad.3ds", false, -0.3f, 1, said);
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0].caption, "Skerrow");
+  EXPECT_NE(said[0].text.find("invalid Chunk structure"), std::string::npos);
+
+  // Two groups naming materials the model lacks: one message each, in group order.
+  ModelSource src;
+  ModelSourceMesh mesh = Square("sq", 0.5f);
+  mesh.groups = {{"first", {0}}, {"second", {1}}};
+  src.meshes.push_back(mesh);
+  said.clear();
+  model.Build(src, false, 0, said);
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_EQ(said[0].text, "Material 'first' not found. Using default material.");
+  EXPECT_EQ(said[1].text, "Material 'second' not found. Using default material.");
+  // Without the list they are shown, the same and in the same order.
+  model.Build(src, false, 0);
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_[1].text, said[1].text);
+}
+
+TEST_F(ModelTest, BuildingLeavesTheClientArraysAsItFoundThem) {
+  SKIP_WITHOUT_GL();
+  const std::string d = TempDir();
+  Save(d + "quad.3ds", QuadFile());
+  const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY};
+  const GLenum pointers[] = {GL_VERTEX_ARRAY_POINTER, GL_NORMAL_ARRAY_POINTER,
+                             GL_TEXTURE_COORD_ARRAY_POINTER};
+  // Rows: which arrays are on before the load (bit i = arrays[i]).
+  for (int on : {0, 1, 2, 4, 7}) {
+    SCOPED_TRACE(on);
+    static const float kData[12] = {};
+    glVertexPointer(3, GL_FLOAT, 0, kData);
+    glNormalPointer(GL_FLOAT, 0, kData);
+    glTexCoordPointer(2, GL_FLOAT, 0, kData);
+    for (int i = 0; i < 3; ++i) {
+      if (on & (1 << i)) {
+        glEnableClientState(arrays[i]);
+      } else {
+        glDisableClientState(arrays[i]);
+      }
+    }
+    TKTZGL_Model model;
+    model.LoadFromFile(d + "quad.3ds", false, -0.3f, 1);
+    ASSERT_NE(model.ModelList, 0u);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(glIsEnabled(arrays[i]) == GL_TRUE, (on & (1 << i)) != 0) << i;
+      void* p = nullptr;
+      glGetPointerv(pointers[i], &p);
+      EXPECT_EQ(p, static_cast<const void*>(kData)) << i;
+    }
+  }
+  for (GLenum a : arrays) glDisableClientState(a);
+}
+
+// Node i is "box.<i>" with parent "box.<i-1>" and a first position key of x = 1, so the walk
+// up from node i adds i + 1. Every name lookup of the walk goes through an index made once.
+TEST(ModelNodes, ALongParentChainIsWalkedAndACycleEnds) {
+  ModelSource src;
+  ModelSourceMesh box;
+  box.name = "box";
+  box.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  box.faces = {0, 1, 2};
+  src.meshes.push_back(box);
+  constexpr int kChain = 6000;
+  for (int i = 0; i < kChain; ++i) {
+    ModelSourceNode n;
+    n.name = "box." + std::to_string(i);
+    if (i > 0) n.parentName = "BOX." + std::to_string(i - 1);  // any letter case
+    n.position.present = 1;
+    n.position.value[0] = 1;
+    src.nodes.push_back(n);
+  }
+  TKTZGL_Model model;
+  std::vector<ModelNodeDraw> draws;
+  EXPECT_EQ(model.BuildWithoutGL(src, 0, &draws), 0);
+  ASSERT_EQ(draws.size(), size_t{kChain});
+  EXPECT_EQ(draws[0].placed, 0);  // a root is drawn as stored
+  EXPECT_EQ(draws[0].mesh, 0);
+  EXPECT_EQ(draws[1].placed, 1);
+  EXPECT_FLOAT_EQ(draws[1].matrix[12], 2);
+  EXPECT_FLOAT_EQ(draws[kChain - 1].matrix[12], kChain);
+
+  // a -> b -> a: each node's own key, then as many ancestors as there are nodes.
+  src.nodes.clear();
+  for (const char* name : {"box.a", "box.b"}) {
+    ModelSourceNode n;
+    n.name = name;
+    n.parentName = name[4] == 'a' ? "box.b" : "box.a";
+    n.position.present = 1;
+    n.position.value[0] = name[4] == 'a' ? 1.0f : 10.0f;
+    src.nodes.push_back(n);
+  }
+  model.BuildWithoutGL(src, 0, &draws);
+  ASSERT_EQ(draws.size(), 2u);
+  EXPECT_FLOAT_EQ(draws[0].matrix[12], 1 + 10 + 1);
+  EXPECT_FLOAT_EQ(draws[1].matrix[12], 10 + 1 + 10);
 }
 
 }  // namespace

@@ -144,22 +144,64 @@ TEST(PictureDecode, PlatformDecoderRefusesHugeHeadersBeforeDecoding) {
   struct Size {
     uint32_t w, h;
   };
-  // The last two: each side allowed, too many pixels together; the RLE one is a 72-byte file
-  // that would otherwise decode to 650 MB of pixels.
-  for (const Size s : {Size{0x7FFFFFFFu, 2}, Size{0x80000000u, 2}, Size{0, 2}, Size{16385, 2},
-                       Size{16384, 8193}, Size{12217, 13314}}) {
+  // The RLE8 ones are 72-byte files that would otherwise decode to hundreds of megabytes;
+  // 4096 x 4096 at 32 bits would hold more than one decode may take (its pixels, their RGB
+  // copy and the output).
+  for (const Size s :
+       {Size{0x7FFFFFFFu, 2}, Size{0x80000000u, 2}, Size{0, 2}, Size{4097, 2}, Size{2, 4097},
+        Size{16384, 8193}, Size{12217, 13314}, Size{8192, 8192}, Size{4096, 4096}}) {
     std::vector<uint8_t> b = Bmp24(4, 2);
     Put32(b, 18, s.w);
     Put32(b, 22, s.h);
-    if (s.w == 12217) {
+    if (s.w == 12217 || s.w == 8192) {
       Put16(b, 28, 8);  // 8 bits, RLE8
       Put32(b, 30, 1);
+    } else if (s.w == 4096) {
+      Put16(b, 28, 32);
     }
     TPixels p;
     TPictureError e;
     EXPECT_FALSE(DecodeBitmap(b, p, &e)) << s.w << " x " << s.h;
     EXPECT_EQ(e.text, "Error reading info header");
   }
+}
+
+// The level size picture is read for its width alone: a header-only file declaring 16384 x 4096
+// at 8 bits RLE (which no decoder would take) still gives its width, without decoding.
+TEST(PictureDecode, BitmapSizeFromTheHeadersAlone) {
+  std::vector<uint8_t> b = Bmp24(4, 2);
+  Put32(b, 18, 16384);
+  Put32(b, 22, 4096);
+  Put16(b, 28, 8);
+  Put32(b, 30, 1);
+  b.resize(54);
+  int32_t w = 0, h = 0;
+  ASSERT_TRUE(ReadBitmapSize(b, w, h));
+  EXPECT_EQ(w, 16384);
+  EXPECT_EQ(h, 4096);
+  const std::string path = testing::TempDir() + "size_header.qvt";
+  {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(b.data(), 1, 26, f);  // nothing after the sizes
+    std::fclose(f);
+  }
+  w = 0;
+  EXPECT_TRUE(ReadBitmapFileSize(path, w, h));
+  EXPECT_EQ(w, 16384);
+  std::remove(path.c_str());
+  // OS/2 core header: 16-bit sizes at offset 18.
+  std::vector<uint8_t> core(b.begin(), b.begin() + 26);
+  Put32(core, 14, 12);
+  Put16(core, 18, 300);
+  Put16(core, 20, 200);
+  ASSERT_TRUE(ReadBitmapSize(core, w, h));
+  EXPECT_EQ(w, 300);
+  EXPECT_EQ(h, 200);
+  EXPECT_FALSE(ReadBitmapSize(std::span(b).first(25), w, h));
+  b[0] = 'X';
+  EXPECT_FALSE(ReadBitmapSize(b, w, h));
+  EXPECT_FALSE(ReadBitmapFileSize(path, w, h));  // gone
 }
 
 TPixels Make(int32_t w, int32_t h, int32_t channels, std::function<uint8_t(int, int, int)> f) {
@@ -263,7 +305,7 @@ TEST(PictureDecode, TgaRules) {
 }
 
 // 8 x 8 JPEG: top half red, bottom half blue.
-std::vector<uint8_t> Jpeg() {
+std::vector<uint8_t> Jpeg(bool progressive = false) {
   jpeg_compress_struct c;
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -277,6 +319,11 @@ std::vector<uint8_t> Jpeg() {
   c.in_color_space = JCS_RGB;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, 100, TRUE);
+  if (progressive) {
+    jpeg_simple_progression(&c);
+    // Full-size chroma: three whole planes of coefficients.
+    c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
+  }
   jpeg_start_compress(&c, TRUE);
   for (int y = 0; y < 8; ++y) {
     unsigned char row[24];
@@ -313,6 +360,40 @@ TEST(PictureDecode, JpegRgbaBottomUpAndFailureReturns) {
   }
   // A picture above the pixel cap is refused from its header alone.
   EXPECT_FALSE(DecodeJpeg(j, "a.jpg", p, &e, 63));
+}
+
+// A tiny JPEG whose frame header claims a large size. A progressive picture without chroma
+// subsampling keeps all its coefficients: at 4096 x 4096 another 96 MB beside the 64 MB output,
+// more than one decode may take, so it is refused before they are allocated. A baseline
+// picture of the game's largest size, 2048 x 2048, still decodes.
+TEST(PictureDecode, JpegMemoryIsCapped) {
+  for (const bool progressive : {false, true}) {
+    SCOPED_TRACE(progressive);
+    std::vector<uint8_t> j = Jpeg(progressive);
+    const uint8_t marker = progressive ? 0xC2 : 0xC0;
+    size_t sof = 0;
+    for (size_t i = 0; i + 8 < j.size(); ++i) {
+      if (j[i] == 0xFF && j[i + 1] == marker) {
+        sof = i;
+        break;
+      }
+    }
+    ASSERT_NE(sof, 0u);
+    // Marker, length (2), precision (1), then height and width, big-endian.
+    for (size_t at : {sof + 5, sof + 7}) {
+      j[at] = progressive ? 0x10 : 0x08;
+      j[at + 1] = 0x00;
+    }
+    TPixels p;
+    TPictureError e;
+    EXPECT_EQ(DecodeJpeg(j, "big.jpg", p, &e), !progressive);
+    if (progressive) {
+      EXPECT_EQ(e.text, "Couldn't load JPG - \"big.jpg\"");
+      EXPECT_TRUE(p.data.empty());
+    } else {
+      EXPECT_EQ(p.width, 2048);
+    }
+  }
 }
 
 }  // namespace

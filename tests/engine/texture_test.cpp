@@ -82,6 +82,23 @@ TEST_F(TextureTest, CreateTextureRefusesUnusableInput) {
   EXPECT_EQ(CreateTexture(2, -1, kTexFormatRGB, pixels), 0u);
   EXPECT_EQ(CreateTexture(2, 2, kTexFormatRGB, nullptr), 0u);
   EXPECT_EQ(CreateTexture(2, 2, 0x1909 /* GL_LUMINANCE */, pixels), 0u);
+  // Longer than 4096 on a side, whatever the driver allows.
+  const std::vector<uint8_t> row(4097 * 3, 0);
+  EXPECT_EQ(CreateTexture(4097, 1, kTexFormatRGB, row.data()), 0u);
+  EXPECT_EQ(CreateTexture(1, 4097, kTexFormatRGB, row.data()), 0u);
+  const uint32_t widest = CreateTexture(4096, 1, kTexFormatRGB, row.data());
+  EXPECT_NE(widest, 0u);
+  DeleteTexture(widest);
+}
+
+TEST(TextureSide, TheDriversLimitWinsWhenSmaller) {
+  struct Row {
+    int32_t driver, limit;
+  };
+  for (const Row r : {Row{0, 4096}, Row{-1, 4096}, Row{1024, 1024}, Row{2048, 2048},
+                      Row{4096, 4096}, Row{16384, 4096}}) {
+    EXPECT_EQ(TextureSideLimit(r.driver), r.limit) << r.driver;
+  }
 }
 
 TEST_F(TextureTest, LoadTextureChoosesFileAndLoader) {
@@ -168,6 +185,21 @@ TEST_F(TextureTest, BitmapLoaderMessages) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].caption, "BMP Unit");
   EXPECT_EQ(messages_[0].text, "Error opening \"" + d + "gone.bmp");
+
+  // Handed back instead of shown: the caller decides, and showing them gives the same boxes.
+  messages_.clear();
+  TLoaderMessages said;
+  EXPECT_FALSE(LoadTexture(d + "pal.qvt", texture, true, said));
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0].caption, "BMP Unit");
+  EXPECT_EQ(said[0].text, "Error reading info header");
+  ShowLoaderMessages(said);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, "Error reading info header");
+  said.clear();
+  EXPECT_TRUE(LoadTexture(d + "pal.qvt", texture, false, said));
+  EXPECT_TRUE(said.empty());
 }
 
 TEST_F(TextureTest, AlphaPairAtHalfQualityAveragesFourReds) {

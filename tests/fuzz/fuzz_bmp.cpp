@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace skerrow;
-  // Keep the fuzzer's memory in bounds (the decoders accept up to 8192 x 8192 pixels).
+  // Keep the fuzzer's memory in bounds (the decoders accept up to 4096 x 4096 pixels).
   if (size > (size_t{8} << 20)) return 0;
   TPixels p, direct;
   TPictureError error;

@@ -94,10 +94,30 @@ TEST(Settings, ValueConversionTable) {
     ParseSettings("[Skerrow Settings]\nFormVersion=x\nsounds_Checked=False\n", old);
     EXPECT_FALSE(old.sounds);
   }
-  // Out of the spin edit's range 0..50: the property stays.
-  StoredSettings s;
-  ParseSettings("[Skerrow Settings]\nmaxshadowsnumber_Value=51\n", s);
-  EXPECT_EQ(s.maxshadowsnumber, 1);
+  // The spin edit (0..50) and the volume scroll bar (0..100) bring a value into their range,
+  // as the controls themselves do; the display's sizes outside 1..16384 do not convert.
+  struct ClampRow {
+    const char* line;
+    double shadows;
+    int32_t volume;
+    int32_t height;
+  };
+  for (const ClampRow& r :
+       {ClampRow{"maxshadowsnumber_Value=51", 50, 100, 1024},
+        ClampRow{"maxshadowsnumber_Value=60", 50, 100, 1024},
+        ClampRow{"maxshadowsnumber_Value=-0.5", 0, 100, 1024},
+        ClampRow{"maxshadowsnumber_Value=50", 50, 100, 1024},
+        ClampRow{"t_musicvolume_Position=-5", 1, 0, 1024},
+        ClampRow{"t_musicvolume_Position=101", 1, 100, 1024},
+        ClampRow{"t_musicvolume_Position=99999999999", 1, 100, 1024},  // not an integer
+        ClampRow{"ddraw_DisplayHeight=16385", 1, 100, 1024},
+        ClampRow{"ddraw_DisplayHeight=0", 1, 100, 1024}}) {
+    StoredSettings s;
+    ParseSettings(std::string("[Skerrow Settings]\n") + r.line + "\n", s);
+    EXPECT_DOUBLE_EQ(s.maxshadowsnumber, r.shadows) << r.line;
+    EXPECT_EQ(s.t_musicvolume, r.volume) << r.line;
+    EXPECT_EQ(s.ddraw_DisplayHeight, r.height) << r.line;
+  }
 
   struct SetRow {
     const char* text;
@@ -116,6 +136,18 @@ TEST(Settings, ValueConversionTable) {
       EXPECT_EQ(v, r.set) << r.text;
     }
   }
+}
+
+// Editors that save UTF-8 put a byte-order mark first; the first section still counts, and a
+// rewrite does not keep the mark glued to a second copy of the section.
+TEST(Settings, AByteOrderMarkBeforeTheFirstSectionIsSkipped) {
+  const std::string text = "\xEF\xBB\xBF[Skerrow Settings]\r\nsounds_Checked=False\r\n";
+  StoredSettings s;
+  ParseSettings(text, s);
+  EXPECT_FALSE(s.sounds);
+  const std::string saved = FormatSettings(s, text);
+  EXPECT_EQ(saved.find("\xEF\xBB\xBF"), std::string::npos);
+  EXPECT_EQ(saved.find("[Skerrow Settings]"), saved.rfind("[Skerrow Settings]"));
 }
 
 TEST(Settings, NumbersUseAPointWhateverTheLocale) {

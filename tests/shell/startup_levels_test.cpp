@@ -128,14 +128,17 @@ TEST(Startup, DisplayFollowsTheStoredModeAndTheOverrides) {
   EXPECT_FALSE(c.fullscreen);
   EXPECT_EQ(c.width, 1024);
   EXPECT_EQ(c.height, 700);
+  EXPECT_TRUE(c.fitToDesktop);  // a stored window size is fitted to the desktop
   cl.fullscreen = true;
   EXPECT_TRUE(DisplayFromSettings(s, cl).fullscreen);
+  EXPECT_FALSE(DisplayFromSettings(s, cl).fitToDesktop);
   cl.fullscreen.reset();
   cl.width = 640;
   cl.height = 480;
   c = DisplayFromSettings(s, cl);
   EXPECT_FALSE(c.fullscreen);
   EXPECT_EQ(c.width, 640);
+  EXPECT_FALSE(c.fitToDesktop);  // --size is taken as given
   ParseSettings("[Skerrow Settings]\nddraw_Options=[doFullScreen]\n", s);
   cl.width = cl.height = 0;
   EXPECT_TRUE(DisplayFromSettings(s, cl).fullscreen);
@@ -143,6 +146,7 @@ TEST(Startup, DisplayFollowsTheStoredModeAndTheOverrides) {
   c = DisplayFromSettings(s, cl);
   EXPECT_FALSE(c.fullscreen);
   EXPECT_EQ(c.width, 800);
+  EXPECT_FALSE(c.fitToDesktop);
 }
 
 // A host without graphics for EnterLevel over the real pack.
@@ -158,6 +162,8 @@ class PackHost : public LevelHost {
   void SetFpsTimer(bool) override {}
   void StartEpisodeMusic(int32_t) override {}
   void ShowEpisodeHint(const std::string&, const std::string&) override {}
+  void ShowLevelMessage(const LevelMessage& m) override { messages.push_back(m.text); }
+  std::vector<std::string> messages;
   void ShowOutro() override {}
   EnginePictureReader reader;
   int artLoads = 0;

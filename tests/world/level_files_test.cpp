@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -79,6 +80,9 @@ class FakeHost : public LevelHost {
     calls.push_back("hint:" + voice.substr(voice.find_last_of('\\') + 1));
   }
   void ShowOutro() override { calls.push_back("outro"); }
+  void ShowLevelMessage(const LevelMessage& m) override {
+    calls.push_back("message:" + m.caption + ":" + m.text);
+  }
 };
 
 class LevelTest : public ::testing::Test {
@@ -379,6 +383,45 @@ TEST_F(EnterLevelTest, MissingFilesKeepTheStateAndABadPlayerSlotIsSafe) {
   EXPECT_EQ(ws_->levelSize, 77);
   EXPECT_FLOAT_EQ(ws_->units[3].life, 20);  // scaled again, as every entry does
   EXPECT_EQ(ws_->terrainView[3], 64);
+}
+
+TEST_F(EnterLevelTest, LevelSizeOutsideTheSeaFloorIsRefusedWithAMessage) {
+  struct Row {
+    int32_t width;
+    int32_t levelSize;  // after the read; 77 = unchanged
+    bool message;
+  };
+  ws_->episodeName.Set(EpisodeName(1));
+  const std::string file = GameDir() + "Data\\size3.qvt";
+  const std::string said = [&](int32_t w) {
+    return "Level size " + std::to_string(w) + " of \"" + Cp1251ToUtf8(file) +
+           "\" is outside 1..1024.";
+  }(1025);
+  for (const Row& row : {Row{1, 1, false}, Row{1024, 1024, false}, Row{1025, 77, true},
+                         Row{16384, 77, true}, Row{0, 77, true}}) {
+    SCOPED_TRACE(row.width);
+    host_.pictures[file] = MakePicture(row.width, 1, [](int, int) {
+      return std::array<uint8_t, 3>{0, 0, 0};
+    });
+    ws_->levelSize = 77;
+    const LevelMessage m = ReadLevelSize(*ws_, host_, 3);
+    EXPECT_EQ(ws_->levelSize, row.levelSize);
+    EXPECT_EQ(m.text.empty(), !row.message);
+    if (row.message) {
+      EXPECT_EQ(m.caption, "Skerrow");
+      EXPECT_EQ(m.text, "Level size " + std::to_string(row.width) + " of \"" + Cp1251ToUtf8(file) +
+                            "\" is outside 1..1024.");
+    }
+  }
+  // EnterLevel hands the message to its host, which shows it, and goes on loading the level.
+  host_.pictures[file] = MakePicture(1025, 1, [](int, int) {
+    return std::array<uint8_t, 3>{0, 0, 0};
+  });
+  ws_->levelSize = 77;
+  ASSERT_TRUE(EnterLevel(*ws_, host_, 3));
+  EXPECT_EQ(ws_->levelSize, 77);
+  const std::vector<std::string> expected = {"message:Skerrow:" + said, "minimap"};
+  EXPECT_EQ(host_.calls, expected);
 }
 
 TEST(EpisodeTable, NamesAndMusicRows) {

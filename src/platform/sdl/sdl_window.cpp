@@ -86,12 +86,19 @@ class SdlWindow final : public Window {
     }
     if (!InitVideoOnce(config.headless, error_)) return false;
 
+    DisplayConfig sized = config;
+    if (config.fitToDesktop && !config.fullscreen && !config.headless) {
+      SDL_Rect usable{0, 0, 0, 0};
+      if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, 0, 0};
+      FitWindowToDesktop(sized.width, sized.height, usable.w, usable.h);
+    }
+
     Uint32 flags = SDL_WINDOW_OPENGL;
     flags |= config.headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
     if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
 
     for (const BufferRequest& request : kBufferRequests) {
-      if (TryCreate(config, flags, request)) break;
+      if (TryCreate(sized, flags, request)) break;
     }
     if (!context_) {
       Close();
