@@ -13,6 +13,7 @@
 
 #include "engine/ktzgl.h"
 #include "engine/textures.h"
+#include "render/frame_world.h"
 #include "render/game_resources.h"
 #include "render/later_passes.h"
 #include "render/render_state.h"
@@ -175,6 +176,12 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (!res.scene) return;
   TKTZGL_Scene& scene = *res.scene;
   const RenderSwitches& on = rs.switches;
+  FrameWorldPasses writers;
+  writers.statics = on.statics == 1;
+  writers.staticObjects = on.staticObjects == 1;
+  writers.unitsLow = on.unitsLow == 1;
+  writers.unitsHigh = on.unitsHigh == 1;
+  ApplyFrameWorldWrites(w, writers, rs.fires);
   DrawContext c{w, res, scene, rs};
 
   if (on.clear == 1) {  // 1
@@ -250,6 +257,7 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
 void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (!res.scene) return;
   TKTZGL_Scene& scene = *res.scene;
+  ApplyFrameWorldWrites(w, FrameWorldPasses{}, rs.fires);
   DrawContext c{w, res, scene, rs};
   glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   glEnable(GL_CULL_FACE);
