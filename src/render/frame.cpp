@@ -6,9 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
-#include <memory>
 #include <string>
 
 #include "engine/ktzgl.h"
@@ -17,6 +15,7 @@
 #include "render/game_resources.h"
 #include "render/later_passes.h"
 #include "render/render_state.h"
+#include "render/renderer.h"
 #include "render/snow.h"
 #include "render/terrain.h"
 #include "render/water.h"
@@ -300,26 +299,24 @@ void ClearToSky(const WorldState& world) {
   glClearColor(c.r, c.g, c.b, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
-GameResources* g_resources = nullptr;
+bool HasScene(const Renderer& r) {
+  return r.resources.scene && r.resources.scene->Width > 0;
+}
 }  // namespace
 
-RenderState& GameRenderState() {
-  static const std::unique_ptr<RenderState> state = std::make_unique<RenderState>();
-  return *state;
+RenderOverrides ParseRenderOverrides(const char* landscapeQuality, const char* switches) {
+  RenderOverrides o;
+  const char* q = landscapeQuality;
+  if (q != nullptr && q[0] >= '0' && q[0] <= '5' && q[1] == '\0') o.landscapeQuality = q[0] - '0';
+  if (switches != nullptr) o.switches = switches;
+  return o;
 }
 
-void BindGameResources(WorldState& w, GameResources* res) {
-  g_resources = res;
-  // Hidden switch for tests and screenshots: SKERROW_LANDSCAPE_QUALITY=0..5 picks the floor
-  // renderer the editor's "Landscape quality" would; other values are ignored.
-  if (const char* q = std::getenv("SKERROW_LANDSCAPE_QUALITY")) {
-    if (q[0] >= '0' && q[0] <= '5' && q[1] == '\0') w.landscapeQuality = q[0] - '0';
-  }
-  // SKERROW_RENDER_SWITCHES: one '0' or '1' per switch in the struct's order (shorter strings
-  // leave the rest on); measures what each pass costs under --bench.
-  if (const char* s = std::getenv("SKERROW_RENDER_SWITCHES")) {
-    uint8_t* bytes = reinterpret_cast<uint8_t*>(&GameRenderState().switches);
-    for (size_t k = 0; k < sizeof(RenderSwitches) && s[k] != '\0'; ++k) bytes[k] = s[k] == '1';
+void StartRenderer(WorldState& w, Renderer& r, const RenderOverrides& overrides) {
+  if (overrides.landscapeQuality >= 0) w.landscapeQuality = overrides.landscapeQuality;
+  uint8_t* bytes = reinterpret_cast<uint8_t*>(&r.state.switches);
+  for (size_t k = 0; k < sizeof(RenderSwitches) && k < overrides.switches.size(); ++k) {
+    bytes[k] = overrides.switches[k] == '1';
   }
   w.shadowPlanePoint = {-1, 0, -1, 0};
   w.shadowPlaneNormal = {0, 1, 0, 0};
@@ -334,31 +331,20 @@ void LoadFloorOverlayFrames(WorldState& w) {
   }
 }
 
-void SetFrameMouse(int32_t x, int32_t y) {
-  GameRenderState().mouse = {x, y};
-}
-
-bool WaterSwitchOn() {
-  return GameRenderState().switches.water == 1;
-}
-
-void AnimateWater(double amount) {
-  AdvanceWater(GameRenderState().water, amount);
-}
-
-void DrawPlayFrame(WorldState& world) {
-  if (g_resources == nullptr || !g_resources->scene || g_resources->scene->Width <= 0) {
-    ClearToSky(world);
+void DrawPlayFrame(WorldState& w, Renderer& r) {
+  if (!HasScene(r)) {
+    ClearToSky(w);
     return;
   }
-  DrawPlayFrame(world, *g_resources, GameRenderState());
+  DrawPlayFrame(w, r.resources, r.state);
 }
-void DrawEditorViewFrame(WorldState& world) {
-  if (g_resources == nullptr || !g_resources->scene || g_resources->scene->Width <= 0) {
-    ClearToSky(world);
+
+void DrawEditorViewFrame(WorldState& w, Renderer& r) {
+  if (!HasScene(r)) {
+    ClearToSky(w);
     return;
   }
-  DrawEditorViewFrame(world, *g_resources, GameRenderState());
+  DrawEditorViewFrame(w, r.resources, r.state);
 }
 
 }  // namespace skerrow

@@ -9,6 +9,8 @@
 #include "gui/menu.h"
 #include "render/frame.h"
 #include "render/frame_capture.h"
+#include "render/renderer.h"
+#include "render/water.h"
 #include "shell/skerrow_form.h"
 #include "world/world_state.h"
 
@@ -56,11 +58,11 @@ bool FormPlayHost::RenderFrame(int32_t width, int32_t height, std::vector<uint8_
 }
 
 bool FormPlayHost::WaterSwitchOn() {
-  return skerrow::WaterSwitchOn();
+  return form_.Render().state.switches.water == 1;
 }
 
 void FormPlayHost::AnimateWater(double amount) {
-  skerrow::AnimateWater(amount);
+  AdvanceWater(form_.Render().state.water, amount);
 }
 
 }  // namespace skerrow
