@@ -100,9 +100,9 @@ void ApplyWorldFog(const WorldState& w, TKTZGL_Scene& scene) {
   scene.ApplyFog(scene.Fog);
 }
 
-void DrawSkyBox(const WorldState& w, uint32_t fallback) {
+void DrawSkyBox(const WorldState& w, const TextureHandles& handles, uint32_t fallback) {
   const Color4f& sky = w.skyFogColour;
-  const uint32_t* t = w.textures.skyTextures;
+  const uint32_t* t = handles.skyTextures;
   constexpr float h = 1.006f;
   glDisable(GL_LIGHTING);
   glEnable(GL_TEXTURE_2D);
@@ -191,15 +191,15 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
     scene.Camera.Position = {0, 0, 0, 1};
     glLoadIdentity();
     scene.Camera.Apply();
-    DrawSkyBox(w, res.skyTexture);
+    DrawSkyBox(w, res.handles, res.skyTexture);
     glClear(GL_DEPTH_BUFFER_BIT);
   }
-  WorldCamera(w, scene);                                            // 3
-  if (on.landscape == 1) DrawTerrain(w, scene, FloorTexture(res));  // 4
-  ApplyWorldFog(w, scene);                                          // 5
-  if (on.statics == 1) DrawStatics(c, 0);                           // 6
-  if (on.staticObjects == 1) DrawStaticObjects(c, 1);               // 7
-  const Color4f& sky = w.skyFogColour;                              // 8
+  WorldCamera(w, scene);                                                         // 3
+  if (on.landscape == 1) DrawTerrain(w, scene, res.handles, FloorTexture(res));  // 4
+  ApplyWorldFog(w, scene);                                                       // 5
+  if (on.statics == 1) DrawStatics(c, 0);                                        // 6
+  if (on.staticObjects == 1) DrawStaticObjects(c, 1);                            // 7
+  const Color4f& sky = w.skyFogColour;                                           // 8
   w.terrainTintColour = {sky.r * 57 / 255.0f, sky.g * 88 / 255.0f, sky.b * 210 / 255.0f, 0.33f};
   // Unit shadows are the only marks in the stencil buffer, cleared in step 1: with none drawn
   // the darkening of step 15 has nothing to darken.
@@ -208,7 +208,7 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (on.projectiles == 1) DrawProjectiles(c);       // 10
   if (on.water == 1) {                               // 11
     FogColour(scene, kFogBlack);
-    DrawWater(w, rs.water);
+    DrawWater(w, rs.water, res.handles.waterTexture);
   }
   if (on.unitsHigh == 1) {  // 12
     FogEnabledColour(scene, w.darkness > 0, w.skyFogColour);
@@ -240,7 +240,7 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (on.bonusGlows == 1) DrawBonusGlows(c);
   if (on.projectileGlows == 1) DrawProjectileGlows(c);
   FogColour(scene, w.skyFogColour);  // 20
-  if (w.snowActive == 1) DrawSnow(w, scene);
+  if (w.snowActive == 1) DrawSnow(w, scene, res.handles);
   FogEnabledColour(scene, false, scene.Fog.Colour);  // 21
   OverlayCamera(scene);                              // 22
   if (on.hud == 1) DrawHud(c);
@@ -263,11 +263,11 @@ void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
   WorldCamera(w, scene);
   DrawStatics(c, 0);
   DrawStaticObjects(c, 1);
-  DrawTerrain(w, scene, FloorTexture(res));
+  DrawTerrain(w, scene, res.handles, FloorTexture(res));
   FogEnabledColour(scene, false, scene.Fog.Colour);
   int32_t shadows = DrawUnits(c, 0);
   DrawProjectiles(c);
-  DrawWater(w, rs.water);
+  DrawWater(w, rs.water, res.handles.waterTexture);
   shadows += DrawUnits(c, 1);
   DrawStaticDecals(c);
   DrawStaticObjects(c, 0);
@@ -322,12 +322,12 @@ void StartRenderer(WorldState& w, Renderer& r, const RenderOverrides& overrides)
   w.shadowPlaneNormal = {0, 1, 0, 0};
 }
 
-void LoadFloorOverlayFrames(WorldState& w) {
+void LoadFloorOverlayFrames(const WorldState& w, GameResources& res) {
   const std::string dir = w.appPath + "gdata\\textures\\effects\\caust\\";
   char name[32];
   for (int32_t f = 0; f < 32; ++f) {
     std::snprintf(name, sizeof(name), "caust%04d.qvt", static_cast<int>(f));
-    LoadTexture(dir + name, w.textures.terrainAnimFrames[f], w.textureQuality == 1);
+    LoadTexture(dir + name, res.handles.terrainAnimFrames[f], w.textureQuality == 1);
   }
 }
 

@@ -8,6 +8,7 @@ namespace skerrow {
 
 struct WorldState;
 struct GameResources;
+struct TextureHandles;
 struct RenderState;
 struct TPoint;
 class TKTZGL_Scene;
@@ -20,7 +21,7 @@ void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs);
 
 // The six faces around the view's origin, each in its own skyTextures entry (`fallback`
 // where an entry is 0), in skyFogColour.
-void DrawSkyBox(const WorldState& w, uint32_t fallback = 0);
+void DrawSkyBox(const WorldState& w, const TextureHandles& handles, uint32_t fallback = 0);
 // Depth-only quad at y = 0 around the camera: the sea occludes what lies below it.
 void DrawWaterDepthPlane(const WorldState& w);
 // mouseWorldPos := the world point under the cursor pixel (clamped to width - 2, height - 2).
@@ -30,6 +31,6 @@ void ApplyWorldFog(const WorldState& w, TKTZGL_Scene& scene);
 
 // The floor's 32 animated overlay frames, "gdata\\textures\\effects\\caust\\caust0000.qvt" ..
 // "caust0031.qvt" (quality textures). Needs GL.
-void LoadFloorOverlayFrames(WorldState& w);
+void LoadFloorOverlayFrames(const WorldState& w, GameResources& res);
 
 }  // namespace skerrow

@@ -431,7 +431,7 @@ void DrawStaticDecals(DrawContext& c) {
         c.scene.Fog.Colour = {1, 1, 1, 1};
         c.scene.ApplyFog(c.scene.Fog);
         glColor4f(1, 1, 1, 1);
-        glBindTexture(GL_TEXTURE_2D, w.textures.staticShadowTextures[s.terrainKind]);
+        glBindTexture(GL_TEXTURE_2D, c.res.handles.staticShadowTextures[s.terrainKind]);
         glBlendFunc(GL_ZERO, GL_SRC_COLOR);
         quad(10);
       }

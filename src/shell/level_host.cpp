@@ -9,6 +9,7 @@
 #include "engine/textures.h"
 #include "platform/cp1251.h"
 #include "platform/media.h"
+#include "render/game_resources.h"
 #include "shell/skerrow_form.h"
 #include "simulation/upgrades.h"
 #include "world/world_state.h"
@@ -40,7 +41,7 @@ void FormLevelHost::LoadLoadingPicture(int32_t episode) {
   WorldState& ws = form_.World();
   if (!form_.Display().HasGL()) return;
   LoadTexture(ws.appPath + "gdata\\textures\\int\\loadingW" + std::to_string(episode) + ".qvt",
-              ws.textures.loadingTexture, ws.textureQuality == 1);
+              form_.Resources().handles.loadingTexture, ws.textureQuality == 1);
 }
 
 void FormLevelHost::LoadEpisodeArt(const std::string& episodeName) {
@@ -54,7 +55,7 @@ void FormLevelHost::LoadEpisodeArt(const std::string& episodeName) {
 void FormLevelHost::LoadMinimap(const std::string& gamePath) {
   WorldState& ws = form_.World();
   if (!form_.Display().HasGL()) return;
-  LoadTexture(gamePath, ws.textures.levelMinimapTexture, ws.textureQuality == 1);
+  LoadTexture(gamePath, form_.Resources().handles.levelMinimapTexture, ws.textureQuality == 1);
 }
 
 void FormLevelHost::SetFpsTimer(bool enabled) {

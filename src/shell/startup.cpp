@@ -205,9 +205,9 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   LoadKindPack(w);
   if (gl) {
     const std::string in = app + "gdata\\textures\\int\\";
-    LoadTexture(in + "loading.qvt", w.textures.loadingTexture, q);
-    LoadTexture(in + "striper.qvt", w.textures.loadingBarFill, true);
-    LoadTexture(in + "stripel.qvt", w.textures.loadingBarFrame, true);
+    LoadTexture(in + "loading.qvt", res.handles.loadingTexture, q);
+    LoadTexture(in + "striper.qvt", res.handles.loadingBarFill, true);
+    LoadTexture(in + "stripel.qvt", res.handles.loadingBarFrame, true);
   }
   // The menu landscape's visible window.
   w.terrainView[0] = 57;
@@ -217,9 +217,9 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   LoadHeroDefaults(w);
   if (gl) {
     const std::string fx = app + "gdata\\textures\\effects\\";
-    LoadTexture(fx + "halo1.qvt", w.textures.haloTexture, q);
+    LoadTexture(fx + "halo1.qvt", res.handles.haloTexture, q);
     for (int k = 1; k <= 255; ++k) {
-      LoadTexture(fx + "sleda" + std::to_string(k) + ".qvt", w.textures.wakeTextures[k], q);
+      LoadTexture(fx + "sleda" + std::to_string(k) + ".qvt", res.handles.wakeTextures[k], q);
     }
   }
   ShowLoadingProgress(1);
@@ -229,15 +229,15 @@ void TSkerrowForm::LoadResources(bool firstTime) {
       renderer_->state.water, SharedRandom(),
       [](void* form, int32_t p) { static_cast<TSkerrowForm*>(form)->ShowLoadingProgress(p); },
       this);
-  if (gl) LoadFloorOverlayFrames(w);
+  if (gl) LoadFloorOverlayFrames(w, res);
   if (gl) {
     LoadShipAndWeaponModels(res, app, *levelHost_);
   }
   ShowLoadingProgress(35);
   if (gl) {
-    LoadBonusAnimations(w, app);
+    LoadBonusAnimations(w, res, app);
     LoadInterfaceTextures(w, res, app, *levelHost_);
-    LoadEffectAnimations(w, app);
+    LoadEffectAnimations(w, res, app);
   }
   w.screenFade = 1.5;
   ShowLoadingProgress(100);
@@ -276,13 +276,13 @@ void TSkerrowForm::ShowLoadingProgress(int32_t target) {
       glColor4f(1, 1, 1, 1);
       glClearColor(0, 0, 0, 1);
       glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-      glBindTexture(GL_TEXTURE_2D, w.textures.loadingTexture);
+      glBindTexture(GL_TEXTURE_2D, renderer_->resources.handles.loadingTexture);
       scene.DrawRectPercent(0, 0, 100, 100);
       glEnable(GL_BLEND);
       glBlendFunc(GL_SRC_COLOR, GL_ONE);
-      glBindTexture(GL_TEXTURE_2D, w.textures.loadingBarFrame);
+      glBindTexture(GL_TEXTURE_2D, renderer_->resources.handles.loadingBarFrame);
       scene.DrawRectPercent(17, 95, 98, 98);
-      glBindTexture(GL_TEXTURE_2D, w.textures.loadingBarFill);
+      glBindTexture(GL_TEXTURE_2D, renderer_->resources.handles.loadingBarFill);
       scene.DrawRectPercent(17, 95, 17 + 81.0 * v / 100.0, 98);
       glDisable(GL_BLEND);
       glEnable(GL_DEPTH_TEST);

@@ -118,7 +118,7 @@ class FrameGlTest : public ::testing::Test {
     WorldView();
     w_->darkness = 0;
     w_->terrainTintColour = {0, 0, 0, 1};
-    DrawTerrain(*w_, *res_->scene);
+    DrawTerrain(*w_, *res_->scene, res_->handles);
   }
 
   std::unique_ptr<WorldState> w_;
@@ -336,7 +336,7 @@ TEST_F(FrameGlTest, WaterPassLightensTheSeaAndMarksClosedEdgesDark) {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   WorldView();
-  DrawWater(*w_, rs_->water);
+  DrawWater(*w_, rs_->water, res_->handles.waterTexture);
   const auto sea = Pixel(400, 300);
   EXPECT_GT(sea[0] + sea[1] + sea[2], 30);  // additive: something over black
   // Near the z = 0 edge with no neighbour the band darkens a white background.
