@@ -1,8 +1,8 @@
-// The one owner of renderer state: the loaded scene, models and textures and the renderer's
-// own state (render switches, wave field, cursor, editor selections, the frame's fire
-// colours). The main form holds one and passes it to every frame; nothing of it is global.
-// Texture names that are part of the world block stay there (the block is the file format):
-// the passes read them from the world they are given, never from a copy.
+// The one owner of renderer state: the loaded scene, models and texture names (none of them is
+// part of the saved world block) and the renderer's own state (render switches, wave field,
+// cursor, editor selections, the frame's fire colours). The main form holds one and passes it
+// to every frame; nothing of it is global. What a frame writes into the world is listed at
+// ApplyFrameWorldWrites (frame_world.h).
 #pragma once
 
 #include <cstdint>
