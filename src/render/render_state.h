@@ -68,7 +68,7 @@ struct RenderState {
   int32_t editorObject = 0;
   int32_t editorUnit = 0;
   // This frame's fire colours, drawn from the shared generator by ApplyFrameWorldWrites.
-  FireColours fires;
+  FireColours fires{};
 };
 
 }  // namespace skerrow
