@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <utility>
 
 #include "engine/byte_reader.h"
 
@@ -633,6 +634,61 @@ bool WriteTga(const std::string& fileName, const TPixels& pixels) {
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
+}
+
+std::vector<uint8_t> EncodeBmp24(const TPixels& p) {
+  if (p.width <= 0 || p.height <= 0 || p.channels != 3 || p.width > 65535 || p.height > 65535 ||
+      p.data.size() < ByteCount(p.width, p.height, 3))
+    return {};
+  const size_t row = static_cast<size_t>(p.width) * 3;
+  const size_t stride = (row + 3) & ~size_t{3};  // rows padded to four bytes
+  const size_t imageSize = stride * static_cast<size_t>(p.height);
+  std::vector<uint8_t> bytes(54 + imageSize, 0);
+  auto put = [&bytes](size_t at, uint32_t v, int n) {
+    for (int k = 0; k < n; ++k) bytes[at + k] = static_cast<uint8_t>((v >> (8 * k)) & 0xFF);
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put(2, static_cast<uint32_t>(54 + imageSize), 4);
+  put(10, 54, 4);  // pixel data offset
+  put(14, 40, 4);  // BITMAPINFOHEADER
+  put(18, static_cast<uint32_t>(p.width), 4);
+  put(22, static_cast<uint32_t>(p.height), 4);  // positive: bottom row first
+  put(26, 1, 2);                                // planes
+  put(28, 24, 2);                               // bits per pixel
+  put(34, static_cast<uint32_t>(imageSize), 4);
+  for (int32_t y = 0; y < p.height; ++y) {
+    const uint8_t* src = p.data.data() + row * static_cast<size_t>(y);
+    uint8_t* dst = bytes.data() + 54 + stride * static_cast<size_t>(y);
+    for (size_t x = 0; x < row; x += 3) {
+      dst[x] = src[x + 2];
+      dst[x + 1] = src[x + 1];
+      dst[x + 2] = src[x];
+    }
+  }
+  return bytes;
+}
+
+bool WriteBmp24(const std::string& fileName, const TPixels& pixels) {
+  const std::vector<uint8_t> bytes = EncodeBmp24(pixels);
+  if (bytes.empty()) return false;
+  std::ofstream out(fileName, std::ios::binary);
+  if (!out) return false;
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+TPixels PixelsFromBgr(int32_t width, int32_t height, const std::vector<uint8_t>& bgr) {
+  TPixels p;
+  if (width <= 0 || height <= 0 || bgr.size() < ByteCount(width, height, 3)) return p;
+  p.width = width;
+  p.height = height;
+  p.channels = 3;
+  p.data.assign(bgr.begin(),
+                bgr.begin() + static_cast<std::ptrdiff_t>(ByteCount(width, height, 3)));
+  for (size_t i = 0; i + 2 < p.data.size(); i += 3) std::swap(p.data[i], p.data[i + 2]);
+  return p;
 }
 
 }  // namespace skerrow

@@ -81,5 +81,11 @@ bool LoadTgaBgra(std::span<const uint8_t> bytes, const std::string& fileName, TP
 // Writes pixels (RGB or RGBA, bottom-up) as an uncompressed bottom-up TGA file.
 bool WriteTga(const std::string& fileName, const TPixels& pixels);
 std::vector<uint8_t> EncodeTga(const TPixels& pixels);
+// Writes RGB pixels (bottom-up) as a 24-bit BMP whose rows are padded to four bytes.
+bool WriteBmp24(const std::string& fileName, const TPixels& pixels);
+std::vector<uint8_t> EncodeBmp24(const TPixels& pixels);
+// Bottom-up B, G, R triples (a frame read-back) as an RGB picture; empty when `bgr` holds
+// fewer than width * height pixels.
+TPixels PixelsFromBgr(int32_t width, int32_t height, const std::vector<uint8_t>& bgr);
 
 }  // namespace skerrow

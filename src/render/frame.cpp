@@ -6,16 +6,16 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
-#include <memory>
 #include <string>
 
 #include "engine/ktzgl.h"
 #include "engine/textures.h"
+#include "render/frame_world.h"
 #include "render/game_resources.h"
 #include "render/later_passes.h"
 #include "render/render_state.h"
+#include "render/renderer.h"
 #include "render/snow.h"
 #include "render/terrain.h"
 #include "render/water.h"
@@ -100,9 +100,9 @@ void ApplyWorldFog(const WorldState& w, TKTZGL_Scene& scene) {
   scene.ApplyFog(scene.Fog);
 }
 
-void DrawSkyBox(const WorldState& w, uint32_t fallback) {
+void DrawSkyBox(const WorldState& w, const TextureHandles& handles, uint32_t fallback) {
   const Color4f& sky = w.skyFogColour;
-  const uint32_t* t = w.textures.skyTextures;
+  const uint32_t* t = handles.skyTextures;
   constexpr float h = 1.006f;
   glDisable(GL_LIGHTING);
   glEnable(GL_TEXTURE_2D);
@@ -175,6 +175,12 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (!res.scene) return;
   TKTZGL_Scene& scene = *res.scene;
   const RenderSwitches& on = rs.switches;
+  FrameWorldPasses writers;
+  writers.statics = on.statics == 1;
+  writers.staticObjects = on.staticObjects == 1;
+  writers.unitsLow = on.unitsLow == 1;
+  writers.unitsHigh = on.unitsHigh == 1;
+  ApplyFrameWorldWrites(w, writers, rs.fires);
   DrawContext c{w, res, scene, rs};
 
   if (on.clear == 1) {  // 1
@@ -185,15 +191,15 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
     scene.Camera.Position = {0, 0, 0, 1};
     glLoadIdentity();
     scene.Camera.Apply();
-    DrawSkyBox(w, res.skyTexture);
+    DrawSkyBox(w, res.handles, res.skyTexture);
     glClear(GL_DEPTH_BUFFER_BIT);
   }
-  WorldCamera(w, scene);                                            // 3
-  if (on.landscape == 1) DrawTerrain(w, scene, FloorTexture(res));  // 4
-  ApplyWorldFog(w, scene);                                          // 5
-  if (on.statics == 1) DrawStatics(c, 0);                           // 6
-  if (on.staticObjects == 1) DrawStaticObjects(c, 1);               // 7
-  const Color4f& sky = w.skyFogColour;                              // 8
+  WorldCamera(w, scene);                                                         // 3
+  if (on.landscape == 1) DrawTerrain(w, scene, res.handles, FloorTexture(res));  // 4
+  ApplyWorldFog(w, scene);                                                       // 5
+  if (on.statics == 1) DrawStatics(c, 0);                                        // 6
+  if (on.staticObjects == 1) DrawStaticObjects(c, 1);                            // 7
+  const Color4f& sky = w.skyFogColour;                                           // 8
   w.terrainTintColour = {sky.r * 57 / 255.0f, sky.g * 88 / 255.0f, sky.b * 210 / 255.0f, 0.33f};
   // Unit shadows are the only marks in the stencil buffer, cleared in step 1: with none drawn
   // the darkening of step 15 has nothing to darken.
@@ -202,7 +208,7 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (on.projectiles == 1) DrawProjectiles(c);       // 10
   if (on.water == 1) {                               // 11
     FogColour(scene, kFogBlack);
-    DrawWater(w, rs.water);
+    DrawWater(w, rs.water, res.handles.waterTexture);
   }
   if (on.unitsHigh == 1) {  // 12
     FogEnabledColour(scene, w.darkness > 0, w.skyFogColour);
@@ -234,7 +240,7 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (on.bonusGlows == 1) DrawBonusGlows(c);
   if (on.projectileGlows == 1) DrawProjectileGlows(c);
   FogColour(scene, w.skyFogColour);  // 20
-  if (w.snowActive == 1) DrawSnow(w, scene);
+  if (w.snowActive == 1) DrawSnow(w, scene, res.handles);
   FogEnabledColour(scene, false, scene.Fog.Colour);  // 21
   OverlayCamera(scene);                              // 22
   if (on.hud == 1) DrawHud(c);
@@ -250,17 +256,18 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
 void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (!res.scene) return;
   TKTZGL_Scene& scene = *res.scene;
+  ApplyFrameWorldWrites(w, FrameWorldPasses{}, rs.fires);
   DrawContext c{w, res, scene, rs};
   glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   glEnable(GL_CULL_FACE);
   WorldCamera(w, scene);
   DrawStatics(c, 0);
   DrawStaticObjects(c, 1);
-  DrawTerrain(w, scene, FloorTexture(res));
+  DrawTerrain(w, scene, res.handles, FloorTexture(res));
   FogEnabledColour(scene, false, scene.Fog.Colour);
   int32_t shadows = DrawUnits(c, 0);
   DrawProjectiles(c);
-  DrawWater(w, rs.water);
+  DrawWater(w, rs.water, res.handles.waterTexture);
   shadows += DrawUnits(c, 1);
   DrawStaticDecals(c);
   DrawStaticObjects(c, 0);
@@ -292,65 +299,52 @@ void ClearToSky(const WorldState& world) {
   glClearColor(c.r, c.g, c.b, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
-GameResources* g_resources = nullptr;
+bool HasScene(const Renderer& r) {
+  return r.resources.scene && r.resources.scene->Width > 0;
+}
 }  // namespace
 
-RenderState& GameRenderState() {
-  static const std::unique_ptr<RenderState> state = std::make_unique<RenderState>();
-  return *state;
+RenderOverrides ParseRenderOverrides(const char* landscapeQuality, const char* switches) {
+  RenderOverrides o;
+  const char* q = landscapeQuality;
+  if (q != nullptr && q[0] >= '0' && q[0] <= '5' && q[1] == '\0') o.landscapeQuality = q[0] - '0';
+  if (switches != nullptr) o.switches = switches;
+  return o;
 }
 
-void BindGameResources(WorldState& w, GameResources* res) {
-  g_resources = res;
-  // Hidden switch for tests and screenshots: SKERROW_LANDSCAPE_QUALITY=0..5 picks the floor
-  // renderer the editor's "Landscape quality" would; other values are ignored.
-  if (const char* q = std::getenv("SKERROW_LANDSCAPE_QUALITY")) {
-    if (q[0] >= '0' && q[0] <= '5' && q[1] == '\0') w.landscapeQuality = q[0] - '0';
-  }
-  // SKERROW_RENDER_SWITCHES: one '0' or '1' per switch in the struct's order (shorter strings
-  // leave the rest on); measures what each pass costs under --bench.
-  if (const char* s = std::getenv("SKERROW_RENDER_SWITCHES")) {
-    uint8_t* bytes = reinterpret_cast<uint8_t*>(&GameRenderState().switches);
-    for (size_t k = 0; k < sizeof(RenderSwitches) && s[k] != '\0'; ++k) bytes[k] = s[k] == '1';
+void StartRenderer(WorldState& w, Renderer& r, const RenderOverrides& overrides) {
+  if (overrides.landscapeQuality >= 0) w.landscapeQuality = overrides.landscapeQuality;
+  uint8_t* bytes = reinterpret_cast<uint8_t*>(&r.state.switches);
+  for (size_t k = 0; k < sizeof(RenderSwitches) && k < overrides.switches.size(); ++k) {
+    bytes[k] = overrides.switches[k] == '1';
   }
   w.shadowPlanePoint = {-1, 0, -1, 0};
   w.shadowPlaneNormal = {0, 1, 0, 0};
 }
 
-void LoadFloorOverlayFrames(WorldState& w) {
+void LoadFloorOverlayFrames(const WorldState& w, GameResources& res) {
   const std::string dir = w.appPath + "gdata\\textures\\effects\\caust\\";
   char name[32];
   for (int32_t f = 0; f < 32; ++f) {
     std::snprintf(name, sizeof(name), "caust%04d.qvt", static_cast<int>(f));
-    LoadTexture(dir + name, w.textures.terrainAnimFrames[f], w.textureQuality == 1);
+    LoadTexture(dir + name, res.handles.terrainAnimFrames[f], w.textureQuality == 1);
   }
 }
 
-void SetFrameMouse(int32_t x, int32_t y) {
-  GameRenderState().mouse = {x, y};
-}
-
-bool WaterSwitchOn() {
-  return GameRenderState().switches.water == 1;
-}
-
-void AnimateWater(double amount) {
-  AdvanceWater(GameRenderState().water, amount);
-}
-
-void DrawPlayFrame(WorldState& world) {
-  if (g_resources == nullptr || !g_resources->scene || g_resources->scene->Width <= 0) {
-    ClearToSky(world);
+void DrawPlayFrame(WorldState& w, Renderer& r) {
+  if (!HasScene(r)) {
+    ClearToSky(w);
     return;
   }
-  DrawPlayFrame(world, *g_resources, GameRenderState());
+  DrawPlayFrame(w, r.resources, r.state);
 }
-void DrawEditorViewFrame(WorldState& world) {
-  if (g_resources == nullptr || !g_resources->scene || g_resources->scene->Width <= 0) {
-    ClearToSky(world);
+
+void DrawEditorViewFrame(WorldState& w, Renderer& r) {
+  if (!HasScene(r)) {
+    ClearToSky(w);
     return;
   }
-  DrawEditorViewFrame(world, *g_resources, GameRenderState());
+  DrawEditorViewFrame(w, r.resources, r.state);
 }
 
 }  // namespace skerrow

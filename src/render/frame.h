@@ -8,17 +8,20 @@ namespace skerrow {
 
 struct WorldState;
 struct GameResources;
+struct TextureHandles;
 struct RenderState;
 struct TPoint;
 class TKTZGL_Scene;
 
-// Both frames draw nothing while res.scene is null. Neither presents the frame.
+// Both frames draw nothing while res.scene is null. Neither presents the frame. Each begins
+// with ApplyFrameWorldWrites (frame_world.h), the frame's only writes into the world besides
+// mouseWorldPos (picking) and terrainTintColour (after the floor).
 void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs);
 void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs);
 
 // The six faces around the view's origin, each in its own skyTextures entry (`fallback`
 // where an entry is 0), in skyFogColour.
-void DrawSkyBox(const WorldState& w, uint32_t fallback = 0);
+void DrawSkyBox(const WorldState& w, const TextureHandles& handles, uint32_t fallback = 0);
 // Depth-only quad at y = 0 around the camera: the sea occludes what lies below it.
 void DrawWaterDepthPlane(const WorldState& w);
 // mouseWorldPos := the world point under the cursor pixel (clamped to width - 2, height - 2).
@@ -26,24 +29,8 @@ void PickMouseWorldPos(WorldState& w, const TKTZGL_Scene& scene, TPoint mouse);
 // World fog: start 75 - 70 * darkness, end 84 - 61 * darkness, on while darkness > 0.
 void ApplyWorldFog(const WorldState& w, TKTZGL_Scene& scene);
 
-// The game's renderer state (render switches, wave field, cursor, editor selections): one per
-// process, like the switches the editor's Perfomance tab writes.
-RenderState& GameRenderState();
-// Binds the game's resources for the frames below and puts the shadow plane on the sea
-// surface (point (-1, 0, -1), normal (0, 1, 0)). Null unbinds.
-void BindGameResources(WorldState& w, GameResources* res);
-// The floor's 32 animated overlay frames, "gdata\textures\effects\caust\caust0000.qvt" ..
+// The floor's 32 animated overlay frames, "gdata\\textures\\effects\\caust\\caust0000.qvt" ..
 // "caust0031.qvt" (quality textures). Needs GL.
-void LoadFloorOverlayFrames(WorldState& w);
-// Cursor pixel (y from the top) for the next frame's picking.
-void SetFrameMouse(int32_t x, int32_t y);
-// The play step's water: the water render switch, and the advance of the wave field.
-bool WaterSwitchOn();
-void AnimateWater(double amount);
-
-// The frames with the bound resources and GameRenderState(); without bound resources (or a
-// scene) they clear to the sky colour.
-void DrawPlayFrame(WorldState& w);
-void DrawEditorViewFrame(WorldState& w);
+void LoadFloorOverlayFrames(const WorldState& w, GameResources& res);
 
 }  // namespace skerrow

@@ -1,5 +1,5 @@
-// Off-screen capture of a frame: the viewport for a w x h capture and the read-back of the
-// lower-left w x h pixels as bottom-up BGR triples.
+// Off-screen capture of a frame: the viewport for a w x h capture and the one read-back of the
+// drawn pixels (screenshots, thumbnails, the loading-screen capture and --screenshot).
 #pragma once
 
 #include <cstdint>
@@ -12,4 +12,7 @@ void BeginFrameCapture(int32_t width, int32_t height);
 // display size.
 void EndFrameCapture(int32_t width, int32_t height, std::vector<uint8_t>& bgr, int32_t displayWidth,
                      int32_t displayHeight);
+// The lower-left w x h pixels of the back buffer as bottom-up B, G, R triples; `bgr` is
+// resized to w * h * 3.
+void ReadFrameBgr(int32_t width, int32_t height, std::vector<uint8_t>& bgr);
 }  // namespace skerrow

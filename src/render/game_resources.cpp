@@ -146,27 +146,27 @@ void LoadShipAndWeaponModels(GameResources& res, const std::string& appPath,
   res.propellerG = Load3ds(ships + "gvint.3ds", ships + "Ship25\\");
 }
 
-void LoadBonusAnimations(WorldState& ws, const std::string& appPath) {
+void LoadBonusAnimations(const WorldState& ws, GameResources& res, const std::string& appPath) {
   const bool quality = ws.textureQuality == 1;
   const std::string dir = appPath + "gdata\\textures\\bonuses\\";
   for (int32_t k : {1, 2, 3, 4, 5, 6, 11, 12, 13}) {
     for (int32_t f = 0; f < kBonusFrames; ++f) {
       LoadTexture(dir + "bonus" + Num(k) + "\\an" + Frame4(f) + ".qvt",
-                  ws.textures.bonusFrames[k][f], quality);
+                  res.handles.bonusFrames[k][f], quality);
     }
   }
   for (int32_t k : {7, 8, 9, 10, 16, 17, 18, 19}) {
-    LoadTexture(dir + "bonus" + Num(k) + ".qvt", ws.textures.bonusFrames[k][0], quality);
+    LoadTexture(dir + "bonus" + Num(k) + ".qvt", res.handles.bonusFrames[k][0], quality);
   }
 }
 
-void LoadEffectAnimations(WorldState& ws, const std::string& appPath) {
+void LoadEffectAnimations(const WorldState& ws, GameResources& res, const std::string& appPath) {
   const bool quality = ws.textureQuality == 1;
   const std::string dir = appPath + "gdata\\textures\\effects\\";
   for (int32_t set : {1, 3}) {
     for (int32_t f = 1; f <= 16; ++f) {
       LoadTexture(dir + "gexplos\\destruct" + Num(set) + Num(f) + ".pct",
-                  ws.textures.effectFrames[set][f], quality);
+                  res.handles.effectFrames[set][f], quality);
     }
   }
   const char* named[] = {"exp", "vsplesk", "mini", "fire", "cannon", "water", "light", "expxe"};
@@ -174,7 +174,7 @@ void LoadEffectAnimations(WorldState& ws, const std::string& appPath) {
   for (int32_t i = 0; i < 8; ++i) {
     const std::string set = named[i];
     for (int32_t f = 0; f < kEffectFrames; ++f) {
-      LoadTexture(dir + set + "\\" + set + Frame4(f) + ".qvt", ws.textures.effectFrames[4 + i][f],
+      LoadTexture(dir + set + "\\" + set + Frame4(f) + ".qvt", res.handles.effectFrames[4 + i][f],
                   quality);
     }
   }
@@ -188,12 +188,12 @@ void LoadInterfaceTextures(WorldState& ws, GameResources& res, const std::string
   auto& t = res.textures;
   t["wat"] = LoadTex(fx + "wat.qvt", q);
   t["tok"] = LoadTex(fx + "tok.qvt", false);  // the screenshot's scratch texture
-  LoadTexture(fx + "gland.qvt", ws.textures.menuFloorTexture, q);
+  LoadTexture(fx + "gland.qvt", res.handles.menuFloorTexture, q);
   t["tok2"] = LoadTex(fx + "tok.qvt", q);
   t["non"] = LoadTex(fx + "non.qvt", q);
   for (int32_t k = 1; k <= 3; ++k) {
     LoadTextureWithAlpha(fx + "snow.qvt", fx + "snowa" + Num(k) + ".qvt", q,
-                         ws.textures.snowTextures[k]);
+                         res.handles.snowTextures[k]);
   }
   t["logot"] = LoadPair(in + "logot.qvt", in + "logor.qvt", q);
   progress.ShowLoadingProgress(40);
@@ -297,7 +297,7 @@ void LoadEpisodeArt(WorldState& ws, GameResources& res, const std::string& episo
         model->LoadFromFile(mesh, false, -0.3f, 1);
         model->PieceKind = 1;
       }
-      LoadTexture(pieceDir + "shadowx.qvt", ws.textures.staticShadowTextures[k], q);
+      LoadTexture(pieceDir + "shadowx.qvt", res.handles.staticShadowTextures[k], q);
     }
     // Only pieces 1..100 have a shadow map; the others are loaded without one.
     if (ws.terrainShadowMaps.at(k) != nullptr) {
@@ -309,7 +309,7 @@ void LoadEpisodeArt(WorldState& ws, GameResources& res, const std::string& episo
     LoadTexture(dir + "Textures\\Main\\water.qvt", res.seaTexture, q);
     LoadTexture(dir + "Textures\\Main\\detail.qvt", res.detailTexture, true);
     LoadTexture(dir + "Textures\\Skies\\otrbmp.qvt", res.skyReflection, q);
-    ws.textures.waterTexture = res.skyReflection;
+    res.handles.waterTexture = res.skyReflection;
     LoadLevelObjects(res, ws.appPath);
   }
   progress.ShowLoadingProgress(90);

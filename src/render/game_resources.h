@@ -26,6 +26,31 @@ inline constexpr int32_t kFlagModels = 10;  // flag1..flag10; index 0 is flag.3d
 
 using ModelPtr = std::unique_ptr<TKTZGL_Model>;
 
+// Graphics-library texture names with a fixed place (0 = not loaded, drawn untextured). None
+// of them is part of the saved block; the loaders of start-up, of a level and of an episode's
+// art fill them and the passes read them here.
+struct TextureHandles {
+  // Loading screen: picture, bar fill, bar frame.
+  uint32_t loadingTexture = 0;
+  uint32_t loadingBarFill = 0;
+  uint32_t loadingBarFrame = 0;
+  // Level and episode art.
+  uint32_t terrainTexture = 0;
+  uint32_t terrainAnimFrames[32] = {};
+  uint32_t menuFloorTexture = 0;
+  uint32_t waterTexture = 0;
+  uint32_t skyTextures[6] = {};
+  uint32_t staticShadowTextures[kTerrainPieceSlots + 1] = {};  // per terrain piece 1..127
+  uint32_t levelMinimapTexture = 0;
+  // Effects and interface.
+  uint32_t largeFontTexture = 0;
+  uint32_t haloTexture = 0;
+  uint32_t wakeTextures[256] = {};                         // wake textures 1..255
+  uint32_t snowTextures[4] = {};                           // flake variants 1..3
+  uint32_t bonusFrames[kBonusKinds][kBonusFrames] = {};    // [kind 1..19][frame 0..31]
+  uint32_t effectFrames[kEffectSets][kEffectFrames] = {};  // [set 1..11][frame 0..31]
+};
+
 struct GameResources {
   GameResources();
   ~GameResources();
@@ -58,6 +83,8 @@ struct GameResources {
   // name; "tok" and "tok2" are the two loads of tok.qvt). 0 = not loaded.
   std::map<std::string, uint32_t> textures;
   uint32_t Texture(const std::string& name) const;
+
+  TextureHandles handles;
 };
 
 // Checked lookups for kinds and piece numbers taken from data: nullptr when out of range or
@@ -87,10 +114,10 @@ class EnginePictureReader : public PictureReader {
 void LoadShipAndWeaponModels(GameResources& res, const std::string& appPath,
                              LoadingProgress& progress);
 // Bonus animations (kinds 1..6, 11..13: 32 frames; 7..10, 16..19: one picture).
-void LoadBonusAnimations(WorldState& ws, const std::string& appPath);
+void LoadBonusAnimations(const WorldState& ws, GameResources& res, const std::string& appPath);
 // Explosion sets 1 and 3 (destruct<set><frame>.pct, frames 1..16) and the eight named sets
 // 4..11, 32 frames each.
-void LoadEffectAnimations(WorldState& ws, const std::string& appPath);
+void LoadEffectAnimations(const WorldState& ws, GameResources& res, const std::string& appPath);
 // The effect and interface textures, with their progress steps 40..80.
 void LoadInterfaceTextures(WorldState& ws, GameResources& res, const std::string& appPath,
                            LoadingProgress& progress);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/ktzgl.h"  // TPoint, Color4f
+#include "render/frame_world.h"
 
 namespace skerrow {
 
@@ -66,6 +67,8 @@ struct RenderState {
   int32_t editorStatic = 0;
   int32_t editorObject = 0;
   int32_t editorUnit = 0;
+  // This frame's fire colours, drawn from the shared generator by ApplyFrameWorldWrites.
+  FireColours fires{};
 };
 
 }  // namespace skerrow

@@ -4,11 +4,12 @@
 #include <GL/gl.h>
 
 #include "engine/ktzgl.h"
+#include "render/game_resources.h"
 #include "world/world_state.h"
 
 namespace skerrow {
 
-void DrawSnow(const WorldState& w, const TKTZGL_Scene& scene) {
+void DrawSnow(const WorldState& w, const TKTZGL_Scene& scene, const TextureHandles& t) {
   glDisable(GL_LIGHTING);
   glDepthMask(GL_FALSE);
   glEnable(GL_TEXTURE_2D);
@@ -26,8 +27,7 @@ void DrawSnow(const WorldState& w, const TKTZGL_Scene& scene) {
     glRotated(39.0, 1.0, 0.0, 0.0);
     glRotated(-f.angle * 180.0 / 3.14159265358979323846, 0.0, 0.0, 1.0);
     // Variants 1..3; a damaged variant byte draws untextured.
-    const uint32_t texture =
-        f.variant >= 1 && f.variant <= 3 ? w.textures.snowTextures[f.variant] : 0;
+    const uint32_t texture = f.variant >= 1 && f.variant <= 3 ? t.snowTextures[f.variant] : 0;
     glBindTexture(GL_TEXTURE_2D, texture);
     scene.DrawQuadAtZero(-0.03, -0.03, 0.03, 0.03);
     glPopMatrix();

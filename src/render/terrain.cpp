@@ -14,6 +14,7 @@
 
 #include "engine/ktzgl.h"
 #include "platform/numeric.h"
+#include "render/game_resources.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -266,8 +267,8 @@ void DrawArrays(const FloorArrays& a, bool twoUnits, bool colours) {
   }
 }
 
-uint32_t AnimFrame(const WorldState& w) {
-  return w.textures.terrainAnimFrames[ClampIndex(w.terrainAnimPhase, 31)];
+uint32_t AnimFrame(const WorldState& w, const TextureHandles& t) {
+  return t.terrainAnimFrames[ClampIndex(w.terrainAnimPhase, 31)];
 }
 
 // Unit 0 = base, unit 1 = the animated overlay with an identity texture matrix.
@@ -320,9 +321,9 @@ int64_t TerrainVertexCount(const WorldState& w, double centreX, double centreZ, 
   return sink.vertices;
 }
 
-void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, uint32_t fallbackFloor) {
-  const uint32_t floorTexture =
-      w.textures.terrainTexture != 0 ? w.textures.terrainTexture : fallbackFloor;
+void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, const TextureHandles& t,
+                 uint32_t fallbackFloor) {
+  const uint32_t floorTexture = t.terrainTexture != 0 ? t.terrainTexture : fallbackFloor;
   glPushMatrix();
   glEnable(GL_DEPTH_TEST);
   glDisable(GL_LIGHTING);
@@ -367,7 +368,7 @@ void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, uint32_t fallbackFloor) {
   };
   ArraySink<decltype(vertexOf)> sink{arrays, vertexOf};
   if (twoUnits) {
-    BeginTwoUnits(floorTexture, AnimFrame(w));
+    BeginTwoUnits(floorTexture, AnimFrame(w, t));
     WalkTerrain(w, cx, cz, q, sink);
     DrawArrays(arrays, true, true);
     EndTwoUnits();
@@ -380,11 +381,11 @@ void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, uint32_t fallbackFloor) {
   glPopMatrix();
 }
 
-void DrawMenuFloor(const WorldState& w, const Vector4d& centre) {
+void DrawMenuFloor(const WorldState& w, const TextureHandles& t, const Vector4d& centre) {
   glPushMatrix();
   glDisable(GL_BLEND);
   glScalef(0.5f, 0.5f, 0.5f);
-  BeginTwoUnits(w.textures.menuFloorTexture, AnimFrame(w));
+  BeginTwoUnits(t.menuFloorTexture, AnimFrame(w, t));
   FloorArrays& arrays = BeginArrays();
   const double phase = w.wavePhase;
   auto vertexOf = [&](int32_t x, int32_t z, FloorVertex& v) {

@@ -8,6 +8,7 @@ namespace skerrow {
 
 struct WorldState;
 struct Vector4d;
+struct TextureHandles;
 class TKTZGL_Scene;
 
 // Grid bounds a renderer walks, inclusive, for tests and for the drawing itself.
@@ -23,9 +24,10 @@ int64_t TerrainVertexCount(const WorldState& w, double centreX, double centreZ, 
 
 // The terrain pass: sets the floor fog (linear) on the scene, then the renderer of
 // landscapeQuality around (camera x, camera z + 10). `fallbackFloor` is drawn while the
-// level has no terrainTexture of its own.
-void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, uint32_t fallbackFloor = 0);
+// level has no terrainTexture of its own; the overlay is terrainAnimFrames[terrainAnimPhase].
+void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, const TextureHandles& t,
+                 uint32_t fallbackFloor = 0);
 // The menu background's floor around `centre` over the plain terrainView rectangle.
-void DrawMenuFloor(const WorldState& w, const Vector4d& centre);
+void DrawMenuFloor(const WorldState& w, const TextureHandles& t, const Vector4d& centre);
 
 }  // namespace skerrow

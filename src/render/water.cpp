@@ -154,7 +154,7 @@ SheetArrays& Sheet() {
 }
 }  // namespace
 
-void DrawWater(const WorldState& w, WaterField& f) {
+void DrawWater(const WorldState& w, WaterField& f, uint32_t waterTexture) {
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_COLOR, GL_ONE);
   glDepthFunc(GL_LEQUAL);
@@ -171,7 +171,7 @@ void DrawWater(const WorldState& w, WaterField& f) {
   glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
   glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, w.textures.waterTexture);
+  glBindTexture(GL_TEXTURE_2D, waterTexture);
 
   // The reflection tilts with the player's ship.
   glMatrixMode(GL_TEXTURE);

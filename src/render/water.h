@@ -31,8 +31,8 @@ void SeedWater(WaterField& f, Random& random, void (*progress)(void* ctx, int32_
                void* ctx);
 
 // The water pass (play frame step 11): the sheet under the camera, then DrawLevelEdges.
-// Needs a current GL context.
-void DrawWater(const WorldState& w, WaterField& f);
+// Needs a current GL context. `waterTexture` is the sky reflection of the episode.
+void DrawWater(const WorldState& w, WaterField& f, uint32_t waterTexture);
 // Dark (or, toward a neighbour level, green) bands 15 units wide along the level's edges.
 void DrawLevelEdges(const WorldState& w);
 

@@ -6,17 +6,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 #include "engine/ktzgl.h"
 #include "engine/model.h"
 #include "platform/numeric.h"
-#include "platform/random.h"
 #include "render/game_resources.h"
 #include "render/render_state.h"
-#include "simulation/particles.h"
-#include "world/slots.h"
+#include "simulation/particles.h"  // InVisibilityWindow
 #include "world/vocabulary.h"
 #include "world/world_state.h"
 
@@ -173,22 +170,6 @@ void MoveToUnit(const UnitRecord& u, double y) {
   glScaled(s, s, s);
 }
 
-// Smoke and sparks of the burning statics (kinds 12 and 14) and of object kind 28.
-void EmitSmoke(WorldState& w, double x, double y, double z, Color4f colour, double size,
-               int32_t kind) {
-  ParticleRecord& t = w.particleTemplate;
-  std::memset(&t, 0, sizeof(t));
-  Random& rnd = SharedRandom();
-  t.kind = kind;
-  t.pos = {x, y, z, 0};
-  t.size = {size, 0, size, 0};
-  t.angle = rnd.Real() * 360;
-  t.vel = {0.002, 0.002, 0.001 + rnd.Real() * 0.002, rnd.Real() * 2 - 1};
-  t.colour = colour;
-  t.fadeRate = 0.002;
-  SpawnParticle(w, t);
-}
-
 bool InWindow(const WorldState& w, double x, double z, double halfX, double minZ, double maxZ) {
   const double dx = w.cameraPos.x - x, dz = w.cameraPos.z - z;
   return std::fabs(dx) < halfX && dz > minZ && dz < maxZ;
@@ -266,35 +247,13 @@ double UnitBrightness(const WorldState& w, const UnitRecord& u, int32_t pass) {
   return u.lightLevel;
 }
 
-int32_t CopyTaggedUnit(WorldState& w, int32_t i) {
-  if (i < 1 || i >= kUnitSlots) return 0;
-  const int32_t copies = w.units[i].tag;
-  int32_t made = 0;
-  Random& rnd = SharedRandom();
-  for (int32_t k = 0; k < copies; ++k) {
-    const int32_t j = FreeUnitSlot(w);
-    if (j == 0) continue;  // no free slot: this copy is skipped
-    UnitRecord& c = w.units[j];
-    c = w.units[i];
-    c.tag = 0;
-    c.pok = static_cast<float>(rnd.Real());
-    const double r1 = rnd.Real(), r2 = rnd.Real();
-    c.posX = w.units[i].posX + r1 * 0.1 - 0.05;
-    c.posZ = w.units[i].posZ + r2 * 0.1 - 0.05;
-    ++made;
-  }
-  w.units[i].tag = 0;
-  return made;
-}
-
 void DrawStatics(DrawContext& c, int32_t pass) {
   (void)pass;  // only pass 0 exists
-  WorldState& w = c.w;
+  const WorldState& w = c.w;
   glDisable(GL_BLEND);
   glDisable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, 0);
   const Color4f& sky = w.skyFogColour;
-  const bool darkSky = sky.r + sky.g + sky.b < 2.1f;
   for (int32_t i = 1; i < kStaticSlots; ++i) {
     const StaticRecord& s = w.statics[i];
     if (s.alive != 1) continue;
@@ -344,28 +303,12 @@ void DrawStatics(DrawContext& c, int32_t pass) {
       glDisable(GL_BLEND);
       glPopMatrix();
     }
-    // Burning statics smoke; kind 14 glows only under a dark sky.
-    const bool emits = s.terrainKind == 12 || (s.terrainKind == 14 && darkSky);
-    if (emits && w.lagAccumulator > 0 && SharedRandom().Int(5 * w.lagAccumulator) > 5) {
-      Random& rnd = SharedRandom();
-      if (s.terrainKind == 12) {
-        EmitSmoke(w, s.posX, s.posY + 1.2, s.posZ, {0.4862745f, 0.24313726f, 0.24313726f, 0.15f},
-                  0.97, particle::kSmoke);
-      } else {
-        for (double dx : {4.8, -4.8}) {
-          const Color4f warm = {0.9f + 0.1f * static_cast<float>(rnd.Real()),
-                                0.3f + 0.3f * static_cast<float>(rnd.Real()), 0.1f, 0.8f};
-          EmitSmoke(w, s.posX + dx, s.posY + 0.7, s.posZ, warm, 0.1, particle::kWarmSmoke);
-        }
-      }
-    }
   }
 }
 
 void DrawStaticObjects(DrawContext& c, int32_t pass) {
-  WorldState& w = c.w;
+  const WorldState& w = c.w;
   const Color4f& sky = w.skyFogColour;
-  Random& rnd = SharedRandom();
   const uint32_t numbers = c.res.Texture("numbers");
   for (int32_t i = 1; i < kStaticSlots; ++i) {
     const StaticRecord& s = w.statics[i];
@@ -381,9 +324,6 @@ void DrawStaticObjects(DrawContext& c, int32_t pass) {
       if (!styleA && !styleB && !styleC) continue;
       SetUnitLights(c.scene, sky, 1.0);
       const double ox = s.posX + o.posX, oy = s.posY + o.posY, oz = s.posZ + o.posZ;
-      if (kind == 28 && w.lagAccumulator > 0 && rnd.Int(5 * w.lagAccumulator) >= 6) {
-        EmitSmoke(w, ox, oy + 0.3, oz, {0.3f, 0.3f, 0.3f, 0.15f}, 0.3, particle::kSmoke);
-      }
       const TKTZGL_Model* model = ObjectModel(c.res, kind);
       const TKTZGL_Model* shadow = ObjectShadowModel(c.res, kind);
       glEnable(GL_NORMALIZE);
@@ -398,9 +338,8 @@ void DrawStaticObjects(DrawContext& c, int32_t pass) {
         glDisable(GL_LIGHTING);
         glDisable(GL_DEPTH_TEST);
         glEnable(GL_TEXTURE_2D);
-        glColor4f(0.9f + 0.1f * static_cast<float>(rnd.Real()),
-                  0.3f + 0.2f * static_cast<float>(rnd.Real()),
-                  0.15f + 0.1f * static_cast<float>(rnd.Real()), 1);
+        const Color4f& fire = c.rs.fires.colour[pass == 1 ? 1 : 0][i][k];
+        glColor4f(fire.r, fire.g, fire.b, fire.a);
         if (pass == 1) {
           CallModel(shadow);
         } else {
@@ -410,9 +349,6 @@ void DrawStaticObjects(DrawContext& c, int32_t pass) {
         glEnable(GL_DEPTH_TEST);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glPopMatrix();
-        if (pass == 0 && w.lagAccumulator > 0 && rnd.Int(5 * w.lagAccumulator) >= 6) {
-          EmitSmoke(w, ox, oy + 0.3, oz, {0.3f, 0.3f, 0.3f, 0.15f}, 0.3, particle::kSmoke);
-        }
         continue;
       }
       glEnable(GL_BLEND);
@@ -447,7 +383,7 @@ void DrawStaticObjects(DrawContext& c, int32_t pass) {
 }
 
 void DrawStaticDecals(DrawContext& c) {
-  WorldState& w = c.w;
+  const WorldState& w = c.w;
   glEnable(GL_DEPTH_TEST);
   glDisable(GL_LIGHTING);
   glEnable(GL_TEXTURE_2D);
@@ -499,7 +435,7 @@ void DrawStaticDecals(DrawContext& c) {
         c.scene.Fog.Colour = {1, 1, 1, 1};
         c.scene.ApplyFog(c.scene.Fog);
         glColor4f(1, 1, 1, 1);
-        glBindTexture(GL_TEXTURE_2D, w.textures.staticShadowTextures[s.terrainKind]);
+        glBindTexture(GL_TEXTURE_2D, c.res.handles.staticShadowTextures[s.terrainKind]);
         glBlendFunc(GL_ZERO, GL_SRC_COLOR);
         quad(10);
       }
@@ -512,16 +448,15 @@ void DrawStaticDecals(DrawContext& c) {
 }
 
 int32_t DrawUnits(DrawContext& c, int32_t pass) {
-  WorldState& w = c.w;
-  Color4f& sky = w.skyFogColour;
+  const WorldState& w = c.w;
+  const Color4f& sky = w.skyFogColour;
   int32_t shadows = 0;
   for (int32_t i = 1; i < kUnitSlots; ++i) {
-    UnitRecord& u = w.units[i];
+    const UnitRecord& u = w.units[i];
     if (u.alive != 1) continue;
     const bool high = u.posY > 0.5;
     if (high != (pass == 1)) continue;
     if (w.editorPlanes != 1 && !InUnitsWindow(w, u.posX, u.posZ)) continue;
-    if (w.GameMode == game_mode::kPlay && u.tag > 0) CopyTaggedUnit(w, i);
 
     const double b = UnitBrightness(w, u, pass);
     const float fb = static_cast<float>(b);
@@ -596,7 +531,6 @@ int32_t DrawUnits(DrawContext& c, int32_t pass) {
     glDisable(GL_NORMALIZE);
     glPopMatrix();
   }
-  sky.a = 1;
   glDisable(GL_COLOR_MATERIAL);
   return shadows;
 }

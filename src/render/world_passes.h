@@ -17,9 +17,9 @@ class TKTZGL_Scene;
 class TKTZGL_Model;
 
 // What every world pass reads: the state, the loaded models and textures, the scene and the
-// renderer's own inputs.
+// renderer's own inputs. The passes only read the world; its writes are ApplyFrameWorldWrites'.
 struct DrawContext {
-  WorldState& w;
+  const WorldState& w;
   const GameResources& res;
   TKTZGL_Scene& scene;
   const RenderState& rs;
@@ -41,12 +41,8 @@ double UnitModelScale(int32_t unitKind);
 // Brightness of unit i in a pass: 1 in pass 1 and for kind class 7; the sinking fade for
 // sinking units; otherwise lightLevel.
 double UnitBrightness(const WorldState& w, const UnitRecord& u, int32_t pass);
-// Play view: makes `tag` copies of unit i in the first free slots (copies get tag 0, a random
-// pok and a position within 0.05 of the unit), then clears the unit's tag. Returns the number
-// of copies made.
-int32_t CopyTaggedUnit(WorldState& w, int32_t i);
 
-// Statics pass 0: the terrain pieces (and the particle emitters of kinds 12 and 14).
+// Statics pass 0: the terrain pieces.
 void DrawStatics(DrawContext& c, int32_t pass);
 // Objects on the statics: pass 1 their shadow models, pass 0 the objects.
 void DrawStaticObjects(DrawContext& c, int32_t pass);

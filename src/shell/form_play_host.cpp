@@ -6,6 +6,8 @@
 #include "gui/menu.h"
 #include "render/frame.h"
 #include "render/frame_capture.h"
+#include "render/renderer.h"
+#include "render/water.h"
 #include "shell/skerrow_form.h"
 #include "world/world_state.h"
 
@@ -28,11 +30,11 @@ void FormPlayHost::UpdateDispatch() {
 }
 
 bool FormPlayHost::WaterSwitchOn() {
-  return skerrow::WaterSwitchOn();
+  return form_.Render().state.switches.water == 1;
 }
 
 void FormPlayHost::AnimateWater(double amount) {
-  skerrow::AnimateWater(amount);
+  AdvanceWater(form_.Render().state.water, amount);
 }
 
 bool FormFrameSource::RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) {

@@ -3,14 +3,15 @@
 #include "shell/input.h"
 
 #include <cstdio>
-#include <fstream>
 
+#include "engine/picture.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "platform/vk_codes.h"
 #include "render/frame.h"
+#include "render/renderer.h"
 #include "shell/form_play_host.h"
 #include "shell/skerrow_form.h"
 #include "simulation/particles.h"
@@ -36,15 +37,6 @@ bool HasDisplay(const InputContext& c) {
   return c.displayWidth > 0 && c.displayHeight > 0;
 }
 
-void PutLe16(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v & 0xFF);
-  p[1] = static_cast<uint8_t>((v >> 8) & 0xFF);
-}
-void PutLe32(uint8_t* p, uint32_t v) {
-  PutLe16(p, v & 0xFFFF);
-  PutLe16(p + 2, v >> 16);
-}
-
 // Frame of the current mode at the display size, for Print Screen.
 void SaveScreenBmp(InputContext& c) {
   if (!HasDisplay(c)) return;
@@ -52,7 +44,7 @@ void SaveScreenBmp(InputContext& c) {
   if (name.empty()) return;
   std::vector<uint8_t> bgr(static_cast<size_t>(c.displayWidth) * c.displayHeight * 3, 0);
   c.frames.RenderFrame(c.displayWidth, c.displayHeight, bgr);
-  WriteBmp24(ResolvePath(name), c.displayWidth, c.displayHeight, bgr);
+  WriteBmp24(ResolvePath(name), PixelsFromBgr(c.displayWidth, c.displayHeight, bgr));
   InvalidatePathCache();
 }
 
@@ -127,22 +119,6 @@ std::string FreeScreenshotName(const std::string& appPath, const std::string& ex
   return {};
 }
 
-bool WriteBgrTga(const std::string& file, int32_t width, int32_t height,
-                 const std::vector<uint8_t>& bgr) {
-  if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
-  if (bgr.size() < static_cast<size_t>(width) * static_cast<size_t>(height) * 3) return false;
-  uint8_t header[18] = {};
-  header[2] = 2;  // uncompressed true colour
-  PutLe16(header + 12, static_cast<uint32_t>(width));
-  PutLe16(header + 14, static_cast<uint32_t>(height));
-  header[16] = 24;  // bits per pixel; rows bottom first
-  std::ofstream f(file, std::ios::binary);
-  f.write(reinterpret_cast<const char*>(header), sizeof header);
-  f.write(reinterpret_cast<const char*>(bgr.data()),
-          static_cast<std::streamsize>(static_cast<size_t>(width) * height * 3));
-  return static_cast<bool>(f);
-}
-
 bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
                        int32_t height) {
   if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
@@ -151,36 +127,7 @@ bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& fi
   w.screenFade = 0.0;
   frames.RenderFrame(width, height, bgr);
   w.screenFade = w.screenFadeSaved;
-  return WriteBgrTga(file, width, height, bgr);
-}
-
-bool WriteBmp24(const std::string& file, int32_t width, int32_t height,
-                const std::vector<uint8_t>& bgr) {
-  if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
-  const size_t row = static_cast<size_t>(width) * 3;
-  if (bgr.size() < row * static_cast<size_t>(height)) return false;
-  const size_t stride = (row + 3) & ~size_t{3};
-  const size_t imageSize = stride * static_cast<size_t>(height);
-  uint8_t header[54] = {};
-  header[0] = 'B';
-  header[1] = 'M';
-  PutLe32(header + 2, static_cast<uint32_t>(54 + imageSize));
-  PutLe32(header + 10, 54);  // pixel data offset
-  PutLe32(header + 14, 40);  // BITMAPINFOHEADER
-  PutLe32(header + 18, static_cast<uint32_t>(width));
-  PutLe32(header + 22, static_cast<uint32_t>(height));  // positive: bottom row first
-  PutLe16(header + 26, 1);
-  PutLe16(header + 28, 24);
-  PutLe32(header + 34, static_cast<uint32_t>(imageSize));
-  std::ofstream f(file, std::ios::binary);
-  f.write(reinterpret_cast<const char*>(header), sizeof header);
-  const char pad[3] = {0, 0, 0};
-  for (int32_t y = 0; y < height; ++y) {
-    f.write(reinterpret_cast<const char*>(bgr.data() + row * static_cast<size_t>(y)),
-            static_cast<std::streamsize>(row));
-    f.write(pad, static_cast<std::streamsize>(stride - row));
-  }
-  return static_cast<bool>(f);
+  return WriteTga(file, PixelsFromBgr(width, height, bgr));
 }
 
 void InputKeyDown(InputContext& c, int vk) {
@@ -348,7 +295,7 @@ void TSkerrowForm::FormMouseUp(int button, int x, int y) {
 }
 
 void TSkerrowForm::FormMouseMove(int x, int y) {
-  SetFrameMouse(x, y);  // the next frame picks the world point under it
+  Render().state.mouse = {x, y};  // the next frame picks the world point under it
   FormInput in(*this, *world_, *window_, options_.editor);
   InputMouseMove(in.c, x, y);
 }

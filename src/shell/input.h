@@ -79,14 +79,7 @@ bool ScreenshotSize(int32_t displayWidth, int32_t displayHeight, int32_t& w, int
 std::string FreeScreenshotName(const std::string& appPath, const std::string& ext);
 
 // Renders the current mode at w x h (screenFade off) and writes the frame as a 24-bit TGA.
-// Writes w x h pixels of 8-bit blue, green, red, bottom row first, as an uncompressed 24-bit TGA.
-bool WriteBgrTga(const std::string& file, int32_t width, int32_t height,
-                 const std::vector<uint8_t>& bgr);
 bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
                        int32_t height);
-
-// Writes bottom-up BGR pixels as a 24-bit BMP (rows padded to four bytes).
-bool WriteBmp24(const std::string& file, int32_t width, int32_t height,
-                const std::vector<uint8_t>& bgr);
 
 }  // namespace skerrow

@@ -12,6 +12,7 @@
 #include "platform/media.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "render/game_resources.h"
 #include "shell/skerrow_form.h"
 #include "simulation/upgrades.h"
 #include "world/vocabulary.h"
@@ -55,7 +56,7 @@ void FormLevelHost::LoadLoadingPicture(int32_t episode) {
   if (!form_.Display().HasGL()) return;
   TLoaderMessages messages;
   LoadTexture(ws.appPath + "gdata\\textures\\int\\loadingW" + std::to_string(episode) + ".qvt",
-              ws.textures.loadingTexture, ws.textureQuality == 1, messages);
+              form_.Resources().handles.loadingTexture, ws.textureQuality == 1, messages);
   ShowLoaderMessages(messages);
 }
 
@@ -71,7 +72,8 @@ void FormLevelHost::LoadMinimap(const std::string& gamePath) {
   WorldState& ws = form_.World();
   if (!form_.Display().HasGL()) return;
   TLoaderMessages messages;
-  LoadTexture(gamePath, ws.textures.levelMinimapTexture, ws.textureQuality == 1, messages);
+  LoadTexture(gamePath, form_.Resources().handles.levelMinimapTexture, ws.textureQuality == 1,
+              messages);
   ShowLoaderMessages(messages);
 }
 

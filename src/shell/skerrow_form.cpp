@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "enemies/editor_view.h"
+#include "engine/picture.h"
 #include "gui/menu.h"
 #include "platform/heap_count.h"
 #include "platform/media.h"
@@ -22,7 +23,9 @@
 #include "platform/random.h"
 #include "render/fill_bench.h"
 #include "render/frame.h"
+#include "render/frame_capture.h"
 #include "render/game_resources.h"
+#include "render/renderer.h"
 #include "shell/form_play_host.h"
 #include "shell/input.h"
 #include "shell/level_host.h"
@@ -61,6 +64,10 @@ TSkerrowForm::TSkerrowForm(const CommandLine& options, std::unique_ptr<platform:
 }
 
 TSkerrowForm::~TSkerrowForm() = default;
+
+GameResources& TSkerrowForm::Resources() {
+  return renderer_->resources;
+}
 
 void TSkerrowForm::dtimerTimer(int32_t elapsed) {
   if (ticksSinceStartup_ >= 0) {
@@ -104,10 +111,10 @@ void TSkerrowForm::DrawModeFrame() {
       DrawMenuFrame(w);
       break;
     case game_mode::kPlay:
-      DrawPlayFrame(w);
+      DrawPlayFrame(w, *renderer_);
       break;
     case game_mode::kEditorView:
-      DrawEditorViewFrame(w);
+      DrawEditorViewFrame(w, *renderer_);
       break;
     default:
       break;
@@ -178,21 +185,20 @@ uint64_t TSkerrowForm::ClockNow() {
 
 bool TSkerrowForm::WriteFrameTga(const std::string& path) {
   const int w = window_->Width(), h = window_->Height();
-  std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 3, 0);
+  std::vector<uint8_t> bgr(
+      static_cast<size_t>(std::max(w, 0)) * static_cast<size_t>(std::max(h, 0)) * 3, 0);
   if (window_->HasGL()) {
     glViewport(0, 0, w, h);
     DrawModeFrame();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, w, h, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
+    ReadFrameBgr(w, h, bgr);
   }
-  return WriteBgrTga(path, w, h, pixels);
+  return WriteTga(path, PixelsFromBgr(w, h, bgr));
 }
 
 void TSkerrowForm::PrintBench() const {
   // The rasteriser's fill-rate floor, measured in the same run as the frames.
-  const double fillUs = window_->HasGL() && resources_ && resources_->scene
-                            ? MeasureFillMicroseconds(*resources_->scene)
+  const double fillUs = window_->HasGL() && renderer_ && renderer_->resources.scene
+                            ? MeasureFillMicroseconds(*renderer_->resources.scene)
                             : 0.0;
   std::printf(
       "bench ticks=%lld steps=%zu step_us_median=%.1f step_us_p99=%.1f frames=%zu "

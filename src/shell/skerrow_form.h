@@ -19,6 +19,7 @@ namespace skerrow {
 
 struct WorldState;
 struct GameResources;
+struct Renderer;
 class FormLevelHost;
 namespace platform {
 class MoviePlayer;
@@ -60,7 +61,9 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // The stored options and SaveSettings (written only when the options window closes).
   StoredSettings& Settings() { return settings_; }
   bool SaveSettingsFile();
-  GameResources& Resources() { return *resources_; }
+  GameResources& Resources();
+  // The renderer's state and resources, passed to every frame.
+  Renderer& Render() { return *renderer_; }
 
   // Timer handlers.
   void dtimerTimer(int32_t elapsed);
@@ -134,7 +137,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int64_t steadyFrameAllocs_ = 0;
   // Start-up and level loading (startup.cpp, level_host.cpp).
   StoredSettings settings_;
-  std::unique_ptr<GameResources> resources_;
+  std::unique_ptr<Renderer> renderer_;
   std::unique_ptr<FormLevelHost> levelHost_;
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off

@@ -19,8 +19,10 @@
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "render/frame.h"
+#include "render/frame_capture.h"
 #include "render/game_resources.h"
 #include "render/render_state.h"
+#include "render/renderer.h"
 #include "render/water.h"
 #include "shell/level_host.h"
 #include "shell/skerrow_form.h"
@@ -75,7 +77,7 @@ void TSkerrowForm::FormCreate() {
   w.maxShadows = TruncToInt(settings_.maxshadowsnumber);
   w.browseSlot = 1;
 
-  resources_ = std::make_unique<GameResources>();
+  renderer_ = std::make_unique<Renderer>();
   levelHost_ = std::make_unique<FormLevelHost>(*this);
   moviePlayer_ = std::make_unique<platform::NullMoviePlayer>();
   if (settings_.playmusic) musicPlayer_ = std::make_unique<platform::NullMusicPlayer>();
@@ -102,11 +104,16 @@ bool TSkerrowForm::ddrawInitialize() {
   w.gameSpeed = 40;
   const int width = std::max(window_->Width(), 1);
   const int height = std::max(window_->Height(), 1);
-  resources_->scene = std::make_unique<TKTZGL_Scene>();
-  if (window_->HasGL()) resources_->scene->InitGL(*window_, width, height, 0.1, 50.0);
-  BindGameResources(w, resources_.get());
+  GameResources& res = renderer_->resources;
+  res.scene = std::make_unique<TKTZGL_Scene>();
+  if (window_->HasGL()) res.scene->InitGL(*window_, width, height, 0.1, 50.0);
+  // Hidden switches for tests and measurements: SKERROW_LANDSCAPE_QUALITY=0..5 picks the floor
+  // renderer, SKERROW_RENDER_SWITCHES turns passes off (what each costs under --bench).
+  StartRenderer(w, *renderer_,
+                ParseRenderOverrides(std::getenv("SKERROW_LANDSCAPE_QUALITY"),
+                                     std::getenv("SKERROW_RENDER_SWITCHES")));
   w.screenAspect = static_cast<double>(width) / height;
-  for (auto& model : resources_->models) model = std::make_unique<TKTZGL_Model>();
+  for (auto& model : res.models) model = std::make_unique<TKTZGL_Model>();
   w.playerUnit = 1;
   w.skyFogColour = {180.0f / 255.0f, 180.0f / 255.0f, 120.0f / 255.0f, 1.0f};
 
@@ -190,7 +197,7 @@ void TSkerrowForm::NoteFrameForBench() {
 
 void TSkerrowForm::LoadResources(bool firstTime) {
   WorldState& w = *world_;
-  GameResources& res = *resources_;
+  GameResources& res = renderer_->resources;
   const bool gl = window_->HasGL();
   const bool q = w.textureQuality == 1;
   const std::string& app = w.appPath;
@@ -202,9 +209,9 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   TLoaderMessages messages;
   if (gl) {
     const std::string in = app + "gdata\\textures\\int\\";
-    LoadTexture(in + "loading.qvt", w.textures.loadingTexture, q, messages);
-    LoadTexture(in + "striper.qvt", w.textures.loadingBarFill, true, messages);
-    LoadTexture(in + "stripel.qvt", w.textures.loadingBarFrame, true, messages);
+    LoadTexture(in + "loading.qvt", res.handles.loadingTexture, q, messages);
+    LoadTexture(in + "striper.qvt", res.handles.loadingBarFill, true, messages);
+    LoadTexture(in + "stripel.qvt", res.handles.loadingBarFrame, true, messages);
     ShowLoaderMessages(std::exchange(messages, {}));
   }
   // The menu landscape's visible window.
@@ -215,9 +222,9 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   LoadHeroDefaults(w);
   if (gl) {
     const std::string fx = app + "gdata\\textures\\effects\\";
-    LoadTexture(fx + "halo1.qvt", w.textures.haloTexture, q, messages);
+    LoadTexture(fx + "halo1.qvt", res.handles.haloTexture, q, messages);
     for (int k = 1; k <= 255; ++k) {
-      LoadTexture(fx + "sleda" + std::to_string(k) + ".qvt", w.textures.wakeTextures[k], q,
+      LoadTexture(fx + "sleda" + std::to_string(k) + ".qvt", res.handles.wakeTextures[k], q,
                   messages);
     }
     ShowLoaderMessages(std::exchange(messages, {}));
@@ -226,18 +233,18 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   EnginePictureReader reader;
   LoadHeightMapBitmap(w, reader, app + "gdata\\ata\\menu.qvt");
   SeedWater(
-      GameRenderState().water, SharedRandom(),
+      renderer_->state.water, SharedRandom(),
       [](void* form, int32_t p) { static_cast<TSkerrowForm*>(form)->ShowLoadingProgress(p); },
       this);
-  if (gl) LoadFloorOverlayFrames(w);
+  if (gl) LoadFloorOverlayFrames(w, res);
   if (gl) {
     LoadShipAndWeaponModels(res, app, *levelHost_);
   }
   ShowLoadingProgress(35);
   if (gl) {
-    LoadBonusAnimations(w, app);
+    LoadBonusAnimations(w, res, app);
     LoadInterfaceTextures(w, res, app, *levelHost_);
-    LoadEffectAnimations(w, app);
+    LoadEffectAnimations(w, res, app);
   }
   w.screenFade = 1.5;
   ShowLoadingProgress(100);
@@ -246,13 +253,13 @@ void TSkerrowForm::LoadResources(bool firstTime) {
 void TSkerrowForm::ShowLoadingProgress(int32_t target) {
   const int32_t current = loadingTag_;
   if (target < current) return;
-  const bool gl = window_->HasGL() && resources_ && resources_->scene;
+  const bool gl = window_->HasGL() && renderer_ && renderer_->resources.scene;
   static const char* shotPath = std::getenv("SKERROW_LOADING_SCREENSHOT");
   const WorldState& w = *world_;
   for (int32_t v = current; v <= target; ++v) {
     window_->PumpEvents(*this);
     if (gl) {
-      TKTZGL_Scene& scene = *resources_->scene;
+      TKTZGL_Scene& scene = *renderer_->resources.scene;
       const int dw = window_->Width(), dh = window_->Height();
       glViewport(0, 0, dw, dh);
       scene.Camera.SetProjection(dw, dh);
@@ -276,27 +283,21 @@ void TSkerrowForm::ShowLoadingProgress(int32_t target) {
       glColor4f(1, 1, 1, 1);
       glClearColor(0, 0, 0, 1);
       glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-      glBindTexture(GL_TEXTURE_2D, w.textures.loadingTexture);
+      glBindTexture(GL_TEXTURE_2D, renderer_->resources.handles.loadingTexture);
       scene.DrawRectPercent(0, 0, 100, 100);
       glEnable(GL_BLEND);
       glBlendFunc(GL_SRC_COLOR, GL_ONE);
-      glBindTexture(GL_TEXTURE_2D, w.textures.loadingBarFrame);
+      glBindTexture(GL_TEXTURE_2D, renderer_->resources.handles.loadingBarFrame);
       scene.DrawRectPercent(17, 95, 98, 98);
-      glBindTexture(GL_TEXTURE_2D, w.textures.loadingBarFill);
+      glBindTexture(GL_TEXTURE_2D, renderer_->resources.handles.loadingBarFill);
       scene.DrawRectPercent(17, 95, 17 + 81.0 * v / 100.0, 98);
       glDisable(GL_BLEND);
       glEnable(GL_DEPTH_TEST);
       if (shotPath != nullptr && v == 50) {
         // A capture of the loading screen half way (SKERROW_LOADING_SCREENSHOT=file.tga).
-        TPixels shot;
-        shot.width = dw;
-        shot.height = dh;
-        shot.channels = 3;
-        shot.data.resize(static_cast<size_t>(dw) * dh * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, dw, dh, GL_RGB, GL_UNSIGNED_BYTE, shot.data.data());
-        WriteTga(shotPath, shot);
+        std::vector<uint8_t> bgr;
+        ReadFrameBgr(dw, dh, bgr);
+        WriteTga(shotPath, PixelsFromBgr(dw, dh, bgr));
       }
     }
     loadingTag_ = v;
@@ -311,7 +312,7 @@ bool TSkerrowForm::SaveSettingsFile() {
 void TSkerrowForm::FormDestroy() {
   if (musicPlayer_) musicPlayer_->Stop();
   if (window_->HasGL()) {
-    if (resources_ && resources_->scene) resources_->scene->DoneGL();
+    if (renderer_ && renderer_->resources.scene) renderer_->resources.scene->DoneGL();
     DeleteRegisteredTextures();
   }
   window_->Close();

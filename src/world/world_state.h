@@ -55,34 +55,10 @@ using IslandHeightGrid = int32_t[kPieceGridSize][kPieceGridSize];
 // Shadow intensity of one terrain piece: [a][b] = red of pixel (a, b) of its shadow picture.
 using TerrainShadowMap = uint8_t[kPieceGridSize][kPieceGridSize];
 
-// Graphics-library texture names (0 = not loaded, drawn untextured). Plain data; the loaders of
-// start-up and of an episode's art add their handles here.
-struct TextureHandles {
-  // Loading screen: picture, bar fill, bar frame.
-  uint32_t loadingTexture = 0;
-  uint32_t loadingBarFill = 0;
-  uint32_t loadingBarFrame = 0;
-  // Level and episode art.
-  uint32_t terrainTexture = 0;
-  uint32_t terrainAnimFrames[32] = {};
-  uint32_t menuFloorTexture = 0;
-  uint32_t waterTexture = 0;
-  uint32_t skyTextures[6] = {};
-  uint32_t staticShadowTextures[kTerrainPieceSlots + 1] = {};  // per terrain piece 1..127
-  uint32_t levelMinimapTexture = 0;
-  // Effects and interface.
-  uint32_t largeFontTexture = 0;
-  uint32_t haloTexture = 0;
-  uint32_t wakeTextures[256] = {};                         // wake textures 1..255
-  uint32_t snowTextures[4] = {};                           // flake variants 1..3
-  uint32_t bonusFrames[kBonusKinds][kBonusFrames] = {};    // [kind 1..19][frame 0..31]
-  uint32_t effectFrames[kEffectSets][kEffectFrames] = {};  // [set 1..11][frame 0..31]
-};
-
 // The game state. The saved block (the base) is the byte image of a save game; the members
 // below it live in memory only and survive a save-game load. Engine objects (the scene and the
-// terrain, ship, object and shadow models), the water wave field and the sound and music handles
-// live with the engine, renderer and audio sides, which keep world free of them.
+// terrain, ship, object and shadow models, the texture names), the water wave field and the sound
+// and music handles live with the engine, renderer and audio sides, which keep world free of them.
 //
 // About 8.5 MB plus 74 MB of heap tables: always create it on the heap with
 // std::make_unique<WorldState>(). The saved block starts zero-filled.
@@ -108,8 +84,6 @@ struct WorldState : SavedState {
   HeapOneBased<TerrainShadowMap, kShadowMapSlots> terrainShadowMaps;  // [1..100][a][b]
   // Lit colour of each height-map point, element x * kMapSize + z; see TerrainColourAt.
   std::vector<Color4f> terrainColour;
-
-  TextureHandles textures;
 
   // Frame timing (main loop).
   int32_t frameCounter = 0;

@@ -304,6 +304,36 @@ TEST(PictureDecode, TgaRules) {
   EXPECT_EQ(back.data, p.data);
 }
 
+// The BMP writer: every row width pads to four bytes, both decoders read the pixels back, and
+// a frame read-back's B, G, R order turns into R, G, B.
+TEST(PictureWriters, Bmp24RoundTripsEveryRowPadding) {
+  for (int32_t width = 1; width <= 5; ++width) {
+    std::vector<uint8_t> bgr;
+    for (int32_t i = 0; i < width * 2 * 3; ++i) bgr.push_back(static_cast<uint8_t>(7 * i + width));
+    const TPixels p = PixelsFromBgr(width, 2, bgr);
+    ASSERT_EQ(p.channels, 3);
+    EXPECT_EQ(p.data[0], bgr[2]);
+    EXPECT_EQ(p.data[2], bgr[0]);
+    const std::vector<uint8_t> file = EncodeBmp24(p);
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    ASSERT_EQ(file.size(), 54 + stride * 2) << width;
+    EXPECT_EQ(file[54], bgr[0]);  // stored as B, G, R, like the read-back
+    TPixels back;
+    TPictureError e;
+    ASSERT_TRUE(DecodeBitmap(file, back, &e)) << width << " " << e.text;
+    EXPECT_EQ(back.width, width);
+    EXPECT_EQ(back.height, 2);
+    EXPECT_EQ(back.data, p.data) << width;
+    if (width % 4 == 0) {  // rows without padding: the direct loader takes it too
+      ASSERT_TRUE(DecodeBmp24(file, "t.bmp", back, &e)) << e.text;
+      EXPECT_EQ(back.data, p.data);
+    }
+  }
+  EXPECT_TRUE(EncodeBmp24(TPixels{2, 2, 4, std::vector<uint8_t>(16, 0)}).empty());  // RGBA
+  EXPECT_TRUE(EncodeBmp24(TPixels{2, 2, 3, std::vector<uint8_t>(11, 0)}).empty());  // short
+  EXPECT_TRUE(PixelsFromBgr(2, 2, std::vector<uint8_t>(11, 0)).data.empty());
+}
+
 // 8 x 8 JPEG: top half red, bottom half blue.
 std::vector<uint8_t> Jpeg(bool progressive = false) {
   jpeg_compress_struct c;

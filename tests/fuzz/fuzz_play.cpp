@@ -1,12 +1,14 @@
-// Fuzz target: play steps over a world patched with arbitrary bytes, as a hostile level, unit,
-// bonus or kind file or a save game would leave it. Input: steps (1 byte), held keys (4 bytes,
-// bit vk % 32), then patches of [region][slot: 2][offset: 2][length][bytes].
+// Fuzz target: play steps, each followed by the world writes of its frame, over a world
+// patched with arbitrary bytes, as a hostile level, unit, bonus or kind file or a save game
+// would leave it. Input: steps (1 byte), held keys (4 bytes, bit vk % 32), then patches of
+// [region][slot: 2][offset: 2][length][bytes].
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
 #include "platform/random.h"
+#include "render/frame_world.h"
 #include "simulation/play_host.h"
 #include "simulation/play_update.h"
 #include "support/play_world.h"
@@ -165,6 +167,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
     }
   }
-  for (int i = 0; i < steps; ++i) PlayUpdate(w, host);
+  // The frame's drawing needs a display; what it writes into the world does not.
+  static FireColours* fires = new FireColours;
+  for (int i = 0; i < steps; ++i) {
+    PlayUpdate(w, host);
+    ApplyFrameWorldWrites(w, FrameWorldPasses{}, *fires);
+  }
   return 0;
 }

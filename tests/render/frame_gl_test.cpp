@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "render/frame.h"
+#include "render/frame_world.h"
 #include "render/game_resources.h"
 #include "render/render_state.h"
 #include "render/terrain.h"
@@ -116,7 +118,7 @@ class FrameGlTest : public ::testing::Test {
     WorldView();
     w_->darkness = 0;
     w_->terrainTintColour = {0, 0, 0, 1};
-    DrawTerrain(*w_, *res_->scene);
+    DrawTerrain(*w_, *res_->scene, res_->handles);
   }
 
   std::unique_ptr<WorldState> w_;
@@ -237,6 +239,43 @@ TEST_F(FrameGlTest, TaggedUnitsAreCopiedOnTheirFirstPlayFrameOnly) {
   EXPECT_EQ(w_->units[3].tag, 2);
 }
 
+// The passes only read the world: a frame changes the saved block and the shared generator
+// exactly as its world writes alone do (mouseWorldPos and terrainTintColour live outside it).
+TEST_F(FrameGlTest, AFrameWritesTheWorldOnlyThroughItsWorldWrites) {
+  GiveKindASquareHull(5);
+  AddUnit(1, 5, 100, 100);
+  AddUnit(2, 5, 103, 98).tag = 3;
+  AddUnit(4, 5, 98, 99).posY = 2;
+  w_->units[4].tag = 1;
+  w_->lagAccumulator = 250;
+  w_->skyFogColour = {0.3f, 0.3f, 0.3f, 0.5f};
+  for (int32_t i : {1, 2}) {
+    StaticRecord& s = w_->statics[i];
+    s.alive = 1;
+    s.terrainKind = i == 1 ? 12 : 14;
+    s.posX = 96 + 6 * i;
+    s.posZ = 101;
+    s.objects[1].alive = 1;
+    s.objects[1].objectKind = 4;
+    s.objects[2].alive = 1;
+    s.objects[2].objectKind = 28;
+  }
+  auto expected = std::make_unique<WorldState>();
+  static_cast<SavedState&>(*expected) = *w_;
+  expected->lagAccumulator = w_->lagAccumulator;
+  auto fires = std::make_unique<FireColours>();
+  SharedRandom().Seed(11);
+  ApplyFrameWorldWrites(*expected, FrameWorldPasses{}, *fires);
+  const double nextDraw = SharedRandom().Real();
+
+  SharedRandom().Seed(11);
+  DrawPlayFrame(*w_, *res_, *rs_);
+  EXPECT_EQ(SharedRandom().Real(), nextDraw);
+  EXPECT_EQ(std::memcmp(static_cast<const SavedState*>(w_.get()),
+                        static_cast<const SavedState*>(expected.get()), sizeof(SavedState)),
+            0);
+}
+
 TEST_F(FrameGlTest, UnitKindWithoutModelOrOutOfRangeDrawsNothing) {
   AddUnit(1, 0, 100, 100);
   AddUnit(2, 999, 100, 100);
@@ -297,7 +336,7 @@ TEST_F(FrameGlTest, WaterPassLightensTheSeaAndMarksClosedEdgesDark) {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   WorldView();
-  DrawWater(*w_, rs_->water);
+  DrawWater(*w_, rs_->water, res_->handles.waterTexture);
   const auto sea = Pixel(400, 300);
   EXPECT_GT(sea[0] + sea[1] + sea[2], 30);  // additive: something over black
   // Near the z = 0 edge with no neighbour the band darkens a white background.

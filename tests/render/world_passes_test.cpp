@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/random.h"
+#include "render/frame_world.h"
 #include "render/terrain.h"
 #include "world/world_state.h"
 
