@@ -360,7 +360,8 @@ void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, f
 }
 
 void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
-                                int32_t textureFlag, TLoaderMessages& messages) {
+                                int32_t /*textureFlag: callers pass 1; it selects nothing*/,
+                                TLoaderMessages& messages) {
   if (!PathExists(fileName)) return;
   ModelSource source;
   if (!ReadModelSource(fileName, source, messages)) {

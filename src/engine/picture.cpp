@@ -338,8 +338,7 @@ TPixels MergeAlpha(const TPixels& colour, const TPixels& alpha, bool fullQuality
 
 // ---- direct 24-bit reader ----
 
-bool DecodeBmp24(std::span<const uint8_t> bytes, const std::string& fileName, TPixels& out,
-                 TPictureError* error) {
+bool DecodeBmp24(std::span<const uint8_t> bytes, TPixels& out, TPictureError* error) {
   out = TPixels{};
   ByteReader r(bytes.data(), bytes.size());
   // BITMAPFILEHEADER, 14 bytes.
@@ -391,7 +390,7 @@ bool LoadBmp24File(const std::string& fileName, TPixels& out, TPictureError* err
     Fail(error, "BMP Unit", "Error opening \"" + fileName);
     return false;
   }
-  return DecodeBmp24(bytes, fileName, out, error);
+  return DecodeBmp24(bytes, out, error);
 }
 
 // ---- JPEG ----

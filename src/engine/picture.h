@@ -60,8 +60,7 @@ TPixels MergeAlpha(const TPixels& colour, const TPixels& alpha, bool fullQuality
 // The direct 24-bit loader: accepts only uncompressed 24-bit bitmaps whose pixels follow the
 // two headers at offset 54 and whose rows need no padding (width * 3 a multiple of 4).
 // RGB, rows as stored (bottom-up). Messages as the "BMP Unit" loader reports them.
-bool DecodeBmp24(std::span<const uint8_t> bytes, const std::string& fileName, TPixels& out,
-                 TPictureError* error);
+bool DecodeBmp24(std::span<const uint8_t> bytes, TPixels& out, TPictureError* error);
 bool LoadBmp24File(const std::string& fileName, TPixels& out, TPictureError* error);
 
 // JPEG through libjpeg: RGBA with A = 255. "Couldn't load JPG - " + quoted name on failure.

@@ -246,7 +246,7 @@ bool LoadBmp24TextureTo(const std::string& fileName, uint32_t& texture, TLoaderM
   }
   TPixels pixels;
   TPictureError error;
-  if (!DecodeBmp24(bytes, Shown(fileName), pixels, &error)) {
+  if (!DecodeBmp24(bytes, pixels, &error)) {
     Report(error, out);
     return false;
   }
@@ -289,7 +289,7 @@ bool LoadGuiTextureTo(const std::string& fileName, uint32_t& texture, bool fromR
       out.push_back({"BMP Unit", "Error opening " + Shown(fileName)});
       return false;
     }
-    ok = DecodeBmp24(bytes, Shown(fileName), pixels, &error);
+    ok = DecodeBmp24(bytes, pixels, &error);
   } else if (jpg) {
     if (!read) {
       out.push_back({"BMP Unit", "Couldn't load JPG - \"" + Shown(fileName) + "\""});

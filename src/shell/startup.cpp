@@ -255,7 +255,6 @@ void TSkerrowForm::ShowLoadingProgress(int32_t target) {
   if (target < current) return;
   const bool gl = window_->HasGL() && renderer_ && renderer_->resources.scene;
   static const char* shotPath = std::getenv("SKERROW_LOADING_SCREENSHOT");
-  const WorldState& w = *world_;
   for (int32_t v = current; v <= target; ++v) {
     window_->PumpEvents(*this);
     if (gl) {

@@ -90,7 +90,7 @@ TEST(PictureDecode, DirectLoaderAcceptanceRule) {
     c.patch(b);
     TPixels p;
     TPictureError e;
-    const bool ok = DecodeBmp24(b, "t.qvt", p, &e);
+    const bool ok = DecodeBmp24(b, p, &e);
     if (!c.message) {
       ASSERT_TRUE(ok) << e.text;
       EXPECT_EQ(p.width, 4);
@@ -229,7 +229,7 @@ TEST(PictureDecode, HalfResolutionAndAlphaMerge) {
 
   const TPixels alpha =
       Make(4, 4, 3, [](int x, int y, int c) { return uint8_t(c ? 0 : x * 64 + y); });
-  const TPixels colour4 = Make(4, 4, 3, [](int x, int y, int c) { return uint8_t(x + 4 * y); });
+  const TPixels colour4 = Make(4, 4, 3, [](int x, int y, int) { return uint8_t(x + 4 * y); });
   const TPixels full = MergeAlpha(colour4, alpha, true);
   ASSERT_EQ(full.channels, 4);
   ASSERT_EQ(full.data.size(), 64u);
@@ -325,7 +325,7 @@ TEST(PictureWriters, Bmp24RoundTripsEveryRowPadding) {
     EXPECT_EQ(back.height, 2);
     EXPECT_EQ(back.data, p.data) << width;
     if (width % 4 == 0) {  // rows without padding: the direct loader takes it too
-      ASSERT_TRUE(DecodeBmp24(file, "t.bmp", back, &e)) << e.text;
+      ASSERT_TRUE(DecodeBmp24(file, back, &e)) << e.text;
       EXPECT_EQ(back.data, p.data);
     }
   }

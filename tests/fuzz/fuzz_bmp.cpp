@@ -15,6 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TPixels merged = MergeAlpha(p, half, true);
     if (merged.data.size() != size_t(p.width) * p.height * 4) __builtin_trap();
   }
-  DecodeBmp24({data, size}, "fuzz.qvt", direct, &error);
+  DecodeBmp24({data, size}, direct, &error);
   return 0;
 }

@@ -406,7 +406,7 @@ TEST_F(GeneratedPack, PicturesDecodeWithBothBitmapLoaders) {
     TPixels platform, direct;
     TPictureError error;
     ASSERT_TRUE(DecodeBitmap(bytes, platform, &error)) << error.text;
-    ASSERT_TRUE(DecodeBmp24(bytes, rel, direct, &error)) << error.text;
+    ASSERT_TRUE(DecodeBmp24(bytes, direct, &error)) << error.text;
     EXPECT_EQ(platform.width, direct.width);
     EXPECT_EQ(platform.data, direct.data);
     EXPECT_EQ(direct.width & (direct.width - 1), 0);
@@ -421,7 +421,7 @@ TEST_F(GeneratedPack, EffectsFadeToBlackAtTheirBorder) {
     if (!rel.starts_with("textures/") || rel.find("/bonus") != std::string::npos) continue;
     std::vector<uint8_t> bytes = Bytes((Gdata() / rel).string());
     TPixels px;
-    ASSERT_TRUE(DecodeBmp24(bytes, rel, px, nullptr));
+    ASSERT_TRUE(DecodeBmp24(bytes, px, nullptr));
     int worst = 0;
     for (int x = 0; x < px.width; ++x)
       for (int y : {0, px.height - 1})

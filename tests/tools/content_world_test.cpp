@@ -116,7 +116,7 @@ TEST_F(ContentWorldTest, PicturesDecodeWithPowerOfTwoSizes) {
         ReadAll(*root_ / "gdata" / fs::path(std::u8string(rel.begin(), rel.end())));
     TPixels platform, direct;
     ASSERT_TRUE(DecodeBitmap(bytes, platform, nullptr)) << rel;
-    ASSERT_TRUE(DecodeBmp24(bytes, rel, direct, nullptr)) << rel;
+    ASSERT_TRUE(DecodeBmp24(bytes, direct, nullptr)) << rel;
     EXPECT_EQ(platform.width & (platform.width - 1), 0) << rel;
     EXPECT_EQ(platform.height & (platform.height - 1), 0) << rel;
     EXPECT_EQ(platform.width * 3 % 4, 0) << rel;

@@ -112,7 +112,7 @@ Colour Smoke(double x, double y, double t, uint32_t seed) {
   return Scale(Add({v * 0.8, v * 0.78, v * 0.74}, flash), EdgeFade(x, y));
 }
 
-Colour Flash(double x, double y, double t, uint32_t seed) {
+Colour Flash(double x, double y, double t, uint32_t /*seed: the flash has no noise*/) {
   double d = std::sqrt(x * x + y * y);
   double a = std::atan2(y, x);
   double rays = std::pow(std::fabs(std::cos(a * 4 + t * 3)), 8) * std::exp(-d * 3);
