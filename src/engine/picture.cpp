@@ -625,14 +625,23 @@ std::vector<uint8_t> EncodeTga(const TPixels& p) {
   return bytes;
 }
 
-bool WriteTga(const std::string& fileName, const TPixels& pixels) {
-  const std::vector<uint8_t> bytes = EncodeTga(pixels);
+namespace {
+
+// Writes encoded picture bytes; false for an empty encoding (the picture was refused) or a
+// failed write.
+bool WriteEncoded(const std::string& fileName, const std::vector<uint8_t>& bytes) {
   if (bytes.empty()) return false;
   std::ofstream out(fileName, std::ios::binary);
   if (!out) return false;
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
+}
+
+}  // namespace
+
+bool WriteTga(const std::string& fileName, const TPixels& pixels) {
+  return WriteEncoded(fileName, EncodeTga(pixels));
 }
 
 std::vector<uint8_t> EncodeBmp24(const TPixels& p) {
@@ -669,13 +678,7 @@ std::vector<uint8_t> EncodeBmp24(const TPixels& p) {
 }
 
 bool WriteBmp24(const std::string& fileName, const TPixels& pixels) {
-  const std::vector<uint8_t> bytes = EncodeBmp24(pixels);
-  if (bytes.empty()) return false;
-  std::ofstream out(fileName, std::ios::binary);
-  if (!out) return false;
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+  return WriteEncoded(fileName, EncodeBmp24(pixels));
 }
 
 TPixels PixelsFromBgr(int32_t width, int32_t height, const std::vector<uint8_t>& bgr) {

@@ -200,36 +200,9 @@ std::array<float, 16> ShadowMatrix(const Vector4d& L, const Vector4d& P, const V
 }
 
 double UnitModelScale(int32_t k) {
-  switch (k) {
-    case kind::kSubmarine:
-    case kind::kGate:
-    case kind::kKeyGate1:
-    case kind::kKeyGate3:
-    case kind::kKeyGate2:
-    case kind::kLock:
-    case kind::kGate2:
-    case kind::kKeyGate1b:
-    case kind::kKeyGate3b:
-    case kind::kKeyGate2b:
-    case kind::kLock2:
-      return 0.01;
-    case kind::kSteamRam:
-      return 0.007;
-    case kind::kMonitor:
-    case kind::kItemWreck22:
-    case kind::kItemWreck37:
-    case kind::kItemWreck50:
-      return 0.055;
-    case kind::kBomber:
-      return 0.001;
-    case kind::kCoinChest:
-    case kind::kSwitch:
-      return 0.012;
-    case kind::kShoreBattery:
-      return 0.039;
-    default:
-      return 0.005;
-  }
+  // The role table's scale; kinds without a model (0, above 128, outside 0..255) keep 0.005.
+  const KindRole* role = KindRoleOf(k);
+  return role != nullptr && role->drawScale > 0 ? role->drawScale : 0.005;
 }
 
 double UnitBrightness(const WorldState& w, const UnitRecord& u, int32_t pass) {
