@@ -722,7 +722,8 @@ TEST_F(GeneratedPack, GameLoaderLightsTheModelsFromAbove) {
     for (const Part& part : shot.parts) {
       auto model = std::make_unique<TKTZGL_Model>();
       model->TextureDir = (Gdata() / part.texDir).string();
-      model->LoadFromFile((Gdata() / part.model).string(), false, -0.3f, 1);
+      TLoaderMessages messages;
+      model->LoadFromFile((Gdata() / part.model).string(), false, -0.3f, 1, messages);
       ASSERT_NE(model->ModelList, 0u);
       models.push_back(std::move(model));
     }
