@@ -589,8 +589,7 @@ std::vector<ModelNodeDraw> TKTZGL_Model::NodeDraws(const ModelSource& source) co
 }
 
 int32_t TKTZGL_Model::BuildWithoutGL(const ModelSource& source, float ambientBoost,
-                                     std::vector<ModelNodeDraw>* draws,
-                                     TLoaderMessages& messages) {
+                                     std::vector<ModelNodeDraw>* draws, TLoaderMessages& messages) {
   MagFilter = GL_LINEAR;
   Clear();
   BuildCollider(source);

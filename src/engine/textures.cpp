@@ -399,8 +399,7 @@ bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture, TLoaderMes
   return LoadBmp24TextureTo(fileName, texture, messages);
 }
 
-bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture,
-                        TLoaderMessages& messages) {
+bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages) {
   return LoadBmpHalfTextureTo(fileName, texture, messages);
 }
 

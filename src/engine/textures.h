@@ -47,8 +47,7 @@ bool LoadJpegTexture(const std::string& fileName, uint32_t& texture, TLoaderMess
 // Uncompressed 24-bit bitmap read straight from the file (no palette, unpadded rows).
 bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages);
 // Any bitmap at half width and height, each pixel the truncated mean of four.
-bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture,
-                        TLoaderMessages& messages);
+bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages);
 // BMP, JPEG or TGA by extension, with linear filters and GL_MODULATE. Resources are not
 // embedded in this build: fromResource = true reports the file as not found in resource.
 bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromResource,

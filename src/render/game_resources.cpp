@@ -40,7 +40,7 @@ uint32_t LoadPair(const std::string& colour, const std::string& alpha, bool full
 // A fresh model with its texture directory, loaded from a .3ds file if it exists (scale
 // parameter -0.3).
 ModelPtr Load3ds(const std::string& file, const std::string& textureDir,
-                  TLoaderMessages& messages) {
+                 TLoaderMessages& messages) {
   auto model = std::make_unique<TKTZGL_Model>();
   model->TextureDir = textureDir;
   model->LoadFromFile(file, false, -0.3f, 1, messages);
@@ -128,7 +128,8 @@ void LoadShipAndWeaponModels(GameResources& res, const std::string& appPath,
   }
   const std::string models = appPath + "gdata\\models\\";
   for (int32_t k = 1; k <= kDebrisModels; ++k) {
-    res.debrisModels[k] = Load3ds(ships + "Oskolki\\Os" + Num(k) + ".3ds", ships + "Oskolki\\", messages);
+    res.debrisModels[k] =
+        Load3ds(ships + "Oskolki\\Os" + Num(k) + ".3ds", ships + "Oskolki\\", messages);
   }
   for (int32_t k = 0; k <= kFlagModels; ++k) {
     const std::string file = models + "flag" + (k == 0 ? std::string() : Num(k)) + ".3ds";
@@ -213,7 +214,9 @@ void LoadInterfaceTextures(WorldState& ws, GameResources& res, const std::string
   auto own = [&](const std::string& name) {  // its own file as alpha
     t[name] = LoadPair(in + name + ".qvt", in + name + ".qvt", q, messages);
   };
-  auto single = [&](const std::string& name) { t[name] = LoadTex(in + name + ".qvt", q, messages); };
+  auto single = [&](const std::string& name) {
+    t[name] = LoadTex(in + name + ".qvt", q, messages);
+  };
   pair("interfacetex");
   own("islander");
   t["dim"] = LoadPair(fx + "dim.qvt", fx + "dima.qvt", q, messages);
@@ -319,7 +322,8 @@ void LoadEpisodeArt(WorldState& ws, GameResources& res, const std::string& episo
   }
   progress.ShowLoadingProgress(90);
   if (withGL) {
-    LoadTexture(dir + "Textures\\Main\\" + shadowName + ".qvt", res.levelShadowTexture, q, messages);
+    LoadTexture(dir + "Textures\\Main\\" + shadowName + ".qvt", res.levelShadowTexture, q,
+                messages);
   }
   progress.ShowLoadingProgress(100);
 }

@@ -144,7 +144,6 @@ void LoadEpisodeArt(WorldState& ws, GameResources& res, const std::string& episo
                     LoadingProgress& progress, bool withGL, TLoaderMessages& messages);
 // Object models 1..128 up to the first missing shadow file (whose object model is loaded).
 // Returns the number of object models tried.
-int32_t LoadLevelObjects(GameResources& res, const std::string& appPath,
-                         TLoaderMessages& messages);
+int32_t LoadLevelObjects(GameResources& res, const std::string& appPath, TLoaderMessages& messages);
 
 }  // namespace skerrow

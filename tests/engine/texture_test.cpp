@@ -122,7 +122,8 @@ TEST_F(TextureTest, LoadTextureChoosesFileAndLoader) {
   };
   for (const Row& row : rows) {
     messages_.clear();
-    uint32_t texture = CreateTexture(1, 1, kTexFormatRGB, std::vector<uint8_t>(3).data(), messages_);
+    uint32_t texture =
+        CreateTexture(1, 1, kTexFormatRGB, std::vector<uint8_t>(3).data(), messages_);
     const uint32_t previous = texture;
     EXPECT_EQ(LoadTexture(d + row.name, texture, row.full, messages_), row.ok) << row.name;
     EXPECT_FALSE(glIsTexture(previous) && previous != texture) << row.name << ": old kept";

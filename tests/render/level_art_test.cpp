@@ -75,9 +75,9 @@ class LevelArtTest : public ::testing::Test {
   // A 3DS file whose one material holds a chunk no material may hold: the reader refuses it.
   void WriteBroken3ds(const fs::path& rel) {
     fs::create_directories((root_ / rel).parent_path());
-    const char bytes[] = {0x4D, 0x4D, 24, 0, 0, 0,  // M3DMAGIC
-                          0x3D, 0x3D, 18, 0, 0, 0,  // MDATA
-                          -1,   -81,  12, 0, 0, 0,  // MAT_ENTRY (0xAFFF)
+    const char bytes[] = {0x4D, 0x4D, 24, 0, 0, 0,   // M3DMAGIC
+                          0x3D, 0x3D, 18, 0, 0, 0,   // MDATA
+                          -1,   -81,  12, 0, 0, 0,   // MAT_ENTRY (0xAFFF)
                           -16,  -96,  6,  0, 0, 0};  // 0xA0F0, unknown to a material
     std::ofstream(root_ / rel, std::ios::binary).write(bytes, sizeof bytes);
     InvalidatePathCache();
