@@ -14,7 +14,6 @@
 #include "engine/file3ds.h"
 #include "engine/smoothing.h"
 #include "engine/textures.h"
-#include "platform/messages.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
 
@@ -324,13 +323,6 @@ bool ReadModelSource(const std::string& fileName, ModelSource& out, TLoaderMessa
   return true;
 }
 
-bool ReadModelSource(const std::string& fileName, ModelSource& out) {
-  TLoaderMessages messages;
-  const bool ok = ReadModelSource(fileName, out, messages);
-  ShowLoaderMessages(messages);
-  return ok;
-}
-
 TKTZGL_Model::~TKTZGL_Model() = default;
 
 int32_t TKTZGL_Model::FindMaterial(const std::string& name) const {
@@ -350,13 +342,6 @@ void TKTZGL_Model::Clear() {
   if (ModelList != 0) glDeleteLists(ModelList, 1);
   ModelList = 0;
   Centre[0] = Centre[1] = Centre[2] = 0;
-}
-
-void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
-                                int32_t textureFlag) {
-  TLoaderMessages messages;
-  LoadFromFile(fileName, noMaterials, ambientBoost, textureFlag, messages);
-  ShowLoaderMessages(messages);
 }
 
 void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
@@ -604,25 +589,16 @@ std::vector<ModelNodeDraw> TKTZGL_Model::NodeDraws(const ModelSource& source) co
 }
 
 int32_t TKTZGL_Model::BuildWithoutGL(const ModelSource& source, float ambientBoost,
-                                     std::vector<ModelNodeDraw>* draws) {
+                                     std::vector<ModelNodeDraw>* draws, TLoaderMessages& messages) {
   MagFilter = GL_LINEAR;
   Clear();
   BuildCollider(source);
   if (draws) draws->clear();
   if (source.meshes.empty()) return 0;
   BuildMaterials(source, ambientBoost);
-  TLoaderMessages messages;
   const int32_t dropped = BuildMeshes(source, IsRelease3(source), messages);
-  ShowLoaderMessages(messages);
   BuildLights(source);
   if (draws) *draws = NodeDraws(source);
-  return dropped;
-}
-
-int32_t TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float ambientBoost) {
-  TLoaderMessages messages;
-  const int32_t dropped = Build(source, noMaterials, ambientBoost, messages);
-  ShowLoaderMessages(messages);
   return dropped;
 }
 

@@ -91,9 +91,8 @@ class TFile3DS;
 // Asks an open 3DS reader everything the model is built from; reader errors propagate.
 void FillModelSource(const TFile3DS& file, ModelSource& out);
 
-// Reads a .3ds file through the 3DS reader. On a reader error shows its message and returns
-// false with `out` empty; with `messages`, the message is handed back instead of shown.
-bool ReadModelSource(const std::string& fileName, ModelSource& out);
+// Reads a .3ds file through the 3DS reader. On a reader error appends its message and returns
+// false with `out` empty.
 bool ReadModelSource(const std::string& fileName, ModelSource& out, TLoaderMessages& messages);
 
 // ---- the built model ----
@@ -172,30 +171,27 @@ class TKTZGL_Model : public TKTZGL_Object {
   uint32_t DetailTexture = 0;
 
   // Loads a .3ds file; a missing file leaves the model as it was, a broken one leaves it empty.
-  // The game passes noMaterials false, ambientBoost -0.3, textureFlag 1 (unused).
-  void LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
-                    int32_t textureFlag);
-  // The same, with every message box of the load (the reader's, the textures', missing
-  // materials) handed back in order instead of shown.
+  // The game passes noMaterials false, ambientBoost -0.3, textureFlag 1 (unused). Every message
+  // of the load (the reader's, the textures', missing materials) is appended in order.
   void LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
                     int32_t textureFlag, TLoaderMessages& messages);
   // Builds the model and its collider from already read data (what LoadFromFile does after
   // reading the file). Returns the number of faces left out for naming a vertex the mesh lacks.
-  int32_t Build(const ModelSource& source, bool noMaterials, float ambientBoost);
   int32_t Build(const ModelSource& source, bool noMaterials, float ambientBoost,
                 TLoaderMessages& messages);
   // The part of Build that needs no GL context: collider, materials (without textures), meshes
   // with normals and face groups, lights, and where the model list would draw each node's mesh.
   // No display list is made. Returns what Build returns.
   int32_t BuildWithoutGL(const ModelSource& source, float ambientBoost,
-                         std::vector<ModelNodeDraw>* draws);
+                         std::vector<ModelNodeDraw>* draws, TLoaderMessages& messages);
   // Releases display lists, arrays, materials and lights. Textures stay: the cache shares them.
   void Clear();
 
-  // An OBJ terrain piece with a base texture on unit 0 and a detail texture on unit 1.
+  // An OBJ terrain piece with a base texture on unit 0 and a detail texture on unit 1. The
+  // textures' messages and a bad number's message (which ends the load) are appended in order.
   void LoadObjPiece(const std::string& objFile, const std::string& textureFile,
                     const std::string& detailFile, const float detailScale[3], uint8_t sendNormals,
-                    uint8_t skipUnderwater);
+                    uint8_t skipUnderwater, TLoaderMessages& messages);
 
   // Index of a material by name (any letter case), or -1.
   int32_t FindMaterial(const std::string& name) const;

@@ -9,7 +9,6 @@
 #include "engine/model.h"
 #include "engine/obj_reader.h"
 #include "engine/textures.h"
-#include "platform/messages.h"
 #include "platform/paths.h"
 
 namespace skerrow {
@@ -80,7 +79,8 @@ uint32_t CompileObjPiece(const TOBJModel& obj, uint8_t sendNormals, uint8_t skip
 
 void TKTZGL_Model::LoadObjPiece(const std::string& objFile, const std::string& textureFile,
                                 const std::string& detailFile, const float detailScale[3],
-                                uint8_t sendNormals, uint8_t skipUnderwater) {
+                                uint8_t sendNormals, uint8_t skipUnderwater,
+                                TLoaderMessages& messages) {
   if (!PathExists(objFile)) return;
   const bool quality = TextureQuality() == 1;
   const bool hasTexture = PathExists(textureFile);
@@ -89,15 +89,15 @@ void TKTZGL_Model::LoadObjPiece(const std::string& objFile, const std::string& t
     ActiveTextureARB(kGlTexture0Arb);
     const std::string smooth = DirectoryOf(textureFile) + "smooth.qvt";
     if (PathExists(smooth)) {
-      LoadTextureWithAlpha(textureFile, smooth, quality, BaseTexture);
+      LoadTextureWithAlpha(textureFile, smooth, quality, BaseTexture, messages);
     } else {
-      LoadTexture(textureFile, BaseTexture, quality);
+      LoadTexture(textureFile, BaseTexture, quality, messages);
     }
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBindTexture(GL_TEXTURE_2D, BaseTexture);
     if (hasDetail) {
       ActiveTextureARB(kGlTexture1Arb);
-      LoadTexture(detailFile, DetailTexture, quality);
+      LoadTexture(detailFile, DetailTexture, quality, messages);
       glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
       // Stays in force: the detail layer repeats through unit 1's texture matrix.
       glMatrixMode(GL_TEXTURE);
@@ -121,7 +121,7 @@ void TKTZGL_Model::LoadObjPiece(const std::string& objFile, const std::string& t
     obj.LoadFromFile(ResolvePath(objFile));
   } catch (const EOBJError& e) {
     // A bad number ends the load before anything is compiled.
-    platform::ShowMessage("Skerrow", e.what());
+    messages.push_back({"Skerrow", e.what()});
     return;
   }
   const uint32_t list = CompileObjPiece(obj, sendNormals, skipUnderwater);

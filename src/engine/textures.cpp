@@ -12,7 +12,6 @@
 #include "engine/model.h"
 #include "engine/picture.h"
 #include "platform/cp1251.h"
-#include "platform/messages.h"
 #include "platform/paths.h"
 
 namespace skerrow {
@@ -377,15 +376,9 @@ void LoadMaterialTexturesTo(TKTZGL_Model& model, const std::string& directory,
 
 }  // namespace
 
-void ShowLoaderMessages(const TLoaderMessages& messages) {
-  for (const TPictureError& m : messages) platform::ShowMessage(m.caption, m.text);
-}
-
-uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels) {
-  TLoaderMessages messages;
-  const uint32_t texture = CreateTextureTo(width, height, format, pixels, messages);
-  ShowLoaderMessages(messages);
-  return texture;
+uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels,
+                       TLoaderMessages& messages) {
+  return CreateTextureTo(width, height, format, pixels, messages);
 }
 
 bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution,
@@ -393,58 +386,31 @@ bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolu
   return LoadTextureTo(fileName, texture, fullResolution, messages);
 }
 
-bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution) {
-  TLoaderMessages messages;
-  const bool ok = LoadTextureTo(fileName, texture, fullResolution, messages);
-  ShowLoaderMessages(messages);
-  return ok;
-}
-
 bool LoadTextureWithAlpha(const std::string& colourFile, const std::string& alphaFile,
-                          bool fullQuality, uint32_t& texture) {
-  TLoaderMessages messages;
-  const bool ok = LoadTextureWithAlphaTo(colourFile, alphaFile, fullQuality, texture, messages);
-  ShowLoaderMessages(messages);
-  return ok;
+                          bool fullQuality, uint32_t& texture, TLoaderMessages& messages) {
+  return LoadTextureWithAlphaTo(colourFile, alphaFile, fullQuality, texture, messages);
 }
 
-bool LoadJpegTexture(const std::string& fileName, uint32_t& texture) {
-  TLoaderMessages messages;
-  const bool ok = LoadJpegTextureTo(fileName, texture, messages);
-  ShowLoaderMessages(messages);
-  return ok;
+bool LoadJpegTexture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages) {
+  return LoadJpegTextureTo(fileName, texture, messages);
 }
 
-bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture) {
-  TLoaderMessages messages;
-  const bool ok = LoadBmp24TextureTo(fileName, texture, messages);
-  ShowLoaderMessages(messages);
-  return ok;
+bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages) {
+  return LoadBmp24TextureTo(fileName, texture, messages);
 }
 
-bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture) {
-  TLoaderMessages messages;
-  const bool ok = LoadBmpHalfTextureTo(fileName, texture, messages);
-  ShowLoaderMessages(messages);
-  return ok;
+bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages) {
+  return LoadBmpHalfTextureTo(fileName, texture, messages);
 }
 
-bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromResource) {
-  TLoaderMessages messages;
-  const bool ok = LoadGuiTextureTo(fileName, texture, fromResource, messages);
-  ShowLoaderMessages(messages);
-  return ok;
+bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromResource,
+                    TLoaderMessages& messages) {
+  return LoadGuiTextureTo(fileName, texture, fromResource, messages);
 }
 
 void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory,
                           TLoaderMessages& messages) {
   LoadMaterialTexturesTo(model, directory, messages);
-}
-
-void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory) {
-  TLoaderMessages messages;
-  LoadMaterialTexturesTo(model, directory, messages);
-  ShowLoaderMessages(messages);
 }
 
 const std::array<TextureCacheEntry, kTextureCacheSize>& TextureCache() {

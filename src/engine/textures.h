@@ -21,10 +21,9 @@ void SetTextureQuality(uint8_t quality);
 uint8_t TextureQuality();
 
 // What a loader has to say, in the order it met it: one message box (caption, text) each. The
-// loaders without a `messages` argument show theirs before they return; with one, the caller
-// decides (ShowLoaderMessages shows them as those loaders would).
+// loaders show nothing themselves; every one appends its messages to the caller's list and the
+// caller decides whether and when they are shown.
 using TLoaderMessages = std::vector<TPictureError>;
-void ShowLoaderMessages(const TLoaderMessages& messages);
 
 // Longest side a texture may have: the decoders' limit, or the driver's GL_MAX_TEXTURE_SIZE
 // (`driverMax`, 0 when unknown) when that is smaller. The loaders refuse larger pictures with
@@ -32,29 +31,29 @@ void ShowLoaderMessages(const TLoaderMessages& messages);
 int32_t TextureSideLimit(int32_t driverMax);
 
 // Mipmapped texture from bottom-up pixel rows; linear / linear-mipmap-nearest filtering.
-// Returns 0 (after the warning message) when no name could be made or the size is unusable.
-uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels);
+// Returns 0 (with the warning message) when no name could be made or the size is unusable.
+uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uint8_t* pixels,
+                       TLoaderMessages& messages);
 
 // `texture` is in/out: the texture it names is deleted first, so a field reloads in place.
 // A missing name falls back to the same name ending in "qvt"; ".jpg" (exact case) is JPEG,
 // anything else a bitmap, full or half resolution.
-bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution);
 bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution,
                  TLoaderMessages& messages);
 // RGBA texture: colour from colourFile, alpha from the red channel of alphaFile.
 bool LoadTextureWithAlpha(const std::string& colourFile, const std::string& alphaFile,
-                          bool fullQuality, uint32_t& texture);
-bool LoadJpegTexture(const std::string& fileName, uint32_t& texture);
+                          bool fullQuality, uint32_t& texture, TLoaderMessages& messages);
+bool LoadJpegTexture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages);
 // Uncompressed 24-bit bitmap read straight from the file (no palette, unpadded rows).
-bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture);
+bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages);
 // Any bitmap at half width and height, each pixel the truncated mean of four.
-bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture);
+bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages);
 // BMP, JPEG or TGA by extension, with linear filters and GL_MODULATE. Resources are not
 // embedded in this build: fromResource = true reports the file as not found in resource.
-bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromResource);
+bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromResource,
+                    TLoaderMessages& messages);
 
 // Gives every material of the model that names a texture file its texture through the cache.
-void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory);
 void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory,
                           TLoaderMessages& messages);
 

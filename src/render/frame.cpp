@@ -322,12 +322,12 @@ void StartRenderer(WorldState& w, Renderer& r, const RenderOverrides& overrides)
   w.shadowPlaneNormal = {0, 1, 0, 0};
 }
 
-void LoadFloorOverlayFrames(const WorldState& w, GameResources& res) {
+void LoadFloorOverlayFrames(const WorldState& w, GameResources& res, TLoaderMessages& messages) {
   const std::string dir = w.appPath + "gdata\\textures\\effects\\caust\\";
   char name[32];
   for (int32_t f = 0; f < 32; ++f) {
     std::snprintf(name, sizeof(name), "caust%04d.qvt", static_cast<int>(f));
-    LoadTexture(dir + name, res.handles.terrainAnimFrames[f], w.textureQuality == 1);
+    LoadTexture(dir + name, res.handles.terrainAnimFrames[f], w.textureQuality == 1, messages);
   }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace skerrow {
 
@@ -11,7 +12,9 @@ struct GameResources;
 struct TextureHandles;
 struct RenderState;
 struct TPoint;
+struct TPictureError;
 class TKTZGL_Scene;
+using TLoaderMessages = std::vector<TPictureError>;  // as in engine/textures.h
 
 // Both frames draw nothing while res.scene is null. Neither presents the frame. Each begins
 // with ApplyFrameWorldWrites (frame_world.h), the frame's only writes into the world besides
@@ -30,7 +33,7 @@ void PickMouseWorldPos(WorldState& w, const TKTZGL_Scene& scene, TPoint mouse);
 void ApplyWorldFog(const WorldState& w, TKTZGL_Scene& scene);
 
 // The floor's 32 animated overlay frames, "gdata\\textures\\effects\\caust\\caust0000.qvt" ..
-// "caust0031.qvt" (quality textures). Needs GL.
-void LoadFloorOverlayFrames(const WorldState& w, GameResources& res);
+// "caust0031.qvt" (quality textures). Needs GL. The loaders' messages are appended in order.
+void LoadFloorOverlayFrames(const WorldState& w, GameResources& res, TLoaderMessages& messages);
 
 }  // namespace skerrow

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "world/level_files.h"
 
@@ -16,6 +17,10 @@ namespace skerrow {
 
 class TKTZGL_Scene;
 class TKTZGL_Model;
+struct TPictureError;
+// The engine loaders' messages (engine/textures.h): every loader below appends its messages
+// here in the order it meets them and shows none; the caller decides.
+using TLoaderMessages = std::vector<TPictureError>;
 
 inline constexpr int32_t kTerrainModelSlots = 256;  // models[0..255]; pieces use 1..127
 inline constexpr int32_t kShipModelKinds = 128;     // ship models 1..128
@@ -112,15 +117,17 @@ class EnginePictureReader : public PictureReader {
 // Ship models 1..128 with their parts, then the debris, flag, wheel, propeller and weapon
 // models. Progress round(N / 10) after ship N.
 void LoadShipAndWeaponModels(GameResources& res, const std::string& appPath,
-                             LoadingProgress& progress);
+                             LoadingProgress& progress, TLoaderMessages& messages);
 // Bonus animations (kinds 1..6, 11..13: 32 frames; 7..10, 16..19: one picture).
-void LoadBonusAnimations(const WorldState& ws, GameResources& res, const std::string& appPath);
+void LoadBonusAnimations(const WorldState& ws, GameResources& res, const std::string& appPath,
+                         TLoaderMessages& messages);
 // Explosion sets 1 and 3 (destruct<set><frame>.pct, frames 1..16) and the eight named sets
 // 4..11, 32 frames each.
-void LoadEffectAnimations(const WorldState& ws, GameResources& res, const std::string& appPath);
+void LoadEffectAnimations(const WorldState& ws, GameResources& res, const std::string& appPath,
+                          TLoaderMessages& messages);
 // The effect and interface textures, with their progress steps 40..80.
 void LoadInterfaceTextures(WorldState& ws, GameResources& res, const std::string& appPath,
-                           LoadingProgress& progress);
+                           LoadingProgress& progress, TLoaderMessages& messages);
 
 // ---- Episode art ----
 
@@ -134,9 +141,9 @@ struct EpisodeArtOptions {
 // models and the level shadow texture. With `withGL` false only the state parts are loaded.
 void LoadEpisodeArt(WorldState& ws, GameResources& res, const std::string& episodeName,
                     const EpisodeArtOptions& options, PictureReader& reader,
-                    LoadingProgress& progress, bool withGL);
+                    LoadingProgress& progress, bool withGL, TLoaderMessages& messages);
 // Object models 1..128 up to the first missing shadow file (whose object model is loaded).
 // Returns the number of object models tried.
-int32_t LoadLevelObjects(GameResources& res, const std::string& appPath);
+int32_t LoadLevelObjects(GameResources& res, const std::string& appPath, TLoaderMessages& messages);
 
 }  // namespace skerrow

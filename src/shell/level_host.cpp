@@ -31,6 +31,10 @@ constexpr const char* kHeroOneName = "Эдвард";
 
 }  // namespace
 
+void ShowLoaderMessages(const TLoaderMessages& messages) {
+  for (const TPictureError& m : messages) platform::ShowMessage(m.caption, m.text);
+}
+
 // ---- FormLevelHost ----
 
 bool FormLevelHost::ReadPicture(const std::string& gamePath, LevelPicture& out) {
@@ -64,8 +68,10 @@ void FormLevelHost::LoadEpisodeArt(const std::string& episodeName) {
   EpisodeArtOptions options;
   options.displayHeight = form_.Display().Height();
   options.terrainReflections = form_.Settings().terrainreflections;
+  TLoaderMessages messages;
   skerrow::LoadEpisodeArt(form_.World(), form_.Resources(), episodeName, options, reader_, *this,
-                          form_.Display().HasGL());
+                          form_.Display().HasGL(), messages);
+  ShowLoaderMessages(messages);
 }
 
 void FormLevelHost::LoadMinimap(const std::string& gamePath) {

@@ -35,6 +35,10 @@ class FormLevelHost final : public LevelHost, public LoadingProgress {
   EnginePictureReader reader_;
 };
 
+// The loaders' messages as message boxes, one each in order. The loaders show nothing; start-up
+// and the level host show what a group of loads handed back once the group is done.
+void ShowLoaderMessages(const TLoaderMessages& messages);
+
 // Hero bonus and ship starting points (guns, speed, armour) of a new game; zeros outside 1..3.
 struct StartingPoints {
   int32_t guns = 0, speed = 0, armour = 0;

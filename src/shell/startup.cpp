@@ -205,7 +205,7 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   // is built by the menu screens.
   (void)firstTime;
   LoadKindPack(w);
-  // The loaders hand their messages back; start-up shows them after each group of textures.
+  // The loaders hand their messages back; start-up shows them after each group of loads.
   TLoaderMessages messages;
   if (gl) {
     const std::string in = app + "gdata\\textures\\int\\";
@@ -236,15 +236,20 @@ void TSkerrowForm::LoadResources(bool firstTime) {
       renderer_->state.water, SharedRandom(),
       [](void* form, int32_t p) { static_cast<TSkerrowForm*>(form)->ShowLoadingProgress(p); },
       this);
-  if (gl) LoadFloorOverlayFrames(w, res);
   if (gl) {
-    LoadShipAndWeaponModels(res, app, *levelHost_);
+    LoadFloorOverlayFrames(w, res, messages);
+    ShowLoaderMessages(std::exchange(messages, {}));
+    LoadShipAndWeaponModels(res, app, *levelHost_, messages);
+    ShowLoaderMessages(std::exchange(messages, {}));
   }
   ShowLoadingProgress(35);
   if (gl) {
-    LoadBonusAnimations(w, res, app);
-    LoadInterfaceTextures(w, res, app, *levelHost_);
-    LoadEffectAnimations(w, res, app);
+    LoadBonusAnimations(w, res, app, messages);
+    ShowLoaderMessages(std::exchange(messages, {}));
+    LoadInterfaceTextures(w, res, app, *levelHost_, messages);
+    ShowLoaderMessages(std::exchange(messages, {}));
+    LoadEffectAnimations(w, res, app, messages);
+    ShowLoaderMessages(std::exchange(messages, {}));
   }
   w.screenFade = 1.5;
   ShowLoadingProgress(100);

@@ -128,7 +128,8 @@ uint32_t BindNearest(uint32_t t) {
 // A 2 x 2 texture: bottom-left red, bottom-right green, top-left blue, top-right white.
 uint32_t CornerTexture() {
   const uint8_t pixels[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
-  const uint32_t t = CreateTexture(2, 2, kTexFormatRGB, pixels);
+  TLoaderMessages messages;
+  const uint32_t t = CreateTexture(2, 2, kTexFormatRGB, pixels, messages);
   return BindNearest(t);
 }
 
@@ -170,7 +171,8 @@ uint32_t CodeFont() {
       p[2] = 77;
     }
   }
-  const uint32_t t = CreateTexture(512, 512, kTexFormatRGB, pixels.data());
+  TLoaderMessages messages;
+  const uint32_t t = CreateTexture(512, 512, kTexFormatRGB, pixels.data(), messages);
   return BindNearest(t);
 }
 

@@ -38,7 +38,7 @@ bool GlTest::HasWindow() {
 void GlTest::SetUp() {
   previous_ =
       platform::SetMessageHandler([this](const std::string& caption, const std::string& text) {
-        messages_.push_back({caption, text});
+        shown_.push_back({caption, text});
       });
   std::random_device rd;
   dir_ = std::filesystem::temp_directory_path() /
@@ -54,6 +54,7 @@ void GlTest::SetUp() {
 
 void GlTest::TearDown() {
   platform::SetMessageHandler(previous_);
+  for (const TPictureError& m : shown_) ADD_FAILURE() << "message box shown: " << m.text;
   std::error_code ec;
   std::filesystem::remove_all(dir_, ec);
   InvalidatePathCache();

@@ -1,5 +1,5 @@
 // Test fixture: one headless 800 x 600 window with a GL context and an initialised scene,
-// shared by every engine GL test, plus pixel read-back and message capture helpers.
+// shared by every engine GL test, plus pixel read-back and the loaders' message list.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,15 +12,11 @@
 #include <vector>
 
 #include "engine/ktzgl.h"
+#include "engine/textures.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 
 namespace skerrow::test {
-
-struct CapturedMessage {
-  std::string caption;
-  std::string text;
-};
 
 class GlTest : public ::testing::Test {
  protected:
@@ -40,9 +36,12 @@ class GlTest : public ::testing::Test {
   // Directory for the test's files (removed after the test).
   std::string TempDir() const { return dir_.string() + "/"; }
 
-  std::vector<CapturedMessage> messages_;
+  // Handed to the loaders: what they have to say, in order.
+  TLoaderMessages messages_;
 
  private:
+  // Message boxes shown during the test: the engine shows none, so TearDown expects this empty.
+  std::vector<TPictureError> shown_;
   std::filesystem::path dir_;
   platform::MessageHandler previous_;
 };

@@ -106,7 +106,7 @@ TEST_F(ObjPieceTest, LoadObjPieceSetsBothTextureUnits) {
   TKTZGL_Model model;
   const float scale[3] = {7, 7, 1};
   model.LoadObjPiece(d + "PIECE.obj", d + "terrain1\\terrain.qvt", d + "Terrain1\\detail.qvt",
-                     scale, 0, 1);
+                     scale, 0, 1, messages_);
   ASSERT_NE(model.ModelList, 0u);
   EXPECT_EQ(CountTriangles(model.ModelList), 2);
   ASSERT_NE(model.BaseTexture, 0u);
@@ -141,12 +141,13 @@ TEST_F(ObjPieceTest, MissingOrBrokenFilesLeaveTheListAlone) {
   TKTZGL_Model model;
   const float scale[3] = {7, 7, 1};
   model.ModelList = 12345;  // stands for a list made earlier
-  model.LoadObjPiece(d + "none.obj", d + "t.qvt", d + "d.qvt", scale, 0, 0);
+  model.LoadObjPiece(d + "none.obj", d + "t.qvt", d + "d.qvt", scale, 0, 0, messages_);
   EXPECT_EQ(model.ModelList, 12345u);
   EXPECT_TRUE(messages_.empty());
-  model.LoadObjPiece(d + "bad.obj", d + "t.qvt", d + "d.qvt", scale, 0, 0);
+  model.LoadObjPiece(d + "bad.obj", d + "t.qvt", d + "d.qvt", scale, 0, 0, messages_);
   EXPECT_EQ(model.ModelList, 12345u);
-  EXPECT_EQ(messages_.size(), 1u);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].caption, "Skerrow");
   EXPECT_EQ(model.BaseTexture, 0u);  // no texture file: both units skipped
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
   model.ModelList = 0;

@@ -77,7 +77,7 @@ TEST_F(ModelTest, SmoothingGroupsSplitOrShareCubeVertices) {
     src.databaseRelease = row.release;
     src.meshes.push_back(Cube(row.masks));
     TKTZGL_Model model;
-    model.Build(src, true, 0);
+    model.Build(src, true, 0, messages_);
     ASSERT_EQ(model.Meshes.size(), 1u);
     const ModelMesh& mesh = model.Meshes[0];
     EXPECT_EQ(mesh.vertexCount, row.vertices);
@@ -125,7 +125,7 @@ TEST_F(ModelTest, OnlyTheLowestSmoothingBitCountsAndMaskZeroSplits) {
     m.smoothing = row.masks;
     src.meshes.push_back(m);
     TKTZGL_Model model;
-    model.Build(src, true, 0);
+    model.Build(src, true, 0, messages_);
     ASSERT_EQ(model.Meshes.size(), 1u);
     EXPECT_EQ(model.Meshes[0].vertexCount, row.vertices) << row.masks.size();
     const FaceGroup& g = model.Meshes[0].faceGroups.at(0);
@@ -170,7 +170,7 @@ TEST_F(ModelTest, MaterialsBecomeGlMaterialStateInTheLists) {
   TKTZGL_Model model;
   model.TextureDir = d;
   ResetTextureCache();
-  model.Build(src, false, -0.3f);
+  model.Build(src, false, -0.3f, messages_);
   ResetTextureCache();
 
   ASSERT_EQ(model.Materials.size(), 2u);
@@ -219,7 +219,7 @@ TEST_F(ModelTest, LitModelDrawsThroughItsList) {
   mesh.groups = {{"red", {0, 1}}};
   src.meshes.push_back(mesh);
   TKTZGL_Model model;
-  model.Build(src, false, 0);
+  model.Build(src, false, 0, messages_);
   UseOverlay();
   glEnable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);
@@ -253,7 +253,7 @@ TEST_F(ModelTest, KeyframerPlacesChildNodesAndLeavesRootsAsStored) {
     node.position.value[0] = row.key;
     src.nodes = {root, node};
     TKTZGL_Model model;
-    model.Build(src, true, 0);
+    model.Build(src, true, 0, messages_);
     UseOverlay();
     glClear(GL_COLOR_BUFFER_BIT);
     glCallList(model.ModelList);
@@ -272,7 +272,7 @@ TEST_F(ModelTest, BadIndicesAreDroppedAndColliderKeepsFileVertices) {
   src.meshes.push_back(ModelSourceMesh{});  // fewer than 3 vertices: not built
   src.meshes.back().vertices = {{0, 0, 0}};
   TKTZGL_Model model;
-  model.Build(src, true, 0);
+  model.Build(src, true, 0, messages_);
   ASSERT_EQ(model.Meshes.size(), 1u);
   EXPECT_EQ(model.Meshes[0].faceGroups[0].indexCount, 6);
   ASSERT_EQ(model.Collider.meshCount, 2);
@@ -286,7 +286,7 @@ TEST_F(ModelTest, BadIndicesAreDroppedAndColliderKeepsFileVertices) {
 
   // Building again clears the old lists first.
   const uint32_t oldList = model.ModelList;
-  model.Build(src, true, 0);
+  model.Build(src, true, 0, messages_);
   EXPECT_FALSE(glIsList(oldList) && oldList != model.ModelList);
   model.Clear();
   EXPECT_EQ(model.ModelList, 0u);
@@ -330,7 +330,7 @@ TEST_F(ModelTest, LoadFromFileReadsA3dsFile) {
   const std::string d = TempDir();
   Save(d + "quad.3ds", QuadFile());
   TKTZGL_Model model;
-  model.LoadFromFile(d + "QUAD.3DS", false, -0.3f, 1);  // found without regard to case
+  model.LoadFromFile(d + "QUAD.3DS", false, -0.3f, 1, messages_);  // found without regard to case
   ASSERT_EQ(model.Meshes.size(), 1u);
   EXPECT_EQ(model.Meshes[0].vertexCount, 4);
   ASSERT_EQ(model.Materials.size(), 1u);
@@ -347,13 +347,13 @@ TEST_F(ModelTest, LoadFromFileReadsA3dsFile) {
 
   // A missing file leaves the model as it was.
   const uint32_t list = model.ModelList;
-  model.LoadFromFile(d + "missing.3ds", false, -0.3f, 1);
+  model.LoadFromFile(d + "missing.3ds", false, -0.3f, 1, messages_);
   EXPECT_EQ(model.ModelList, list);
   EXPECT_EQ(model.Meshes.size(), 1u);
 
   // A file the reader refuses shows the reader's message and leaves the model empty.
   Save(d + "bad.3ds", QuadFile(0xA0F0));
-  model.LoadFromFile(d + "bad.3ds", false, -0.3f, 1);
+  model.LoadFromFile(d + "bad.3ds", false, -0.3f, 1, messages_);
   EXPECT_EQ(model.ModelList, 0u);
   EXPECT_TRUE(model.Meshes.empty());
   ASSERT_EQ(messages_.size(), 1u);
@@ -361,7 +361,7 @@ TEST_F(ModelTest, LoadFromFileReadsA3dsFile) {
 
   // Not a 3DS root: nothing to build.
   Save(d + "junk.3ds", std::vector<uint8_t>{0x12, 0x34, 6, 0, 0, 0});
-  model.LoadFromFile(d + "junk.3ds", false, -0.3f, 1);
+  model.LoadFromFile(d + "junk.3ds", false, -0.3f, 1, messages_);
   EXPECT_EQ(model.ModelList, 0u);
   EXPECT_TRUE(model.Meshes.empty());
 }
@@ -372,7 +372,7 @@ TEST_F(ModelTest, AFaceNamingAMissingVertexIsLeftOutAndTheRestKept) {
   Save(d + "holed.3ds", QuadFile(0, 9));  // the quad has vertices 0..3
   TKTZGL_Model model;
   testing::internal::CaptureStderr();
-  model.LoadFromFile(d + "holed.3ds", false, -0.3f, 1);
+  model.LoadFromFile(d + "holed.3ds", false, -0.3f, 1, messages_);
   const std::string err = testing::internal::GetCapturedStderr();
   ASSERT_EQ(model.Meshes.size(), 1u);
   EXPECT_EQ(model.Meshes[0].faceGroups[0].indexCount, 3);
@@ -385,33 +385,33 @@ TEST_F(ModelTest, AFaceNamingAMissingVertexIsLeftOutAndTheRestKept) {
   EXPECT_EQ(err.find(said), err.rfind(said));
 }
 
-TEST_F(ModelTest, LoadMessagesCanBeHandedBackInOrder) {
+TEST_F(ModelTest, LoadMessagesAreHandedBackInOrder) {
   SKIP_WITHOUT_GL();
   const std::string d = TempDir();
   Save(d + "bad.3ds", QuadFile(0xA0F0));
   TKTZGL_Model model;
-  TLoaderMessages said;
-  model.LoadFromFile(d + "bad.3ds", false, -0.3f, 1, said);
-  EXPECT_TRUE(messages_.empty());
-  ASSERT_EQ(said.size(), 1u);
-  EXPECT_EQ(said[0].caption, "Skerrow");
-  EXPECT_NE(said[0].text.find("invalid Chunk structure"), std::string::npos);
+  model.LoadFromFile(d + "bad.3ds", false, -0.3f, 1, messages_);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].caption, "Skerrow");
+  EXPECT_NE(messages_[0].text.find("invalid Chunk structure"), std::string::npos);
 
-  // Two groups naming materials the model lacks: one message each, in group order.
+  // Two groups naming materials the model lacks: one message each, in group order, after what
+  // the list already holds.
   ModelSource src;
   ModelSourceMesh mesh = Square("sq", 0.5f);
   mesh.groups = {{"first", {0}}, {"second", {1}}};
   src.meshes.push_back(mesh);
-  said.clear();
-  model.Build(src, false, 0, said);
-  EXPECT_TRUE(messages_.empty());
+  model.Build(src, false, 0, messages_);
+  ASSERT_EQ(messages_.size(), 3u);
+  EXPECT_NE(messages_[0].text.find("invalid Chunk structure"), std::string::npos);
+  EXPECT_EQ(messages_[1].text, "Material 'first' not found. Using default material.");
+  EXPECT_EQ(messages_[2].text, "Material 'second' not found. Using default material.");
+  // The build without GL says the same.
+  TLoaderMessages said;
+  std::vector<ModelNodeDraw> draws;
+  model.BuildWithoutGL(src, 0, &draws, said);
   ASSERT_EQ(said.size(), 2u);
-  EXPECT_EQ(said[0].text, "Material 'first' not found. Using default material.");
-  EXPECT_EQ(said[1].text, "Material 'second' not found. Using default material.");
-  // Without the list they are shown, the same and in the same order.
-  model.Build(src, false, 0);
-  ASSERT_EQ(messages_.size(), 2u);
-  EXPECT_EQ(messages_[1].text, said[1].text);
+  EXPECT_EQ(said[1].text, messages_[2].text);
 }
 
 TEST_F(ModelTest, BuildingLeavesTheClientArraysAsItFoundThem) {
@@ -436,7 +436,7 @@ TEST_F(ModelTest, BuildingLeavesTheClientArraysAsItFoundThem) {
       }
     }
     TKTZGL_Model model;
-    model.LoadFromFile(d + "quad.3ds", false, -0.3f, 1);
+    model.LoadFromFile(d + "quad.3ds", false, -0.3f, 1, messages_);
     ASSERT_NE(model.ModelList, 0u);
     for (int i = 0; i < 3; ++i) {
       EXPECT_EQ(glIsEnabled(arrays[i]) == GL_TRUE, (on & (1 << i)) != 0) << i;
@@ -468,7 +468,8 @@ TEST(ModelNodes, ALongParentChainIsWalkedAndACycleEnds) {
   }
   TKTZGL_Model model;
   std::vector<ModelNodeDraw> draws;
-  EXPECT_EQ(model.BuildWithoutGL(src, 0, &draws), 0);
+  TLoaderMessages messages;
+  EXPECT_EQ(model.BuildWithoutGL(src, 0, &draws, messages), 0);
   ASSERT_EQ(draws.size(), size_t{kChain});
   EXPECT_EQ(draws[0].placed, 0);  // a root is drawn as stored
   EXPECT_EQ(draws[0].mesh, 0);
@@ -486,7 +487,7 @@ TEST(ModelNodes, ALongParentChainIsWalkedAndACycleEnds) {
     n.position.value[0] = name[4] == 'a' ? 1.0f : 10.0f;
     src.nodes.push_back(n);
   }
-  model.BuildWithoutGL(src, 0, &draws);
+  model.BuildWithoutGL(src, 0, &draws, messages);
   ASSERT_EQ(draws.size(), 2u);
   EXPECT_FLOAT_EQ(draws[0].matrix[12], 1 + 10 + 1);
   EXPECT_FLOAT_EQ(draws[1].matrix[12], 10 + 1 + 10);

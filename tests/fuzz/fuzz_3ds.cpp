@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FillModelSource(f, source);
     TKTZGL_Model model;
     std::vector<ModelNodeDraw> draws;
-    model.BuildWithoutGL(source, -0.3f, &draws);
+    TLoaderMessages messages;
+    model.BuildWithoutGL(source, -0.3f, &draws, messages);
     for (const ModelMesh& mesh : model.Meshes) {
       if (mesh.normals.size() != mesh.vertices.size()) __builtin_trap();
       for (const FaceGroup& group : mesh.faceGroups) {

@@ -58,10 +58,12 @@ class LevelArtTest : public ::testing::Test {
     root_ = tmpl;
     ws_ = std::make_unique<WorldState>();
     ws_->appPath = root_.string() + "/";
-    previous_ = platform::SetMessageHandler([](const std::string&, const std::string&) {});
+    previous_ =
+        platform::SetMessageHandler([this](const std::string&, const std::string&) { ++shown_; });
   }
   void TearDown() override {
     platform::SetMessageHandler(previous_);
+    EXPECT_EQ(shown_, 0);  // the loaders hand their messages back and show none
     fs::remove_all(root_);
     InvalidatePathCache();
   }
@@ -70,9 +72,20 @@ class LevelArtTest : public ::testing::Test {
     std::ofstream(root_ / rel) << "x";
     InvalidatePathCache();
   }
+  // A 3DS file whose one material holds a chunk no material may hold: the reader refuses it.
+  void WriteBroken3ds(const fs::path& rel) {
+    fs::create_directories((root_ / rel).parent_path());
+    const char bytes[] = {0x4D, 0x4D, 24, 0, 0, 0,   // M3DMAGIC
+                          0x3D, 0x3D, 18, 0, 0, 0,   // MDATA
+                          -1,   -81,  12, 0, 0, 0,   // MAT_ENTRY (0xAFFF)
+                          -16,  -96,  6,  0, 0, 0};  // 0xA0F0, unknown to a material
+    std::ofstream(root_ / rel, std::ios::binary).write(bytes, sizeof bytes);
+    InvalidatePathCache();
+  }
   fs::path root_;
   std::unique_ptr<WorldState> ws_;
   platform::MessageHandler previous_;
+  int shown_ = 0;
 };
 
 TEST_F(LevelArtTest, PiecesGetHeightsAndShadowMapsOnlyWhereTheTableHasRoom) {
@@ -90,7 +103,9 @@ TEST_F(LevelArtTest, PiecesGetHeightsAndShadowMapsOnlyWhereTheTableHasRoom) {
   GameResources res;
   RecordingProgress progress;
   ws_->units[3].pok = -1;
-  LoadEpisodeArt(*ws_, res, "ep", {}, pics, progress, false);
+  TLoaderMessages messages;
+  LoadEpisodeArt(*ws_, res, "ep", {}, pics, progress, false, messages);
+  EXPECT_TRUE(messages.empty());  // without GL no model or texture is loaded
   EXPECT_EQ(ws_->islandHeights[5][10][20], 5);
   EXPECT_EQ(ws_->terrainShadowMaps[5][10][20], 6);
   EXPECT_EQ(ws_->islandHeights[101][0][0], 101);
@@ -107,9 +122,18 @@ TEST_F(LevelArtTest, PiecesGetHeightsAndShadowMapsOnlyWhereTheTableHasRoom) {
 TEST_F(LevelArtTest, ObjectModelsStopAtTheFirstMissingShadowFile) {
   for (int n = 1; n <= 5; ++n) Touch("gdata/models/objects/object" + std::to_string(n) + ".3ds");
   for (int n = 1; n <= 2; ++n) Touch("gdata/models/objects/Shadow" + std::to_string(n) + ".3ds");
+  WriteBroken3ds("gdata/models/objects/object2.3ds");
+  WriteBroken3ds("gdata/models/objects/Shadow2.3ds");
   Touch("gdata/models/objects/Shadow4.3ds");  // beyond the gap: never reached
   GameResources res;
-  EXPECT_EQ(LoadLevelObjects(res, ws_->appPath), 3);
+  TLoaderMessages messages;
+  EXPECT_EQ(LoadLevelObjects(res, ws_->appPath, messages), 3);
+  // The broken files' reader messages are handed back in load order, none shown.
+  ASSERT_EQ(messages.size(), 2u);
+  for (const TPictureError& m : messages) {
+    EXPECT_EQ(m.caption, "Skerrow");
+    EXPECT_NE(m.text.find("invalid Chunk structure"), std::string::npos) << m.text;
+  }
   for (int n = 1; n <= 3; ++n) EXPECT_NE(ObjectModel(res, n), nullptr) << n;
   EXPECT_EQ(ObjectModel(res, 4), nullptr);
   EXPECT_NE(ObjectShadowModel(res, 3), nullptr);

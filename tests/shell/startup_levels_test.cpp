@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/cp1251.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "render/game_resources.h"
@@ -81,6 +82,68 @@ TEST(Startup, LoadingBarAnimatesEveryValueAndNeverGoesBack) {
   form.ShowLoadingProgress(0);
   EXPECT_EQ(form.LoadingPercent(), 0);
   form.FormDestroy();
+}
+
+// An 8-bit palette bitmap: the full-resolution texture loader refuses it with
+// "Error reading info header".
+void WritePaletteBitmap(const fs::path& file) {
+  std::string b = "BM";
+  auto u32 = [&b](uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  auto u16 = [&b](uint16_t v) {
+    b.push_back(static_cast<char>(v & 0xFF));
+    b.push_back(static_cast<char>(v >> 8));
+  };
+  u32(54 + 8 + 16), u32(0), u32(54 + 8);                     // file header
+  u32(40), u32(4), u32(4), u16(1), u16(8), u32(0), u32(16);  // 4 x 4, 8 bits
+  u32(0), u32(0), u32(2), u32(0);                            // two palette entries
+  b += std::string(8 + 16, '\x01');
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << b;
+}
+
+// A 3DS file whose material holds a chunk no material may hold: the reader refuses it.
+void WriteBroken3ds(const fs::path& file) {
+  const char bytes[] = {0x4D, 0x4D, 24, 0, 0, 0,   // M3DMAGIC
+                        0x3D, 0x3D, 18, 0, 0, 0,   // MDATA
+                        -1,   -81,  12, 0, 0, 0,   // MAT_ENTRY (0xAFFF)
+                        -16,  -96,  6,  0, 0, 0};  // 0xA0F0
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary).write(bytes, sizeof bytes);
+}
+
+TEST(Startup, LoaderMessagesAreShownAsBoxesInLoadOrder) {
+  const fs::path dir = TempDir("boxes");
+  const fs::path gdata = dir / "gdata";
+  // One refusal in each of three groups: the loading screen, the models, the bonuses.
+  WritePaletteBitmap(gdata / "textures" / "int" / "loading.qvt");
+  WriteBroken3ds(gdata / "models" / "ships" / "ship1.3ds");
+  WritePaletteBitmap(gdata / "textures" / "bonuses" / "bonus7.qvt");
+  InvalidatePathCache();
+  std::vector<std::string> shown;
+  const platform::MessageHandler previous =
+      platform::SetMessageHandler([&shown](const std::string& caption, const std::string& text) {
+        shown.push_back(caption + ": " + text.substr(0, 26));
+      });
+  CommandLine cl;
+  cl.headless = true;
+  cl.ticks = 0;
+  cl.root = dir.string();
+  TSkerrowForm form(cl);
+  form.FormCreate();
+  const bool gl = form.ddrawInitialize() && form.Display().HasGL();
+  if (gl) form.LoadResources(true);
+  form.FormDestroy();
+  platform::SetMessageHandler(previous);
+  fs::remove_all(dir);
+  if (!gl) GTEST_SKIP() << "no GL context";
+  const std::vector<std::string> expected = {
+      "BMP Unit: Error reading info header",
+      "Skerrow: An invalid Chunk structure",
+      "BMP Unit: Error reading info header",
+  };
+  EXPECT_EQ(shown, expected);
 }
 
 TEST(Startup, StoredOptionsReachTheState) {

@@ -722,8 +722,10 @@ TEST_F(GeneratedPack, GameLoaderLightsTheModelsFromAbove) {
     for (const Part& part : shot.parts) {
       auto model = std::make_unique<TKTZGL_Model>();
       model->TextureDir = (Gdata() / part.texDir).string();
-      model->LoadFromFile((Gdata() / part.model).string(), false, -0.3f, 1);
+      TLoaderMessages messages;
+      model->LoadFromFile((Gdata() / part.model).string(), false, -0.3f, 1, messages);
       ASSERT_NE(model->ModelList, 0u);
+      EXPECT_TRUE(messages.empty()) << messages.front().text;  // every texture and material found
       models.push_back(std::move(model));
     }
     // Mean brightness of the model's pixels with the lights above the sea (as in play) and,
