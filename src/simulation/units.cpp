@@ -50,28 +50,19 @@ bool Released(const UnitRecord& u, int ctl) {
 // Moving-class variants sharing the ship rules.
 enum class Ship { kFull, kEnemy };
 
-// Firing rule. The player's weapons also need their unlock flags.
+// The weapons of the full ship (main gun, X, Z, S, left, right) and of the enemy ship (main
+// gun, S, left, right), in this order; the player's full ship also needs the unlock flags.
 void FireWeapons(WorldState& w, PlayHost& host, int32_t i, Ship ship) {
-  UnitRecord& u = w.units[i];
-  const bool player = i == w.playerUnit && ship == Ship::kFull;
-  const bool guns = !player || w.gunsUnlocked == 1;
-  const bool mainReady = u.reload >= u.maxReload;
+  const UnitRecord& u = w.units[i];
+  const bool unlock = i == w.playerUnit && ship == Ship::kFull;
+  if (WeaponFires(w, u, unlock, Weapon::kMainGun)) FireMainGun(w, host, i);
   if (ship == Ship::kFull) {
-    if (guns && Released(u, kCtlMainGun) && mainReady) FireMainGun(w, host, i);
-    if ((!player || w.weaponXUnlocked == 1) && u.ctlWeaponX == 1) FireWeaponX(w, host, i);
-    if ((!player || w.weaponZUnlocked == 1) && Released(u, kCtlWeaponZ) &&
-        u.sideReload >= u.maxSideReload)
-      FireWeaponZ(w, host, i);
-    if ((!player || w.weaponSUnlocked == 1) && Released(u, kCtlWeaponS) && u.reload >= u.maxReload)
-      FireWeaponS(w, host, i);
-  } else {
-    if (Released(u, kCtlMainGun) && mainReady) FireMainGun(w, host, i);
-    if (Released(u, kCtlWeaponS) && u.reload >= u.maxReload) FireWeaponS(w, host, i);
+    if (WeaponFires(w, u, unlock, Weapon::kWeaponX)) FireWeaponX(w, host, i);
+    if (WeaponFires(w, u, unlock, Weapon::kWeaponZ)) FireWeaponZ(w, host, i);
   }
-  if (guns && Released(u, kCtlSideLeft) && u.sideReload >= u.maxSideReload)
-    FireSideBattery(w, host, i, 0);
-  if (guns && Released(u, kCtlSideRight) && u.sideReload >= u.maxSideReload)
-    FireSideBattery(w, host, i, 1);
+  if (WeaponFires(w, u, unlock, Weapon::kWeaponS)) FireWeaponS(w, host, i);
+  if (WeaponFires(w, u, unlock, Weapon::kSideLeft)) FireSideBattery(w, host, i, 0);
+  if (WeaponFires(w, u, unlock, Weapon::kSideRight)) FireSideBattery(w, host, i, 1);
 }
 
 void LightFromShade(WorldState& w, UnitRecord& u, double g) {
@@ -277,9 +268,9 @@ void UpdateSmallCraft(WorldState& w, PlayHost& host, int32_t i) {
     u.sinking = 1;
     host.PlaySound(sound::kFalling, u.posX, u.posY, u.posZ);
   }
-  if (Released(u, kCtlMainGun) && u.reload >= u.maxReload) FireMainGun(w, host, i);
-  if (Released(u, kCtlSideLeft) && u.sideReload >= u.maxSideReload) FireSideBattery(w, host, i, 0);
-  if (Released(u, kCtlSideRight) && u.sideReload >= u.maxSideReload) FireSideBattery(w, host, i, 1);
+  if (WeaponFires(w, u, false, Weapon::kMainGun)) FireMainGun(w, host, i);
+  if (WeaponFires(w, u, false, Weapon::kSideLeft)) FireSideBattery(w, host, i, 0);
+  if (WeaponFires(w, u, false, Weapon::kSideRight)) FireSideBattery(w, host, i, 1);
   if (InVisibilityWindow(w, u.posX, u.posZ) || w.editorPlanes == 1) PushUnit(w, i);
   Turn(u, g, true);
   ChargeAndReload(u, g, 1.0);
@@ -290,6 +281,27 @@ void UpdateSmallCraft(WorldState& w, PlayHost& host, int32_t i) {
 }
 
 }  // namespace
+
+bool WeaponFires(const WorldState& w, const UnitRecord& u, bool needsUnlock, Weapon weapon) {
+  const bool mainReady = u.reload >= u.maxReload;
+  const bool sideReady = u.sideReload >= u.maxSideReload;
+  const auto unlocked = [&](uint8_t flag) { return !needsUnlock || flag == 1; };
+  switch (weapon) {
+    case Weapon::kMainGun:
+      return unlocked(w.gunsUnlocked) && Released(u, kCtlMainGun) && mainReady;
+    case Weapon::kWeaponX:
+      return unlocked(w.weaponXUnlocked) && u.ctlWeaponX == 1;  // while held, no reload
+    case Weapon::kWeaponZ:
+      return unlocked(w.weaponZUnlocked) && Released(u, kCtlWeaponZ) && sideReady;
+    case Weapon::kWeaponS:
+      return unlocked(w.weaponSUnlocked) && Released(u, kCtlWeaponS) && mainReady;
+    case Weapon::kSideLeft:
+      return unlocked(w.gunsUnlocked) && Released(u, kCtlSideLeft) && sideReady;
+    case Weapon::kSideRight:
+      return unlocked(w.gunsUnlocked) && Released(u, kCtlSideRight) && sideReady;
+  }
+  return false;
+}
 
 int32_t UnitClass(const WorldState& w, const UnitRecord& u) {
   const KindRecord* kind = w.kindTable.at(u.unitKind);

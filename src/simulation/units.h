@@ -17,6 +17,15 @@ void UpdateUnits(WorldState& w, PlayHost& host);
 // automatic save; no level change when the running step has made one already.
 void ApplyLevelBounds(WorldState& w, PlayHost& host);
 
+// The firing rule. A weapon fires when its control was released since the last latch
+// (control 0, latched copy 1) and its reload is ready: `reload` >= `maxReload` for the main gun
+// and weapon S, `sideReload` >= `maxSideReload` for the side batteries and weapon Z; weapon X
+// fires on every step while its control is held, with no reload test. With `needsUnlock` (the
+// player's full ship) each also needs its unlock flag: `gunsUnlocked` for the main gun and the
+// side batteries, `weaponXUnlocked`, `weaponZUnlocked`, `weaponSUnlocked`.
+enum class Weapon : int32_t { kMainGun, kWeaponX, kWeaponZ, kWeaponS, kSideLeft, kSideRight };
+bool WeaponFires(const WorldState& w, const UnitRecord& u, bool needsUnlock, Weapon weapon);
+
 // Movement class of a unit's kind (kindClass), 0 for a kind outside the kind table.
 int32_t UnitClass(const WorldState& w, const UnitRecord& u);
 

@@ -279,3 +279,75 @@ TEST_F(UnitsTest, HoverNameAndDamagedUnits) {
 
 }  // namespace
 }  // namespace skerrow::test
+
+namespace skerrow::test {
+namespace {
+
+// The firing rule by weapon: which control and latch fire it, which reload gates it, and which
+// unlock flag the player's full ship needs. Each row starts from a unit whose every weapon
+// would fire (all released, reloads full, all flags set) and changes one thing.
+TEST_F(UnitsTest, FiringRuleByWeaponControlReloadAndUnlockFlag) {
+  struct Weapon_ {
+    Weapon weapon;
+    int ctl;
+    bool mainReload;  // gated by reload (else by sideReload); X by neither
+    uint8_t WorldState::*flag;
+    const char* name;
+  };
+  const Weapon_ weapons[] = {
+      {Weapon::kMainGun, kCtlMainGun, true, &WorldState::gunsUnlocked, "main gun"},
+      {Weapon::kWeaponX, kCtlWeaponX, true, &WorldState::weaponXUnlocked, "X"},
+      {Weapon::kWeaponZ, kCtlWeaponZ, false, &WorldState::weaponZUnlocked, "Z"},
+      {Weapon::kWeaponS, kCtlWeaponS, true, &WorldState::weaponSUnlocked, "S"},
+      {Weapon::kSideLeft, kCtlSideLeft, false, &WorldState::gunsUnlocked, "left"},
+      {Weapon::kSideRight, kCtlSideRight, false, &WorldState::gunsUnlocked, "right"},
+  };
+  enum Change { kNone, kHeld, kNotLatched, kMainNotReady, kSideNotReady, kFlagOff };
+  for (const Weapon_& wp : weapons) {
+    const bool x = wp.weapon == Weapon::kWeaponX;
+    for (const Change change :
+         {kNone, kHeld, kNotLatched, kMainNotReady, kSideNotReady, kFlagOff}) {
+      for (const bool needsUnlock : {true, false}) {
+        UnitRecord u = P();
+        w.gunsUnlocked = w.weaponXUnlocked = w.weaponZUnlocked = w.weaponSUnlocked = 1;
+        u.maxReload = 10;
+        u.reload = 10;
+        u.maxSideReload = 5;
+        u.sideReload = 5;
+        // X fires while held; the others on the release after a latch.
+        Controls(u)[wp.ctl] = x ? 1 : 0;
+        PreviousControls(u)[wp.ctl] = 1;
+        switch (change) {
+          case kNone:
+            break;
+          case kHeld:  // control still down
+            Controls(u)[wp.ctl] = x ? 0 : 1;
+            break;
+          case kNotLatched:
+            PreviousControls(u)[wp.ctl] = 0;
+            break;
+          case kMainNotReady:
+            u.reload = 9.999f;
+            break;
+          case kSideNotReady:
+            u.sideReload = 4.999f;
+            break;
+          case kFlagOff:
+            w.*wp.flag = 0;
+            break;
+        }
+        bool expected = true;
+        if (change == kHeld) expected = false;
+        if (change == kNotLatched && !x) expected = false;
+        if (change == kMainNotReady && !x && wp.mainReload) expected = false;
+        if (change == kSideNotReady && !x && !wp.mainReload) expected = false;
+        if (change == kFlagOff && needsUnlock) expected = false;
+        EXPECT_EQ(WeaponFires(w, u, needsUnlock, wp.weapon), expected)
+            << wp.name << ", change " << change << ", needsUnlock " << needsUnlock;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace skerrow::test
