@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/vk_codes.h"
 #include "shell/skerrow_form.h"
+#include "support/temp_dir.h"
 #include "support/tga_header.h"
 #include "world/world_state.h"
 
@@ -21,10 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path TempDir(const std::string& name) {
-  fs::path p = fs::temp_directory_path() / ("skerrow_form_" + name + std::to_string(::getpid()));
-  fs::remove_all(p);
-  fs::create_directories(p);
-  return p;
+  return test::ScratchDir("form_" + name);
 }
 
 TEST(Form, HeadlessRunReachesMenuAndCountsTicks) {

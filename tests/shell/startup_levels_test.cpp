@@ -20,6 +20,7 @@
 #include "shell/level_host.h"
 #include "shell/settings.h"
 #include "shell/skerrow_form.h"
+#include "support/temp_dir.h"
 #include "world/level_files.h"
 #include "world/world_state.h"
 
@@ -35,9 +36,7 @@ bool HavePack() {
 }
 
 fs::path TempDir(const std::string& name) {
-  fs::path p = fs::temp_directory_path() / ("skerrow_start_" + name + std::to_string(::getpid()));
-  fs::remove_all(p);
-  fs::create_directories(p);
+  fs::path p = test::ScratchDir("start_" + name);
   InvalidatePathCache();
   return p;
 }
