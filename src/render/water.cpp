@@ -105,6 +105,10 @@ void AdvanceWater(WaterField& f, double dt) {
   }
 }
 
+void AnimateWaterForPlayStep(const WorldState& w, RenderState& state) {
+  if (state.switches.water == 1) AdvanceWater(state.water, w.lastLagCount / 1800.0 * 0.75);
+}
+
 void SeedWater(WaterField& f, Random& random, void (*progress)(void*, int32_t), void* ctx) {
   InitWaterField(f);
   for (int32_t i = 0; i < 500; ++i) {

@@ -8,6 +8,7 @@ namespace skerrow {
 
 struct WorldState;
 struct WaterField;
+struct RenderState;
 class Random;
 
 // gridXY filled, both height buffers cleared, currentBuffer 0, previousBuffer 1.
@@ -24,6 +25,10 @@ void ComputeWaterNormals(WaterField& f);
 // Interpolates the drawn normals, copies the seams and, once blend reaches 1, runs one
 // StepWater and ComputeWaterNormals. dt: lastLagCount / 1800 * 0.75 per play step.
 void AdvanceWater(WaterField& f, double dt);
+// The wave field's share of a play step, run by the shell just before the step: with the
+// water switch on, AdvanceWater by the real milliseconds of the last tick
+// (lastLagCount / 1800 * 0.75). It reads the world and writes only the renderer's field.
+void AnimateWaterForPlayStep(const WorldState& w, RenderState& state);
 // The start-up seeding: InitWaterField, 500 random drops of radius 2 each followed by a
 // StepWater, then 56 AdvanceWater(1). `progress` (may be null) is called with 5 after the drops
 // and 7 at the end.

@@ -7,7 +7,6 @@
 #include "render/frame.h"
 #include "render/frame_capture.h"
 #include "render/renderer.h"
-#include "render/water.h"
 #include "shell/skerrow_form.h"
 #include "world/world_state.h"
 
@@ -27,14 +26,6 @@ void FormPlayHost::EnterLevel(int32_t level) {
 
 void FormPlayHost::UpdateDispatch() {
   form_.UpdateDispatch();
-}
-
-bool FormPlayHost::WaterSwitchOn() {
-  return form_.Render().state.switches.water == 1;
-}
-
-void FormPlayHost::AnimateWater(double amount) {
-  AdvanceWater(form_.Render().state.water, amount);
 }
 
 bool FormFrameSource::RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) {

@@ -1,5 +1,5 @@
-// The play step's link to the main form (keyboard snapshot, level changes, update dispatch,
-// water animation), and the form's frames for screenshots.
+// The play step's link to the main form (keyboard snapshot, level changes, update dispatch),
+// and the form's frames for screenshots.
 #pragma once
 
 #include "shell/input.h"
@@ -17,8 +17,6 @@ class FormPlayHost : public PlayHost {
   bool KeyDown(int vk) override;
   void EnterLevel(int32_t level) override;
   void UpdateDispatch() override;
-  bool WaterSwitchOn() override;
-  void AnimateWater(double amount) override;
 
  private:
   TSkerrowForm& form_;

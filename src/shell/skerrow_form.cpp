@@ -26,6 +26,7 @@
 #include "render/frame_capture.h"
 #include "render/game_resources.h"
 #include "render/renderer.h"
+#include "render/water.h"
 #include "shell/form_play_host.h"
 #include "shell/input.h"
 #include "shell/level_host.h"
@@ -91,6 +92,9 @@ void TSkerrowForm::UpdateDispatch() {
       break;
     case game_mode::kPlay: {
       FormPlayHost host(*this);
+      // The renderer's wave field moves with the step, before it (the step's own first
+      // sub-step, the listener, reads nothing of it).
+      AnimateWaterForPlayStep(w, renderer_->state);
       PlayUpdate(w, host);
       break;
     }

@@ -1,5 +1,5 @@
-// Everything outside the world that a play step needs: keyboard snapshot, sound, water
-// animation, GUI window state, level changes and saves. The shell implements it for the main
+// Everything outside the world that a play step needs: keyboard snapshot, sound, in-play window
+// state, level changes and saves. The shell implements it for the main
 // form; tests use a fake. Every method has a do-nothing default.
 #pragma once
 
@@ -19,10 +19,6 @@ class PlayHost {
   // sound number `sound` of the battle list played at a world position.
   virtual void PlaceListener(double /*x*/, double /*y*/, double /*z*/) {}
   virtual void PlaySound(int32_t /*sound*/, double /*x*/, double /*y*/, double /*z*/) {}
-
-  // Water surface: whether the water render switch is on, and the animation advance.
-  virtual bool WaterSwitchOn() { return true; }
-  virtual void AnimateWater(double /*amount*/) {}
 
   // True while the in-play menu or a window opened from it is visible: the world pauses.
   virtual bool PlayWindowOpen() { return false; }

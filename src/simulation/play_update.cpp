@@ -1,4 +1,4 @@
-// The play update step: listener, water, sky, camera, fades, death and respawn, the pause for
+// The play update step: listener, sky, camera, fades, death and respawn, the pause for
 // in-play windows, then hero level, HUD timers, controls, enemies, particles, units, darkness,
 // snow, events, projectiles, phases and sea glitter, in this order.
 #include "simulation/play_update.h"
@@ -234,10 +234,9 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   const PlayStepScope step(w);
   const double g = w.gameSpeed;
 
-  // 1-2. Listener and water animation (real milliseconds of the last tick).
+  // 1. Listener. (2, the wave field, is the renderer's: the shell advances it before the step.)
   if (const UnitRecord* p = PlayerUnit(w))
     host.PlaceListener(500.0 - p->posX / 5.0, 500.0 - p->posY / 5.0, 500.0 - p->posZ / 5.0);
-  if (host.WaterSwitchOn()) host.AnimateWater(w.lastLagCount / 1800.0 * 0.75);
 
   // 3-5. Sky colour, camera, water grid.
   EaseSky(w);

@@ -1,5 +1,5 @@
 // Wave field: drops that do not fit, the wave step against hand-computed cells, the normal
-// interpolation and its step, the seams and the start-up seeding.
+// interpolation and its step, the seams, a play step's advance and the start-up seeding.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +8,7 @@
 #include "platform/random.h"
 #include "render/render_state.h"
 #include "render/water.h"
+#include "world/world_state.h"
 
 namespace skerrow {
 namespace {
@@ -132,6 +133,25 @@ TEST_F(WaterFieldTest, NonFiniteStepDoesNotStallTheField) {
   EXPECT_EQ(f_->blend, 0.0f);
   AdvanceWater(*f_, 1.0);
   EXPECT_EQ(f_->blend, 0.0f);  // stepped
+}
+
+// A play step's share: the real milliseconds of the last tick, only with the water switch on.
+TEST(WaterPlayStep, AdvancesByTheLastTickWhileTheWaterSwitchIsOn) {
+  struct Case {
+    uint8_t water;
+    int32_t lag;
+    float blend;
+  };
+  auto w = std::make_unique<WorldState>();
+  auto state = std::make_unique<RenderState>();
+  for (const Case& c : {Case{1, 40, static_cast<float>(40 / 1800.0 * 0.75)}, Case{0, 40, 0.0f},
+                        Case{1, 0, 0.0f}}) {
+    state->water.blend = 0;
+    state->switches.water = c.water;
+    w->lastLagCount = c.lag;
+    AnimateWaterForPlayStep(*w, *state);
+    EXPECT_FLOAT_EQ(state->water.blend, c.blend) << int(c.water) << " " << c.lag;
+  }
 }
 
 TEST_F(WaterFieldTest, SeedingLeavesMovingWavesAndReportsProgress) {

@@ -30,10 +30,6 @@ class OrderHost : public FakeHost {
   std::vector<Mark> marks;
 
   void PlaceListener(double, double, double) override { Note("listener"); }
-  bool WaterSwitchOn() override {
-    Note("water");
-    return true;
-  }
   bool PlayWindowOpen() override {
     Note("window");
     return false;
@@ -80,17 +76,16 @@ TEST_F(PlayStepTest, SubStepsRunInTheirOrder) {
 
   std::vector<std::string> calls;
   for (const Mark& m : order.marks) calls.push_back(m.call);
-  ASSERT_EQ(calls, (std::vector<std::string>{"listener", "water", "window", "keyboard", "level",
-                                             "sound"}));
+  ASSERT_EQ(calls,
+            (std::vector<std::string>{"listener", "window", "keyboard", "level", "sound"}));
   const Mark& listener = order.marks[0];
-  const Mark& water = order.marks[1];
-  const Mark& window = order.marks[2];
-  const Mark& keyboard = order.marks[3];
-  const Mark& level = order.marks[4];
-  const Mark& sound = order.marks[5];
-  // Listener and water come before the sky, the camera and the fade.
+  const Mark& window = order.marks[1];
+  const Mark& keyboard = order.marks[2];
+  const Mark& level = order.marks[3];
+  const Mark& sound = order.marks[4];
+  // The listener comes before the sky, the camera and the fade.
   EXPECT_EQ(listener.cameraZ, 90.0);
-  EXPECT_EQ(water.skyR, 0.0f);
+  EXPECT_EQ(listener.skyR, 0.0f);
   // Sky, camera, fade (and death) come before the pause test; the hero level after it.
   EXPECT_GT(window.skyR, 0.0f);
   EXPECT_NEAR(window.cameraZ, 100.0 - 9.7 - 1.9, 1e-12);
@@ -218,8 +213,6 @@ TEST_F(PlayStepTest, RatesPerStep) {
        1e-12},
       {"water drift z", [&] { w.waterOriginZ = 102.4; }, [&] { return +w.waterOriginZ; },
        -g * 1.6e-5, 1e-12},
-      {"water animation", [&] { w.lastLagCount = 40; }, [&] { return host.waterAdvance; },
-       40 / 1800.0 * 0.75, 1e-15},
       {"snow thickens",
        [&] {
          w.snowActive = 1;

@@ -28,7 +28,6 @@ class FakeHost : public PlayHost {
   std::vector<SoundCall> sounds;
   std::vector<int32_t> levelsEntered;
   int refreshes = 0, dispatches = 0, saves = 0;
-  double waterAdvance = 0;
   // Called by EnterLevel, e.g. to place the player in the new level.
   std::function<void(int32_t)> onEnterLevel;
   std::function<void()> onDispatch;
@@ -38,7 +37,6 @@ class FakeHost : public PlayHost {
   void PlaySound(int32_t s, double x, double y, double z) override {
     sounds.push_back({s, x, y, z});
   }
-  void AnimateWater(double amount) override { waterAdvance += amount; }
   bool PlayWindowOpen() override { return windowOpen; }
   void EnterLevel(int32_t level) override {
     levelsEntered.push_back(level);
