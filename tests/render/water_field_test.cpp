@@ -144,8 +144,8 @@ TEST(WaterPlayStep, AdvancesByTheLastTickWhileTheWaterSwitchIsOn) {
   };
   auto w = std::make_unique<WorldState>();
   auto state = std::make_unique<RenderState>();
-  for (const Case& c : {Case{1, 40, static_cast<float>(40 / 1800.0 * 0.75)}, Case{0, 40, 0.0f},
-                        Case{1, 0, 0.0f}}) {
+  for (const Case& c :
+       {Case{1, 40, static_cast<float>(40 / 1800.0 * 0.75)}, Case{0, 40, 0.0f}, Case{1, 0, 0.0f}}) {
     state->water.blend = 0;
     state->switches.water = c.water;
     w->lastLagCount = c.lag;
