@@ -155,28 +155,51 @@ bool ReadFileBytes(const std::string& fileName, std::vector<uint8_t>& bytes) {
 
 // ---- platform bitmap decoder ----
 
-bool DecodeBitmap(std::span<const uint8_t> bytes, TPixels& out, TPictureError* error) {
-  out = TPixels{};
-  // SDL sizes its surface straight from the header: check the size fields first.
+namespace {
+
+// The size fields of a bitmap's headers: the 14-byte file header, then the info header's size
+// and the picture's width and height (16-bit in the OS/2 core header of size 12), planes and
+// bits per pixel. `hasBits` is false when the bytes end before the bit count.
+struct BitmapHeader {
+  int64_t width = 0;
+  int64_t height = 0;  // negative: rows stored top-down
+  uint16_t bits = 0;
+  bool hasBits = false;
+};
+
+// False when the bytes end before the sizes or the magic is not "BM".
+bool ParseBitmapHeader(std::span<const uint8_t> bytes, BitmapHeader& h) {
   ByteReader r(bytes.data(), bytes.size());
   const uint16_t magic = r.U16();
   r.Skip(12);  // file size, two reserved words, pixel offset
   const uint32_t headerSize = r.U32();
-  int64_t width = 0, height = 0;
   if (headerSize == 12) {
-    width = r.U16();
-    height = r.U16();
+    h.width = r.U16();
+    h.height = r.U16();
   } else {
-    width = r.I32();
-    height = r.I32();
+    h.width = r.I32();
+    h.height = r.I32();
   }
+  if (!r.Ok() || magic != 0x4D42) return false;
   r.Skip(2);  // planes
-  const uint16_t bits = r.U16();
-  if (!r.Ok() || magic != 0x4D42) {
+  h.bits = r.U16();
+  h.hasBits = r.Ok();
+  return true;
+}
+
+}  // namespace
+
+bool DecodeBitmap(std::span<const uint8_t> bytes, TPixels& out, TPictureError* error) {
+  out = TPixels{};
+  // SDL sizes its surface straight from the header: check the size fields first.
+  BitmapHeader header;
+  if (!ParseBitmapHeader(bytes, header) || !header.hasBits) {
     Fail(error, "BMP Unit", "Error reading file header");
     return false;
   }
-  if (height < 0) height = -height;
+  const int64_t width = header.width;
+  const int64_t height = header.height < 0 ? -header.height : header.height;
+  const uint16_t bits = header.bits;
   // The decoder's surface (at least a byte per pixel), its RGB copy and the output.
   const int64_t surfaceBytes = std::max<int64_t>(1, (int64_t{bits} + 7) / 8);
   if (!SizeOk(width, height) || width * height * (surfaceBytes + 3 + 3) > kMaxDecodeBytes) {
@@ -229,21 +252,10 @@ bool LoadBitmapFile(const std::string& fileName, TPixels& out, TPictureError* er
 }
 
 bool ReadBitmapSize(std::span<const uint8_t> bytes, int32_t& width, int32_t& height) {
-  ByteReader r(bytes.data(), bytes.size());
-  const uint16_t magic = r.U16();
-  r.Skip(12);  // file size, two reserved words, pixel offset
-  const uint32_t headerSize = r.U32();
-  int32_t w = 0, h = 0;
-  if (headerSize == 12) {
-    w = r.U16();  // the OS/2 core header has 16-bit sizes
-    h = r.U16();
-  } else {
-    w = r.I32();
-    h = r.I32();
-  }
-  if (!r.Ok() || magic != 0x4D42) return false;
-  width = w;
-  height = h;
+  BitmapHeader header;
+  if (!ParseBitmapHeader(bytes, header)) return false;
+  width = static_cast<int32_t>(header.width);  // read as 16 or 32 bits: fits
+  height = static_cast<int32_t>(header.height);
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/random.h"
 #include "render/world_passes.h"
 #include "simulation/particles.h"
+#include "world/slots.h"
 #include "world/vocabulary.h"
 #include "world/world_state.h"
 
@@ -78,7 +79,8 @@ void ObjectWrites(WorldState& w, int32_t pass, FireColours& fires) {
         c.g = 0.3f + 0.2f * static_cast<float>(rnd.Real());
         c.b = 0.15f + 0.1f * static_cast<float>(rnd.Real());
         c.a = 1;
-        if (pass == 0 && LagChance(w, 6)) EmitSmoke(w, ox, oy + 0.3, oz, kObjectSmoke, 0.3, particle::kSmoke);
+        if (pass == 0 && LagChance(w, 6))
+          EmitSmoke(w, ox, oy + 0.3, oz, kObjectSmoke, 0.3, particle::kSmoke);
       }
     }
   }
@@ -102,11 +104,9 @@ int32_t CopyTaggedUnit(WorldState& w, int32_t i) {
   const int32_t copies = w.units[i].tag;
   int32_t made = 0;
   Random& rnd = SharedRandom();
-  // A copy fills the lowest free slot, so the next one lies above it: one walk of the table.
-  int32_t j = 1;
   for (int32_t k = 0; k < copies; ++k) {
-    while (j < kUnitSlots && w.units[j].alive != 0) ++j;
-    if (j >= kUnitSlots) break;  // the table is full: the remaining copies are skipped
+    const int32_t j = FreeUnitSlot(w);
+    if (j == 0) break;  // the table is full: the remaining copies are skipped
     UnitRecord& c = w.units[j];
     c = w.units[i];
     c.tag = 0;
