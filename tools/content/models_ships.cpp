@@ -126,11 +126,13 @@ void WriteShipTextures(Output& out, const std::string& dir, uint32_t seed, const
   out.WriteBmp(dir + "dark.qvt", PaintPlain(seed + 7, {48, 48, 52}, 0.2));
 }
 
-// The patrol boat shares its directory with the propeller vint.3ds, written as Ship6/: one
-// spelling per directory, so the case-insensitive lookup has only one to find.
+// The patrol boat shares its directory with the propeller vint.3ds, written as Ship6/, and kinds
+// 24, 25, 35 and 46 theirs with rotors and flags: one spelling per directory, so the
+// case-insensitive lookup has only one to find.
 std::string ShipDir(int32_t k) {
-  return std::string(k == kind::kPatrolBoat ? "models/ships/Ship" : "models/ships/ship") +
-         std::to_string(k) + "/";
+  const bool capital = k == kind::kPatrolBoat || k == kind::kAutogyro || k == kind::kSeaplane ||
+                       k == kind::kSwitch || k == kind::kFlyingFortress;
+  return std::string(capital ? "models/ships/Ship" : "models/ships/ship") + std::to_string(k) + "/";
 }
 std::string ShipFile(int32_t k) {
   return "models/ships/ship" + std::to_string(k) + ".3ds";
@@ -446,6 +448,239 @@ Mesh ShoreBatteryFrame(const ShipMats& m, uint16_t burnt, float sweep, bool dama
   return s;
 }
 
+// A small aircraft or airship body along x (nose towards -x): fuselage, wings and tail.
+Mesh Aircraft(const ShipMats& m, float length, float span, float radius, int engines) {
+  Mesh s =
+      Cylinder({length / 2, 0, 0}, {-length / 2, 0, 0}, radius * 0.5f, radius, 12, m.paint, true);
+  s.Append(
+      Cylinder({-length / 2, 0, 0}, {-length / 2 - radius, 0, 0}, radius, 0, 12, m.dark, false));
+  s.Append(Box({-length * 0.12f, -span / 2, -radius * 0.2f},
+               {length * 0.08f, span / 2, radius * 0.1f}, m.house, 64));
+  s.Append(Box({length * 0.38f, -span / 5, -radius * 0.1f},
+               {length * 0.5f, span / 5, radius * 0.1f}, m.house, 64));
+  s.Append(Box({length * 0.4f, -2, 0}, {length * 0.5f, 2, radius * 1.8f}, m.house, 64));
+  for (int e = 0; e < engines; ++e) {
+    float y = engines == 1 ? 0 : (e - (engines - 1) / 2.0f) * span / engines;
+    if (engines > 1)
+      s.Append(Cylinder({0, y, -radius * 0.2f}, {-length * 0.2f, y, -radius * 0.2f}, radius * 0.3f,
+                        radius * 0.25f, 8, m.metal, true));
+  }
+  s.Append(Box({-length * 0.3f, -radius * 0.4f, radius * 0.6f},
+               {-length * 0.15f, radius * 0.4f, radius * 1.1f}, m.dark, 32));  // cockpit
+  return s;
+}
+
+// A gate between two stone towers: a grille of bars, painted `keyBand` for a key gate, or
+// the solid leaf of a sluice. Along y (across the channel), modelled at scale 0.01.
+Mesh GateLeaf(const ShipMats& m, bool solid, bool banded) {
+  Mesh s;
+  for (float y : {-90.0f, 90.0f}) {
+    s.Append(Box({-24, y - 24, -20}, {24, y + 24, 110}, m.house, 48));
+    s.Append(Box({-28, y - 28, 110}, {28, y + 28, 122}, m.paint, 48));
+  }
+  if (solid) {
+    s.Append(Box({-8, -66, -20}, {8, 66, 90}, m.metal, 48));
+    for (float z : {10.0f, 45.0f, 80.0f}) s.Append(Box({-10, -66, z}, {10, 66, z + 6}, m.dark, 32));
+  } else {
+    for (float y = -60; y <= 60; y += 15)
+      s.Append(Cylinder({0, y, -20}, {0, y, 92}, 3, 3, 6, m.dark, true));
+    for (float z : {0.0f, 50.0f, 90.0f}) s.Append(Box({-4, -66, z}, {4, 66, z + 6}, m.dark, 32));
+  }
+  if (banded) s.Append(Box({-12, -30, 60}, {12, 30, 78}, m.funnel, 32));  // the lock plate
+  return s;
+}
+
+// Kinds modelled here, element by element, already at their draw scale. `element` 0 is the
+// hull; higher elements are the part frames the unit drawing selects.
+Mesh FleetBody(int32_t k, const ShipMats& m, uint16_t burnt, int element) {
+  Mesh s;
+  switch (k) {
+    case kind::kLinkedCannon: {
+      s = Cylinder({0, 0, -10}, {0, 0, 24}, 70, 62, 16, m.house, true);
+      Roof(s, m.paint);
+      Gun(s, m, 0, 0, 24, 34, 1, 2, true);
+      break;
+    }
+    case kind::kBuoy: {
+      s = Cylinder({0, 0, -20}, {0, 0, 30}, 40, 30, 12, m.funnel, true);
+      s.Append(Cylinder({0, 0, 30}, {0, 0, 120}, 4, 3, 6, m.dark, true));
+      s.Append(Sphere({0, 0, 130}, 14, 10, 6, m.paint));
+      break;
+    }
+    case kind::kSubmarine: {
+      // Frames 0..40 follow the bobbing phase: the boat rides a little lower, then higher.
+      s = Hull(420, 24, 6, -30, 2, 0.3f);
+      s.Append(Box({-60, -12, 6}, {10, 12, 44}, m.paint, 48));
+      s.Append(Cylinder({-30, 0, 44}, {-30, 0, 80}, 2, 2, 5, m.dark, true));
+      s.Append(Box({-170, -6, 10}, {-90, 6, 14}, m.metal, 48));
+      s.Translate({0, 0, -8 + 6 * std::sin(2 * kPi * static_cast<float>(element) / 41)});
+      break;
+    }
+    case kind::kSteamRam: {
+      s = Hull(300, 30, 18, -20, 4, 0.8f);
+      s.Append(Cylinder({-150, 0, 2}, {-200, 0, -4}, 12, 2, 8, m.metal, true));  // the ram
+      Deckhouse(s, m, 10, 80, 20, 18, 40);
+      // Frames 0..22: the funnel's smoke cap rocks with the engine.
+      Funnel(s, m, 40, 40, 10, 40 + 4 * std::sin(element * 0.55f), 4);
+      break;
+    }
+    case kind::kFortTower: {
+      s = Cylinder({0, 0, 0}, {0, 0, 180}, 90, 75, 16, m.house, true);
+      Roof(s, m.paint);
+      Gun(s, m, -20, 0, 180, 32, 1, 2, true);
+      s.Append(Cylinder({40, 0, 180}, {40, 0, 260}, 2, 2, 5, m.dark, true));
+      break;
+    }
+    case kind::kFlameGunboat:
+    case kind::kFlameLaunch:
+    case kind::kFlameCutter: {
+      const float len = k == kind::kFlameGunboat ? 320.0f : (k == kind::kFlameLaunch ? 220 : 260);
+      s = Hull(len, len / 10, 18, -16, 8, 0.75f);
+      Deckhouse(s, m, -len * 0.1f, len * 0.2f, len / 16, 18, 38);
+      Funnel(s, m, len * 0.1f, 38, 9, 34, 4);
+      s.Append(Cylinder({-len * 0.3f, 0, 20}, {-len * 0.3f, 0, 40}, 12, 10, 10, m.funnel, true));
+      s.Append(Cylinder({-len * 0.3f, 0, 34}, {-len * 0.5f, 0, 38}, 4, 6, 8, m.metal, true));
+      break;
+    }
+    case kind::kBomber:
+      // Drawn at 0.001: five times the model units of the 0.005 kinds.
+      s = Aircraft(m, 380, 520, 30, 2).Translate({0, 0, 60}).Scale({5, 5, 5});
+      break;
+    case kind::kHeavyBomber:
+      s = Aircraft(m, 460, 640, 38, 4).Translate({0, 0, 70});
+      break;
+    case kind::kShipOfTheLine: {
+      s = Frigate(m);
+      s.Append(Box({150, -40, 30}, {260, 40, 60}, m.wood, 48));  // stern castle
+      s.Scale({1.2f, 1.15f, 1.1f});
+      break;
+    }
+    case kind::kSkimmer: {
+      s = Hull(200, 26, 10, -6, 6, 0.9f);
+      s.Append(Box({-10, -12, 10}, {40, 12, 24}, m.house, 48));
+      s.Append(Cylinder({60, 0, 20}, {60, 0, 60}, 3, 3, 6, m.dark, true));
+      if (element == 1) s.RotateY(-0.05f).Translate({0, 0, 3});  // the second frame hops
+      break;
+    }
+    case kind::kItemWreck22:
+    case kind::kItemWreck37:
+    case kind::kItemWreck50: {
+      // Schooner, paddle steamer and barge wrecks: damaged (1) and sinking (2) frames blackened.
+      const float len = k == kind::kItemWreck50 ? 420.0f : 360.0f;
+      s = Hull(len, k == kind::kItemWreck50 ? 60 : 40, 22, -20, k == kind::kItemWreck50 ? 0 : 12,
+               0.8f);
+      if (k == kind::kItemWreck22) {
+        for (float x : {-70.0f, 60.0f}) Mast(s, m, x, 22, element ? 80 : 160, 3, 40);
+      } else if (k == kind::kItemWreck37) {
+        Deckhouse(s, m, -40, 60, 26, 22, 50);
+        Funnel(s, m, 10, 50, 12, element ? 20 : 60, 2);
+      } else {
+        for (float x : {-120.0f, -40.0f, 40.0f, 120.0f})
+          s.Append(Box({x - 30, -40, 22}, {x + 30, 40, 60}, m.wood, 40));
+      }
+      if (element) {
+        for (MeshTri& t : s.tris)
+          if (t.material != m.hull) t.material = burnt;
+      }
+      if (element == 2) s.RotateX(0.25f).RotateY(-0.15f).Translate({0, 0, -16});
+      s.Scale({0.005f / 0.055f, 0.005f / 0.055f, 0.005f / 0.055f});
+      return s;
+    }
+    case kind::kAutogyro: {
+      s = Aircraft(m, 160, 60, 20, 1).Translate({0, 0, 40});
+      s.Append(Cylinder({0, 0, 60}, {0, 0, 163}, 3, 3, 6, m.dark, true));
+      s.Append(Box({-6, -4, -10}, {6, 4, 40}, m.dark, 32));
+      if (element == 2) s.RotateY(0.2f);  // nose down: the falling frame
+      break;
+    }
+    case kind::kSeaplane: {
+      s = Aircraft(m, 240, 320, 22, 1).Translate({0, 0, 70});
+      for (float y : {-60.0f, 60.0f}) {
+        s.Append(Cylinder({80, y, 10}, {-90, y, 10}, 12, 8, 10, m.paint, true));
+        s.Append(Box({-10, y - 2, 10}, {10, y + 2, 62}, m.dark, 32));
+      }
+      if (element == 2) s.RotateX(0.4f);  // wing down
+      break;
+    }
+    case kind::kMortarBoat: {
+      s = Hull(280, 38, 16, -16, 4, 0.9f);
+      Deckhouse(s, m, 50, 110, 22, 16, 40);
+      // Frame e: the mortar raised by e steps as the reload fills.
+      Mesh mortar = Cylinder({0, 0, 0}, {0, 0, 60}, 18, 15, 12, m.dark, true);
+      mortar.RotateY(-1.2f + 0.15f * static_cast<float>(element)).Translate({-50, 0, 22});
+      s.Append(Cylinder({-50, 0, 16}, {-50, 0, 26}, 30, 30, 12, m.metal, true));
+      s.Append(mortar);
+      break;
+    }
+    case kind::kGate:
+    case kind::kGate2:
+      return GateLeaf(m, false, false);
+    case kind::kKeyGate1:
+    case kind::kKeyGate2:
+    case kind::kKeyGate3:
+    case kind::kKeyGate1b:
+    case kind::kKeyGate2b:
+    case kind::kKeyGate3b:
+      return GateLeaf(m, false, true);
+    case kind::kLock:
+    case kind::kLock2:
+      return GateLeaf(m, true, false);
+    case 34:
+    case 38: {
+      s = Box({-40, -160, -20}, {40, 160, 80}, m.house, 48);
+      for (float y = -150; y <= 150; y += 50)
+        s.Append(Box({-44, y - 15, 80}, {44, y + 15, 100}, m.house, 48));
+      break;
+    }
+    case kind::kSwitch: {
+      // Modelled at the 0.012 draw scale: a post on a float with the lever up.
+      s = Cylinder({0, 0, -10}, {0, 0, 8}, 30, 26, 12, m.funnel, true);
+      s.Append(Box({-6, -6, 8}, {6, 6, 50}, m.metal, 32));
+      s.Append(Cylinder({0, 0, 50}, {-24, 0, 80}, 3, 3, 6, m.dark, true));
+      s.Append(Sphere({-24, 0, 82}, 6, 8, 5, m.paint));
+      return s;
+    }
+    case kind::kPirateFlagship: {
+      s = Brig(m);
+      s.Append(Box({120, -34, 40}, {190, 34, 64}, m.wood, 48));
+      s.Scale({1.5f, 1.45f, 1.3f});
+      break;
+    }
+    case kind::kSluiceGate: {
+      s = GateLeaf(m, true, true);
+      s.Scale({2, 2, 2});
+      break;
+    }
+    case kind::kFlyingFortress: {
+      // An airship: a long envelope over a gondola with guns, four engines.
+      Mesh env = Sphere({0, 0, 0}, 1, 16, 10, m.house);
+      env.Scale({300, 80, 80}).Translate({0, 0, 200});
+      s = env;
+      s.Append(Box({-90, -26, 80}, {90, 26, 120}, m.paint, 48));
+      for (float y : {-70.0f, 70.0f})
+        for (float x : {-60.0f, 60.0f})
+          s.Append(Cylinder({x, y, 130}, {x - 40, y, 130}, 14, 10, 8, m.metal, true));
+      Gun(s, m, -100, 0, 70, 16, 1, 2, false);
+      for (float y : {-1.0f, 1.0f})
+        s.Append(Box({260, y * 2, 200}, {320, y * 90, 206}, m.dark, 48));  // fins
+      break;
+    }
+    case kind::kIronclad: {
+      s = Monitor(m, burnt, 0);
+      s.Scale({0.055f / 0.005f, 0.055f / 0.005f, 0.055f / 0.005f});
+      Funnel(s, m, 60, 40, 14, 70, 4);
+      Gun(s, m, 0, 0, 58, 30, 1, 2, true);
+      break;
+    }
+    case kind::kFighter:
+      s = Aircraft(m, 200, 260, 16, 1).Translate({0, 0, 50});
+      break;
+    default:
+      throw std::runtime_error("fleet kind without a builder");
+  }
+  return s;
+}
+
 }  // namespace
 
 void GenerateShips(Output& out) {
@@ -468,6 +703,42 @@ void GenerateShips(Output& out) {
       {kind::kCoinChest, {{120, 84, 50}, {130, 96, 60}, {110, 80, 50}, {232, 190, 60}}},
       {kind::kShoreBattery, {{140, 136, 126}, {150, 146, 136}, {110, 108, 100}, {90, 88, 80}}},
       {kind::kSeaMine, {{60, 60, 60}, {90, 90, 90}, {200, 60, 40}, {60, 60, 60}}},
+      {kind::kLinkedCannon, {{130, 128, 120}, {140, 136, 128}, {100, 100, 96}, {80, 78, 72}}},
+      {kind::kBuoy, {{200, 60, 40}, {220, 220, 210}, {230, 200, 40}, {200, 60, 40}}},
+      {kind::kSubmarine, {{52, 58, 60}, {80, 88, 92}, {70, 76, 80}, {40, 44, 46}}},
+      {kind::kSteamRam, {{70, 62, 56}, {130, 110, 90}, {96, 90, 84}, {150, 50, 30}}},
+      {kind::kFortTower, {{160, 150, 134}, {170, 160, 140}, {120, 116, 106}, {80, 78, 72}}},
+      {kind::kFlameGunboat, {{90, 50, 40}, {140, 120, 100}, {110, 70, 50}, {230, 120, 30}}},
+      {kind::kBomber, {{110, 120, 90}, {140, 150, 110}, {120, 130, 96}, {60, 60, 60}}},
+      {kind::kHeavyBomber, {{90, 96, 104}, {130, 136, 144}, {100, 106, 114}, {50, 50, 54}}},
+      {kind::kShipOfTheLine, {{60, 44, 34}, {200, 190, 170}, {180, 150, 80}, {50, 46, 44}}},
+      {kind::kSkimmer, {{180, 60, 40}, {220, 210, 190}, {200, 70, 50}, {40, 40, 44}}},
+      {kind::kItemWreck22, {{96, 80, 64}, {140, 120, 96}, {110, 96, 80}, {60, 56, 50}}},
+      {kind::kAutogyro, {{160, 150, 60}, {180, 170, 90}, {170, 160, 70}, {50, 50, 50}}},
+      {kind::kSeaplane, {{200, 200, 196}, {220, 220, 216}, {190, 60, 50}, {50, 50, 50}}},
+      {kind::kMortarBoat, {{70, 76, 64}, {120, 124, 110}, {90, 96, 84}, {40, 40, 40}}},
+      {kind::kGate, {{150, 146, 136}, {160, 154, 140}, {120, 116, 108}, {90, 88, 80}}},
+      {kind::kKeyGate1, {{150, 146, 136}, {160, 154, 140}, {120, 116, 108}, {210, 50, 40}}},
+      {kind::kKeyGate3, {{150, 146, 136}, {160, 154, 140}, {120, 116, 108}, {230, 200, 40}}},
+      {kind::kKeyGate2, {{150, 146, 136}, {160, 154, 140}, {120, 116, 108}, {50, 170, 60}}},
+      {kind::kFlameLaunch, {{80, 46, 40}, {150, 130, 110}, {120, 70, 50}, {230, 120, 30}}},
+      {kind::kFlameCutter, {{70, 40, 36}, {140, 120, 100}, {110, 64, 46}, {230, 120, 30}}},
+      {34, {{140, 136, 128}, {150, 146, 136}, {110, 108, 100}, {90, 88, 80}}},
+      {kind::kSwitch, {{120, 120, 124}, {160, 160, 164}, {200, 40, 30}, {230, 200, 40}}},
+      {kind::kLock, {{110, 112, 116}, {130, 132, 136}, {90, 92, 96}, {70, 72, 76}}},
+      {kind::kItemWreck37, {{200, 196, 186}, {210, 206, 196}, {190, 186, 176}, {180, 50, 40}}},
+      {38, {{120, 130, 136}, {140, 150, 156}, {100, 110, 116}, {80, 88, 92}}},
+      {kind::kGate2, {{120, 130, 136}, {140, 150, 156}, {100, 110, 116}, {90, 88, 80}}},
+      {kind::kKeyGate1b, {{120, 130, 136}, {140, 150, 156}, {100, 110, 116}, {210, 50, 40}}},
+      {kind::kKeyGate3b, {{120, 130, 136}, {140, 150, 156}, {100, 110, 116}, {230, 200, 40}}},
+      {kind::kKeyGate2b, {{120, 130, 136}, {140, 150, 156}, {100, 110, 116}, {50, 170, 60}}},
+      {kind::kLock2, {{100, 104, 110}, {120, 124, 130}, {80, 84, 90}, {60, 64, 70}}},
+      {kind::kPirateFlagship, {{30, 26, 26}, {120, 90, 60}, {60, 20, 20}, {30, 30, 30}}},
+      {kind::kSluiceGate, {{110, 112, 116}, {130, 132, 136}, {90, 92, 96}, {200, 160, 40}}},
+      {kind::kFlyingFortress, {{160, 150, 130}, {190, 180, 160}, {90, 90, 96}, {60, 60, 64}}},
+      {kind::kIronclad, {{60, 62, 66}, {100, 102, 108}, {84, 86, 92}, {40, 40, 44}}},
+      {kind::kItemWreck50, {{110, 96, 80}, {130, 110, 90}, {100, 90, 76}, {60, 56, 50}}},
+      {kind::kFighter, {{150, 160, 170}, {190, 196, 200}, {170, 40, 40}, {50, 50, 50}}},
   };
   static_assert(std::size(palettes) == std::size(kShipKinds));
   for (size_t i = 0; i < std::size(palettes); ++i) {
@@ -540,8 +811,18 @@ void GenerateShips(Output& out) {
         }
         continue;
       }
-      default:
-        throw std::runtime_error("ship kind without a builder");
+      default: {
+        // The kinds of FleetBody: every element written, each at its draw scale.
+        out.WriteBmp(ShipDir(p.kind) + "burnt.qvt", PaintPlain(79, {48, 40, 34}, 1.0));
+        for (int element = 0; element <= kShipKinds[i].parts; ++element) {
+          ModelBuilder part;
+          ShipMats pm = StandardMaterials(part);
+          uint16_t burnt = part.Material("Burnt", "burnt.qvt");
+          part.Add("hull", FleetBody(p.kind, pm, burnt, element));
+          part.Write(out, PartFile(p.kind, element));
+        }
+        continue;
+      }
     }
     WriteShip(out, p.kind, body, m, b);
   }

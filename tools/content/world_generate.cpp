@@ -1,5 +1,6 @@
-// GenerateWorld: the kind pack, unit parameters, episode 1 levels and their terrain, the sky,
-// water and shadow textures, the loading screens and the world's single effect textures.
+// GenerateWorld: the kind pack, unit parameters, the hint texts, the four episodes' levels and
+// their terrain, sky, water and shadow textures, the loading screens and the world's single
+// effect textures.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include "content.h"
 #include "noise.h"
 #include "world/world_state.h"
+#include "world_hints.h"
 #include "world_islands.h"
 #include "world_kinds.h"
 #include "world_levels.h"
@@ -39,13 +41,82 @@ Image Paint(int w, int h, F f) {
   return img;
 }
 
+// The colours an episode's pictures are painted in.
+struct Palette {
+  double floor[4][4];                  // sea-floor gradient stops: position 0..1, r, g, b
+  double sand[3], grass[3], coral[3];  // landscape colours: base, patches, reef spots
+  double sky[3];                       // clear sky colour
+  double cloud[3];                     // cloud colour
+  double cover;                        // cloud threshold: lower is more cloud
+  double water[3], crest[3];           // water base and wave-crest colour
+  double detail[3];                    // detail texture tint
+};
+
+const Palette& PaletteOf(Look look) {
+  static const Palette kPalettes[] = {
+      // Tropics: deep blue, turquoise shallows, pale sand, green patches, coral.
+      {{{0.0, 0.10, 0.20, 0.32},
+        {0.45, 0.22, 0.42, 0.50},
+        {0.8, 0.55, 0.78, 0.72},
+        {1.0, 1.0, 0.97, 0.85}},
+       {0.98, 0.95, 0.85},
+       {0.45, 0.72, 0.42},
+       {1.0, 0.62, 0.62},
+       {0.38, 0.62, 0.95},
+       {0.97, 0.97, 1.0},
+       0.5,
+       {0.10, 0.45, 0.55},
+       {0.5, 0.4, 0.35},
+       {1.0, 0.96, 0.85}},
+      // Ice: black-blue depths, ice-blue shallows, snow, grey rock.
+      {{{0.0, 0.05, 0.08, 0.16},
+        {0.45, 0.18, 0.28, 0.40},
+        {0.8, 0.62, 0.74, 0.82},
+        {1.0, 0.95, 0.97, 1.0}},
+       {0.92, 0.95, 1.0},
+       {0.70, 0.78, 0.86},
+       {0.45, 0.48, 0.52},
+       {0.60, 0.68, 0.80},
+       {0.92, 0.93, 0.96},
+       0.38,
+       {0.16, 0.26, 0.34},
+       {0.6, 0.62, 0.64},
+       {0.95, 0.97, 1.0}},
+      // Harbour: murky green-brown water, grey silt, concrete and rust.
+      {{{0.0, 0.08, 0.10, 0.08},
+        {0.45, 0.20, 0.24, 0.18},
+        {0.8, 0.42, 0.44, 0.38},
+        {1.0, 0.70, 0.68, 0.62}},
+       {0.62, 0.62, 0.60},
+       {0.50, 0.40, 0.32},
+       {0.30, 0.30, 0.32},
+       {0.62, 0.62, 0.56},
+       {0.80, 0.78, 0.70},
+       0.42,
+       {0.14, 0.22, 0.18},
+       {0.35, 0.36, 0.3},
+       {0.85, 0.84, 0.80}},
+      // Secret: violet depths, dark basalt, red moss under a dusk sky.
+      {{{0.0, 0.08, 0.04, 0.16},
+        {0.45, 0.24, 0.14, 0.36},
+        {0.8, 0.46, 0.36, 0.56},
+        {1.0, 0.72, 0.62, 0.70}},
+       {0.36, 0.32, 0.36},
+       {0.55, 0.22, 0.26},
+       {0.75, 0.55, 0.30},
+       {0.42, 0.30, 0.58},
+       {0.95, 0.72, 0.70},
+       0.45,
+       {0.12, 0.14, 0.30},
+       {0.5, 0.35, 0.55},
+       {0.80, 0.75, 0.85}},
+  };
+  return kPalettes[static_cast<int>(look) - 1];
+}
+
 // Sea-floor colour by height sample 0 (deep) .. 255 (just below the surface).
-void FloorGradient(double t, double& r, double& g, double& b) {
-  // Deep blue, green-blue, turquoise shallows, pale sand.
-  const double stops[][4] = {{0.0, 0.10, 0.20, 0.32},
-                             {0.45, 0.22, 0.42, 0.50},
-                             {0.8, 0.55, 0.78, 0.72},
-                             {1.0, 1.0, 0.97, 0.85}};
+void FloorGradient(const Palette& pal, double t, double& r, double& g, double& b) {
+  const auto& stops = pal.floor;
   for (int i = 0; i < 3; ++i) {
     if (t <= stops[i + 1][0]) {
       double u = (t - stops[i][0]) / (stops[i + 1][0] - stops[i][0]);
@@ -58,13 +129,14 @@ void FloorGradient(double t, double& r, double& g, double& b) {
   r = stops[3][1], g = stops[3][2], b = stops[3][3];
 }
 
-Image SkyClouds(int n, uint32_t seed, double cover) {
+Image SkyClouds(int n, uint32_t seed, double cover, const Palette& pal) {
   return Paint(n, n, [&](int x, int y, double& r, double& g, double& b) {
     double c = Fbm(x * 8.0 / n, y * 8.0 / n, seed, 5, 8);
     double cloud = SmoothStep(cover, cover + 0.25, c);
     double sky = 0.65 + 0.2 * (double(y) / n);
-    r = Lerp(0.38 * sky, 0.97, cloud), g = Lerp(0.62 * sky, 0.97, cloud),
-    b = Lerp(0.95 * sky, 1.0, cloud);
+    r = Lerp(pal.sky[0] * sky, pal.cloud[0], cloud),
+    g = Lerp(pal.sky[1] * sky, pal.cloud[1], cloud),
+    b = Lerp(pal.sky[2] * sky, pal.cloud[2], cloud);
   });
 }
 
@@ -125,8 +197,10 @@ Image TropicScene(int w, int h, uint32_t seed) {
   });
 }
 
-void WriteLevel(Output& out, const std::string& ep, int32_t n) {
-  LevelData level = BuildLevel(n);
+void WriteLevel(Output& out, int32_t episode, int32_t n) {
+  const std::string ep = EpisodeFolder(episode);
+  const Palette& pal = PaletteOf(CampaignEpisode(episode).look);
+  LevelData level = BuildLevel(episode, n);
   const SavedState& s = *level.state;
   std::string num = std::to_string(n);
   out.Write(ep + "Data/Land" + num + ".lan", LandBytes(s));
@@ -136,20 +210,20 @@ void WriteLevel(Output& out, const std::string& ep, int32_t n) {
 
   // Colour bitmap (per height-map cell, covering everything a camera inside the level sees) and
   // the height gradient it is multiplied with.
-  const uint32_t seed = 500 + n;
+  const uint32_t seed = 500 + 100 * (episode - 1) + n;
   out.WriteBmp(ep + "Data/landscape" + num + ".qvt",
                Paint(1024, 1024, [&](int x, int z, double& r, double& g, double& b) {
                  double grass = SmoothStep(0.58, 0.68, Fbm(x / 40.0, z / 40.0, seed, 3));
                  double coral = SmoothStep(0.7, 0.8, ValueNoise(x / 9.0, z / 9.0, seed + 1)) *
                                 SmoothStep(150, 220, s.heightMap[x][z]);
                  double grain = 0.9 + 0.1 * ValueNoise(x * 0.9, z * 0.9, seed + 2);
-                 r = (Lerp(Lerp(0.98, 0.45, grass), 1.0, coral)) * grain;
-                 g = (Lerp(Lerp(0.95, 0.72, grass), 0.62, coral)) * grain;
-                 b = (Lerp(Lerp(0.85, 0.42, grass), 0.62, coral)) * grain;
+                 r = (Lerp(Lerp(pal.sand[0], pal.grass[0], grass), pal.coral[0], coral)) * grain;
+                 g = (Lerp(Lerp(pal.sand[1], pal.grass[1], grass), pal.coral[1], coral)) * grain;
+                 b = (Lerp(Lerp(pal.sand[2], pal.grass[2], grass), pal.coral[2], coral)) * grain;
                }));
   out.WriteBmp(ep + "Data/ugrad" + num + ".qvt",
-               Paint(16, 256, [](int, int y, double& r, double& g, double& b) {
-                 FloorGradient(y / 255.0, r, g, b);
+               Paint(16, 256, [&](int, int y, double& r, double& g, double& b) {
+                 FloorGradient(pal, y / 255.0, r, g, b);
                }));
   // The radar map: the level seen from above, +x to the right, +z downward.
   out.WriteBmp(
@@ -163,21 +237,21 @@ void WriteLevel(Output& out, const std::string& ep, int32_t n) {
           r = 0.95, g = 0.88, b = 0.6;
         } else {
           FloorGradient(
-              s.heightMap[std::min(2047, int(wx * 2))][std::min(2047, int(wz * 2))] / 255.0, r, g,
-              b);
+              pal, s.heightMap[std::min(2047, int(wx * 2))][std::min(2047, int(wz * 2))] / 255.0, r,
+              g, b);
           r *= 0.6, g *= 0.8, b = b * 0.8 + 0.15;
         }
       }));
 }
 
-void WriteTerrainPieces(Output& out, const std::string& ep) {
+void WriteTerrainPieces(Output& out, const std::string& ep, Look look) {
   for (int32_t k = 1; k <= kIslandPieceCount; ++k) {
     std::string num = std::to_string(k);
     std::string obj = IslandObj(k);
     out.Write(ep + "refter/Terrain" + num + ".obj", Bytes(obj.data(), obj.size()));
     out.WriteBmp(ep + "Data/Terrain" + num + ".qvt", IslandHeightPicture(k));
     std::string dir = ep + "Textures/Main/Terrain" + num + "/";
-    out.WriteBmp(dir + "terrain.qvt", IslandBaseTexture(k));
+    out.WriteBmp(dir + "terrain.qvt", IslandBaseTexture(k, static_cast<int32_t>(look)));
     out.WriteBmp(dir + "smooth.qvt", IslandAlphaPicture(k));
     out.WriteBmp(dir + "detail.qvt", IslandDetailTexture(k));
     Image shade = IslandShadePicture(k);
@@ -186,24 +260,31 @@ void WriteTerrainPieces(Output& out, const std::string& ep) {
   }
 }
 
-void WriteEpisodeTextures(Output& out, const std::string& ep) {
-  out.WriteBmp(ep + "Textures/Skies/clouds.qvt", SkyClouds(512, 71, 0.5));
-  out.WriteBmp(ep + "Textures/Skies/otrbmp.qvt", SkyClouds(256, 72, 0.58));
+void WriteEpisodeTextures(Output& out, const std::string& ep, Look look) {
+  const Palette& pal = PaletteOf(look);
+  const uint32_t seed = 100u * static_cast<uint32_t>(static_cast<int>(look) - 1);
+  out.WriteBmp(ep + "Textures/Skies/clouds.qvt", SkyClouds(512, 71 + seed, pal.cover, pal));
+  out.WriteBmp(ep + "Textures/Skies/otrbmp.qvt", SkyClouds(256, 72 + seed, pal.cover + 0.08, pal));
   out.WriteBmp(ep + "Textures/Main/water.qvt",
-               Paint(256, 256, [](int x, int y, double& r, double& g, double& b) {
-                 double w = Fbm(x / 32.0, y / 32.0, 81, 4, 8);
+               Paint(256, 256, [&](int x, int y, double& r, double& g, double& b) {
+                 double w = Fbm(x / 32.0, y / 32.0, 81 + seed, 4, 8);
                  double crest = SmoothStep(0.62, 0.75, w);
-                 r = 0.10 + 0.25 * w + 0.5 * crest, g = 0.45 + 0.25 * w + 0.4 * crest,
-                 b = 0.55 + 0.2 * w + 0.35 * crest;
+                 r = pal.water[0] + 0.25 * w + pal.crest[0] * crest,
+                 g = pal.water[1] + 0.25 * w + pal.crest[1] * crest,
+                 b = pal.water[2] + 0.2 * w + pal.crest[2] * crest;
+                 if (look == Look::kIce) {  // drifting floes
+                   double floe = SmoothStep(0.66, 0.7, Fbm(x / 24.0, y / 24.0, 85, 3, 8));
+                   r = Lerp(r, 0.9, floe), g = Lerp(g, 0.94, floe), b = Lerp(b, 0.98, floe);
+                 }
                }));
   out.WriteBmp(ep + "Textures/Main/detail.qvt",
-               Paint(256, 256, [](int x, int y, double& r, double& g, double& b) {
+               Paint(256, 256, [&](int x, int y, double& r, double& g, double& b) {
                  // Sand ripples with pebbles, tiling.
                  double ripple = 0.5 + 0.5 * std::sin((x + 6 * Fbm(x / 32.0, y / 32.0, 91, 3, 8)) *
                                                       2 * 3.14159265 * 8 / 256);
                  double grain = ValueNoise(x / 2.0, y / 2.0, 92, 128);
                  double v = 0.75 + 0.12 * ripple + 0.13 * grain;
-                 r = v, g = v * 0.96, b = v * 0.85;
+                 r = v * pal.detail[0], g = v * pal.detail[1], b = v * pal.detail[2];
                }));
   auto blob = [](int n) {
     return Paint(n, n, [n](int x, int y, double& r, double& g, double& b) {
@@ -283,11 +364,15 @@ void GenerateWorld(Output& out) {
     UnitRecord u = MakeUnitRecord(k);
     out.Write("parameters/unit" + std::to_string(k.kind) + ".par", Bytes(&u, sizeof u));
   }
+  WriteHintTexts(out);
   WriteStartupTextures(out);
-  const std::string ep = std::string("Worlds/") + kEpisode1Name + "/";
-  WriteEpisodeTextures(out, ep);
-  WriteTerrainPieces(out, ep);
-  for (int32_t n = 1; n <= kEpisode1Levels; ++n) WriteLevel(out, ep, n);
+  for (int32_t e = 1; e <= kCampaignEpisodes; ++e) {
+    const EpisodeInfo& info = CampaignEpisode(e);
+    const std::string ep = EpisodeFolder(e);
+    WriteEpisodeTextures(out, ep, info.look);
+    WriteTerrainPieces(out, ep, info.look);
+    for (int32_t n = 1; n <= info.levels; ++n) WriteLevel(out, e, n);
+  }
 }
 
 }  // namespace skerrow::content

@@ -146,7 +146,18 @@ Image IslandShadePicture(int32_t piece) {
   return img;
 }
 
-Image IslandBaseTexture(int32_t piece) {
+Image IslandBaseTexture(int32_t piece, int32_t look) {
+  // Per look: sea bed shallow, sand, vegetation and rock colours.
+  struct Colours {
+    double bed[3], sand[3], green[3], rock[3];
+  };
+  static const Colours kLooks[] = {
+      {{0.80, 0.78, 0.60}, {0.86, 0.78, 0.55}, {0.16, 0.42, 0.12}, {0.45, 0.42, 0.38}},
+      {{0.70, 0.82, 0.90}, {0.86, 0.90, 0.96}, {0.95, 0.97, 1.00}, {0.48, 0.52, 0.58}},
+      {{0.50, 0.50, 0.44}, {0.62, 0.62, 0.60}, {0.42, 0.32, 0.26}, {0.40, 0.40, 0.42}},
+      {{0.45, 0.35, 0.50}, {0.30, 0.26, 0.30}, {0.50, 0.12, 0.18}, {0.22, 0.20, 0.24}},
+  };
+  const Colours& c = kLooks[std::clamp(look, 1, 4) - 1];
   // Pixel (px, py) shows dx = 5 - 10 px / W, dz = 5 - 10 py / H.
   const int n = 256;
   const PieceShape& s = Shape(piece);
@@ -164,19 +175,19 @@ Image IslandBaseTexture(int32_t piece) {
       double r, g, b;
       if (h < 0) {
         double d = Clamp01(-h / 1.2);
-        r = Lerp(0.80, 0.35, d), g = Lerp(0.78, 0.55, d), b = Lerp(0.60, 0.55, d);
+        r = Lerp(c.bed[0], 0.35, d), g = Lerp(c.bed[1], 0.55, d), b = Lerp(c.bed[2], 0.55, d);
       } else {
-        double sand = 0.86 + 0.1 * grain;
-        r = sand, g = 0.78 + 0.1 * grain, b = 0.55 + 0.05 * fine;
+        r = c.sand[0] + 0.1 * grain, g = c.sand[1] + 0.1 * grain, b = c.sand[2] + 0.05 * fine;
         double wet = SmoothStep(0.08, 0.0, h);
         r -= 0.18 * wet, g -= 0.16 * wet, b -= 0.10 * wet;
         double green = SmoothStep(0.2, 0.32, h + 0.08 * (grain - 0.5));
-        double jr = 0.16 + 0.12 * grain, jg = 0.42 + 0.2 * grain + 0.08 * fine,
-               jb = 0.12 + 0.06 * fine;
+        double jr = c.green[0] + 0.12 * grain, jg = c.green[1] + 0.2 * grain + 0.08 * fine,
+               jb = c.green[2] + 0.06 * fine;
         r = Lerp(r, jr, green), g = Lerp(g, jg, green), b = Lerp(b, jb, green);
         double rock = Clamp01(SmoothStep(0.9, 1.6, slope) + SmoothStep(2.4, 3.2, h) +
                               (piece == 6 ? 0.5 * SmoothStep(0.6, 1.2, h) : 0));
-        double rr = 0.45 + 0.2 * grain, rg = 0.42 + 0.18 * grain, rb = 0.38 + 0.15 * grain;
+        double rr = c.rock[0] + 0.2 * grain, rg = c.rock[1] + 0.18 * grain,
+               rb = c.rock[2] + 0.15 * grain;
         r = Lerp(r, rr, rock), g = Lerp(g, rg, rock), b = Lerp(b, rb, rock);
         if (piece == 3) {
           double ash = SmoothStep(3.0, 3.8, h + 0.4 * grain);
