@@ -470,8 +470,8 @@ Mesh Aircraft(const ShipMats& m, float length, float span, float radius, int eng
   return s;
 }
 
-// A gate between two stone towers: a grille of bars, painted `keyBand` for a key gate, or
-// the solid leaf of a sluice. Along y (across the channel), modelled at scale 0.01.
+// A gate between two stone towers: a grille of bars with a lock plate for a key gate, or the
+// solid leaf of a sluice. Along x (the heading it slides along), modelled at scale 0.01.
 Mesh GateLeaf(const ShipMats& m, bool solid, bool banded) {
   Mesh s;
   for (float y : {-90.0f, 90.0f}) {
@@ -487,6 +487,8 @@ Mesh GateLeaf(const ShipMats& m, bool solid, bool banded) {
     for (float z : {0.0f, 50.0f, 90.0f}) s.Append(Box({-4, -66, z}, {4, 66, z + 6}, m.dark, 32));
   }
   if (banded) s.Append(Box({-12, -30, 60}, {12, 30, 78}, m.funnel, 32));  // the lock plate
+  // Across the bow axis: a door slides along its heading, so the leaf lies along it.
+  s.RotateZ(kPi / 2);
   return s;
 }
 
@@ -630,6 +632,7 @@ Mesh FleetBody(int32_t k, const ShipMats& m, uint16_t burnt, int element) {
       s = Box({-40, -160, -20}, {40, 160, 80}, m.house, 48);
       for (float y = -150; y <= 150; y += 50)
         s.Append(Box({-44, y - 15, 80}, {44, y + 15, 100}, m.house, 48));
+      s.RotateZ(kPi / 2);  // along the heading, in line with the gate it flanks
       break;
     }
     case kind::kSwitch: {

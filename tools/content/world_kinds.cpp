@@ -63,7 +63,8 @@ constexpr KindInfo kKinds[] = {
     Row(kind::kFlameLaunch, 12, 0, 0, 3.0f, 1.5f, 35, 3, 0.6f, 50, 2.0f, 0, 0.5f, 1),
     Row(kind::kFlameCutter, 12, 0, 0, 2.7f, 1.3f, 50, 4, 0.7f, 50, 2.0f, 0, 0.5f, 1),
     Row(34, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
-    Row(kind::kSwitch, 0, 0, 0, 0, 0, 100, 100, 0.6f, 0, 4.0f, 0, 0, 0),
+    // A thrown switch stays triggered for its reload: long enough to sail through its sluice.
+    Row(kind::kSwitch, 0, 0, 0, 0, 0, 100, 100, 0.6f, 0, 10.0f, 0, 0, 0),
     Row(kind::kLock, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     Row(kind::kItemWreck37, 0, 0, 0, 0, 0, 30, 20, 1.0f, 0, 0, 0, 0, 0),
     Row(38, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),

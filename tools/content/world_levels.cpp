@@ -770,7 +770,9 @@ LevelData BuildLevel(int32_t episode, int32_t number) {
   const bool grey = (plan.features & kGrey) != 0;
   // Gates across the route, with walls either side that never open.
   auto gate = [&](int32_t kind, double fraction) {
+    // Turned across the route, so that opening slides the gate out of the way.
     int32_t i = onRoute(kind, fraction, 0);
+    s.units[i].rotY += kPi / 2;
     s.units[i].sinkMotion = {s.units[i].posX, s.units[i].posY, s.units[i].posZ, 0};  // home
     for (double side : {2.6, -2.6}) {
       RoutePoint p = AlongRoute(route, fraction * routeLength);
@@ -793,6 +795,7 @@ LevelData BuildLevel(int32_t episode, int32_t number) {
     for (double side : {6.5, -6.5}) {
       int32_t g = onRoute(kind::kLinkedCannon, 0.78, side);
       s.units[g].rotateSpeed = static_cast<float>(sw);
+      s.units[g].rotY += kPi;  // facing the way the player comes
     }
   }
   if (plan.foundItem > 0) {
