@@ -299,7 +299,7 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
 
   // 20-21. Events (every second step) and projectiles.
   if (w.aiPhase == 1) UpdateTriggers(w);
-  UpdateProjectiles(w);
+  UpdateProjectiles(w, host);
 
   // 22-23. Phases and water drift.
   w.terrainAnimPhase = WrapBelow(w.terrainAnimPhase + g * 0.018, 32.0);
