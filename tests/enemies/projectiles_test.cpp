@@ -117,8 +117,12 @@ TEST_F(ProjectilesTest, ShellExplodesOnAnIsland) {
 TEST_F(ProjectilesTest, TorpedoRunsOnThroughTheWater) {
   ProjectileRecord& p = Shot(1, 16, 0, {50, 0.3, 50, 0}, {0, 0, 0, 0});
   p.start.y = 0.4;
+  // One running just below the surface, at or under the open water's height 0.
+  ProjectileRecord& under = Shot(2, 16, 1, {20, -0.03, 20, 0}, {0, -0.01, 0, 0});
   SharedRandom().Seed(3);
   Steps(60);
+  EXPECT_EQ(under.active, 1);
+  EXPECT_EQ(under.pos.y, -0.03);
   ASSERT_EQ(p.active, 1);
   EXPECT_EQ(p.variant, 1);
   EXPECT_NEAR(p.vel.x, -0.009 * std::sin(0.4), 1e-15);
