@@ -68,6 +68,33 @@ void AddExperience(WorldState& w, double amount) {
   w.experience = TruncToInt(total);
 }
 
+// One run of the projectile update (or one detonation from outside it). No particle ends
+// while it runs, so the free-slot search of its particle spawns goes on from the last slot
+// taken: with a full pool every further spawn costs one look.
+// The units a projectile can strike (live, not sinking, with a reach above 0), gathered once
+// per update: nothing in the update moves, sinks or raises a unit, except a switch that puts
+// a new unit into the table, after which they are gathered again.
+struct Targets {
+  int32_t count;
+  int32_t unit[kUnitSlots];
+  double x[kUnitSlots], y[kUnitSlots], z[kUnitSlots];  // the centre raised by radius / 3
+  double reach2[kUnitSlots];                           // (0.75 radius + 0.2) squared
+};
+
+struct Flight {
+  WorldState& w;
+  PlayHost& host;
+  int32_t particleFrom = 1;
+  bool targetsStale = true;
+  Targets targets = {};
+};
+
+void Emit(Flight& f, const ParticleRecord& t) {
+  SpawnParticleFrom(f.w, t, f.particleFrom);
+}
+
+void Detonate(Flight& f, int32_t i);
+
 // ---- Trails ----
 
 // A trail particle: kind, fade rate base + span R, growth base + 0.0001R in x and z, rise
@@ -257,7 +284,8 @@ void SetSize(ParticleRecord& t, double base, double span) {
   t.size = {sx, 0.0, sz, 1.0};
 }
 
-void SpawnTrail(WorldState& w, const ProjectileRecord& p, const Trail& tr) {
+void SpawnTrail(Flight& f, const ProjectileRecord& p, const Trail& tr) {
+  WorldState& w = f.w;
   ParticleRecord& t = w.particleTemplate;
   t.kind = tr.kind;
   t.fadeRate = tr.fade + tr.fadeSpan * R();
@@ -271,7 +299,7 @@ void SpawnTrail(WorldState& w, const ProjectileRecord& p, const Trail& tr) {
   if (tr.greenSpan != 0.0) t.colour.g = static_cast<float>(tr.colour.g + tr.greenSpan * R());
   t.pos = {p.pos.x, p.pos.y + tr.yOffset, p.pos.z, t.pos.w};
   SetSize(t, tr.size, tr.sizeSpan);
-  SpawnParticle(w, t);
+  Emit(f, t);
 }
 
 // Index 0..count-1 of a variant's row; variants outside the table (from a damaged file) take
@@ -282,7 +310,8 @@ int32_t Row(int32_t variant, int32_t count) {
 
 // ---- Impact effects ----
 
-void SplashRing(WorldState& w, const Vector4d& at, double size) {
+void SplashRing(Flight& f, const Vector4d& at, double size) {
+  WorldState& w = f.w;
   ParticleRecord& t = w.particleTemplate;
   t.kind = particle::kSplashRing;
   t.fadeRate = 0.016 + 0.001 * R();
@@ -293,7 +322,7 @@ void SplashRing(WorldState& w, const Vector4d& at, double size) {
   t.colour = {1.0f, 1.0f, 1.0f, 1.0f};
   t.pos = {at.x, 0.01, at.z, t.pos.w};
   t.size = {size, 0.0, size, 1.0};
-  SpawnParticle(w, t);
+  Emit(f, t);
 }
 
 Vector4d ColumnMotion() {
@@ -306,7 +335,8 @@ Vector4d ColumnMotion() {
 
 // A splash column of size base + span R (x and z drawn apart), standing on the water ahead of
 // the impact; `jitter` adds the random 0.005 offsets in x and z.
-void SplashColumn(WorldState& w, const Vector4d& at, double base, double span, bool jitter) {
+void SplashColumn(Flight& f, const Vector4d& at, double base, double span, bool jitter) {
+  WorldState& w = f.w;
   ParticleRecord& t = w.particleTemplate;
   t.kind = particle::kSplashColumn;
   t.fadeRate = 0.03 + 0.009 * R();
@@ -317,12 +347,13 @@ void SplashColumn(WorldState& w, const Vector4d& at, double base, double span, b
   const double dx = jitter ? -0.005 + 0.01 * R() : 0.0;
   const double dz = jitter ? -0.005 + 0.01 * R() : 0.0;
   t.pos = {at.x + dx, t.size.x / 1.7, at.z + dz + t.size.z / 1.5, t.pos.w};
-  SpawnParticle(w, t);
+  Emit(f, t);
 }
 
 // `count` debris particles, all of `kind`, within 0.05 of the impact and 0.1..0.2 above it.
-void Debris(WorldState& w, const Vector4d& at, int32_t kind, int count, double base, double span,
+void Debris(Flight& f, const Vector4d& at, int32_t kind, int count, double base, double span,
             Color4f colour, bool jitter) {
+  WorldState& w = f.w;
   ParticleRecord& t = w.particleTemplate;
   for (int k = 0; k < count; ++k) {
     t.kind = kind;
@@ -335,7 +366,7 @@ void Debris(WorldState& w, const Vector4d& at, int32_t kind, int count, double b
     const double z = jitter ? at.z - 0.05 + 0.1 * R() : at.z;
     t.pos = {x, y, z, t.pos.w};
     SetSize(t, base, span);
-    SpawnParticle(w, t);
+    Emit(f, t);
   }
 }
 
@@ -378,60 +409,62 @@ struct Blast {
 };
 
 // A splash on the water when the projectile is low (y < 0.001), an explosion otherwise.
-void SplashOrExplode(WorldState& w, PlayHost& host, const Vector4d& at, const Blast& b) {
+void SplashOrExplode(Flight& f, const Vector4d& at, const Blast& b) {
+  PlayHost& host = f.host;
   if (at.y < 0.001) {
     host.PlaySound(sound::kWaterBlast, at.x, at.y, at.z);
-    SplashRing(w, at, b.ring);
-    for (int k = 0; k < b.columns; ++k) SplashColumn(w, at, b.columnBase, b.columnSpan, true);
+    SplashRing(f, at, b.ring);
+    for (int k = 0; k < b.columns; ++k) SplashColumn(f, at, b.columnBase, b.columnSpan, true);
     return;
   }
   ExplosionSound(host, at);
-  Debris(w, at, DebrisKind(), b.debris, b.debrisBase, b.debrisSpan, b.debrisColour, true);
+  Debris(f, at, DebrisKind(), b.debris, b.debrisBase, b.debrisSpan, b.debrisColour, true);
 }
 
-void ImpactEffects(WorldState& w, PlayHost& host, const ProjectileRecord& p) {
+void ImpactEffects(Flight& f, const ProjectileRecord& p) {
+  WorldState& w = f.w;
+  PlayHost& host = f.host;
   const Vector4d at = p.pos;
   constexpr Blast kShellBlast = {0.3, 1, 0.5, 0.3, 5, 0.3, 0.5, kWhite};
   switch (p.kind) {
     case kBall: {
       const double g = w.gunFactor;
-      SplashOrExplode(w, host, at,
-                      {0.1 + 0.1 * g, 1, 0.5 + 0.1 * g, 0.3, 5, 0.3 + 0.1 * g, 0.5, kWhite});
+      SplashOrExplode(f, at, {0.1 + 0.1 * g, 1, 0.5 + 0.1 * g, 0.3, 5, 0.3 + 0.1 * g, 0.5, kWhite});
       break;
     }
     case kShell:
     case kTrailShell:
     case kLightShot:
     case kTorpedo:
-      SplashOrExplode(w, host, at, kShellBlast);
+      SplashOrExplode(f, at, kShellBlast);
       break;
     case kGuided:
       if (p.variant == 1) {
-        SplashOrExplode(w, host, at, {0.3, 1, 0.5, 0.3, 5, 0.7, 0.3, {1.0f, 0.0f, 0.0f, 1.0f}});
+        SplashOrExplode(f, at, {0.3, 1, 0.5, 0.3, 5, 0.7, 0.3, {1.0f, 0.0f, 0.0f, 1.0f}});
       } else {
-        SplashOrExplode(w, host, at, kShellBlast);
+        SplashOrExplode(f, at, kShellBlast);
       }
       break;
     case kWreckage:
-      SplashOrExplode(w, host, at, {0.3, 1, 0.5, 0.3, 3, 0.1, 0.3, kWhite});
+      SplashOrExplode(f, at, {0.3, 1, 0.5, 0.3, 3, 0.1, 0.3, kWhite});
       break;
     case kHeavyShell:
-      SplashOrExplode(w, host, at, {0.5, 2, 1.0, 0.5, 15, 0.9, 1.5, kWhite});
+      SplashOrExplode(f, at, {0.5, 2, 1.0, 0.5, 15, 0.9, 1.5, kWhite});
       break;
     case kSmallShell:
       if (at.y < 0.001) {
         host.PlaySound(sound::kWaterBlast, at.x, at.y, at.z);
-        SplashColumn(w, at, 0.1, 0.01, false);
+        SplashColumn(f, at, 0.1, 0.01, false);
       } else {
-        Debris(w, at, DebrisKind(), 5, 0.1, 0.0, kWhite, false);
+        Debris(f, at, DebrisKind(), 5, 0.1, 0.0, kWhite, false);
       }
       break;
     case kFireShell: {
       ParticleRecord& t = FireFlash(w, at);
       const int flashes = SharedRandom().Int(3) + 1;
-      for (int k = 0; k < flashes; ++k) SpawnParticle(w, t);
+      for (int k = 0; k < flashes; ++k) Emit(f, t);
       ExplosionSound(host, at);
-      Debris(w, at, DebrisKind(), 3, 0.3, 0.5, kWhite, true);
+      Debris(f, at, DebrisKind(), 3, 0.3, 0.5, kWhite, true);
       break;
     }
     default:
@@ -522,11 +555,12 @@ bool GivesNoBallBonus(int32_t k) {
 constexpr float kShipChangeSwitch = 500.0f;
 constexpr int32_t kShipChangeSlot = 255;
 
-void ThrowSwitch(WorldState& w, PlayHost& host, UnitRecord& u, const Vector4d& at) {
+// True when the player changed ship (a unit record was loaded).
+bool ThrowSwitch(WorldState& w, PlayHost& host, UnitRecord& u, const Vector4d& at) {
   u.reload = 0.0f;  // a switch counts as thrown while it reloads
   host.PlaySound(sound::kKey, at.x, at.y, at.z);
   u.life = u.maxLife;
-  if (u.acceleration != kShipChangeSwitch) return;
+  if (u.acceleration != kShipChangeSwitch) return false;
   w.upgradePanelUnlocked = 0;
   w.upgradePanelOpen = 0;
   w.infoPanelOpen = 1;
@@ -536,9 +570,12 @@ void ThrowSwitch(WorldState& w, PlayHost& host, UnitRecord& u, const Vector4d& a
   fighter.posX = 80.0;
   fighter.posZ = 120.0;
   w.playerUnit = kShipChangeSlot;
+  return true;
 }
 
-void HitUnits(WorldState& w, PlayHost& host, const ProjectileRecord& p) {
+// Damages every unit in reach; true when a switch put a new unit into the table.
+bool HitUnits(WorldState& w, PlayHost& host, const ProjectileRecord& p) {
+  bool changed = false;
   const double reach = ReachBeyondHull(w, p.kind);
   for (int32_t j = 1; j < kUnitSlots; ++j) {
     UnitRecord& u = w.units[j];
@@ -558,8 +595,10 @@ void HitUnits(WorldState& w, PlayHost& host, const ProjectileRecord& p) {
       if (p.kind == kBall && !GivesNoBallBonus(u.unitKind)) AddExperience(w, maxLife * w.episode);
       if (p.kind == kFireShell || p.kind == kFlame) AddExperience(w, maxLife);
     }
-    if (p.kind == kBall && u.unitKind == kind::kSwitch && ready) ThrowSwitch(w, host, u, p.pos);
+    if (p.kind == kBall && u.unitKind == kind::kSwitch && ready)
+      changed = ThrowSwitch(w, host, u, p.pos) || changed;
   }
+  return changed;
 }
 
 // ---- Flight ----
@@ -576,7 +615,8 @@ void SteerToward(ProjectileRecord& p, const UnitRecord& t, double rate) {
   if (p.pos.z > t.posZ) p.vel.z -= rate;
 }
 
-void SpawnFlameParticle(WorldState& w, const ProjectileRecord& p) {
+void SpawnFlameParticle(Flight& f, const ProjectileRecord& p) {
+  WorldState& w = f.w;
   ParticleRecord& t = w.particleTemplate;
   const double age = p.start.w;
   t.kind = particle::kWarmSmoke;
@@ -594,10 +634,11 @@ void SpawnFlameParticle(WorldState& w, const ProjectileRecord& p) {
   const double z = p.pos.z - 0.1 + 0.2 * R();
   t.pos = {x, p.pos.y, z, t.pos.w};
   SetSize(t, 0.03, 0.01);
-  SpawnParticle(w, t);
+  Emit(f, t);
 }
 
-void TorpedoWake(WorldState& w, const ProjectileRecord& p) {
+void TorpedoWake(Flight& f, const ProjectileRecord& p) {
+  WorldState& w = f.w;
   ParticleRecord& t = w.particleTemplate;
   t.kind = particle::kWake;
   t.param168 = kWakeOfTorpedo;
@@ -609,10 +650,12 @@ void TorpedoWake(WorldState& w, const ProjectileRecord& p) {
   t.colour = {0.35f, 0.35f, 0.35f, 1.0f};
   t.pos = {p.pos.x, 0.01, p.pos.z, t.pos.w};
   t.size = {0.1, 0.0, 0.1, 1.0};
-  SpawnParticle(w, t);
+  Emit(f, t);
 }
 
-void RunTorpedo(WorldState& w, PlayHost& host, int32_t i) {
+void RunTorpedo(Flight& f, int32_t i) {
+  WorldState& w = f.w;
+  PlayHost& host = f.host;
   ProjectileRecord& p = w.projectiles[i];
   if (p.pos.y <= 0.05) p.vel.y = 0.0;
   p.pos.y = std::fmax(p.pos.y, -0.05);
@@ -621,29 +664,30 @@ void RunTorpedo(WorldState& w, PlayHost& host, int32_t i) {
     p.vel.x = -0.009 * std::sin(p.start.y);
     p.vel.y = 0.0;
     p.vel.z = -0.009 * std::cos(p.start.y);
-    TorpedoWake(w, p);
+    TorpedoWake(f, p);
     if (p.variant == 0) {
       p.variant = 1;
-      SplashRing(w, p.pos, 0.15);
-      SplashColumn(w, p.pos, 0.5, 0.3, true);
+      SplashRing(f, p.pos, 0.15);
+      SplashColumn(f, p.pos, 0.5, 0.3, true);
       host.PlaySound(sound::kWaterBlast, p.pos.x, p.pos.y, p.pos.z);
     }
   }
-  if (OneIn(2000)) DetonateProjectile(w, host, i);
+  if (OneIn(2000)) Detonate(f, i);
 }
 
 // One in-flight behaviour of projectile i, run before each half move.
-void FlightBehaviour(WorldState& w, PlayHost& host, int32_t i) {
+void FlightBehaviour(Flight& f, int32_t i) {
+  WorldState& w = f.w;
   ProjectileRecord& p = w.projectiles[i];
   switch (p.kind) {
     case kBall:
       if (p.variant == 0) {
-        SpawnTrail(w, p, kBallSmoke);
+        SpawnTrail(f, p, kBallSmoke);
       } else if (p.variant == kRocketVariant) {
-        SpawnTrail(w, p, kRocketSmoke);
-        SpawnTrail(w, p, kRocketFire);
+        SpawnTrail(f, p, kRocketSmoke);
+        SpawnTrail(f, p, kRocketFire);
         if (p.pos.y >= 7.0) {
-          DetonateProjectile(w, host, i);
+          Detonate(f, i);
           return;
         }
         if (const UnitRecord* t = Target(w, w.airTarget)) SteerToward(p, *t, 0.00025);
@@ -652,59 +696,59 @@ void FlightBehaviour(WorldState& w, PlayHost& host, int32_t i) {
       } else if (p.variant == kMineVariant) {
         p.pos.y = 0.05;  // floats
         p.vel.y = 0.0;
-        if (OneIn(1000)) DetonateProjectile(w, host, i);
+        if (OneIn(1000)) Detonate(f, i);
       }
       break;
     case kShell:
-      SpawnTrail(w, p, kShellSmoke);
+      SpawnTrail(f, p, kShellSmoke);
       break;
     case kTrailShell: {
       Trail smoke = kRocketSmoke, fire = kRocketFire;
       smoke.yOffset = fire.yOffset = 0.0;  // both at the shell itself
-      SpawnTrail(w, p, smoke);
-      SpawnTrail(w, p, fire);
-      if (OneIn(1000)) DetonateProjectile(w, host, i);
+      SpawnTrail(f, p, smoke);
+      SpawnTrail(f, p, fire);
+      if (OneIn(1000)) Detonate(f, i);
       break;
     }
     case kLightShot:
-      SpawnTrail(w, p, kSideShotTrail);
+      SpawnTrail(f, p, kSideShotTrail);
       break;
     case kWreckage:
       p.start.x += p.vel.w;  // tumbling
       p.start.z += p.vel.w;
-      SpawnTrail(w, p, kWreckSmoke);
+      SpawnTrail(f, p, kWreckSmoke);
       break;
     case kDart:
-      if (OneIn(100)) DetonateProjectile(w, host, i);
+      if (OneIn(100)) Detonate(f, i);
       break;
     case kFireShell: {
       const int32_t v = p.variant == 1 ? 1 : 0;
-      SpawnTrail(w, p, kFireShellSmoke[v]);
-      SpawnTrail(w, p, kFireShellFire[v]);
-      if (OneIn(v == 1 ? 1500 : 1000)) DetonateProjectile(w, host, i);
+      SpawnTrail(f, p, kFireShellSmoke[v]);
+      SpawnTrail(f, p, kFireShellFire[v]);
+      if (OneIn(v == 1 ? 1500 : 1000)) Detonate(f, i);
       break;
     }
     case kTorpedo:
-      RunTorpedo(w, host, i);
+      RunTorpedo(f, i);
       break;
     case kFlame: {
       const int puffs = SharedRandom().Int(2) + 1;
-      for (int k = 0; k < puffs; ++k) SpawnFlameParticle(w, p);
+      for (int k = 0; k < puffs; ++k) SpawnFlameParticle(f, p);
       p.start.w += p.variant == 1 ? 0.12 : 0.43;  // the flame's age
-      if (p.start.w >= kFlameBurnOut) DetonateProjectile(w, host, i);
+      if (p.start.w >= kFlameBurnOut) Detonate(f, i);
       break;
     }
     case kHeavyShell:
-      SpawnTrail(w, p, kHeavySmoke);
-      SpawnTrail(w, p, kHeavyFire);
-      if (OneIn(2500)) DetonateProjectile(w, host, i);
+      SpawnTrail(f, p, kHeavySmoke);
+      SpawnTrail(f, p, kHeavyFire);
+      if (OneIn(2500)) Detonate(f, i);
       break;
     case kGuided: {
       const int32_t row = Row(p.variant, 4);
-      SpawnTrail(w, p, kGuidedSmoke[row]);
-      SpawnTrail(w, p, kGuidedFire[row]);
+      SpawnTrail(f, p, kGuidedSmoke[row]);
+      SpawnTrail(f, p, kGuidedFire[row]);
       if (OneIn(750)) {
-        DetonateProjectile(w, host, i);
+        Detonate(f, i);
         if (p.active != 1) return;
       }
       const UnitRecord* t = nullptr;
@@ -737,15 +781,28 @@ void HalfMove(ProjectileRecord& p, double s) {
 
 // The first live unit other than the owner whose centre (raised by a third of its radius)
 // lies within 0.75 radius + 0.2 of the projectile.
-bool TouchesUnit(const WorldState& w, const ProjectileRecord& p) {
-  for (int32_t j = 1; j < kUnitSlots; ++j) {
-    const UnitRecord& u = w.units[j];
-    if (u.alive != 1 || u.sinking != 0 || j == p.owner) continue;
-    const double dx = u.posX - p.pos.x;
-    const double dy = u.posY + u.radius / 3.0 - p.pos.y;
-    const double dz = u.posZ - p.pos.z;
-    const double reach = 0.75 * u.radius + 0.2;
-    if (reach > 0.0 && dx * dx + dy * dy + dz * dz < reach * reach) return true;
+bool TouchesUnit(Flight& f, const ProjectileRecord& p) {
+  Targets& t = f.targets;
+  if (f.targetsStale) {
+    t.count = 0;
+    for (int32_t j = 1; j < kUnitSlots; ++j) {
+      const UnitRecord& u = f.w.units[j];
+      const double reach = 0.75 * u.radius + 0.2;
+      if (u.alive != 1 || u.sinking != 0 || !(reach > 0.0)) continue;
+      t.unit[t.count] = j;
+      t.x[t.count] = u.posX;
+      t.y[t.count] = u.posY + u.radius / 3.0;
+      t.z[t.count] = u.posZ;
+      t.reach2[t.count] = reach * reach;
+      ++t.count;
+    }
+    f.targetsStale = false;
+  }
+  for (int32_t k = 0; k < t.count; ++k) {
+    const double dx = t.x[k] - p.pos.x;
+    const double dy = t.y[k] - p.pos.y;
+    const double dz = t.z[k] - p.pos.z;
+    if (dx * dx + dy * dy + dz * dz < t.reach2[k] && t.unit[k] != p.owner) return true;
   }
   return false;
 }
@@ -783,29 +840,41 @@ double ProjectileGravity(int32_t kind) {
 
 void DetonateProjectile(WorldState& w, PlayHost& host, int32_t i) {
   if (i < 1 || i >= kProjectileSlots) return;
+  Flight f{w, host};
+  Detonate(f, i);
+}
+
+namespace {
+
+void Detonate(Flight& f, int32_t i) {
+  WorldState& w = f.w;
+  PlayHost& host = f.host;
   ProjectileRecord& p = w.projectiles[i];
   // Every unit within three of its radii notices the blast.
   for (int32_t j = 1; j < kUnitSlots; ++j) {
     const UnitRecord& u = w.units[j];
     if (Distance3(UnitPos(u), p.pos) < 3.0 * u.radius) w.unitAlerted[j] = 1;
   }
-  if (p.kind == kFlame) SpawnParticle(w, FireFlash(w, p.pos));
+  if (p.kind == kFlame) Emit(f, FireFlash(w, p.pos));
   if (!Damages(p.kind)) return;  // unknown kinds: alert only, stay
-  HitUnits(w, host, p);
-  ImpactEffects(w, host, p);
+  if (HitUnits(w, host, p)) f.targetsStale = true;
+  ImpactEffects(f, p);
   if (p.kind == kFlame && SharedRandom().Int(3) != 0) return;  // burns on
   p.active = 0;
 }
 
+}  // namespace
+
 void UpdateProjectiles(WorldState& w, PlayHost& host) {
+  Flight f{w, host};
   const double s = w.gameSpeed;
   for (int32_t i = 1; i < kProjectileSlots; ++i) {
     ProjectileRecord& p = w.projectiles[i];
     if (!StillFlying(p)) continue;
-    FlightBehaviour(w, host, i);
+    FlightBehaviour(f, i);
     if (!StillFlying(p)) continue;
     HalfMove(p, s);
-    FlightBehaviour(w, host, i);
+    FlightBehaviour(f, i);
     if (!StillFlying(p)) continue;
     HalfMove(p, s);
     p.vel.y -= ProjectileGravity(p.kind) * s;
@@ -814,10 +883,10 @@ void UpdateProjectiles(WorldState& w, PlayHost& host) {
     // island or a unit.
     const double ground = IslandHeightAt(w, p.pos.x, p.pos.z);
     if (p.pos.y <= ground && (p.kind != kTorpedo || ground > 0.01)) {
-      DetonateProjectile(w, host, i);
+      Detonate(f, i);
       continue;
     }
-    if (w.aiPhase == 1 && TouchesUnit(w, p)) DetonateProjectile(w, host, i);
+    if (w.aiPhase == 1 && TouchesUnit(f, p)) Detonate(f, i);
   }
 }
 
