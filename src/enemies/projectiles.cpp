@@ -13,6 +13,7 @@
 #include "simulation/geometry.h"
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
+#include "simulation/weapons.h"
 #include "world/level_files.h"
 #include "world/vocabulary.h"
 #include "world/world_state.h"
@@ -112,177 +113,62 @@ struct Trail {
   double size, sizeSpan;
 };
 
-// Fade, growth, rise and turn of the ball, shell and side-battery smokes.
-#define SMOKE_MOTION 0.03, 0.001, 0.00003, 0.007, 0.0001, 0.0007, 0.001
-// Of the rockets and every fire trail.
-#define ROCKET_MOTION 0.00027, 0.0055, 0.0, 0.0, 0.0
+// The smoke of balls, shells and side-battery shots: fade 0.03 + 0.001R, growth 0.00003 +
+// 0.0001R, rise 0.007 + 0.0001R, turn 0.0007 + 0.001R, size 0.15 + 0.03R.
+constexpr Trail ShotSmoke(int32_t kind, Color4f c) {
+  return {kind, 0.03, 0.001, 0.00003, 0.007, 0.0001, 0.0007, 0.001, c, 0.0, 0.0, 0.15, 0.03};
+}
 
-constexpr Trail kBallSmoke = {
-    particle::kDestructB, SMOKE_MOTION, {0.16f, 0.16f, 0.16f, 1.0f}, 0.0, 0.0, 0.15, 0.03};
-constexpr Trail kShellSmoke = {
-    particle::kDestructB, SMOKE_MOTION, {0.32f, 0.16f, 0.16f, 1.0f}, 0.0, 0.0, 0.15, 0.03};
-constexpr Trail kSideShotTrail = {
-    particle::kDestructA, SMOKE_MOTION, {0.55f, 0.35f, 0.1f, 1.0f}, 0.0, 0.0, 0.15, 0.03};
-constexpr Trail kRocketSmoke = {particle::kSmoke,
-                                0.011,
-                                0.0009,
-                                ROCKET_MOTION,
-                                {0.5f, 0.5f, 0.5f, 0.15f},
-                                0.0,
-                                -0.25,
-                                0.35,
-                                0.03};
-constexpr Trail kRocketFire = {particle::kWarmSmoke,
-                               0.019,
-                               0.0009,
-                               ROCKET_MOTION,
-                               {1.0f, 0.7f, 0.3f, 0.75f},
-                               0.0,
-                               -0.25,
-                               0.15,
-                               0.016};
+// The rising smoke and fire of rockets and fire shells: fade base + 0.0009R, growth 0.00027 +
+// 0.0001R, rise 0.0055, no turn.
+constexpr Trail Rising(int32_t kind, double fade, Color4f c, double size, double sizeSpan) {
+  return {kind, fade, 0.0009, 0.00027, 0.0055, 0.0, 0.0, 0.0, c, 0.0, 0.0, size, sizeSpan};
+}
+
+constexpr Trail Lowered(Trail t, double yOffset) {
+  t.yOffset = yOffset;
+  return t;
+}
+
+constexpr Trail kBallSmoke = ShotSmoke(particle::kDestructB, {0.16f, 0.16f, 0.16f, 1.0f});
+constexpr Trail kShellSmoke = ShotSmoke(particle::kDestructB, {0.32f, 0.16f, 0.16f, 1.0f});
+constexpr Trail kSideShotTrail = ShotSmoke(particle::kDestructA, {0.55f, 0.35f, 0.1f, 1.0f});
+// Kind 5 shells make the rocket's trail at their own height; rockets 0.25 below.
+constexpr Trail kShellRocketSmoke =
+    Rising(particle::kSmoke, 0.011, {0.5f, 0.5f, 0.5f, 0.15f}, 0.35, 0.03);
+constexpr Trail kShellRocketFire =
+    Rising(particle::kWarmSmoke, 0.019, {1.0f, 0.7f, 0.3f, 0.75f}, 0.15, 0.016);
+constexpr Trail kRocketSmoke = Lowered(kShellRocketSmoke, -0.25);
+constexpr Trail kRocketFire = Lowered(kShellRocketFire, -0.25);
 constexpr Trail kWreckSmoke = {
     particle::kSmoke,          0.011, 0.0009, 0.00017, 0.0, 0.0, 0.0, 0.0,
     {0.0f, 0.0f, 0.0f, 0.15f}, 0.0,   0.0,    0.15,    0.03};
-constexpr Trail kFireShellSmoke[2] = {{particle::kSmoke,
-                                       0.011,
-                                       0.0009,
-                                       ROCKET_MOTION,
-                                       {0.25f, 0.25f, 0.25f, 0.15f},
-                                       0.0,
-                                       0.0,
-                                       0.35,
-                                       0.03},
-                                      {particle::kSmoke,
-                                       0.011,
-                                       0.0009,
-                                       ROCKET_MOTION,
-                                       {1.0f, 0.5f, 0.1f, 0.15f},
-                                       0.0,
-                                       0.0,
-                                       0.35,
-                                       0.03}};
-constexpr Trail kFireShellFire[2] = {{particle::kWarmSmoke,
-                                      0.012,
-                                      0.0009,
-                                      ROCKET_MOTION,
-                                      {1.0f, 0.3f, 0.2f, 0.75f},
-                                      0.1,
-                                      0.0,
-                                      0.1,
-                                      0.03},
-                                     {particle::kWarmSmoke,
-                                      0.012,
-                                      0.0009,
-                                      0.00021,
-                                      0.0055,
-                                      0.0,
-                                      0.0,
-                                      0.0,
-                                      {0.2f, 0.3f, 1.0f, 0.75f},
-                                      0.1,
-                                      0.0,
-                                      0.05,
-                                      0.03}};
-constexpr Trail kHeavySmoke = {particle::kSmoke,
-                               0.011,
-                               0.0009,
-                               ROCKET_MOTION,
-                               {0.5f, 0.5f, 0.5f, 0.15f},
-                               0.0,
-                               0.0,
-                               0.95,
-                               0.05};
-constexpr Trail kHeavyFire = {particle::kWarmSmoke,
-                              0.019,
-                              0.0009,
-                              ROCKET_MOTION,
-                              {1.0f, 0.4f, 0.3f, 0.75f},
-                              0.0,
-                              0.0,
-                              0.55,
-                              0.028};
-constexpr Trail kGuidedSmoke[4] = {{particle::kSmoke,
-                                    0.011,
-                                    0.0009,
-                                    ROCKET_MOTION,
-                                    {0.2f, 0.4f, 0.1f, 0.15f},
-                                    0.0,
-                                    0.0,
-                                    0.35,
-                                    0.03},
-                                   {particle::kSmoke,
-                                    0.011,
-                                    0.0009,
-                                    ROCKET_MOTION,
-                                    {0.4f, 0.1f, 0.1f, 0.15f},
-                                    0.0,
-                                    0.0,
-                                    0.35,
-                                    0.03},
-                                   {particle::kSmoke,
-                                    0.011,
-                                    0.0009,
-                                    ROCKET_MOTION,
-                                    {0.1f, 0.3f, 0.4f, 0.15f},
-                                    0.0,
-                                    0.0,
-                                    0.35,
-                                    0.03},
-                                   {particle::kSmoke,
-                                    0.011,
-                                    0.0009,
-                                    ROCKET_MOTION,
-                                    {0.1f, 0.1f, 0.6f, 0.15f},
-                                    0.0,
-                                    0.0,
-                                    0.35,
-                                    0.03}};
-constexpr Trail kGuidedFire[4] = {{particle::kWarmSmoke,
-                                   0.019,
-                                   0.0009,
-                                   ROCKET_MOTION,
-                                   {0.3f, 0.6f, 0.2f, 0.75f},
-                                   0.0,
-                                   0.0,
-                                   0.15,
-                                   0.016},
-                                  {particle::kWarmSmoke,
-                                   0.019,
-                                   0.0009,
-                                   ROCKET_MOTION,
-                                   {0.6f, 0.2f, 0.2f, 0.75f},
-                                   0.0,
-                                   0.0,
-                                   0.15,
-                                   0.016},
-                                  {particle::kWarmSmoke,
-                                   0.019,
-                                   0.0009,
-                                   ROCKET_MOTION,
-                                   {0.3f, 0.5f, 0.6f, 0.75f},
-                                   0.0,
-                                   0.0,
-                                   0.15,
-                                   0.016},
-                                  {particle::kWarmSmoke,
-                                   0.019,
-                                   0.0009,
-                                   ROCKET_MOTION,
-                                   {0.3f, 0.3f, 0.9f, 0.75f},
-                                   0.0,
-                                   0.0,
-                                   0.15,
-                                   0.016}};
-
-#undef SMOKE_MOTION
-#undef ROCKET_MOTION
-
-void SetSize(ParticleRecord& t, double base, double span) {
-  const double sx = base + span * R();
-  const double sz = base + span * R();
-  t.size = {sx, 0.0, sz, 1.0};
+constexpr Trail kFireShellSmoke[2] = {
+    Rising(particle::kSmoke, 0.011, {0.25f, 0.25f, 0.25f, 0.15f}, 0.35, 0.03),
+    Rising(particle::kSmoke, 0.011, {1.0f, 0.5f, 0.1f, 0.15f}, 0.35, 0.03)};
+// Fire-shell fire: green + 0.1R; variant 1 grows slower (0.00021 + 0.0001R).
+constexpr Trail FireShellFire(Color4f c, double grow, double size) {
+  Trail t = Rising(particle::kWarmSmoke, 0.012, c, size, 0.03);
+  t.grow = grow;
+  t.greenSpan = 0.1;
+  return t;
 }
+constexpr Trail kFireShellFire[2] = {FireShellFire({1.0f, 0.3f, 0.2f, 0.75f}, 0.00027, 0.1),
+                                     FireShellFire({0.2f, 0.3f, 1.0f, 0.75f}, 0.00021, 0.05)};
+constexpr Trail kHeavySmoke =
+    Rising(particle::kSmoke, 0.011, {0.5f, 0.5f, 0.5f, 0.15f}, 0.95, 0.05);
+constexpr Trail kHeavyFire =
+    Rising(particle::kWarmSmoke, 0.019, {1.0f, 0.4f, 0.3f, 0.75f}, 0.55, 0.028);
+constexpr Trail kGuidedSmoke[4] = {
+    Rising(particle::kSmoke, 0.011, {0.2f, 0.4f, 0.1f, 0.15f}, 0.35, 0.03),
+    Rising(particle::kSmoke, 0.011, {0.4f, 0.1f, 0.1f, 0.15f}, 0.35, 0.03),
+    Rising(particle::kSmoke, 0.011, {0.1f, 0.3f, 0.4f, 0.15f}, 0.35, 0.03),
+    Rising(particle::kSmoke, 0.011, {0.1f, 0.1f, 0.6f, 0.15f}, 0.35, 0.03)};
+constexpr Trail kGuidedFire[4] = {
+    Rising(particle::kWarmSmoke, 0.019, {0.3f, 0.6f, 0.2f, 0.75f}, 0.15, 0.016),
+    Rising(particle::kWarmSmoke, 0.019, {0.6f, 0.2f, 0.2f, 0.75f}, 0.15, 0.016),
+    Rising(particle::kWarmSmoke, 0.019, {0.3f, 0.5f, 0.6f, 0.75f}, 0.15, 0.016),
+    Rising(particle::kWarmSmoke, 0.019, {0.3f, 0.3f, 0.9f, 0.75f}, 0.15, 0.016)};
 
 void SpawnTrail(Flight& f, const ProjectileRecord& p, const Trail& tr) {
   WorldState& w = f.w;
@@ -298,7 +184,7 @@ void SpawnTrail(Flight& f, const ProjectileRecord& p, const Trail& tr) {
   t.colour = tr.colour;
   if (tr.greenSpan != 0.0) t.colour.g = static_cast<float>(tr.colour.g + tr.greenSpan * R());
   t.pos = {p.pos.x, p.pos.y + tr.yOffset, p.pos.z, t.pos.w};
-  SetSize(t, tr.size, tr.sizeSpan);
+  SetParticleSize(t, tr.size, tr.sizeSpan);
   Emit(f, t);
 }
 
@@ -325,14 +211,6 @@ void SplashRing(Flight& f, const Vector4d& at, double size) {
   Emit(f, t);
 }
 
-Vector4d ColumnMotion() {
-  const double x = 0.00016 + 0.0001 * R();
-  const double y = 0.007 + 0.0001 * R();
-  const double z = 0.00016 + 0.0001 * R();
-  const double turn = 0.0007 + 0.001 * R();
-  return {x, y, z, turn};
-}
-
 // A splash column of size base + span R (x and z drawn apart), standing on the water ahead of
 // the impact; `jitter` adds the random 0.005 offsets in x and z.
 void SplashColumn(Flight& f, const Vector4d& at, double base, double span, bool jitter) {
@@ -341,9 +219,9 @@ void SplashColumn(Flight& f, const Vector4d& at, double base, double span, bool 
   t.kind = particle::kSplashColumn;
   t.fadeRate = 0.03 + 0.009 * R();
   t.angle = 0.0;
-  t.vel = ColumnMotion();
+  t.vel = MuzzleSmokeMotion();
   t.colour = {1.0f, 1.0f, 1.0f, 1.0f};
-  SetSize(t, base, span);
+  SetParticleSize(t, base, span);
   const double dx = jitter ? -0.005 + 0.01 * R() : 0.0;
   const double dz = jitter ? -0.005 + 0.01 * R() : 0.0;
   t.pos = {at.x + dx, t.size.x / 1.7, at.z + dz + t.size.z / 1.5, t.pos.w};
@@ -359,13 +237,13 @@ void Debris(Flight& f, const Vector4d& at, int32_t kind, int count, double base,
     t.kind = kind;
     t.fadeRate = 0.03 + 0.009 * R();
     t.angle = SharedRandom().Int(360);
-    t.vel = ColumnMotion();
+    t.vel = MuzzleSmokeMotion();
     t.colour = colour;
     const double x = jitter ? at.x - 0.05 + 0.1 * R() : at.x;
     const double y = at.y + 0.1 + 0.1 * R();
     const double z = jitter ? at.z - 0.05 + 0.1 * R() : at.z;
     t.pos = {x, y, z, t.pos.w};
-    SetSize(t, base, span);
+    SetParticleSize(t, base, span);
     Emit(f, t);
   }
 }
@@ -381,7 +259,7 @@ ParticleRecord& FireFlash(WorldState& w, const Vector4d& at) {
   t.vel = {gx, 0.0, gz, 0.0};
   t.colour = {0.7f, static_cast<float>(0.13 + 0.3 * R()), 0.1f, 0.15f};
   t.pos = {at.x, at.y, at.z, t.pos.w};
-  SetSize(t, 0.1, 0.03);
+  SetParticleSize(t, 0.1, 0.03);
   return t;
 }
 
@@ -633,7 +511,7 @@ void SpawnFlameParticle(Flight& f, const ProjectileRecord& p) {
   const double x = p.pos.x - 0.1 + 0.2 * R();
   const double z = p.pos.z - 0.1 + 0.2 * R();
   t.pos = {x, p.pos.y, z, t.pos.w};
-  SetSize(t, 0.03, 0.01);
+  SetParticleSize(t, 0.03, 0.01);
   Emit(f, t);
 }
 
@@ -702,14 +580,11 @@ void FlightBehaviour(Flight& f, int32_t i) {
     case kShell:
       SpawnTrail(f, p, kShellSmoke);
       break;
-    case kTrailShell: {
-      Trail smoke = kRocketSmoke, fire = kRocketFire;
-      smoke.yOffset = fire.yOffset = 0.0;  // both at the shell itself
-      SpawnTrail(f, p, smoke);
-      SpawnTrail(f, p, fire);
+    case kTrailShell:
+      SpawnTrail(f, p, kShellRocketSmoke);
+      SpawnTrail(f, p, kShellRocketFire);
       if (OneIn(1000)) Detonate(f, i);
       break;
-    }
     case kLightShot:
       SpawnTrail(f, p, kSideShotTrail);
       break;

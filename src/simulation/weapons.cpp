@@ -58,21 +58,6 @@ Vector4d Rotation(const UnitRecord& u) {
   return {u.rotX, u.rotY, u.rotZ, u.heel};
 }
 
-// Growth, rise and turn of every muzzle puff.
-Vector4d MuzzleSmokeVel() {
-  const double x = 0.00016 + 0.0001 * R();
-  const double y = 0.007 + 0.0001 * R();
-  const double z = 0.00016 + 0.0001 * R();
-  const double turn = 0.0007 + 0.001 * R();
-  return {x, y, z, turn};
-}
-
-void SetSize(ParticleRecord& t, double base, double span) {
-  const double sx = base + span * R();
-  const double sz = base + span * R();
-  t.size = {sx, 0.0, sz, 1.0};
-}
-
 // The cannon smoke puff at muzzle M: particle kind 13 unless a broadside sets 3, angle in
 // degrees, colour (g, g, g, 1) with g = 0.6 + 0.4 sp unless given, the position within 0.025
 // of M and `rise` above it, size base + 0.01R + 0.05 sp.
@@ -90,14 +75,14 @@ void SpawnCannonSmoke(WorldState& w, const Vector4d& m, const CannonPuff& puff) 
   t.kind = puff.kind;
   t.fadeRate = 0.032 + 0.001 * R();
   t.angle = puff.angle;
-  t.vel = MuzzleSmokeVel();
+  t.vel = MuzzleSmokeMotion();
   const float g = static_cast<float>(0.6 + 0.4 * puff.sp);
   t.colour = {puff.cyan ? 0.0f : g, g, g, 1.0f};
   const double x = m.x - 0.025 + 0.05 * R();
   const double y = m.y + puff.rise * R();
   const double z = m.z - 0.025 + 0.05 * R();
   t.pos = {x, y, z, t.pos.w};
-  SetSize(t, puff.sizeBase + 0.05 * puff.sp, 0.01);
+  SetParticleSize(t, puff.sizeBase + 0.05 * puff.sp, 0.01);
   SpawnParticle(w, t);
 }
 
@@ -116,14 +101,14 @@ void GunSmokes(WorldState& w, const Vector4d& m, Color4f colour, double sizeBase
       t.kind = particle::kDestructB;
       t.fadeRate = 0.032 + 0.001 * R();
       t.angle = SharedRandom().Int(360);
-      t.vel = MuzzleSmokeVel();
+      t.vel = MuzzleSmokeMotion();
     }
     t.colour = colour;
     const double x = m.x - 0.05 + 0.1 * R();
     const double y = m.y + 0.25 * R();
     const double z = m.z - 0.05 + 0.1 * R();
     t.pos = {x, y, z, t.pos.w};
-    SetSize(t, sizeBase, sizeSpan);
+    SetParticleSize(t, sizeBase, sizeSpan);
     SpawnParticle(w, t);
   }
 }
@@ -139,9 +124,9 @@ ParticleRecord& SharedFlash(WorldState& w, const UnitRecord& u, Color4f colour, 
   t.kind = particle::kCannonSmoke;
   t.fadeRate = 0.14 + 0.001 * R();
   t.angle = 360.0 - (u.rotY * kRadToDeg + 180.0);
-  t.vel = MuzzleSmokeVel();
+  t.vel = MuzzleSmokeMotion();
   t.colour = colour;
-  SetSize(t, 0.15 + 0.05 * sp, 0.01);
+  SetParticleSize(t, 0.15 + 0.05 * sp, 0.01);
   return t;
 }
 
@@ -476,6 +461,20 @@ bool IsHeroShip(int32_t k) {
 }
 
 }  // namespace
+
+Vector4d MuzzleSmokeMotion() {
+  const double x = 0.00016 + 0.0001 * R();
+  const double y = 0.007 + 0.0001 * R();
+  const double z = 0.00016 + 0.0001 * R();
+  const double turn = 0.0007 + 0.001 * R();
+  return {x, y, z, turn};
+}
+
+void SetParticleSize(ParticleRecord& t, double base, double span) {
+  const double sx = base + span * R();
+  const double sz = base + span * R();
+  t.size = {sx, 0.0, sz, 1.0};
+}
 
 double ChargeRatio(double charge, double maximum) {
   if (!(maximum > 0.0)) return 0.0;

@@ -40,4 +40,10 @@ void SearchAirTarget(WorldState& w, int32_t unit);
 // the maximum is not above 0 or the ratio is not finite (values from a damaged file).
 double ChargeRatio(double charge, double maximum);
 
+// Growth of size x and z (0.00016 + 0.0001R each), rise (0.007 + 0.0001R) and turn (0.0007 +
+// 0.001R) of the muzzle smoke puffs, also of the splash columns and debris of impacts.
+Vector4d MuzzleSmokeMotion();
+// size = (base + span R, 0, base + span R, 1), x and z drawn apart.
+void SetParticleSize(ParticleRecord& t, double base, double span);
+
 }  // namespace skerrow

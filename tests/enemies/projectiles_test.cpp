@@ -9,6 +9,7 @@
 #include <fstream>
 #include <limits>
 
+#include "simulation/particles.h"
 #include "simulation/sim_fixture.h"
 #include "simulation/weapons.h"
 #include "support/temp_dir.h"
@@ -397,7 +398,9 @@ TEST_F(ProjectilesTest, GuidedShellsSteerByVariant) {
     Steps(1);
     ASSERT_EQ(p.active, 1) << r.variant;
     EXPECT_NEAR(p.vel.x, r.vx, 1e-15) << r.variant;
-    if (r.variant == 1) EXPECT_NEAR(p.pos.y, 1.06, 1e-9);
+    if (r.variant == 1) {
+      EXPECT_NEAR(p.pos.y, 1.06, 1e-9);
+    }
   }
 }
 
@@ -433,6 +436,29 @@ TEST_F(ProjectilesTest, DamagedRecordsFromAFile) {
   DetonateProjectile(w, host, 0);
   DetonateProjectile(w, host, 512);
   DetonateProjectile(w, host, -1);
+}
+
+// The projectile update's particle spawns go on from the last slot taken: the same slots as
+// SpawnParticle while no particle ends, one look a spawn once the pool is full.
+TEST_F(ProjectilesTest, ParticleBurstTakesTheSameSlotsAsSingleSpawns) {
+  ParticleRecord t{};
+  t.kind = particle::kSmoke;
+  t.pos = {100, 1, 95, 0};
+  for (int32_t i = 1; i <= 3; ++i) w.particles[i].active = 1;
+  w.particles[5].active = 1;
+  int32_t from = 1;
+  EXPECT_EQ(SpawnParticleFrom(w, t, from), 4);
+  EXPECT_EQ(from, 5);
+  EXPECT_EQ(SpawnParticleFrom(w, t, from), 6);
+  t.pos.x = 500;  // out of sight: dropped, the search point stays
+  EXPECT_EQ(SpawnParticleFrom(w, t, from), 0);
+  EXPECT_EQ(from, 7);
+  t.pos.x = 100;
+  for (int32_t i = 7; i <= kParticleSlots; ++i) w.particles[i].active = 1;
+  EXPECT_EQ(SpawnParticleFrom(w, t, from), 0);
+  EXPECT_EQ(from, kParticleSlots + 1);
+  w.particles[2].active = 0;  // freed by someone else: a fresh search finds it
+  EXPECT_EQ(SpawnParticle(w, t), 2);
 }
 
 }  // namespace

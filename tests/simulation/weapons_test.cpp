@@ -113,7 +113,9 @@ TEST_F(WeaponsTest, MainGunSalvoByKind) {
       EXPECT_EQ(p.kind, row.kind) << "kind " << row.unitKind;
       EXPECT_EQ(p.variant, row.variant) << "kind " << row.unitKind;
       EXPECT_EQ(p.owner, 2);
-      if (row.unitKind != 9) EXPECT_EQ(p.vel.w, 1.0) << "kind " << row.unitKind;
+      if (row.unitKind != 9) {
+        EXPECT_EQ(p.vel.w, 1.0) << "kind " << row.unitKind;
+      }
       EXPECT_EQ(p.start.x, 2.0);  // the unit's rotation vector
       EXPECT_EQ(p.start.y, kH);
       EXPECT_EQ(p.start.w, 0.1);
@@ -418,7 +420,9 @@ TEST_F(WeaponsTest, WeaponXSlowsTheShipAndSpraysFlames) {
       EXPECT_LE(std::fabs(a - kH), 0.15 + 1e-12);
       EXPECT_EQ(p.vel.y, 0.0008);
     }
-    if (row.kind == 7) EXPECT_TRUE(Shots().empty());
+    if (row.kind == 7) {
+      EXPECT_TRUE(Shots().empty());
+    }
   }
   // Up to three flames a step, none on about one step in 27.
   int total = 0;
