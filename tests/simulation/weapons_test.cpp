@@ -229,6 +229,33 @@ TEST_F(WeaponsTest, RandomSalvosOfKinds10And25) {
   }
 }
 
+// The ironclad's side battery: a guided shell from each side on its own even draw, both
+// fired ahead from 1.1 above the hull; the side reload resets even with none.
+TEST_F(WeaponsTest, IroncladSideBatteryFiresFromBothSidesByChance) {
+  int seen[3] = {0, 0, 0};
+  for (uint64_t seed = 1; seed <= 30; ++seed) {
+    SharedRandom().Seed(seed);
+    ClearTables();
+    UnitRecord& u = Gunner(kind::kIronclad);
+    FireSideBattery(w, host, 2, 0);
+    const std::vector<int32_t> shots = Shots();
+    ASSERT_LE(shots.size(), 2u);
+    ++seen[shots.size()];
+    for (int32_t s : shots) {
+      const ProjectileRecord& p = w.projectiles[s];
+      EXPECT_EQ(p.kind, 121);
+      EXPECT_EQ(p.variant, 0);
+      EXPECT_EQ(p.pos.y, 1.1);
+      EXPECT_NEAR(std::fabs(p.pos.x - 100.0), 0.6 * std::fabs(std::sin(kH + kPi / 2)), 1e-12);
+      EXPECT_NEAR(std::atan2(-p.vel.x, -p.vel.z), kH, 1e-12);
+    }
+    EXPECT_EQ(u.sideReload, 0.0f);
+    EXPECT_TRUE(host.sounds.empty());
+  }
+  EXPECT_GT(seen[0], 0);
+  EXPECT_GT(seen[2], 0);
+}
+
 TEST_F(WeaponsTest, KindFortySixFiresStacksOfFour) {
   for (uint64_t seed = 1; seed <= 20; ++seed) {
     SharedRandom().Seed(seed);
