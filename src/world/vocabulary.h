@@ -77,6 +77,8 @@ inline constexpr int32_t kGate = 28;           // door opening for the player (u
 inline constexpr int32_t kKeyGate1 = 29;
 inline constexpr int32_t kKeyGate3 = 30;
 inline constexpr int32_t kKeyGate2 = 31;
+inline constexpr int32_t kWall32 = 32;      // with AI: a close-range flame attacker
+inline constexpr int32_t kWall33 = 33;      // the same
 inline constexpr int32_t kSwitch = 35;       // thrown by a hit; drives linked guns and locks
 inline constexpr int32_t kLock = 36;         // door opened by its linked switch
 inline constexpr int32_t kItemWreck37 = 37;  // found-item wreck
@@ -209,8 +211,8 @@ inline constexpr RoleRow kRoleRows[] = {
     {kind::kKeyGate1, "Ворота с замком", unit_class::kDoor},
     {kind::kKeyGate3, "Ворота с замком", unit_class::kDoor},
     {kind::kKeyGate2, "Ворота с замком", unit_class::kDoor},
-    {32, "Стена", unit_class::kDoor},
-    {33, "Стена", unit_class::kDoor},
+    {kind::kWall32, "Стена", unit_class::kDoor},
+    {kind::kWall33, "Стена", unit_class::kDoor},
     {34, "Стена", unit_class::kDoor},
     {kind::kSwitch, "Рычаг", unit_class::kFloat},
     {kind::kLock, "Шлюз", unit_class::kDoor},
