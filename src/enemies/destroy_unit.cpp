@@ -165,8 +165,7 @@ void DebrisPiece(WorldState& w, int32_t owner, const UnitRecord& u) {
   const int32_t variant = 1 + SharedRandom().Int(kDebrisVariants);
   const double a = kTwoPi * R();
   const double b = kTwoPi * R();
-  const Vector4d pos = {u.posX - 0.1 * std::sin(a), u.posY + 0.3, u.posZ - 0.1 * std::cos(b),
-                        0.0};
+  const Vector4d pos = {u.posX - 0.1 * std::sin(a), u.posY + 0.3, u.posZ - 0.1 * std::cos(b), 0.0};
   const double o1 = kTwoPi * R();
   const double o2 = kTwoPi * R();
   const double o3 = kTwoPi * R();

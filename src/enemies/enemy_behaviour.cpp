@@ -42,19 +42,19 @@ double R() {
 
 enum class Behaviour : uint8_t {
   kNone,
-  kCoinCache,       // 23
-  kFixedBattery,    // 26: fires through the latched copy
-  kRammer,          // a = contact distance
-  kMine,            // a = contact distance
-  kGunboat,         // a = aim probe length, b = fire distance of the probe
-  kGroundBattery,   // a = fire distance of the own ground point
-  kNearBattery,     // a = fire distance
-  kSkirmisher,      // a = approach beyond, b = back off below
-  kForwardBattery,  // 25
-  kCloseRange,      // 32, 33: flame at close range
-  kBroadside,       // 19, 20
-  kWanderer,        // 2
-  kBossBatteries,   // 44
+  kCoinCache,         // 23
+  kFixedBattery,      // 26: fires through the latched copy
+  kRammer,            // a = contact distance
+  kMine,              // a = contact distance
+  kGunboat,           // a = aim probe length, b = fire distance of the probe
+  kGroundBattery,     // a = fire distance of the own ground point
+  kNearBattery,       // a = fire distance
+  kSkirmisher,        // a = approach beyond, b = back off below
+  kForwardBattery,    // 25
+  kCloseRange,        // 32, 33: flame at close range
+  kBroadside,         // 19, 20
+  kWanderer,          // 2
+  kBossBatteries,     // 44
   kBossRightBattery,  // 47
   kSummoningBoss,     // 46
 };

@@ -36,26 +36,26 @@ constexpr Color4f Sky(float r, float g, float b) {
   return {r / 255.0f, g / 255.0f, b / 255.0f, 1.0f};
 }
 constexpr KindLook kLooks[bonus::kCount] = {
-    {kNone, kNone},                             // 0
-    {{1.0f, 0.3f, 0.3f, 1.0f}, kNone},          // medkit
-    {{0.3f, 1.0f, 0.3f, 1.0f}, kNone},          // speed-up
-    {{1.0f, 0.7f, 0.3f, 1.0f}, kNone},          // coin
-    {{0.7f, 0.7f, 0.7f, 1.0f}, kNone},          // coin stack
-    {{1.0f, 0.5f, 0.3f, 1.0f}, kNone},          // coin pile
-    {{0.3f, 0.1f, 0.7f, 1.0f}, kNone},          // save point
-    {kNone, Sky(225, 185, 217)},                // sky zones 7..10
+    {kNone, kNone},                     // 0
+    {{1.0f, 0.3f, 0.3f, 1.0f}, kNone},  // medkit
+    {{0.3f, 1.0f, 0.3f, 1.0f}, kNone},  // speed-up
+    {{1.0f, 0.7f, 0.3f, 1.0f}, kNone},  // coin
+    {{0.7f, 0.7f, 0.7f, 1.0f}, kNone},  // coin stack
+    {{1.0f, 0.5f, 0.3f, 1.0f}, kNone},  // coin pile
+    {{0.3f, 0.1f, 0.7f, 1.0f}, kNone},  // save point
+    {kNone, Sky(225, 185, 217)},        // sky zones 7..10
     {kNone, Sky(255, 255, 228)},
     {kNone, Sky(221, 120, 87)},
     {kNone, Sky(98, 85, 113)},
-    {kNone, kNone},                             // hint
-    {{0.7f, 0.7f, 0.7f, 1.0f}, kNone},          // protection
-    {{1.0f, 0.1f, 0.1f, 1.0f}, kNone},          // keys 1..3
+    {kNone, kNone},                     // hint
+    {{0.7f, 0.7f, 0.7f, 1.0f}, kNone},  // protection
+    {{1.0f, 0.1f, 0.1f, 1.0f}, kNone},  // keys 1..3
     {{0.1f, 1.0f, 0.1f, 1.0f}, kNone},
     {{1.0f, 1.0f, 0.1f, 1.0f}, kNone},
-    {kNone, kNone},                             // snow starts
-    {kNone, kNone},                             // snow stops
-    {kNone, kNone},                             // darkness
-    {kNone, kNone},                             // light again
+    {kNone, kNone},  // snow starts
+    {kNone, kNone},  // snow stops
+    {kNone, kNone},  // darkness
+    {kNone, kNone},  // light again
 };
 static_assert(std::size(kLooks) == static_cast<size_t>(bonus::kCount), "bonus kinds 0..19");
 

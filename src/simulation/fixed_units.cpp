@@ -35,8 +35,7 @@ void UpdateEmplacement(WorldState& w, PlayHost& host, int32_t i) {
   }
   if (u.life <= 0.0f) StartShipSinking(w, host, u, false);  // destroyed on the next step
   FireWeapons(w, host, i, Ship::kEnemy);
-  if (SharedRandom().Int(3) == 1 &&
-      (InVisibilityWindow(w, u.posX, u.posZ) || w.editorPlanes == 1))
+  if (SharedRandom().Int(3) == 1 && (InVisibilityWindow(w, u.posX, u.posZ) || w.editorPlanes == 1))
     LightFromShade(w, u, g);
   Turn(u, g, false);
   ChargeAndReload(u, g, 1.0);
@@ -171,8 +170,10 @@ void UpdateDoor(WorldState& w, PlayHost& host, int32_t i) {
       if (before == kDoorOpen && u.acceleration < kDoorOpen)
         host.PlaySound(sound::kGate, u.posX, u.posY, u.posZ);
     }
-    if (u.acceleration == 0.0f) {
-      u.sinkMotion.x = u.posX;  // shut: this is its home
+    // A door at rest and shut takes its present position as its home (a newly placed door);
+    // one that has just closed goes back to the home it slid from, so it never creeps.
+    if (u.acceleration == 0.0f && before == 0.0f) {
+      u.sinkMotion.x = u.posX;
       u.sinkMotion.y = u.posY;
       u.sinkMotion.z = u.posZ;
     }
