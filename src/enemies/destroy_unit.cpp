@@ -202,6 +202,17 @@ void WreckExplosion(WorldState& w, PlayHost& host, int32_t i, const FireStyle& f
   DebrisPieces(w, i, leastPieces, mostPieces);
 }
 
+// Rammers and mines: the area blast, a small splash, the sound, debris particles and fires.
+void ContactBlast(WorldState& w, PlayHost& host, int32_t i, double factor,
+                  const DebrisStyle& debris, const FireStyle& fire) {
+  AreaBlast(w, i, factor);
+  const UnitRecord& u = w.units[i];
+  WaterSplash(w, host, u, 0.1);
+  ExplosionSound(host, u);
+  DebrisParticles(w, u, debris);
+  WreckFires(w, u, fire);
+}
+
 void BossHint(WorldState& w, PlayHost& host, const char* name) {
   ShowHint(host, HintTextFile(w, name), HintVoiceFile(w, name));
 }
@@ -260,18 +271,10 @@ void DestroyUnit(WorldState& w, PlayHost& host, int32_t i) {
       break;
     case kind::kFireShip:
     case kind::kSeaMine:
-      AreaBlast(w, i, 21.0);
-      WaterSplash(w, host, u, 0.1);
-      ExplosionSound(host, u);
-      DebrisParticles(w, u, kFireShipDebris);
-      WreckFires(w, u, kFireShipFire);
+      ContactBlast(w, host, i, 21.0, kFireShipDebris, kFireShipFire);
       break;
     case kind::kSteamRam:
-      AreaBlast(w, i, 7.0);
-      WaterSplash(w, host, u, 0.1);
-      ExplosionSound(host, u);
-      DebrisParticles(w, u, kRamDebris);
-      WreckFires(w, u, kRamFire);
+      ContactBlast(w, host, i, 7.0, kRamDebris, kRamFire);
       break;
     case kind::kPirateFlagship:
       host.StopMusic();

@@ -161,6 +161,13 @@ bool Fire(WorldState& w, PlayHost& host, int32_t i, BonusRecord& b, UnitRecord& 
   return true;
 }
 
+void UnlockSteeringGunsAndPanels(WorldState& w) {
+  w.mouseSteering = 1;
+  w.gunsUnlocked = 1;
+  w.infoPanelUnlocked = 1;
+  w.upgradePanelUnlocked = 1;
+}
+
 }  // namespace
 
 void UnlockByHintTag(WorldState& w, int32_t tag) {
@@ -176,10 +183,7 @@ void UnlockByHintTag(WorldState& w, int32_t tag) {
       w.infoPanelOpen = 1;
       break;
     case 7:
-      w.mouseSteering = 1;
-      w.gunsUnlocked = 1;
-      w.infoPanelUnlocked = 1;
-      w.upgradePanelUnlocked = 1;
+      UnlockSteeringGunsAndPanels(w);
       w.infoPanelOpen = 0;
       w.upgradePanelOpen = 1;
       break;
@@ -190,10 +194,7 @@ void UnlockByHintTag(WorldState& w, int32_t tag) {
       w.weaponSUnlocked = 1;
       break;
     case 15:
-      w.mouseSteering = 1;
-      w.gunsUnlocked = 1;
-      w.infoPanelUnlocked = 1;
-      w.upgradePanelUnlocked = 1;
+      UnlockSteeringGunsAndPanels(w);
       w.radarUnlocked = 1;
       w.weaponZUnlocked = 1;
       w.weaponSUnlocked = 1;
