@@ -13,7 +13,7 @@
 #include "simulation/geometry.h"
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
-#include "world/raw_io.h"
+#include "world/level_files.h"
 #include "world/slots.h"
 #include "world/vocabulary.h"
 #include "world/world_state.h"
@@ -404,7 +404,7 @@ int32_t SummonMinion(WorldState& w) {
   // The file replaces the whole record; only a whole record is taken.
   UnitRecord loaded = {};
   const std::string file = w.appPath + "gdata\\parameters\\unit" + std::to_string(minion) + ".par";
-  if (ReadFileRange(file, UnitRecordBytes(loaded)) != sizeof(UnitRecord)) return 0;
+  if (LoadUnitParameters(loaded, file) != sizeof(UnitRecord)) return 0;
   UnitRecord& u = w.units[j];
   u = loaded;
   u.life = static_cast<float>(u.life * static_cast<double>(w.episode));

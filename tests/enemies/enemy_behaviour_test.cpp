@@ -7,7 +7,6 @@
 
 #include "enemies_fixture.h"
 #include "simulation/geometry.h"
-#include "world/raw_io.h"
 
 namespace skerrow::test {
 namespace {
