@@ -41,7 +41,7 @@ TEST(LevelOneFight, AGunboatNoticesTheHeroShipClosesInAndFires) {
   }
   const fs::path dump = dir / "fight.qvs";
   const std::string cmd = kRoot + "skerrow --headless --seed 7 --start 1:1 --input " +
-                          (dir / "scene.txt").string() + " --ticks 1100 --size 320x240 --root " +
+                          (dir / "scene.txt").string() + " --ticks 1100 --size 160x120 --root " +
                           kRoot + " --dump-state " + dump.string() + " > /dev/null 2>/dev/null";
   const int rc = std::system(cmd.c_str());
   ASSERT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 0);
