@@ -28,6 +28,11 @@ void FormPlayHost::UpdateDispatch() {
   form_.UpdateDispatch();
 }
 
+void FormPlayHost::SaveToCurrentSlotWithThumbnail() {}
+void FormPlayHost::StopMusic() {}
+void FormPlayHost::PlayMusic(const std::string&) {}
+void FormPlayHost::ShowHint(const std::string&, const std::string&) {}
+
 bool FormFrameSource::RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) {
   platform::Window& display = form_.Display();
   if (!display.HasGL()) return false;

@@ -17,6 +17,11 @@ class FormPlayHost : public PlayHost {
   bool KeyDown(int vk) override;
   void EnterLevel(int32_t level) override;
   void UpdateDispatch() override;
+  // Saves, music and hints: nothing until the form has them.
+  void SaveToCurrentSlotWithThumbnail() override;
+  void StopMusic() override;
+  void PlayMusic(const std::string& file) override;
+  void ShowHint(const std::string& textFile, const std::string& voiceFile) override;
 
  private:
   TSkerrowForm& form_;

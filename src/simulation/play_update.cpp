@@ -280,7 +280,7 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   // 13-17. Controls, enemies (every second step), icons, particles, units.
   UpdatePlayerControls(w, host);
   w.aiPhase = w.aiPhase == 1 ? 0 : 1;
-  if (w.aiPhase == 1) UpdateEnemyBehaviour(w);
+  if (w.aiPhase == 1) UpdateEnemyBehaviour(w, host);
   UpdateStatusIcons(w);
   UpdateParticles(w);
   UpdateUnits(w, host);
@@ -298,7 +298,7 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   }
 
   // 20-21. Events (every second step) and projectiles.
-  if (w.aiPhase == 1) UpdateTriggers(w);
+  if (w.aiPhase == 1) UpdateTriggers(w, host);
   UpdateProjectiles(w, host);
 
   // 22-23. Phases and water drift.
