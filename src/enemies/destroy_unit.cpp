@@ -14,6 +14,7 @@
 #include "simulation/geometry.h"
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
+#include "simulation/weapons.h"
 #include "world/slots.h"
 #include "world/vocabulary.h"
 #include "world/world_state.h"
@@ -161,7 +162,6 @@ void DebrisParticles(WorldState& w, const UnitRecord& u, const DebrisStyle& styl
 // One wreckage piece into the lowest free projectile slot (lost when the table is full):
 // thrown up and out with a random model variant, orientation and spin.
 void DebrisPiece(WorldState& w, int32_t owner, const UnitRecord& u) {
-  const int32_t slot = FreeProjectileSlot(w);
   const int32_t variant = 1 + SharedRandom().Int(kDebrisVariants);
   const double a = kTwoPi * R();
   const double b = kTwoPi * R();
@@ -176,15 +176,7 @@ void DebrisPiece(WorldState& w, int32_t owner, const UnitRecord& u) {
   const double vy = 0.0094 + 0.00032 * R();
   const double vz = -0.0011 * std::cos(d) * (0.5 + 0.5 * R());
   const double spin = 0.07 * R() - 0.14;
-  if (slot == 0) return;
-  ProjectileRecord* p = &w.projectiles[slot];
-  p->active = 1;
-  p->kind = kDebrisProjectile;
-  p->pos = pos;
-  p->start = {o1, o2, o3, o4};
-  p->vel = {vx, vy, vz, spin};
-  p->owner = owner;
-  p->variant = variant;
+  SpawnProjectile(w, kDebrisProjectile, owner, {vx, vy, vz, spin}, {o1, o2, o3, o4}, pos, variant);
 }
 
 void DebrisPieces(WorldState& w, int32_t i, int32_t least, int32_t most) {

@@ -155,7 +155,9 @@ TEST_F(TriggersTest, UnlocksByTag) {
           &SavedState::weaponZUnlocked, &SavedState::weaponSUnlocked, &SavedState::weaponXUnlocked})
       set += (*fresh).*f;
     EXPECT_EQ(set, c.flag != nullptr ? 1 : 0) << c.tag;
-    if (c.flag != nullptr) EXPECT_EQ(+((*fresh).*(c.flag)), 1) << c.tag;
+    if (c.flag != nullptr) {
+      EXPECT_EQ(+((*fresh).*(c.flag)), 1) << c.tag;
+    }
   }
 }
 

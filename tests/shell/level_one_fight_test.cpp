@@ -66,8 +66,11 @@ TEST(LevelOneFight, AGunboatNoticesTheHeroShipClosesInAndFires) {
   // Firing: the main gun is held (charging) or has just been released.
   EXPECT_TRUE(g.ctlMainGun == 1 || g.ctlPrevious[kCtlMainGun] == 1);
   // The gunboats that never came near still lie in wait.
-  for (int32_t i = 2; i < kUnitSlots; ++i)
-    if (i != found && s->units[i].unitKind == kind::kGunboat) EXPECT_EQ(+s->unitAlerted[i], 0);
+  for (int32_t i = 2; i < kUnitSlots; ++i) {
+    if (i != found && s->units[i].unitKind == kind::kGunboat) {
+      EXPECT_EQ(+s->unitAlerted[i], 0);
+    }
+  }
 }
 
 }  // namespace
