@@ -443,6 +443,48 @@ TEST_F(HudGlTest, UpgradePanelIsDrawnOverTheInformationPanel) {
   EXPECT_GT(both[1], 240);
 }
 
+TEST_F(HudGlTest, TriggerMarkersShowInTheEditorViewOnly) {
+  const GLuint white = MakeTexture(1, 1, 1, 1);
+  res_->handles.bonusFrames[bonus::kSnowStarts][0] = white;
+  res_->handles.bonusFrames[bonus::kCoin][4] = white;
+  w_->cameraPos = {100, 8.8, 100 - 9.7, 0};
+  auto whitePixels = [&](int32_t kind, int32_t mode) {
+    BonusRecord& b = w_->bonuses[1];
+    b = {};
+    b.alive = 1;
+    b.kind = kind;
+    b.animFrame = 4.5;
+    b.posX = 100;
+    b.posY = 0.5;
+    b.posZ = 100;
+    w_->GameMode = mode;
+    glClearColor(0.5f, 0.5f, 0.5f, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_FOG);
+    TKTZGL_Camera& cam = res_->scene->Camera;
+    cam.LookByAngles = 1;
+    cam.Position = w_->cameraPos;
+    cam.Pitch = -std::numbers::pi / 4;
+    cam.Yaw = 0;
+    cam.FieldOfView = 50;
+    cam.SetProjection(kW, kH);
+    glLoadIdentity();
+    cam.Apply();
+    DrawContext c{*w_, *res_, *res_->scene, *rs_};
+    DrawBonuses(c);
+    std::vector<uint8_t> px(kW * kH * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    int n = 0;
+    for (size_t i = 0; i < px.size(); i += 3) n += px[i] > 250 && px[i + 1] > 250 ? 1 : 0;
+    return n;
+  };
+  EXPECT_EQ(whitePixels(bonus::kSnowStarts, game_mode::kPlay), 0);
+  EXPECT_GT(whitePixels(bonus::kSnowStarts, game_mode::kEditorView), 100);
+  EXPECT_GT(whitePixels(bonus::kCoin, game_mode::kPlay), 100);
+  EXPECT_GT(whitePixels(bonus::kCoin, game_mode::kEditorView), 100);
+}
+
 TEST_F(HudGlTest, FullParticlePoolAndProjectilesDrawWithoutHeapAllocation) {
   if (platform::HeapAllocations() < 0) GTEST_SKIP() << "this build does not count allocations";
   w_->fixedCamera = 1;
