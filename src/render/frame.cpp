@@ -243,7 +243,7 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (w.snowActive == 1) DrawSnow(w, scene, res.handles);
   FogEnabledColour(scene, false, scene.Fog.Colour);  // 21
   OverlayCamera(scene);                              // 22
-  if (on.hud == 1) DrawHud(c);
+  if (on.hud == 1) DrawHud(c, w.radarContacts);
   if (w.screenFade > 0) DrawScreenFade(w, scene);  // 23
   if (on.gui == 1) {                               // 24
     glDepthFunc(GL_LESS);
