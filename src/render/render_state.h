@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "engine/ktzgl.h"  // TPoint, Color4f
 #include "render/frame_world.h"
@@ -69,6 +70,8 @@ struct RenderState {
   int32_t editorUnit = 0;
   // This frame's fire colours, drawn from the shared generator by ApplyFrameWorldWrites.
   FireColours fires{};
+  // Draws the GUI windows over the play and editor-view frames (set by the shell; empty: none).
+  std::function<void()> drawGuiWindows;
 };
 
 }  // namespace skerrow

@@ -51,5 +51,6 @@ std::vector<uint8_t> EncodeBmp24(const Image& image);
 void GenerateWorld(Output& out);    // kind pack, unit parameters, episode 1 levels, terrain
 void GenerateModels(Output& out);   // ship, weapon, debris, flag and object models
 void GenerateEffects(Output& out);  // effect, wake, bonus and explosion animations
+void GenerateInterfaceArt(Output& out);  // GUI atlas, fonts, menu, heroes, intro, outro, credits
 
 }  // namespace skerrow::content
