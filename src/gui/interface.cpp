@@ -194,6 +194,10 @@ void BuildInterface(TInterface& ui, WorldState& w, MenuHost& host, uint32_t body
   ui.gui.textures.body = bodyTexture;
   ui.gui.textures.panel = panelTexture;
   LoadFont(ui.gui, w.appPath);
+  ui.versionText = Cp("Версия: 1.01");
+  ui.playerPrompt = Cp("Имя игрока:");
+  ui.shipPrompt = Cp("Название корабля:");
+  ui.typedLine.reserve(kNameRecordLength + 1);
   BuildMenus(ui);
 }
 
@@ -467,7 +471,7 @@ void MenuFrame(TInterface& ui, Renderer& r) {
   const int32_t W = scene.Width, H = scene.Height;
   const TRect cell = {PercentPixels(17, W), PercentPixels(1, W) + PercentPixels(0.5, H),
                       PercentPixels(19.1, W), PercentPixels(1, W) + PercentPixels(3.1, H)};
-  DrawLargeText(ui, scene, cell, Cp("Версия: 1.01"), -PercentPixels(1.2, W), 0.7f, 0.8f, 0.8f);
+  DrawLargeText(ui, scene, cell, ui.versionText, -PercentPixels(1.2, W), 0.7f, 0.8f, 0.8f);
   DrawWindowsAndCursor(ui, r);
 }
 

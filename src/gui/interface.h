@@ -106,7 +106,11 @@ struct TInterface {
   int32_t introPage = 1;                    // 1..5, 6 when the game starts
   double introScroll = 0, outroScroll = 0;  // percent of the screen
   ScreenTextures textures;
-  bool withGL = false;  // textures are loaded only with a graphics context
+  bool withGL = false;
+  // The frames' lettering in Windows-1251, made once (frames allocate nothing).
+  std::string versionText, playerPrompt, shipPrompt;
+  std::string
+      typedLine;  // a typed name and its "_"  // textures are loaded only with a graphics context
 };
 
 // Loads the atlas, the fonts and the font widths and creates the six windows (all hidden).

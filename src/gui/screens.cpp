@@ -94,16 +94,18 @@ void SetDescriptions(TInterface& ui, const char* prefix) {
 
 // The prompt and the typed name followed by "_" (the name prompts' table: the vertical
 // places are fractions of the display width).
-void DrawNamePrompt(const TInterface& ui, TKTZGL_Scene& scene, const char* prompt, double promptTop,
-                    const std::string& name, double nameTop) {
+void DrawNamePrompt(TInterface& ui, TKTZGL_Scene& scene, const std::string& prompt,
+                    double promptTop, const std::string& name, double nameTop) {
   const int32_t W = scene.Width, H = scene.Height;
   const auto P = [](double p, int32_t side) { return PercentPixels(p, side); };
   const TRect promptCell = {P(7.3, W) + P(1, W), P(promptTop, W) + P(0.5, H), P(7.3, W) + P(4, W),
                             P(promptTop, W) + P(4, H)};
-  DrawLargeText(ui, scene, promptCell, Cp(prompt), -P(1.4, W), 0.7f, 0.7f, 0.7f);
+  DrawLargeText(ui, scene, promptCell, prompt, -P(1.4, W), 0.7f, 0.7f, 0.7f);
   const TRect nameCell = {P(5.3, W) + P(1, W), P(nameTop, W) + P(0.5, H), P(5.3, W) + P(6, W),
                           P(nameTop, W) + P(6, H)};
-  DrawLargeText(ui, scene, nameCell, name + "_", -P(1.6, W), 0.9f, 0.9f, 0.9f);
+  ui.typedLine.assign(name);
+  ui.typedLine += '_';
+  DrawLargeText(ui, scene, nameCell, ui.typedLine, -P(1.6, W), 0.9f, 0.9f, 0.9f);
 }
 
 void ClearBlack() {
@@ -352,7 +354,7 @@ void HeroSelectionFrame(TInterface& ui, Renderer& r) {
     DrawAdded(scene, ui.textures.heroHighlights[k], kHeroAreas[k]);
     DrawAdded(scene, ui.textures.descriptionPictures[k], kHeroText[k]);
   }
-  DrawNamePrompt(ui, scene, "Имя игрока:", 68.3, ui.world->heroChoiceName, 70.3);
+  DrawNamePrompt(ui, scene, ui.playerPrompt, 68.3, ui.world->heroChoiceName, 70.3);
   DrawWindowsAndCursor(ui, r);
 }
 
@@ -370,7 +372,7 @@ void ShipSelectionFrame(TInterface& ui, Renderer& r) {
   if (const int32_t k = ShipUnderPoint(px, py); k != 0) {
     DrawAdded(scene, ui.textures.descriptionPictures[k], kShipText[k]);
   }
-  DrawNamePrompt(ui, scene, "Название корабля:", 5.3, w.shipChoiceName, 7.3);
+  DrawNamePrompt(ui, scene, ui.shipPrompt, 5.3, w.shipChoiceName, 7.3);
   DrawWindowsAndCursor(ui, r);
 }
 
