@@ -179,7 +179,8 @@ void TSkerrowForm::TimerTimer() {
   }
   w.GameMode = game_mode::kMenu;
   w.menuScreen = menu_screen::kMain;
-  ShowMainMenu(*interface_);
+  // The title screen opens with the main menu; a direct start (--start) goes past it.
+  if (options_.start.empty()) ShowMainMenu(*interface_);
   timers_.SetEnabled(dtimer_, true);
   w.skyFogTarget = {1.0f, 1.0f, 1.0f, 1.0f};
   w.heightBrush = 5;
