@@ -216,7 +216,7 @@ void WriteGuiFont(Output& out) {
   std::vector<uint8_t> glyph;
   for (int c = 0; c < 256; ++c) {
     int adv = 0;
-    RasterGlyphCp1251(static_cast<unsigned char>(c), kCell, 11, glyph, adv);
+    RasterGlyphCp1251(static_cast<unsigned char>(c), kCell, 10, glyph, adv);
     widths[c] = static_cast<uint8_t>(std::min(adv, kCell));
     const int cx = (c % 16) * kCell, cy = (c / 16) * kCell;
     for (int y = 0; y < kCell; ++y) {
