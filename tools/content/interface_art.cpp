@@ -394,12 +394,30 @@ Image Scene(int page) {
         std::max(0.0, 30 * std::sin((x + page * 90) / 60.0)) * (0.6 + 0.4 * std::sin(x / 17.0));
     for (int y = horizon - static_cast<int>(hill); y < horizon; ++y) Put(img, x, y, {30, 40, 30});
   }
-  const int sx = 300 - page * 30;
-  for (int x = sx; x < sx + 90; ++x) {
-    for (int y = horizon + 20; y < horizon + 32; ++y) Put(img, x, y, {15, 12, 10});
+  // A steamer's silhouette: a hull narrowing to the bow, a deckhouse, a funnel with smoke
+  // and two masts.
+  const int sx = 300 - page * 30, deck = horizon + 14;
+  const Rgb dark = {18, 14, 12};
+  for (int x = sx; x < sx + 110; ++x) {
+    const int bow = std::max(0, x - (sx + 90));  // the bow rises and narrows
+    for (int y = deck - bow / 2; y < deck + 12 - bow / 2; ++y) Put(img, x, y, dark);
   }
-  for (int y = horizon - 10; y < horizon + 20; ++y) {
-    for (int x = sx + 40; x < sx + 50; ++x) Put(img, x, y, {20, 15, 12});  // funnel
+  for (int x = sx + 30; x < sx + 70; ++x) {
+    for (int y = deck - 10; y < deck; ++y) Put(img, x, y, dark);
+  }
+  for (int x = sx + 44; x < sx + 52; ++x) {
+    for (int y = deck - 26; y < deck - 10; ++y) Put(img, x, y, dark);
+  }
+  for (int k = 0; k < 5; ++k) {  // smoke drifting aft
+    const int cx = sx + 40 - k * 9, cy = deck - 32 - k * 3, r = 4 + k;
+    for (int y = cy - r; y <= cy + r; ++y) {
+      for (int x = cx - r; x <= cx + r; ++x) {
+        if (std::hypot(x - cx, y - cy) <= r) Put(img, x, y, {90, 90, 95});
+      }
+    }
+  }
+  for (int mast : {sx + 18, sx + 84}) {
+    for (int y = deck - 34; y < deck; ++y) Put(img, mast, y, dark);
   }
   return img;
 }
