@@ -6,6 +6,7 @@
 #include "platform/cp1251.h"
 #include "platform/media.h"
 #include "render/game_resources.h"
+#include "shell/form_play_host.h"
 #include "shell/level_host.h"
 #include "shell/skerrow_form.h"
 #include "world/level_files.h"
@@ -66,6 +67,7 @@ void FormMenuHost::EnterNewGame() {
   // The first level of episode 1: its loading picture, art, music and opening hint.
   f.EnterLevel(kEpisodeLevelBase + 1);
   for (int32_t i = 0; i < kNewGameSettlingSteps; ++i) f.UpdateDispatch();
+  FormPlayHost(f).SaveToCurrentSlot();  // the chosen slot holds the game from its start
   SetHintLine(
       ui, 1,
       Utf8ToCp1251("Добро пожаловать на борт, капитан ") + std::string(w.playerName.View()) + "!");
