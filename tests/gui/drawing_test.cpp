@@ -1,5 +1,5 @@
-// The GUI font: the width table font.fnt (its limits and its absence) and a Cyrillic caption
-// drawn with those widths and read back from the frame; the pack's own table.
+// The GUI font and drawing: the width table font.fnt (its limits and its absence), a Cyrillic
+// caption drawn with those widths and read back, the pack's own table, and where windows land.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -118,6 +118,33 @@ TEST(PackFont, EveryCyrillicLetterHasAGlyphNarrowerThanItsCell) {
   }
   EXPECT_GT(bytes[0xD8], bytes['i']);  // Ш is wider than i
   EXPECT_EQ(bytes[7], 0);              // control codes draw nothing
+}
+
+}  // namespace
+}  // namespace skerrow
+
+namespace skerrow {
+namespace {
+
+using GuiDrawTest = test::GlTest;
+
+TEST_F(GuiDrawTest, VisibleWindowsCoverTheirRectangleBelowTheTopBand) {
+  SKIP_WITHOUT_GL();
+  TGui gui;  // no textures: every piece is drawn plain white at the window's alpha
+  InitWindow(gui.windows.options, 100, 100, 150, 200);
+  InitWindow(gui.windows.mainMenu, 500, 300, 100, 120);
+  HideWindow(gui, gui.windows.mainMenu);
+  DrawGUI(gui);
+  // On the 800 x 600 window a GUI unit is a pixel: the options window spans x 100..300 and,
+  // from the top of the screen, y 126..276 (26 + its y).
+  const auto lit = [](int x, int y) { return Pixel(x, y)[0] > 100; };
+  EXPECT_TRUE(lit(101, 127));
+  EXPECT_TRUE(lit(298, 274));
+  EXPECT_FALSE(lit(98, 200));
+  EXPECT_FALSE(lit(302, 200));
+  EXPECT_FALSE(lit(200, 124));
+  EXPECT_FALSE(lit(200, 278));
+  EXPECT_FALSE(lit(560, 376));  // the hidden main menu
 }
 
 }  // namespace
