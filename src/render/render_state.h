@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "engine/ktzgl.h"  // TPoint, Color4f
 #include "platform/random.h"
@@ -73,6 +74,8 @@ struct RenderState {
   // The flicker of glows, lightning and status icons. The passes' own generator: drawing a
   // frame never moves the shared one, so what is drawn cannot change the simulation.
   mutable Random flicker;
+  // Draws the GUI windows over the play and editor-view frames (set by the shell; empty: none).
+  std::function<void()> drawGuiWindows;
 };
 
 }  // namespace skerrow

@@ -3,7 +3,7 @@
 // exist.
 #include "shell/form_play_host.h"
 
-#include "gui/menu.h"
+#include "gui/interface.h"
 #include "render/frame.h"
 #include "render/frame_capture.h"
 #include "render/renderer.h"
@@ -14,6 +14,10 @@ namespace skerrow {
 
 void FormPlayHost::RefreshKeyboard() {
   form_.RefreshKeyboard();
+}
+
+bool FormPlayHost::PlayWindowOpen() {
+  return skerrow::PlayWindowOpen(form_.Interface());
 }
 
 bool FormPlayHost::KeyDown(int vk) {

@@ -15,6 +15,7 @@ class FormPlayHost : public PlayHost {
 
   void RefreshKeyboard() override;
   bool KeyDown(int vk) override;
+  bool PlayWindowOpen() override;
   void EnterLevel(int32_t level) override;
   void UpdateDispatch() override;
   // Saves, music and hints: nothing until the form has them.

@@ -12,6 +12,7 @@
 #include "platform/vk_codes.h"
 #include "render/frame.h"
 #include "render/renderer.h"
+#include "shell/form_interface.h"
 #include "shell/form_play_host.h"
 #include "shell/skerrow_form.h"
 #include "simulation/particles.h"
@@ -167,16 +168,24 @@ void InputKeyPress(InputContext& c, uint8_t ch) {
   if (ch > 47 && name->size() < kNameLimit) name->push_back(static_cast<char>(ch));
 }
 
-void InputMouseMove(InputContext& c, int x, int y) {
-  if (!HasDisplay(c)) return;
+namespace {
+void SetGuiPointer(InputContext& c, int x, int y) {
   const double gx = static_cast<double>(x) * 800.0 / c.displayWidth;
   const double gy = static_cast<double>(c.displayHeight - y) * 600.0 / c.displayHeight;
   c.gui.SetPointer(RoundToInt(gx), RoundToInt(gy));
-  if (c.gui.PointerButtonHeld()) c.gui.Press();
+}
+}  // namespace
+
+void InputMouseMove(InputContext& c, int x, int y) {
+  if (!HasDisplay(c)) return;
+  SetGuiPointer(c, x, y);
+  if (c.gui.PointerButtonHeld()) c.gui.PressWhileHeld();
 }
 
 void InputMouseDown(InputContext& c, int button, int x, int y) {
   WorldState& w = c.w;
+  // The press happens where the button went down, whether or not a move reported it.
+  if (HasDisplay(c)) SetGuiPointer(c, x, y);
   switch (w.GameMode) {
     case game_mode::kMenu:
       switch (w.menuScreen) {
@@ -260,9 +269,11 @@ void InputMouseUp(InputContext& c, int button, int x, int y) {
 namespace {
 struct FormInput {
   FormInput(TSkerrowForm& form, WorldState& w, platform::Window& display, bool editor)
-      : frames(form), c{w, frames, gui, display.Width(), display.Height(), editor} {}
+      : frames(form),
+        gui(form.Interface()),
+        c{w, frames, gui, display.Width(), display.Height(), editor} {}
   FormFrameSource frames;
-  InputGui gui;
+  FormInputGui gui;
   InputContext c;
 };
 }  // namespace

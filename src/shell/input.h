@@ -39,7 +39,9 @@ class InputGui {
   // GUI pointer in virtual 800 x 600 coordinates (y upwards) and its button.
   virtual void SetPointer(int32_t /*x*/, int32_t /*y*/) {}
   virtual bool PointerButtonHeld() { return false; }
-  virtual void Press() {}               // press handling at the pointer (also drags windows)
+  virtual void Press() {}  // press handling at the pointer (mouse down)
+  // The press handling again on a move with the button held: moves a dragged window.
+  virtual void PressWhileHeld() { Press(); }
   virtual void ReleaseButtonState() {}  // the pointer's button is up
   virtual void Release() {}             // release handling: fires the pressed button
   // Menu screens: choose the hero (screen 3) or ship (4) under the cursor, start the game

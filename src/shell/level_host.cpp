@@ -8,6 +8,7 @@
 
 #include "engine/picture.h"
 #include "engine/textures.h"
+#include "gui/interface.h"
 #include "platform/cp1251.h"
 #include "platform/media.h"
 #include "platform/messages.h"
@@ -25,9 +26,6 @@ double NowMs() {
   using namespace std::chrono;
   return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
-
-// The personal name of hero 1 when no name was typed.
-constexpr const char* kHeroOneName = "Эдвард";
 
 }  // namespace
 
@@ -101,7 +99,7 @@ void FormLevelHost::ShowEpisodeHint(const std::string&, const std::string&) {
 }
 
 void FormLevelHost::ShowOutro() {
-  form_.World().menuScreen = menu_screen::kOutro;
+  skerrow::ShowOutro(form_.Interface());
 }
 
 void FormLevelHost::ShowLoadingProgress(int32_t percent) {
@@ -131,19 +129,6 @@ StartingPoints ShipStartingPoints(int32_t ship) {
       return {45, 80, 30};
     case kind::kCruiser:
       return {85, 33, 75};
-    default:
-      return {};
-  }
-}
-
-std::string DefaultShipName(int32_t ship) {
-  switch (ship) {
-    case kind::kPaddleSteamer:
-      return "Блуждающая звезда";
-    case kind::kSternWheeler:
-      return "Буревестник";
-    case kind::kCruiser:
-      return "Грозный";
     default:
       return {};
   }
@@ -199,7 +184,8 @@ bool TSkerrowForm::StartDirect() {
     return false;
   }
   const int32_t ship = options_.ship >= 1 && options_.ship <= 3 ? options_.ship : 1;
-  SetUpNewPlayer(ws, 1, ship, Utf8ToCp1251(kHeroOneName), Utf8ToCp1251(DefaultShipName(ship)));
+  SetUpNewPlayer(ws, 1, ship, Utf8ToCp1251(HeroDefaultName(1)),
+                 Utf8ToCp1251(DefaultShipName(ship)));
   ws.episode = episode;
   ws.GameMode = game_mode::kPlay;
   EnterLevel(kEpisodeLevelBase + episode);

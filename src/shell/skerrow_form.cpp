@@ -15,7 +15,7 @@
 
 #include "enemies/editor_view.h"
 #include "engine/picture.h"
-#include "gui/menu.h"
+#include "gui/interface.h"
 #include "platform/heap_count.h"
 #include "platform/media.h"
 #include "platform/messages.h"
@@ -27,6 +27,7 @@
 #include "render/game_resources.h"
 #include "render/renderer.h"
 #include "render/water.h"
+#include "shell/form_interface.h"
 #include "shell/form_play_host.h"
 #include "shell/input.h"
 #include "shell/level_host.h"
@@ -88,7 +89,7 @@ void TSkerrowForm::UpdateDispatch() {
   WorldState& w = *world_;
   switch (w.GameMode) {
     case game_mode::kMenu:
-      UpdateMenu(w);
+      MenuStep(*interface_);
       break;
     case game_mode::kPlay: {
       FormPlayHost host(*this);
@@ -112,7 +113,7 @@ void TSkerrowForm::DrawModeFrame() {
   glDepthFunc(GL_LEQUAL);
   switch (w.GameMode) {
     case game_mode::kMenu:
-      DrawMenuFrame(w);
+      MenuFrame(*interface_, *renderer_);
       break;
     case game_mode::kPlay:
       DrawPlayFrame(w, *renderer_);

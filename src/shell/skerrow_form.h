@@ -20,7 +20,9 @@ namespace skerrow {
 struct WorldState;
 struct GameResources;
 struct Renderer;
+struct TInterface;
 class FormLevelHost;
+class FormMenuHost;
 namespace platform {
 class MoviePlayer;
 class MusicPlayer;
@@ -62,6 +64,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   StoredSettings& Settings() { return settings_; }
   bool SaveSettingsFile();
   GameResources& Resources();
+  // The GUI windows and menu screens, built by LoadResources.
+  TInterface& Interface() { return *interface_; }
   // The renderer's state and resources, passed to every frame.
   Renderer& Render() { return *renderer_; }
 
@@ -109,6 +113,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
 
  private:
   friend class FormLevelHost;  // the FPS timer and the music player during level changes
+  friend class FormMenuHost;   // the music player
   uint64_t ClockNow();
   void DeliverScriptedInput();
   void PrintBench() const;
@@ -139,6 +144,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   StoredSettings settings_;
   std::unique_ptr<Renderer> renderer_;
   std::unique_ptr<FormLevelHost> levelHost_;
+  std::unique_ptr<TInterface> interface_;
+  std::unique_ptr<FormMenuHost> menuHost_;
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
   int32_t loadingTag_ = 0;                              // loading.Tag: the percentage the bar shows

@@ -13,6 +13,7 @@
 #include "engine/model.h"
 #include "engine/picture.h"
 #include "engine/textures.h"
+#include "gui/interface.h"
 #include "platform/cp1251.h"
 #include "platform/media.h"
 #include "platform/numeric.h"
@@ -24,6 +25,7 @@
 #include "render/render_state.h"
 #include "render/renderer.h"
 #include "render/water.h"
+#include "shell/form_interface.h"
 #include "shell/level_host.h"
 #include "shell/skerrow_form.h"
 #include "world/level_files.h"
@@ -79,6 +81,12 @@ void TSkerrowForm::FormCreate() {
 
   renderer_ = std::make_unique<Renderer>();
   levelHost_ = std::make_unique<FormLevelHost>(*this);
+  interface_ = std::make_unique<TInterface>();
+  menuHost_ = std::make_unique<FormMenuHost>(*this);
+  // Until LoadResources builds the windows they are empty and hidden: handlers find nothing.
+  interface_->world = &w;
+  interface_->host = menuHost_.get();
+  renderer_->state.drawGuiWindows = [this] { DrawInterfaceWindows(*interface_); };
   moviePlayer_ = std::make_unique<platform::NullMoviePlayer>();
   if (settings_.playmusic) musicPlayer_ = std::make_unique<platform::NullMusicPlayer>();
   // Every floating-point exception stays masked (the default environment masks them all).
@@ -171,6 +179,8 @@ void TSkerrowForm::TimerTimer() {
   }
   w.GameMode = game_mode::kMenu;
   w.menuScreen = menu_screen::kMain;
+  // The title screen opens with the main menu; a direct start (--start) goes past it.
+  if (options_.start.empty()) ShowMainMenu(*interface_);
   timers_.SetEnabled(dtimer_, true);
   w.skyFogTarget = {1.0f, 1.0f, 1.0f, 1.0f};
   w.heightBrush = 5;
@@ -202,8 +212,7 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   const bool q = w.textureQuality == 1;
   const std::string& app = w.appPath;
   // firstTime: the multitexture entry points were fetched with the scene; the menu interface
-  // is built by the menu screens.
-  (void)firstTime;
+  // is built once its window textures are loaded (below).
   LoadKindPack(w);
   // The loaders hand their messages back; start-up shows them after each group of loads.
   TLoaderMessages messages;
@@ -250,6 +259,10 @@ void TSkerrowForm::LoadResources(bool firstTime) {
     ShowLoaderMessages(std::exchange(messages, {}));
     LoadEffectAnimations(w, res, app, messages);
     ShowLoaderMessages(std::exchange(messages, {}));
+  }
+  if (firstTime) {
+    // The windows' textures are among the interface textures loaded above.
+    BuildInterface(*interface_, w, *menuHost_, res.Texture("params"), res.Texture("window"), gl);
   }
   w.screenFade = 1.5;
   ShowLoadingProgress(100);

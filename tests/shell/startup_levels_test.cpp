@@ -141,6 +141,9 @@ TEST(Startup, LoaderMessagesAreShownAsBoxesInLoadOrder) {
       "BMP Unit: Error reading info header",
       "Skerrow: An invalid Chunk structure",
       "BMP Unit: Error reading info header",
+      // Then the interface, built last: its atlas and its font's width table are missing.
+      "TGA Texture: " + ("File not found  - " + dir.string()).substr(0, 26),
+      "Font Loader: Unable to find font.fnt",
   };
   EXPECT_EQ(shown, expected);
 }

@@ -52,5 +52,6 @@ void GenerateWorld(Output& out);    // kind pack, unit parameters, episode 1 lev
 void GenerateModels(Output& out);   // ship, weapon, debris, flag and object models
 void GenerateEffects(Output& out);  // effect, wake, bonus and explosion animations
 void GenerateHudArt(Output& out);   // HUD panels, bars, icons, cursor, smoke, the large font
+void GenerateInterfaceArt(Output& out);  // GUI atlas, fonts, menu, heroes, intro, outro, credits
 
 }  // namespace skerrow::content

@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     skerrow::content::GenerateHudArt(out);
     skerrow::content::GenerateLoadingScreens(out);
     skerrow::content::GenerateRenderArt(out);
+    skerrow::content::GenerateInterfaceArt(out);
     std::printf("skerrow-content: %zu files written to %s\n", out.Written().size(), outDir.c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skerrow-content: %s\n", e.what());
