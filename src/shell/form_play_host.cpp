@@ -1,6 +1,6 @@
-// The main form as the play step's host and as the frame source of screenshots. Sound, the
-// in-play windows and save games keep the do-nothing defaults until those parts of the form
-// exist.
+// The main form as the play step's host and as the frame source of screenshots. Sound keeps the
+// do-nothing default until that part of the form exists; of the in-play windows the hint
+// window pauses play.
 #include "shell/form_play_host.h"
 
 #include "gui/menu.h"
@@ -26,6 +26,18 @@ void FormPlayHost::EnterLevel(int32_t level) {
 
 void FormPlayHost::UpdateDispatch() {
   form_.UpdateDispatch();
+}
+
+bool FormPlayHost::PlayWindowOpen() {
+  return form_.Hint().visible;
+}
+
+void FormPlayHost::SaveToCurrentSlot() {
+  form_.SaveGame(false);
+}
+
+bool FormPlayHost::ReloadCurrentSlot() {
+  return form_.RestartFromSave();
 }
 
 bool FormFrameSource::RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) {

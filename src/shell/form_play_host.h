@@ -17,6 +17,9 @@ class FormPlayHost : public PlayHost {
   bool KeyDown(int vk) override;
   void EnterLevel(int32_t level) override;
   void UpdateDispatch() override;
+  bool PlayWindowOpen() override;
+  void SaveToCurrentSlot() override;
+  bool ReloadCurrentSlot() override;
 
  private:
   TSkerrowForm& form_;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "enemies/hints.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
@@ -21,6 +22,7 @@ struct WorldState;
 struct GameResources;
 struct Renderer;
 class FormLevelHost;
+class LevelHost;
 namespace platform {
 class MoviePlayer;
 class MusicPlayer;
@@ -55,9 +57,23 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int32_t LoadingPercent() const { return loadingTag_; }
   // Level change through EnterLevel (1..200, 200 + e, 500); false when nothing was entered.
   bool EnterLevel(int32_t number);
+  // SaveGame: a fresh 256 x 128 thumbnail without the fade; with `showPicture` the frame
+  // redrawn with the saving picture over its middle and presented; then the slot files of
+  // saveSlot (save_game.h). False when nothing was written (no slot 1..99, a write error).
+  bool SaveGame(bool showPicture);
+  // ReloadSlot ("Начать заново" and the last life): true when saveSlot's save was loaded; a
+  // refused save is shown as a message box and leaves the game as it was.
+  bool RestartFromSave();
+  // ShowHint into the form's hint window (the voice follows the hintssound option), and its
+  // button "Продолжить игру". While the window is shown the play step pauses.
+  bool ShowHint(const std::string& textFile, const std::string& voiceFile);
+  void CloseHintWindow();
+  const HintWindow& Hint() const { return hintWindow_; }
+  // The level side of the form (EnterLevel, LoadGame and the slot window's action use it).
+  LevelHost& Levels();
   // --start E:L after start-up: a new game with hero 1 and ship 1 (or --ship) straight into
   // level L of episode E. False (with a message on stderr) when that level has no files.
-  bool StartDirect();
+  bool StartDirect();  // with --slot N: 16 steps, then the first save into slot N
   // The stored options and SaveSettings (written only when the options window closes).
   StoredSettings& Settings() { return settings_; }
   bool SaveSettingsFile();
@@ -141,6 +157,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::unique_ptr<FormLevelHost> levelHost_;
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
+  HintWindow hintWindow_;
   int32_t loadingTag_ = 0;                              // loading.Tag: the percentage the bar shows
   bool loadingVisible_ = true;                          // the movie panel
   double startupMs_ = -1;  // --bench: program start to the first menu frame, movies excluded

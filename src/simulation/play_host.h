@@ -29,6 +29,9 @@ class PlayHost {
   virtual void EnterLevel(int32_t /*level*/) {}
   virtual void UpdateDispatch() {}
   virtual void SaveToCurrentSlot() {}
+  // The last life lost: the current slot's save replaces the saved block (ReloadSlot). False
+  // when there is none to load (no slot, a missing or refused file).
+  virtual bool ReloadCurrentSlot() { return false; }
 };
 
 }  // namespace skerrow
