@@ -66,10 +66,11 @@ bool TSkerrowForm::SaveGame(bool showPicture) {
     glEnable(GL_DEPTH_TEST);
     window_->SwapBuffers();
   }
-  return WriteSaveSlot(w, thumbnail);
+  return slotWriter_.Save(w, thumbnail);
 }
 
 bool TSkerrowForm::RestartFromSave() {
+  FinishSaves();
   const SlotLoadResult r = ReloadSlot(*world_);
   if (r.status == SlotLoad::kRefused) platform::ShowMessage(r.message.caption, r.message.text);
   return r.status == SlotLoad::kLoaded;

@@ -15,6 +15,7 @@
 #include "shell/scripted_input.h"
 #include "shell/settings.h"
 #include "shell/timers.h"
+#include "world/save_game.h"
 
 namespace skerrow {
 
@@ -60,7 +61,11 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // SaveGame: a fresh 256 x 128 thumbnail without the fade; with `showPicture` the frame
   // redrawn with the saving picture over its middle and presented; then the slot files of
   // saveSlot (save_game.h). False when nothing was written (no slot 1..99, a write error).
+  // The disk work runs on the slot writer's thread; true when it was started.
   bool SaveGame(bool showPicture);
+  // Waits for a save still being written. Whatever reads or deletes slot files (the slot
+  // window's actions, a load) calls it first; RestartFromSave and FormDestroy do.
+  bool FinishSaves() { return slotWriter_.Finish(); }
   // ReloadSlot ("Начать заново" and the last life): true when saveSlot's save was loaded; a
   // refused save is shown as a message box and leaves the game as it was.
   bool RestartFromSave();
@@ -158,11 +163,12 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
   HintWindow hintWindow_;
-  int32_t loadingTag_ = 0;                              // loading.Tag: the percentage the bar shows
-  bool loadingVisible_ = true;                          // the movie panel
-  double startupMs_ = -1;  // --bench: program start to the first menu frame, movies excluded
-  double movieMs_ = 0;     // time spent in the movie stages
-  double levelMs_ = -1;    // --bench: the last EnterLevel
+  SlotWriter slotWriter_;       // the save games' disk writes
+  int32_t loadingTag_ = 0;      // loading.Tag: the percentage the bar shows
+  bool loadingVisible_ = true;  // the movie panel
+  double startupMs_ = -1;       // --bench: program start to the first menu frame, movies excluded
+  double movieMs_ = 0;          // time spent in the movie stages
+  double levelMs_ = -1;         // --bench: the last EnterLevel
 };
 
 }  // namespace skerrow

@@ -63,33 +63,41 @@ void SyncDirectory(const std::string& dir) {
 }  // namespace
 
 bool ReplaceFiles(std::span<const FileImage> files) {
-  std::vector<std::string> paths;
+  std::vector<FileImage> resolved;
   for (const FileImage& f : files) {
     if (f.gamePath.empty()) return false;
-    paths.push_back(ResolvePath(f.gamePath));
-    if (paths.back().empty() || paths.back().back() == '/') return false;
+    resolved.push_back({ResolvePath(f.gamePath), f.bytes});
+  }
+  const bool ok = ReplaceDiskFiles(resolved);
+  // A newly created file may be missing from directory listings cached by earlier lookups.
+  InvalidatePathCache();
+  return ok;
+}
+
+bool ReplaceDiskFiles(std::span<const FileImage> files) {
+  for (const FileImage& f : files) {
+    if (f.gamePath.empty() || f.gamePath.back() == '/') return false;
   }
   bool ok = true;
-  for (size_t i = 0; ok && i < files.size(); ++i)
-    ok = WriteDurably(paths[i] + ".part", files[i].bytes);
   for (size_t i = 0; ok && i < files.size(); ++i) {
-    ok = std::rename((paths[i] + ".part").c_str(), paths[i].c_str()) == 0;
+    ok = WriteDurably(files[i].gamePath + ".part", files[i].bytes);
+  }
+  for (size_t i = 0; ok && i < files.size(); ++i) {
+    ok = std::rename((files[i].gamePath + ".part").c_str(), files[i].gamePath.c_str()) == 0;
   }
   if (!ok) {
     // Before the first rename every old file is still in place; the temporary ones go.
-    for (const std::string& p : paths) std::remove((p + ".part").c_str());
-    InvalidatePathCache();
+    for (const FileImage& f : files) std::remove((f.gamePath + ".part").c_str());
     return false;
   }
   std::string synced = "\n";  // no folder has this name
-  for (const std::string& p : paths) {
-    const size_t cut = p.find_last_of('/');
-    const std::string dir = cut == std::string::npos ? std::string() : p.substr(0, cut + 1);
+  for (const FileImage& f : files) {
+    const size_t cut = f.gamePath.find_last_of('/');
+    const std::string dir =
+        cut == std::string::npos ? std::string() : f.gamePath.substr(0, cut + 1);
     if (dir != synced) SyncDirectory(dir);
     synced = dir;
   }
-  // A newly created file may be missing from directory listings cached by earlier lookups.
-  InvalidatePathCache();
   return true;
 }
 

@@ -33,5 +33,8 @@ struct FileImage {
 // the disk; only when all are written are they renamed over the old files, in the given order.
 // Returns false, with every old file untouched, when any of them cannot be written.
 bool ReplaceFiles(std::span<const FileImage> files);
+// ReplaceFiles for paths already resolved on disk (ResolvePath). It touches no shared state, so
+// it may run on another thread; the caller calls InvalidatePathCache afterwards.
+bool ReplaceDiskFiles(std::span<const FileImage> files);
 
 }  // namespace skerrow

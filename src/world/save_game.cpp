@@ -105,23 +105,58 @@ SlotDescription ParseDescriptionFile(std::string_view text) {
   return lines;
 }
 
-bool WriteSaveSlot(const WorldState& ws, std::span<const uint8_t> thumbnailTga) {
-  if (!InRange(ws.saveSlot, 1, kSaveSlots)) return false;
+namespace {
+
+// The three files of a save into slot saveSlot (1..99): .tga, .txt, then .qvs, whose rename
+// comes last so that until then the slot still loads as the old game. Creates the folder.
+void PrepareSlotFiles(const WorldState& ws, std::span<const uint8_t> thumbnailTga,
+                      std::string (&paths)[3], std::vector<uint8_t> (&bytes)[3]) {
   if (!DirectoryExists(SaveFolder(ws.appPath))) {
     std::error_code ec;
     std::filesystem::create_directories(ResolvePath(SaveFolder(ws.appPath)), ec);
     InvalidatePathCache();
   }
   const std::string text = DescriptionFileText(DescribeSave(ws));
-  const std::span<const uint8_t> textBytes(reinterpret_cast<const uint8_t*>(text.data()),
-                                           text.size());
-  // The .qvs goes last: until it is renamed the slot still loads as the old game.
-  const FileImage files[] = {
-      {SlotFile(ws.appPath, ws.saveSlot, ".tga"), thumbnailTga},
-      {SlotFile(ws.appPath, ws.saveSlot, ".txt"), textBytes},
-      {SlotFile(ws.appPath, ws.saveSlot, ".qvs"), SavedBytes(ws)},
-  };
-  return ReplaceFiles(files);
+  // Resolved here: the disk work may run on another thread, away from the path cache.
+  paths[0] = ResolvePath(SlotFile(ws.appPath, ws.saveSlot, ".tga"));
+  paths[1] = ResolvePath(SlotFile(ws.appPath, ws.saveSlot, ".txt"));
+  paths[2] = ResolvePath(SlotFile(ws.appPath, ws.saveSlot, ".qvs"));
+  bytes[0].assign(thumbnailTga.begin(), thumbnailTga.end());
+  bytes[1].assign(text.begin(), text.end());
+  const std::span<const uint8_t> block = SavedBytes(ws);
+  bytes[2].assign(block.begin(), block.end());
+}
+
+bool ReplaceSlotFiles(const std::string (&paths)[3], const std::vector<uint8_t> (&bytes)[3]) {
+  const FileImage files[] = {{paths[0], bytes[0]}, {paths[1], bytes[1]}, {paths[2], bytes[2]}};
+  return ReplaceDiskFiles(files);
+}
+
+}  // namespace
+
+bool WriteSaveSlot(const WorldState& ws, std::span<const uint8_t> thumbnailTga) {
+  if (!InRange(ws.saveSlot, 1, kSaveSlots)) return false;
+  std::string paths[3];
+  std::vector<uint8_t> bytes[3];
+  PrepareSlotFiles(ws, thumbnailTga, paths, bytes);
+  const bool ok = ReplaceSlotFiles(paths, bytes);
+  InvalidatePathCache();
+  return ok;
+}
+
+bool SlotWriter::Save(const WorldState& ws, std::span<const uint8_t> thumbnailTga) {
+  Finish();
+  if (!InRange(ws.saveSlot, 1, kSaveSlots)) return false;
+  PrepareSlotFiles(ws, thumbnailTga, paths_, bytes_);
+  thread_ = std::thread([this] { ok_ = ReplaceSlotFiles(paths_, bytes_); });
+  return true;
+}
+
+bool SlotWriter::Finish() {
+  if (!thread_.joinable()) return ok_;
+  thread_.join();
+  InvalidatePathCache();  // the new files may be missing from cached listings
+  return ok_;
 }
 
 std::string CheckSavedBlock(const SavedState& s) {

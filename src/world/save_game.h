@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "world/level_files.h"
 #include "world/world_state.h"
@@ -38,6 +40,29 @@ SlotDescription ParseDescriptionFile(std::string_view text);
 // on the disk, the .qvs last (ReplaceFiles). False when saveSlot is not 1..99 or a file cannot
 // be written; the old slot is then untouched.
 bool WriteSaveSlot(const WorldState& ws, std::span<const uint8_t> thumbnailTga);
+
+// The game's slot writes, off the step: Save copies the three files' bytes and returns; the
+// disk work (WriteSaveSlot's all-or-nothing replacement, flushed to the disk) runs on the
+// writer's own thread while play goes on. One write at a time: Save and Finish wait for the
+// one before. Everything that reads or deletes slot files calls Finish first; destruction does.
+class SlotWriter {
+ public:
+  SlotWriter() = default;
+  SlotWriter(const SlotWriter&) = delete;
+  SlotWriter& operator=(const SlotWriter&) = delete;
+  ~SlotWriter() { Finish(); }
+
+  // False (and nothing written) when saveSlot is not 1..99.
+  bool Save(const WorldState& ws, std::span<const uint8_t> thumbnailTga);
+  // Waits for the write in progress; whether the last write reached the disk (true when none).
+  bool Finish();
+
+ private:
+  std::thread thread_;
+  std::string paths_[3];
+  std::vector<uint8_t> bytes_[3];
+  bool ok_ = true;
+};
 
 // What a load of a slot came to. `message` is set for kRefused: the game shows it.
 enum class SlotLoad : int32_t { kLoaded, kMissing, kRefused };

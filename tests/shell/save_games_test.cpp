@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "shell/skerrow_form.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 #include "world/save_game.h"
 #include "world/world_state.h"
@@ -31,10 +32,7 @@ bool HavePack() {
   return fs::exists(kPack / "Skerrow.qvp");
 }
 
-std::vector<uint8_t> ReadWhole(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
+using test::ReadFileBytes;
 
 // A game folder whose gdata links every entry of the pack's, so that saves land in the test's
 // own gdata/savegame.
@@ -77,12 +75,12 @@ TEST(SaveGames, ANewGameInSlotSevenSavesRightAfterTheFirstLevel) {
   SlotGame g("new");
   ASSERT_TRUE(g.ok);
   EXPECT_EQ(g.w().saveSlot, 7);
-  ASSERT_EQ(ReadWhole(g.Slot(".qvs")).size(), kSavedBlockSize);
-  const std::vector<uint8_t> tga = ReadWhole(g.Slot(".tga"));
+  ASSERT_EQ(ReadFileBytes(g.Slot(".qvs")).size(), kSavedBlockSize);
+  const std::vector<uint8_t> tga = ReadFileBytes(g.Slot(".tga"));
   ASSERT_EQ(tga.size(), 18u + 256 * 128 * 3);
   EXPECT_EQ(tga[12] | tga[13] << 8, 256);
   EXPECT_EQ(tga[14] | tga[15] << 8, 128);
-  const std::vector<uint8_t> txt = ReadWhole(g.Slot(".txt"));
+  const std::vector<uint8_t> txt = ReadFileBytes(g.Slot(".txt"));
   const std::string text = Cp1251ToUtf8(std::string(txt.begin(), txt.end()));
   EXPECT_EQ(text.substr(0, text.find('\r')), "Игрок : Эдвард");
   EXPECT_NE(text.find("\r\nЗдоровье : 100%\r\n"), std::string::npos);
@@ -120,7 +118,7 @@ TEST(SaveGames, ARefusedSaveShowsAMessageAndTheGameGoesOn) {
   if (!HavePack()) GTEST_SKIP() << "no content pack";
   SlotGame g("refused");
   ASSERT_TRUE(g.ok);
-  std::vector<uint8_t> qvs = ReadWhole(g.Slot(".qvs"));
+  std::vector<uint8_t> qvs = ReadFileBytes(g.Slot(".qvs"));
   qvs.resize(qvs.size() / 2);
   std::ofstream(g.Slot(".qvs"), std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(qvs.data()), static_cast<std::streamsize>(qvs.size()));
@@ -178,7 +176,7 @@ TEST(SaveGames, TheHeadlessGameDrawsTheThumbnail) {
   }
   const fs::path root = GameRoot("exe");
   ASSERT_EQ(RunGame("--headless --start 1:1 --slot 3 --ticks 1 --root " + root.string()), 0);
-  const std::vector<uint8_t> tga = ReadWhole(root / "gdata" / "savegame" / "slot3.tga");
+  const std::vector<uint8_t> tga = ReadFileBytes(root / "gdata" / "savegame" / "slot3.tga");
   ASSERT_EQ(tga.size(), 18u + 256 * 128 * 3);
   size_t lit = 0;
   for (size_t i = 18; i < tga.size(); ++i) lit += tga[i] > 16 ? 1 : 0;

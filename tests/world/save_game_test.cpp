@@ -22,6 +22,8 @@
 
 #include "platform/cp1251.h"
 #include "platform/paths.h"
+#include "support/file_bytes.h"
+#include "support/play_world.h"
 #include "support/temp_dir.h"
 #include "world/slot_window.h"
 
@@ -30,18 +32,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> ReadWhole(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteWhole(const fs::path& p, std::span<const uint8_t> bytes) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-  InvalidatePathCache();
-}
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 std::string Text(const std::vector<uint8_t>& bytes) {
   return std::string(bytes.begin(), bytes.end());
@@ -53,15 +45,13 @@ std::string U(std::string_view cp1251) {
 
 // A game in play on level 3 of episode 2 that passes every check.
 void MakePlayable(WorldState& w, const fs::path& root) {
+  test::SetPlayDefaults(w);
   w.appPath = root.string() + "/";
-  w.GameMode = 2;
   w.menuScreen = 1;
-  w.playerUnit = 1;
   w.episode = 2;
   w.episodeName.Set(EpisodeName(2));
   w.levelNumber = 3;
   w.heroLevel = 4;
-  w.cameraNumber = 1;
   w.lives = 2;
   w.experience = 1234;
   w.playerName.Set(Utf8ToCp1251("Эдвард"));
@@ -144,9 +134,9 @@ class SaveSlotTest : public ::testing::Test {
 
 TEST_F(SaveSlotTest, WritesThreeFilesThatReadBackByteForByte) {
   ASSERT_TRUE(WriteSaveSlot(*w_, kThumb));  // the savegame folder is created
-  EXPECT_EQ(ReadWhole(Slot(root_, 7, ".tga")), kThumb);
-  EXPECT_EQ(U(Text(ReadWhole(Slot(root_, 7, ".txt"))).substr(0, 16)), "Игрок : Эдвард\r\n");
-  const std::vector<uint8_t> qvs = ReadWhole(Slot(root_, 7, ".qvs"));
+  EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".tga")), kThumb);
+  EXPECT_EQ(U(Text(ReadFileBytes(Slot(root_, 7, ".txt"))).substr(0, 16)), "Игрок : Эдвард\r\n");
+  const std::vector<uint8_t> qvs = ReadFileBytes(Slot(root_, 7, ".qvs"));
   ASSERT_EQ(qvs.size(), kSavedBlockSize);
   EXPECT_TRUE(std::equal(qvs.begin(), qvs.end(), SavedBytes(*w_).begin()));
   EXPECT_FALSE(fs::exists(Slot(root_, 7, ".qvs.part")));
@@ -156,30 +146,43 @@ TEST_F(SaveSlotTest, WritesThreeFilesThatReadBackByteForByte) {
   ASSERT_EQ(ReadSaveSlot(w_->appPath, 7, *other).status, SlotLoad::kLoaded);
   EXPECT_TRUE(std::ranges::equal(SavedBytes(*other), SavedBytes(*w_)));
 
+  // The game's writer: the same files, written on its own thread.
+  fs::remove_all(root_ / "gdata");
+  InvalidatePathCache();
+  {
+    SlotWriter writer;
+    ASSERT_TRUE(writer.Save(*w_, kThumb));
+    w_->experience = 1;  // after Save: not in the file
+    EXPECT_TRUE(writer.Finish());
+    EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".qvs")), qvs);
+    EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".tga")), kThumb);
+  }
   for (int32_t bad : {0, 100, -1}) {
     w_->saveSlot = bad;
     EXPECT_FALSE(WriteSaveSlot(*w_, kThumb)) << bad;
+    SlotWriter writer;
+    EXPECT_FALSE(writer.Save(*w_, kThumb)) << bad;
   }
 }
 
 TEST_F(SaveSlotTest, AFailedWriteLeavesTheOldSlot) {
   ASSERT_TRUE(WriteSaveSlot(*w_, kThumb));
-  const std::vector<uint8_t> before = ReadWhole(Slot(root_, 7, ".qvs"));
+  const std::vector<uint8_t> before = ReadFileBytes(Slot(root_, 7, ".qvs"));
   // A directory in the way of the .qvs's temporary file: nothing can be written.
   fs::create_directories(Slot(root_, 7, ".qvs.part"));
   InvalidatePathCache();
   w_->experience = 99999;
   EXPECT_FALSE(WriteSaveSlot(*w_, {}));
-  EXPECT_EQ(ReadWhole(Slot(root_, 7, ".qvs")), before);
-  EXPECT_EQ(ReadWhole(Slot(root_, 7, ".tga")), kThumb);
-  EXPECT_NE(U(Text(ReadWhole(Slot(root_, 7, ".txt")))).find("1234"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".qvs")), before);
+  EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".tga")), kThumb);
+  EXPECT_NE(U(Text(ReadFileBytes(Slot(root_, 7, ".txt")))).find("1234"), std::string::npos);
 }
 
 // Damaged and hostile files: each is refused with a message, and the block it would have
 // replaced stays as it was.
 TEST_F(SaveSlotTest, DamagedShortLongAndHostileSavesAreRefused) {
   ASSERT_TRUE(WriteSaveSlot(*w_, kThumb));
-  const std::vector<uint8_t> good = ReadWhole(Slot(root_, 7, ".qvs"));
+  const std::vector<uint8_t> good = ReadFileBytes(Slot(root_, 7, ".qvs"));
   struct Case {
     const char* name;
     std::function<void(std::vector<uint8_t>&)> damage;
@@ -253,7 +256,7 @@ TEST_F(SaveSlotTest, DamagedShortLongAndHostileSavesAreRefused) {
   for (const Case& c : cases) {
     std::vector<uint8_t> b = good;
     c.damage(b);
-    WriteWhole(Slot(root_, 7, ".qvs"), b);
+    WriteFileBytes(Slot(root_, 7, ".qvs"), b);
     const SlotLoadResult r = ReloadSlot(*running);
     EXPECT_EQ(r.status, SlotLoad::kRefused) << c.name;
     EXPECT_NE(r.message.text.find("slot7.qvs"), std::string::npos) << c.name;
@@ -261,7 +264,7 @@ TEST_F(SaveSlotTest, DamagedShortLongAndHostileSavesAreRefused) {
     EXPECT_EQ(running->unitAlerted[5], 1) << c.name;
   }
   // The untouched file loads.
-  WriteWhole(Slot(root_, 7, ".qvs"), good);
+  WriteFileBytes(Slot(root_, 7, ".qvs"), good);
   EXPECT_EQ(ReloadSlot(*running).status, SlotLoad::kLoaded);
   EXPECT_EQ(running->experience, 1234);
 }
@@ -343,11 +346,11 @@ TEST_F(SaveSlotTest, AKillDuringSavingLeavesTheOldOrTheNewSlotWhole) {
   b->units[1].posX = 7.0;
   const std::vector<uint8_t> thumbB(3000, 0x5A);
   ASSERT_TRUE(WriteSaveSlot(*a, kThumb));
-  const auto qvsA = ReadWhole(Slot(root_, 7, ".qvs"));
-  const auto txtA = ReadWhole(Slot(root_, 7, ".txt"));
+  const auto qvsA = ReadFileBytes(Slot(root_, 7, ".qvs"));
+  const auto txtA = ReadFileBytes(Slot(root_, 7, ".txt"));
   ASSERT_TRUE(WriteSaveSlot(*b, thumbB));
-  const auto qvsB = ReadWhole(Slot(root_, 7, ".qvs"));
-  const auto txtB = ReadWhole(Slot(root_, 7, ".txt"));
+  const auto qvsB = ReadFileBytes(Slot(root_, 7, ".qvs"));
+  const auto txtB = ReadFileBytes(Slot(root_, 7, ".txt"));
   ASSERT_NE(qvsA, qvsB);
   ASSERT_NE(txtA, txtB);
 
@@ -365,9 +368,9 @@ TEST_F(SaveSlotTest, AKillDuringSavingLeavesTheOldOrTheNewSlotWhole) {
     int status = 0;
     ::waitpid(child, &status, 0);
     InvalidatePathCache();
-    const auto qvs = ReadWhole(Slot(root_, 7, ".qvs"));
-    const auto txt = ReadWhole(Slot(root_, 7, ".txt"));
-    const auto tga = ReadWhole(Slot(root_, 7, ".tga"));
+    const auto qvs = ReadFileBytes(Slot(root_, 7, ".qvs"));
+    const auto txt = ReadFileBytes(Slot(root_, 7, ".txt"));
+    const auto tga = ReadFileBytes(Slot(root_, 7, ".tga"));
     EXPECT_TRUE(qvs == qvsA || qvs == qvsB) << "round " << round << ": " << qvs.size();
     EXPECT_TRUE(txt == txtA || txt == txtB) << "round " << round;
     EXPECT_TRUE(tga == kThumb || tga == thumbB) << "round " << round;
@@ -446,7 +449,7 @@ TEST_F(SaveSlotTest, TheActionChoosesASlotOrLoadsTheGame) {
   EXPECT_TRUE(win.visible);
   EXPECT_EQ(w_->saveSlot, 12);
   // A damaged slot: the message, and the running game with its slot as it was.
-  WriteWhole(Slot(root_, 12, ".qvs"), std::vector<uint8_t>(100, 1));
+  WriteFileBytes(Slot(root_, 12, ".qvs"), std::vector<uint8_t>(100, 1));
   w_->experience = 5;
   const SlotActionOutcome refused = SlotAction(*w_, win, host);
   EXPECT_EQ(refused.result, SlotActionResult::kRefused);
