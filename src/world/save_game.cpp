@@ -277,9 +277,14 @@ SlotLoadResult ReloadSlot(WorldState& ws) {
 
 SlotLoadResult LoadGame(WorldState& ws, LevelHost& host) {
   const std::string previousEpisode(ws.episodeName.View());
+  const bool wasPlaying = ws.GameMode == game_mode::kPlay;
   SlotLoadResult r = ReadSaveSlot(ws.appPath, ws.saveSlot, Saved(ws));
   if (r.status != SlotLoad::kLoaded) return r;
-  if (ws.episodeName.View() != previousEpisode) {
+  if (ws.episodeName.View() == previousEpisode && !wasPlaying) {
+    // From the menu the menu's music plays, though the last game's episode art is still
+    // loaded: the episode's music comes back, the art stays.
+    host.StartEpisodeMusic(ws.episode);
+  } else if (ws.episodeName.View() != previousEpisode) {
     host.SetFpsTimer(false);
     host.StartEpisodeMusic(ws.episode);
     host.ResetLoadingProgress();

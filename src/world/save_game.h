@@ -86,8 +86,9 @@ SlotLoadResult ReloadSlot(WorldState& ws);
 
 // Loads saveSlot as a game: the block, then (only when the episode changed) the episode music,
 // loading picture and art with the FPS timer off, then screenFade 1, the level size, terrain
-// colours, terrain view and minimap of the loaded level, and the alerts cleared. A missing or
-// refused file changes nothing.
+// colours, terrain view and minimap of the loaded level, and the alerts cleared. Loaded from
+// the menu (GameMode was not play) into the same episode, the episode music restarts too. A
+// missing or refused file changes nothing.
 SlotLoadResult LoadGame(WorldState& ws, LevelHost& host);
 
 }  // namespace skerrow

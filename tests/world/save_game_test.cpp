@@ -326,6 +326,11 @@ TEST_F(SaveSlotTest, LoadingAnotherEpisodeReloadsItsArtAndMusicTheSameEpisodeDoe
                                              "art Ледяной плен", "fps on", minimap};
   EXPECT_EQ(other.calls, expected);
   EXPECT_EQ(w_->episode, 2);
+  // From the menu into the episode whose art is still loaded: its music, not the art.
+  w_->GameMode = 1;
+  RecordingHost menu;
+  ASSERT_EQ(LoadGame(*w_, menu).status, SlotLoad::kLoaded);
+  EXPECT_EQ(menu.calls, (std::vector<std::string>{"music2", minimap}));
   // A missing slot does nothing at all.
   w_->saveSlot = 9;
   RecordingHost none;
