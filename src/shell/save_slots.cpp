@@ -50,6 +50,9 @@ LevelHost& TSkerrowForm::Levels() {
 
 bool TSkerrowForm::SaveGame(bool showPicture) {
   WorldState& w = *world_;
+  // No slot (a game started without one): no thumbnail frame either, whose drawing would
+  // write into the world and draw from the shared random generator.
+  if (w.saveSlot < 1 || w.saveSlot > kSaveSlots) return false;
   FormFrameSource frames(*this);
   const std::vector<uint8_t> thumbnail = CaptureTga(w, frames, kThumbnailWidth, kThumbnailHeight);
   if (showPicture && window_->HasGL() && renderer_ && renderer_->resources.scene) {

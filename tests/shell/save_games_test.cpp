@@ -85,6 +85,11 @@ TEST(SaveGames, ANewGameInSlotSevenSavesRightAfterTheFirstLevel) {
   EXPECT_EQ(text.substr(0, text.find('\r')), "Игрок : Эдвард");
   EXPECT_NE(text.find("\r\nЗдоровье : 100%\r\n"), std::string::npos);
   EXPECT_NE(text.find("Эпизод : Заманчивые тропики, Уровень : 1\r\n"), std::string::npos);
+  // A game without a slot saves nothing and draws no thumbnail frame.
+  g.w().saveSlot = 0;
+  g.w().screenFadeSaved = 0.25;  // a thumbnail frame would keep screenFade here
+  EXPECT_FALSE(g.form->SaveGame(false));
+  EXPECT_EQ(g.w().screenFadeSaved, 0.25);
 }
 
 TEST(SaveGames, RestartAndTheLastLifeGoBackToTheSavedPlace) {
