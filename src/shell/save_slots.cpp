@@ -1,5 +1,6 @@
 // The main form's save games (the thumbnail and the saving picture of SaveGame, the reload of
-// the current slot with its refusal shown to the player) and its hint window.
+// the current slot with its refusal shown to the player, the save and load window's buttons)
+// and its hint window.
 #include <GL/gl.h>
 
 #include <vector>
@@ -42,6 +43,35 @@ bool TSkerrowForm::ShowHint(const std::string& textFile, const std::string& voic
 void TSkerrowForm::CloseHintWindow() {
   FormHintHost host(settings_);
   CloseHint(hintWindow_, host);
+}
+
+void TSkerrowForm::OpenSlots(SlotMode mode) {
+  FinishSaves();
+  OpenSlotWindow(*world_, slotWindow_, mode);
+}
+
+void TSkerrowForm::NextSlotClick() {
+  FinishSaves();
+  NextSlot(*world_, slotWindow_);
+}
+
+void TSkerrowForm::PreviousSlotClick() {
+  FinishSaves();
+  PreviousSlot(*world_, slotWindow_);
+}
+
+bool TSkerrowForm::DeleteSlotClick() {
+  FinishSaves();
+  return DeleteSlot(*world_, slotWindow_);
+}
+
+SlotActionResult TSkerrowForm::SlotActionClick() {
+  FinishSaves();
+  const SlotActionOutcome r = SlotAction(*world_, slotWindow_, *levelHost_);
+  if (r.result == SlotActionResult::kRefused) {
+    platform::ShowMessage(r.message.caption, r.message.text);
+  }
+  return r.result;
 }
 
 LevelHost& TSkerrowForm::Levels() {

@@ -16,6 +16,7 @@
 #include "shell/settings.h"
 #include "shell/timers.h"
 #include "world/save_game.h"
+#include "world/slot_window.h"
 
 namespace skerrow {
 
@@ -69,6 +70,16 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // ReloadSlot ("Начать заново" and the last life): true when saveSlot's save was loaded; a
   // refused save is shown as a message box and leaves the game as it was.
   bool RestartFromSave();
+  // The save and load window's buttons over the form's slot window model, each after any save
+  // still being written: open (choose or load), ">>", "<<", "Удалить" and the action. The
+  // action shows a refused save's message; kHeroSelection asks the caller for the hero
+  // selection screen. The GUI hides the menus and plays the sounds.
+  const SlotWindow& Slots() const { return slotWindow_; }
+  void OpenSlots(SlotMode mode);
+  void NextSlotClick();
+  void PreviousSlotClick();
+  bool DeleteSlotClick();
+  SlotActionResult SlotActionClick();
   // ShowHint into the form's hint window (the voice follows the hintssound option), and its
   // button "Продолжить игру". While the window is shown the play step pauses.
   bool ShowHint(const std::string& textFile, const std::string& voiceFile);
@@ -164,6 +175,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
   HintWindow hintWindow_;
   SlotWriter slotWriter_;       // the save games' disk writes
+  SlotWindow slotWindow_;       // the save and load window's model
   int32_t loadingTag_ = 0;      // loading.Tag: the percentage the bar shows
   bool loadingVisible_ = true;  // the movie panel
   double startupMs_ = -1;       // --bench: program start to the first menu frame, movies excluded

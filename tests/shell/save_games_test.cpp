@@ -168,6 +168,34 @@ TEST(Hints, PlayPausesWhileTheHintIsShownAndResumesAfterItsButton) {
   EXPECT_NE(g.w().hudAnimFrame, frame);
 }
 
+// Quit and come back: a second run of the game loads the first one's save through the save
+// and load window's buttons.
+TEST(SaveGames, ASecondRunLoadsTheSaveThroughTheSlotWindow) {
+  if (!HavePack()) GTEST_SKIP() << "no content pack";
+  SlotGame first("reload");
+  ASSERT_TRUE(first.ok);
+  const double x = first.player().posX;
+  CommandLine cl;
+  cl.headless = true;
+  cl.ticks = 0;
+  cl.root = first.root.string();
+  TSkerrowForm second(cl, platform::CreateNullWindow());
+  ASSERT_EQ(second.Run(), 0);
+  ASSERT_EQ(second.World().GameMode, 1);  // the menu
+  second.OpenSlots(SlotMode::kLoad);
+  for (int i = 0; i < 6; ++i) second.NextSlotClick();  // slot 1 to slot 7
+  EXPECT_TRUE(second.Slots().slotUsed);
+  EXPECT_EQ(Cp1251ToUtf8(second.Slots().lines[0]), "Игрок : Эдвард");
+  EXPECT_EQ(second.SlotActionClick(), SlotActionResult::kLoaded);
+  EXPECT_FALSE(second.Slots().visible);
+  const WorldState& w = second.World();
+  EXPECT_EQ(w.GameMode, 2);
+  EXPECT_EQ(w.saveSlot, 7);
+  EXPECT_DOUBLE_EQ(w.units[w.playerUnit].posX, x);
+  EXPECT_GT(w.levelSize, 0);  // rebuilt for the loaded level
+  EXPECT_EQ(w.terrainView[3], 64);
+}
+
 int RunGame(const std::string& args) {
   const std::string cmd =
       std::string(SKERROW_BINARY_DIR) + "/skerrow " + args + " > /dev/null 2>/dev/null";
