@@ -1,6 +1,6 @@
-// The main form as the play step's host and as the frame source of screenshots. Sound, the
-// in-play windows and save games keep the do-nothing defaults until those parts of the form
-// exist.
+// The main form as the play step's host and as the frame source of screenshots. Sound keeps the
+// do-nothing default until that part of the form exists; of the in-play windows the hint
+// window pauses play.
 #include "shell/form_play_host.h"
 
 #include "gui/interface.h"
@@ -17,7 +17,7 @@ void FormPlayHost::RefreshKeyboard() {
 }
 
 bool FormPlayHost::PlayWindowOpen() {
-  return skerrow::PlayWindowOpen(form_.Interface());
+  return skerrow::PlayWindowOpen(form_.Interface()) || form_.Hint().visible;
 }
 
 bool FormPlayHost::KeyDown(int vk) {
@@ -32,10 +32,24 @@ void FormPlayHost::UpdateDispatch() {
   form_.UpdateDispatch();
 }
 
-void FormPlayHost::SaveToCurrentSlotWithThumbnail() {}
+void FormPlayHost::SaveToCurrentSlot() {
+  form_.SaveGame(false);
+}
+
+bool FormPlayHost::ReloadCurrentSlot() {
+  return form_.RestartFromSave();
+}
+
+void FormPlayHost::SaveToCurrentSlotWithThumbnail() {
+  form_.SaveGame(true);
+}
+
 void FormPlayHost::StopMusic() {}
 void FormPlayHost::PlayMusic(const std::string&) {}
-void FormPlayHost::ShowHint(const std::string&, const std::string&) {}
+
+void FormPlayHost::ShowHint(const std::string& textFile, const std::string& voiceFile) {
+  form_.ShowHint(textFile, voiceFile);
+}
 
 bool FormFrameSource::RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) {
   platform::Window& display = form_.Display();

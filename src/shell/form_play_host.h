@@ -18,8 +18,10 @@ class FormPlayHost : public PlayHost {
   bool PlayWindowOpen() override;
   void EnterLevel(int32_t level) override;
   void UpdateDispatch() override;
-  // Saves, music and hints: nothing until the form has them.
+  void SaveToCurrentSlot() override;
+  bool ReloadCurrentSlot() override;
   void SaveToCurrentSlotWithThumbnail() override;
+  // Music: nothing until the form has it.
   void StopMusic() override;
   void PlayMusic(const std::string& file) override;
   void ShowHint(const std::string& textFile, const std::string& voiceFile) override;

@@ -120,15 +120,33 @@ std::string FreeScreenshotName(const std::string& appPath, const std::string& ex
   return {};
 }
 
-bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
-                       int32_t height) {
-  if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
+namespace {
+
+// The current mode at w x h (1..65535 each) with screenFade off, kept in screenFadeSaved.
+TPixels CaptureFrame(WorldState& w, FrameSource& frames, int32_t width, int32_t height) {
   std::vector<uint8_t> bgr(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0);
   w.screenFadeSaved = w.screenFade;
   w.screenFade = 0.0;
   frames.RenderFrame(width, height, bgr);
   w.screenFade = w.screenFadeSaved;
-  return WriteTga(file, PixelsFromBgr(width, height, bgr));
+  return PixelsFromBgr(width, height, bgr);
+}
+
+bool CaptureSize(int32_t width, int32_t height) {
+  return width > 0 && height > 0 && width <= 65535 && height <= 65535;
+}
+
+}  // namespace
+
+std::vector<uint8_t> CaptureTga(WorldState& w, FrameSource& frames, int32_t width, int32_t height) {
+  if (!CaptureSize(width, height)) return {};
+  return EncodeTga(CaptureFrame(w, frames, width, height));
+}
+
+bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
+                       int32_t height) {
+  if (!CaptureSize(width, height)) return false;
+  return WriteTga(file, CaptureFrame(w, frames, width, height));
 }
 
 void InputKeyDown(InputContext& c, int vk) {

@@ -80,7 +80,10 @@ bool ScreenshotSize(int32_t displayWidth, int32_t displayHeight, int32_t& w, int
 // empty when Screen0000..Screen9999 all exist.
 std::string FreeScreenshotName(const std::string& appPath, const std::string& ext);
 
-// Renders the current mode at w x h (screenFade off) and writes the frame as a 24-bit TGA.
+// Renders the current mode at w x h with screenFade off (kept in screenFadeSaved meanwhile) and
+// encodes the frame as a 24-bit TGA; empty for a size outside 1..65535.
+std::vector<uint8_t> CaptureTga(WorldState& w, FrameSource& frames, int32_t width, int32_t height);
+// CaptureTga written to `file`.
 bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
                        int32_t height);
 

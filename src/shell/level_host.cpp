@@ -27,6 +27,12 @@ double NowMs() {
   return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
+// Play steps between entering the first level of a new game and its first save.
+constexpr int kNewGameSettleSteps = 16;
+
+// The personal name of hero 1 when no name was typed.
+constexpr const char* kHeroOneName = "Эдвард";
+
 }  // namespace
 
 void ShowLoaderMessages(const TLoaderMessages& messages) {
@@ -93,9 +99,8 @@ void FormLevelHost::StartEpisodeMusic(int32_t episode) {
   music->SetVolume(form_.Settings().t_musicvolume);
 }
 
-void FormLevelHost::ShowEpisodeHint(const std::string&, const std::string&) {
-  // The hint window and its voice come with the hints; until then the opening hint is skipped
-  // as a missing hint file would be.
+void FormLevelHost::ShowEpisodeHint(const std::string& voiceFile, const std::string& textFile) {
+  form_.ShowHint(textFile, voiceFile);
 }
 
 void FormLevelHost::ShowOutro() {
@@ -190,6 +195,12 @@ bool TSkerrowForm::StartDirect() {
   ws.GameMode = game_mode::kPlay;
   EnterLevel(kEpisodeLevelBase + episode);
   if (level != 1) EnterLevel(level);
+  if (options_.slot >= 1) {
+    // As a new game from the menu: 16 steps to settle, then the first save into the slot.
+    ws.saveSlot = options_.slot;
+    for (int i = 0; i < kNewGameSettleSteps; ++i) UpdateDispatch();
+    SaveGame(false);
+  }
   return true;
 }
 

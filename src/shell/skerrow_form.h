@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "enemies/hints.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
@@ -14,6 +15,8 @@
 #include "shell/scripted_input.h"
 #include "shell/settings.h"
 #include "shell/timers.h"
+#include "world/save_game.h"
+#include "world/slot_window.h"
 
 namespace skerrow {
 
@@ -23,6 +26,7 @@ struct Renderer;
 struct TInterface;
 class FormLevelHost;
 class FormMenuHost;
+class LevelHost;
 namespace platform {
 class MoviePlayer;
 class MusicPlayer;
@@ -57,9 +61,37 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int32_t LoadingPercent() const { return loadingTag_; }
   // Level change through EnterLevel (1..200, 200 + e, 500); false when nothing was entered.
   bool EnterLevel(int32_t number);
+  // SaveGame: a fresh 256 x 128 thumbnail without the fade; with `showPicture` the frame
+  // redrawn with the saving picture over its middle and presented; then the slot files of
+  // saveSlot (save_game.h). False when nothing was written (no slot 1..99, a write error).
+  // The disk work runs on the slot writer's thread; true when it was started.
+  bool SaveGame(bool showPicture);
+  // Waits for a save still being written. Whatever reads or deletes slot files (the slot
+  // window's actions, a load) calls it first; RestartFromSave and FormDestroy do.
+  bool FinishSaves() { return slotWriter_.Finish(); }
+  // ReloadSlot ("Начать заново" and the last life): true when saveSlot's save was loaded; a
+  // refused save is shown as a message box and leaves the game as it was.
+  bool RestartFromSave();
+  // The save and load window's buttons over the form's slot window model, each after any save
+  // still being written: open (choose or load), ">>", "<<", "Удалить" and the action. The
+  // action shows a refused save's message; kHeroSelection asks the caller for the hero
+  // selection screen. The GUI hides the menus and plays the sounds.
+  const SlotWindow& Slots() const { return slotWindow_; }
+  void OpenSlots(SlotMode mode);
+  void NextSlotClick();
+  void PreviousSlotClick();
+  bool DeleteSlotClick();
+  SlotActionResult SlotActionClick();
+  // ShowHint into the form's hint window (the voice follows the hintssound option), and its
+  // button "Продолжить игру". While the window is shown the play step pauses.
+  bool ShowHint(const std::string& textFile, const std::string& voiceFile);
+  void CloseHintWindow();
+  const HintWindow& Hint() const { return hintWindow_; }
+  // The level side of the form (EnterLevel, LoadGame and the slot window's action use it).
+  LevelHost& Levels();
   // --start E:L after start-up: a new game with hero 1 and ship 1 (or --ship) straight into
   // level L of episode E. False (with a message on stderr) when that level has no files.
-  bool StartDirect();
+  bool StartDirect();  // with --slot N: 16 steps, then the first save into slot N
   // The stored options and SaveSettings (written only when the options window closes).
   StoredSettings& Settings() { return settings_; }
   bool SaveSettingsFile();
@@ -148,11 +180,14 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::unique_ptr<FormMenuHost> menuHost_;
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
-  int32_t loadingTag_ = 0;                              // loading.Tag: the percentage the bar shows
-  bool loadingVisible_ = true;                          // the movie panel
-  double startupMs_ = -1;  // --bench: program start to the first menu frame, movies excluded
-  double movieMs_ = 0;     // time spent in the movie stages
-  double levelMs_ = -1;    // --bench: the last EnterLevel
+  HintWindow hintWindow_;
+  SlotWriter slotWriter_;       // the save games' disk writes
+  SlotWindow slotWindow_;       // the save and load window's model
+  int32_t loadingTag_ = 0;      // loading.Tag: the percentage the bar shows
+  bool loadingVisible_ = true;  // the movie panel
+  double startupMs_ = -1;       // --bench: program start to the first menu frame, movies excluded
+  double movieMs_ = 0;          // time spent in the movie stages
+  double levelMs_ = -1;         // --bench: the last EnterLevel
 };
 
 }  // namespace skerrow

@@ -327,6 +327,7 @@ bool TSkerrowForm::SaveSettingsFile() {
 }
 
 void TSkerrowForm::FormDestroy() {
+  FinishSaves();
   if (musicPlayer_) musicPlayer_->Stop();
   if (window_->HasGL()) {
     if (renderer_ && renderer_->resources.scene) renderer_->resources.scene->DoneGL();

@@ -41,6 +41,9 @@ class PlayHost {
   // The hint window with the text file `textFile` (which exists) and, when the hint voice
   // option is on and the file exists, the voice `voiceFile`; both appPath + game path.
   virtual void ShowHint(const std::string& /*textFile*/, const std::string& /*voiceFile*/) {}
+  // The last life lost: the current slot's save replaces the saved block (ReloadSlot). False
+  // when there is none to load (no slot, a missing or refused file).
+  virtual bool ReloadCurrentSlot() { return false; }
 };
 
 }  // namespace skerrow

@@ -108,9 +108,9 @@ void RaiseShip(const WorldState& w, UnitRecord& p) {
   p.life = p.maxLife;
 }
 
-// After the last life: the ship is raised and the current level is entered afresh with three
-// lives (the level file places it), so play never dead-ends. Waits for the next step when
-// this one has changed level already.
+// After the last life with no save to go back to: the ship is raised and the current level is
+// entered afresh with three lives (the level file places it), so play never dead-ends. Waits
+// for the next step when this one has changed level already.
 void RestartLevel(WorldState& w, PlayHost& host, UnitRecord& p) {
   if (!MayChangeLevel(w)) return;
   w.lives = 3;
@@ -129,7 +129,7 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
         w.respawnProtection = 3.0;
         --w.lives;
         RaiseShip(w, *p);
-      } else {
+      } else if (!host.ReloadCurrentSlot()) {
         RestartLevel(w, host, *p);
       }
       break;
