@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "enemies/hints.h"  // kHintLines
 #include "gui/gui.h"
 #include "world/records.h"  // Vector4d
 
@@ -87,7 +88,6 @@ enum SlotButton : int32_t {
 };
 
 inline constexpr int32_t kLightShafts = 10;
-inline constexpr int32_t kHintLines = 10;
 inline constexpr int32_t kNameRecordLength = 255;  // characters of playerName and shipName
 
 // The interface's whole state; one owner (the main form), built once by BuildInterface.
