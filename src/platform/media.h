@@ -26,9 +26,13 @@ class MoviePlayer {
 class MusicPlayer {
  public:
   virtual ~MusicPlayer() = default;
-  virtual void Play(const std::string& gamePath) = 0;
+  // Starts the file from its beginning, replacing what played. False only when the file does
+  // not exist; then whatever played goes on.
+  virtual bool Play(const std::string& gamePath) = 0;
   virtual void Stop() = 0;
   virtual void SetVolume(int32_t volume) = 0;
+  // True once the track started last has played to its end (never after Stop).
+  virtual bool Ended() const = 0;
 };
 
 class NullMoviePlayer final : public MoviePlayer {
@@ -44,9 +48,10 @@ class NullMoviePlayer final : public MoviePlayer {
 
 class NullMusicPlayer final : public MusicPlayer {
  public:
-  void Play(const std::string&) override {}
+  bool Play(const std::string&) override { return true; }
   void Stop() override {}
   void SetVolume(int32_t) override {}
+  bool Ended() const override { return false; }
 };
 
 }  // namespace skerrow::platform
