@@ -1,6 +1,5 @@
-// The main form as the play step's host and as the frame source of screenshots. Sound, the
-// in-play windows and save games keep the do-nothing defaults until those parts of the form
-// exist.
+// The main form as the play step's host and as the frame source of screenshots. The in-play
+// windows and save games keep the do-nothing defaults until those parts of the form exist.
 #include "shell/form_play_host.h"
 
 #include "gui/menu.h"
@@ -18,6 +17,14 @@ void FormPlayHost::RefreshKeyboard() {
 
 bool FormPlayHost::KeyDown(int vk) {
   return form_.KeyDown(vk);
+}
+
+void FormPlayHost::PlaceListener(double x, double y, double z) {
+  form_.SetListener(x, y, z);
+}
+
+void FormPlayHost::PlaySound(int32_t sound, double x, double y, double z) {
+  form_.PlaySound(sound, x, y, z);
 }
 
 void FormPlayHost::EnterLevel(int32_t level) {

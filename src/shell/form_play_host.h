@@ -15,6 +15,8 @@ class FormPlayHost : public PlayHost {
 
   void RefreshKeyboard() override;
   bool KeyDown(int vk) override;
+  void PlaceListener(double x, double y, double z) override;
+  void PlaySound(int32_t sound, double x, double y, double z) override;
   void EnterLevel(int32_t level) override;
   void UpdateDispatch() override;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ namespace platform {
 class MoviePlayer;
 class MusicPlayer;
 }  // namespace platform
+namespace audio {
+class AudioDevice;
+class SoundEffects;
+}  // namespace audio
 
 class TSkerrowForm : public platform::EventSink, public LoopHost {
  public:
@@ -68,6 +73,20 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // Timer handlers.
   void dtimerTimer(int32_t elapsed);
   void FPStimerTimer();
+
+  // Sound (nothing while the sound system is off): the listener in sound space, sound `index`
+  // of the battle list at a world position (positional with sound3D, else flat), the flat
+  // copy alone (interface sounds), and the hint voice (a game path).
+  void SetListener(double x, double y, double z);
+  void PlaySound(int32_t index, double x, double y, double z);
+  void PlayFlat(int32_t index);
+  void PlayVoice(const std::string& gamePath);
+  void StopVoice();
+  // The music player; null while music is off (the option, or no sound device).
+  platform::MusicPlayer* Music() { return musicPlayer_.get(); }
+  // Tests: the music player FormCreate makes when playmusic is on (instead of the device's).
+  using MusicFactory = std::function<std::unique_ptr<platform::MusicPlayer>()>;
+  void SetMusicFactory(MusicFactory factory) { musicFactory_ = std::move(factory); }
 
   // Window event handlers (virtual-key codes, Windows-1251 characters, window pixels).
   void FormKeyDown(int vk, uint32_t shift);
@@ -113,6 +132,9 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void DeliverScriptedInput();
   void PrintBench() const;
   void PlayMovieStage(int stage);  // opens and starts movie 0..2 when it exists
+  // The music player of this run: the factory's, the null one with --headless, the device's
+  // stream, or null when no device is open.
+  std::unique_ptr<platform::MusicPlayer> MusicInitialize();
   void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
 
   CommandLine options_;
@@ -141,6 +163,11 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::unique_ptr<FormLevelHost> levelHost_;
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
+  MusicFactory musicFactory_;
+  // Sound device shared by effects, voice, music and movie sound: null with --headless, with
+  // sounds and music off, or when no device opens (the run is then silent).
+  std::unique_ptr<audio::AudioDevice> audioDevice_;
+  std::unique_ptr<audio::SoundEffects> sounds_;  // null while the sound system is off
   int32_t loadingTag_ = 0;                              // loading.Tag: the percentage the bar shows
   bool loadingVisible_ = true;                          // the movie panel
   double startupMs_ = -1;  // --bench: program start to the first menu frame, movies excluded

@@ -9,6 +9,9 @@
 #include <iostream>
 #include <utility>
 
+#include "audio/audio_device.h"
+#include "audio/music.h"
+#include "audio/sound_effects.h"
 #include "engine/ktzgl.h"
 #include "engine/model.h"
 #include "engine/picture.h"
@@ -25,6 +28,7 @@
 #include "render/renderer.h"
 #include "render/water.h"
 #include "shell/level_host.h"
+#include "shell/music_tracks.h"
 #include "shell/skerrow_form.h"
 #include "world/level_files.h"
 #include "world/vocabulary.h"
@@ -43,6 +47,8 @@ double MsSince(Clock::time_point t) {
 
 constexpr uint32_t kGlTexture0 = 0x84C0;  // GL_TEXTURE0_ARB
 constexpr uint32_t kGlTexture1 = 0x84C1;  // GL_TEXTURE1_ARB
+
+static_assert(audio::kSoundCount == sound::kCount, "the sound table has a row per sound number");
 
 // The movie files of stages 0, 1 and 2.
 constexpr const char* kMovies[3] = {"Pelk.avi", "Orvel.avi", "Dunmar.avi"};
@@ -80,7 +86,13 @@ void TSkerrowForm::FormCreate() {
   renderer_ = std::make_unique<Renderer>();
   levelHost_ = std::make_unique<FormLevelHost>(*this);
   moviePlayer_ = std::make_unique<platform::NullMoviePlayer>();
-  if (settings_.playmusic) musicPlayer_ = std::make_unique<platform::NullMusicPlayer>();
+  // One device for effects and music; --headless keeps audio off, and a machine without a
+  // device runs silently (one line on stderr).
+  if (!options_.headless && (settings_.sounds || settings_.playmusic)) {
+    audioDevice_ = std::make_unique<audio::AudioDevice>();
+    if (!audioDevice_->Open()) audioDevice_.reset();
+  }
+  if (settings_.playmusic) musicPlayer_ = MusicInitialize();
   // Every floating-point exception stays masked (the default environment masks them all).
   std::fesetenv(FE_DFL_ENV);
 }
@@ -145,10 +157,40 @@ void TSkerrowForm::loadingClick() {
   moviePlayer_->Stop();
 }
 
+std::unique_ptr<platform::MusicPlayer> TSkerrowForm::MusicInitialize() {
+  if (musicFactory_) return musicFactory_();
+  if (options_.headless) return std::make_unique<platform::NullMusicPlayer>();
+  if (!audioDevice_) return nullptr;  // no device: music is off for this run
+  auto music = std::make_unique<audio::MusicPlayerAl>();
+  if (!music->MusicInitialize(*audioDevice_)) return nullptr;
+  return music;
+}
+
 void TSkerrowForm::dsoundInitialize() {
-  // The sound device opens only with the "sounds" option; the sound list and the voice buffer
-  // belong to the sound layer, which hooks in here when it exists.
-  if (!settings_.sounds) return;
+  // The sound system starts only with the "sounds" option and a device.
+  if (!settings_.sounds || !audioDevice_) return;
+  sounds_ = std::make_unique<audio::SoundEffects>();
+  if (!sounds_->InitSound(*audioDevice_, world_->appPath)) sounds_.reset();
+}
+
+void TSkerrowForm::SetListener(double x, double y, double z) {
+  if (sounds_) sounds_->SetListener(x, y, z);
+}
+
+void TSkerrowForm::PlaySound(int32_t index, double x, double y, double z) {
+  if (sounds_) sounds_->PlaySound(index, x, y, z, world_->sound3D == 1);
+}
+
+void TSkerrowForm::PlayFlat(int32_t index) {
+  if (sounds_) sounds_->PlayFlat(index);
+}
+
+void TSkerrowForm::PlayVoice(const std::string& gamePath) {
+  if (sounds_ && PathExists(gamePath)) sounds_->PlayVoice(ResolvePath(gamePath));
+}
+
+void TSkerrowForm::StopVoice() {
+  if (sounds_) sounds_->StopVoice();
 }
 
 void TSkerrowForm::TimerTimer() {
@@ -166,7 +208,7 @@ void TSkerrowForm::TimerTimer() {
   loadingVisible_ = false;
   LoadResources(true);
   if (musicPlayer_) {
-    musicPlayer_->Play(w.appPath + Utf8ToCp1251("GData\\Music\\Прелюдия.mp3"));
+    musicPlayer_->Play(w.appPath + Utf8ToCp1251(kMusicPrelude));
     musicPlayer_->SetVolume(settings_.t_musicvolume);
   }
   w.GameMode = game_mode::kMenu;
@@ -315,6 +357,10 @@ bool TSkerrowForm::SaveSettingsFile() {
 
 void TSkerrowForm::FormDestroy() {
   if (musicPlayer_) musicPlayer_->Stop();
+  // Sources before the device that holds them.
+  sounds_.reset();
+  musicPlayer_.reset();
+  audioDevice_.reset();
   if (window_->HasGL()) {
     if (renderer_ && renderer_->resources.scene) renderer_->resources.scene->DoneGL();
     DeleteRegisteredTextures();
