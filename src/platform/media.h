@@ -20,6 +20,9 @@ class MoviePlayer {
   virtual void Play() = 0;
   virtual bool Playing() const = 0;
   virtual void Stop() = 0;
+  // The picture due now while playing, RGBA rows top to bottom at the movie's own size;
+  // nullptr when there is none to show.
+  virtual const uint8_t* CurrentPicture() { return nullptr; }
 };
 
 // The music player: one file at a time, volume 0..100.

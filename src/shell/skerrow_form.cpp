@@ -257,6 +257,7 @@ int TSkerrowForm::Run() {
     }
     last = now;
     timers_.Advance(now);
+    if (MovieStageRunning()) ShowMoviePicture();
   }
   if (!options_.screenshot.empty() && !WriteFrameTga(options_.screenshot)) {
     std::cerr << "skerrow: cannot write screenshot '" << options_.screenshot << "'\n";

@@ -132,10 +132,13 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void DeliverScriptedInput();
   void PrintBench() const;
   void PlayMovieStage(int stage);  // opens and starts movie 0..2 when it exists
+  void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
   // The music player of this run: the factory's, the null one with --headless, the device's
   // stream, or null when no device is open.
   std::unique_ptr<platform::MusicPlayer> MusicInitialize();
-  void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
+  // While a movie stage runs: draws the movie's current picture on the panel and presents it.
+  void ShowMoviePicture();
+  bool MovieStageRunning() const { return movieStage_ >= 1 && movieStage_ <= 3; }
 
   CommandLine options_;
   std::unique_ptr<WorldState> world_;
@@ -163,16 +166,18 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::unique_ptr<FormLevelHost> levelHost_;
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
-  MusicFactory musicFactory_;
-  // Sound device shared by effects, voice, music and movie sound: null with --headless, with
-  // sounds and music off, or when no device opens (the run is then silent).
-  std::unique_ptr<audio::AudioDevice> audioDevice_;
-  std::unique_ptr<audio::SoundEffects> sounds_;  // null while the sound system is off
   int32_t loadingTag_ = 0;                              // loading.Tag: the percentage the bar shows
   bool loadingVisible_ = true;                          // the movie panel
   double startupMs_ = -1;  // --bench: program start to the first menu frame, movies excluded
   double movieMs_ = 0;     // time spent in the movie stages
   double levelMs_ = -1;    // --bench: the last EnterLevel
+  MusicFactory musicFactory_;
+  // Sound device shared by effects, voice, music and movie sound: null with --headless, with
+  // sounds and music off, or when no device opens (the run is then silent).
+  std::unique_ptr<audio::AudioDevice> audioDevice_;
+  std::unique_ptr<audio::SoundEffects> sounds_;  // null while the sound system is off
+  int movieRect_[4] = {0, 0, 0, 0};              // the panel: left, top, width, height
+  uint32_t movieTexture_ = 0;                    // GL texture of the movie's picture
 };
 
 }  // namespace skerrow

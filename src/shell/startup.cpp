@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "audio/audio_device.h"
+#include "audio/movie.h"
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "engine/ktzgl.h"
@@ -85,12 +86,16 @@ void TSkerrowForm::FormCreate() {
 
   renderer_ = std::make_unique<Renderer>();
   levelHost_ = std::make_unique<FormLevelHost>(*this);
-  moviePlayer_ = std::make_unique<platform::NullMoviePlayer>();
-  // One device for effects and music; --headless keeps audio off, and a machine without a
-  // device runs silently (one line on stderr).
+  // One device for effects, music and the movies' sound; --headless keeps audio and movies
+  // off, and a machine without a device runs silently (one line on stderr).
   if (!options_.headless && (settings_.sounds || settings_.playmusic)) {
     audioDevice_ = std::make_unique<audio::AudioDevice>();
     if (!audioDevice_->Open()) audioDevice_.reset();
+  }
+  if (options_.headless) {
+    moviePlayer_ = std::make_unique<platform::NullMoviePlayer>();
+  } else {
+    moviePlayer_ = std::make_unique<audio::MoviePlayerAv>(audioDevice_.get());
   }
   if (settings_.playmusic) musicPlayer_ = MusicInitialize();
   // Every floating-point exception stays masked (the default environment masks them all).
@@ -149,8 +154,53 @@ void TSkerrowForm::PlayMovieStage(int stage) {
     top = TruncToInt((dh - ph) / 2.0);
   }
   loadingVisible_ = true;
+  movieRect_[0] = left;
+  movieRect_[1] = top;
+  movieRect_[2] = pw;
+  movieRect_[3] = ph;
   moviePlayer_->SetDisplayRect(left, top, pw, ph);
   moviePlayer_->Play();
+}
+
+void TSkerrowForm::ShowMoviePicture() {
+  const uint8_t* rgba = moviePlayer_->CurrentPicture();
+  if (rgba == nullptr || !window_->HasGL()) return;
+  const int mw = moviePlayer_->Width(), mh = moviePlayer_->Height();
+  const int dw = window_->Width(), dh = window_->Height();
+  if (movieTexture_ == 0) glGenTextures(1, &movieTexture_);
+  glViewport(0, 0, dw, dh);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, dw, dh, 0, -1, 1);  // window pixels, y down
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_FOG);
+  glDisable(GL_BLEND);
+  glClearColor(0, 0, 0, 1);  // the black panel
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, movieTexture_);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, mw, mh, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  const float l = static_cast<float>(movieRect_[0]), t = static_cast<float>(movieRect_[1]);
+  const float r = l + static_cast<float>(movieRect_[2]), b = t + static_cast<float>(movieRect_[3]);
+  glColor4f(1, 1, 1, 1);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex2f(l, t);
+  glTexCoord2f(1, 0);
+  glVertex2f(r, t);
+  glTexCoord2f(1, 1);
+  glVertex2f(r, b);
+  glTexCoord2f(0, 1);
+  glVertex2f(l, b);
+  glEnd();
+  glEnable(GL_DEPTH_TEST);
+  window_->SwapBuffers();
 }
 
 void TSkerrowForm::loadingClick() {
@@ -358,12 +408,14 @@ bool TSkerrowForm::SaveSettingsFile() {
 void TSkerrowForm::FormDestroy() {
   if (musicPlayer_) musicPlayer_->Stop();
   // Sources before the device that holds them.
+  moviePlayer_.reset();
   sounds_.reset();
   musicPlayer_.reset();
   audioDevice_.reset();
   if (window_->HasGL()) {
     if (renderer_ && renderer_->resources.scene) renderer_->resources.scene->DoneGL();
     DeleteRegisteredTextures();
+    if (movieTexture_ != 0) glDeleteTextures(1, &movieTexture_);
   }
   window_->Close();
 }
