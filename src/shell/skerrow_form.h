@@ -82,6 +82,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void PlayFlat(int32_t index);
   void PlayVoice(const std::string& gamePath);
   void StopVoice();
+  // Whether this run opened a sound device (stays true after shutdown released it).
+  bool AudioDeviceOpened() const { return audioDeviceOpened_; }
   // The music player; null while music is off (the option, or no sound device).
   platform::MusicPlayer* Music() { return musicPlayer_.get(); }
   // Tests: the music player FormCreate makes when playmusic is on (instead of the device's).
@@ -178,6 +180,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::unique_ptr<audio::SoundEffects> sounds_;  // null while the sound system is off
   int movieRect_[4] = {0, 0, 0, 0};              // the panel: left, top, width, height
   uint32_t movieTexture_ = 0;                    // GL texture of the movie's picture
+  bool audioDeviceOpened_ = false;
 };
 
 }  // namespace skerrow

@@ -90,7 +90,8 @@ void TSkerrowForm::FormCreate() {
   // off, and a machine without a device runs silently (one line on stderr).
   if (!options_.headless && (settings_.sounds || settings_.playmusic)) {
     audioDevice_ = std::make_unique<audio::AudioDevice>();
-    if (!audioDevice_->Open()) audioDevice_.reset();
+    audioDeviceOpened_ = audioDevice_->Open();
+    if (!audioDeviceOpened_) audioDevice_.reset();
   }
   if (options_.headless) {
     moviePlayer_ = std::make_unique<platform::NullMoviePlayer>();
