@@ -371,43 +371,6 @@ std::string VoicePath(const std::string& name) {
   return "sounds/hints/" + name + ".wav";
 }
 
-void GenerateVoices(Output& out) {
-  std::vector<std::string> texts;
-  for (const std::string& rel : out.Written()) {
-    const std::string low = Lower(rel);
-    if (low.rfind("ata/hints/", 0) == 0 && low.size() > 4 && low.substr(low.size() - 4) == ".txt")
-      texts.push_back(rel);
-  }
-  if (texts.empty()) return;
-  const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 0);
-  if (rate <= 0 || espeak_SetVoiceByName("ru") != EE_OK) {
-    throw std::runtime_error("libespeak-ng has no Russian voice");
-  }
-  espeak_SetSynthCallback(SpeechCallback);
-  for (const std::string& rel : texts) {
-    std::ifstream in(out.Root() / std::filesystem::path(std::u8string(rel.begin(), rel.end())),
-                     std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    for (char& c : text) {
-      if (c == '\r' || c == '\n') c = ' ';
-    }
-    const std::string utf8 = Cp1251ToUtf8(text);
-    std::vector<int16_t> speech;
-    g_speech = &speech;
-    espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
-                 nullptr);
-    espeak_Synchronize();
-    g_speech = nullptr;
-    std::vector<uint8_t> data;
-    data.reserve(speech.size() * 2);
-    for (int16_t v : speech) Put(data, static_cast<uint16_t>(v), 2);
-    const std::string name =
-        rel.substr(rel.find_last_of('/') + 1, rel.size() - 4 - rel.find_last_of('/') - 1);
-    out.Write(VoicePath(name), EncodeWav(rate, 1, 16, data));
-  }
-  espeak_Terminate();
-}
-
 }  // namespace
 
 std::vector<uint8_t> EncodeWav(int rate, int channels, int bits, const std::vector<uint8_t>& data) {
@@ -474,6 +437,43 @@ std::vector<float> LogoChime(int k, double seconds) {
   s.resize(static_cast<size_t>(seconds * kRate), 0.0f);
   for (float& v : s) v *= 0.6f;
   return s;
+}
+
+void GenerateVoices(Output& out) {
+  std::vector<std::string> texts;
+  for (const std::string& rel : out.Written()) {
+    const std::string low = Lower(rel);
+    if (low.rfind("ata/hints/", 0) == 0 && low.size() > 4 && low.substr(low.size() - 4) == ".txt")
+      texts.push_back(rel);
+  }
+  if (texts.empty()) return;
+  const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 0);
+  if (rate <= 0 || espeak_SetVoiceByName("ru") != EE_OK) {
+    throw std::runtime_error("libespeak-ng has no Russian voice");
+  }
+  espeak_SetSynthCallback(SpeechCallback);
+  for (const std::string& rel : texts) {
+    std::ifstream in(out.Root() / std::filesystem::path(std::u8string(rel.begin(), rel.end())),
+                     std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (char& c : text) {
+      if (c == '\r' || c == '\n') c = ' ';
+    }
+    const std::string utf8 = Cp1251ToUtf8(text);
+    std::vector<int16_t> speech;
+    g_speech = &speech;
+    espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
+                 nullptr);
+    espeak_Synchronize();
+    g_speech = nullptr;
+    std::vector<uint8_t> data;
+    data.reserve(speech.size() * 2);
+    for (int16_t v : speech) Put(data, static_cast<uint16_t>(v), 2);
+    const std::string name =
+        rel.substr(rel.find_last_of('/') + 1, rel.size() - 4 - rel.find_last_of('/') - 1);
+    out.Write(VoicePath(name), EncodeWav(rate, 1, 16, data));
+  }
+  espeak_Terminate();
 }
 
 void GenerateAudio(Output& out) {

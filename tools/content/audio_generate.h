@@ -7,6 +7,8 @@
 
 namespace skerrow::content {
 
+class Output;
+
 inline constexpr int kAudioRate = 22050;  // every generated sound and track
 
 // PCM WAV bytes: 8-bit unsigned or 16-bit signed samples, interleaved.
@@ -16,6 +18,10 @@ std::vector<uint8_t> ToPcm8(const std::vector<float>& s);
 std::vector<int16_t> ToPcm16(const std::vector<float>& s);
 // MP3 bytes (MPEG-1/2 layer III, mono) of 16-bit samples, through libsndfile.
 std::vector<uint8_t> EncodeMp3(int rate, const std::vector<int16_t>& samples);
+
+// A Russian voice (WAV) for every hint text (ata/hints/*.txt) written to `out` so far, at the
+// name the game looks for: sounds/hints/<name>.wav, and ata/hints/get<N>.wav for Get<N>.
+void GenerateVoices(Output& out);
 
 // The logo chime of movie `k` (0..2): a short mono piece at kAudioRate.
 std::vector<float> LogoChime(int k, double seconds);
