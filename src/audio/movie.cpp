@@ -228,7 +228,6 @@ bool MoviePlayerAv::Open(const std::string& gamePath) {
     return false;
   }
   haveNext_ = decoder_.NextPicture(next_, nextSeconds_);
-  haveShown_ = false;
   if (device_ != nullptr && device_->IsOpen()) {
     std::vector<int16_t> mono;
     int32_t rate = 0;
@@ -263,7 +262,7 @@ void MoviePlayerAv::Stop() {
   playing_ = false;
   StopSound();
   decoder_.Close();
-  haveNext_ = haveShown_ = false;
+  haveNext_ = false;
 }
 
 const uint8_t* MoviePlayerAv::CurrentPicture() {
@@ -271,9 +270,10 @@ const uint8_t* MoviePlayerAv::CurrentPicture() {
   const double now =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   // Pictures whose time has come replace the one shown; the last one ends the movie.
+  bool changed = false;
   while (haveNext_ && nextSeconds_ <= now) {
     shown_.swap(next_);
-    haveShown_ = true;
+    changed = true;
     haveNext_ = decoder_.NextPicture(next_, nextSeconds_);
   }
   if (!haveNext_) {
@@ -285,7 +285,7 @@ const uint8_t* MoviePlayerAv::CurrentPicture() {
     }();
     if (!soundLeft) playing_ = false;
   }
-  return haveShown_ ? shown_.data() : nullptr;
+  return changed ? shown_.data() : nullptr;
 }
 
 }  // namespace skerrow::audio

@@ -71,7 +71,6 @@ class MoviePlayerAv final : public platform::MoviePlayer {
   std::vector<uint8_t> shown_, next_;
   double nextSeconds_ = 0;
   bool haveNext_ = false;
-  bool haveShown_ = false;
   uint32_t source_ = 0, buffer_ = 0;  // the movie's sound on the device
 };
 

@@ -20,8 +20,8 @@ class MoviePlayer {
   virtual void Play() = 0;
   virtual bool Playing() const = 0;
   virtual void Stop() = 0;
-  // The picture due now while playing, RGBA rows top to bottom at the movie's own size;
-  // nullptr when there is none to show.
+  // While playing: the picture that has become due since the last call, RGBA rows top to
+  // bottom at the movie's own size; nullptr when the one shown stays (or there is none).
   virtual const uint8_t* CurrentPicture() { return nullptr; }
 };
 
