@@ -56,7 +56,10 @@ int OpenStream(AVFormatContext* fmt, AVMediaType type, AVCodecContext*& codec) {
 
 }  // namespace
 
-MovieDecoder::MovieDecoder() = default;
+MovieDecoder::MovieDecoder() {
+  // FFmpeg's notes (a JPEG range warning on every picture) are not the game's: errors only.
+  av_log_set_level(AV_LOG_ERROR);
+}
 MovieDecoder::~MovieDecoder() = default;
 
 bool MovieDecoder::IsOpen() const {
@@ -197,10 +200,7 @@ bool MovieDecoder::ReadSound(const std::string& diskPath, std::vector<int16_t>& 
 
 // ---- The player ----
 
-MoviePlayerAv::MoviePlayerAv(AudioDevice* device) : device_(device) {
-  // FFmpeg's notes (a JPEG range warning on every picture) are not the game's: errors only.
-  av_log_set_level(AV_LOG_ERROR);
-}
+MoviePlayerAv::MoviePlayerAv(AudioDevice* device) : device_(device) {}
 
 MoviePlayerAv::~MoviePlayerAv() {
   StopSound();

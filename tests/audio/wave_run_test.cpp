@@ -109,10 +109,11 @@ double Peak(const std::vector<double>& levels) {
 TEST(WaveRun, TheMenuPlaysThePrelude) {
   if (!HaveGameAndPack()) GTEST_SKIP() << "no game or content pack in the build";
   const fs::path root = MakeRoot("menu", "");
-  ASSERT_EQ(RunRecorded(root, "--ticks 60"), 0);
+  ASSERT_EQ(RunRecorded(root, "--ticks 100"), 0);
   const std::vector<double> levels = WindowLevels(root / "out.wav");
   ASSERT_GT(levels.size(), 4u);
-  EXPECT_GT(Peak(levels), 0.02);
+  // The backend writes silence as exact zeros; the prelude fades in over its first half second.
+  EXPECT_GT(Peak(levels), 0.002);
 }
 
 TEST(WaveRun, StartingTheEngineInPlayAddsALouderBurst) {
