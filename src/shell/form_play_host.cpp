@@ -1,9 +1,9 @@
-// The main form as the play step's host and as the frame source of screenshots. Sound keeps the
-// do-nothing default until that part of the form exists; of the in-play windows the hint
-// window pauses play.
+// The main form as the play step's host and as the frame source of screenshots: keyboard,
+// sound and listener, the in-play windows, level changes, saves and hints.
 #include "shell/form_play_host.h"
 
 #include "gui/interface.h"
+#include "platform/media.h"
 #include "render/frame.h"
 #include "render/frame_capture.h"
 #include "render/renderer.h"
@@ -22,6 +22,14 @@ bool FormPlayHost::PlayWindowOpen() {
 
 bool FormPlayHost::KeyDown(int vk) {
   return form_.KeyDown(vk);
+}
+
+void FormPlayHost::PlaceListener(double x, double y, double z) {
+  form_.SetListener(x, y, z);
+}
+
+void FormPlayHost::PlaySound(int32_t sound, double x, double y, double z) {
+  form_.PlaySound(sound, x, y, z);
 }
 
 void FormPlayHost::EnterLevel(int32_t level) {
@@ -44,8 +52,16 @@ void FormPlayHost::SaveToCurrentSlotWithThumbnail() {
   form_.SaveGame(true);
 }
 
-void FormPlayHost::StopMusic() {}
-void FormPlayHost::PlayMusic(const std::string&) {}
+void FormPlayHost::StopMusic() {
+  if (platform::MusicPlayer* music = form_.Music()) music->Stop();
+}
+
+void FormPlayHost::PlayMusic(const std::string& file) {
+  platform::MusicPlayer* music = form_.Music();
+  if (music == nullptr) return;  // playmusic off: no music call at all
+  music->Play(file);
+  music->SetVolume(form_.Settings().t_musicvolume);
+}
 
 void FormPlayHost::ShowHint(const std::string& textFile, const std::string& voiceFile) {
   form_.ShowHint(textFile, voiceFile);

@@ -314,6 +314,10 @@ void TSkerrowForm::FormKeyPress(uint8_t ch) {
 }
 
 void TSkerrowForm::FormMouseDown(int button, int x, int y) {
+  if (MovieStageRunning()) {
+    loadingClick();  // a click on the movie panel skips the movie
+    return;
+  }
   FormInput in(*this, *world_, *window_, options_.editor);
   InputMouseDown(in.c, button, x, y);
 }

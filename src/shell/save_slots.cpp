@@ -26,22 +26,25 @@ constexpr double kSavingLeft = 43, kSavingTop = 47, kSavingRight = 57, kSavingBo
 // flag are not part of the form yet, so hints are silent and nothing is pressed.
 class FormHintHost final : public HintHost {
  public:
-  explicit FormHintHost(const StoredSettings& settings) : settings_(settings) {}
-  bool HintVoiceOn() override { return settings_.hintssound; }
+  explicit FormHintHost(TSkerrowForm& form) : form_(form) {}
+  bool HintVoiceOn() override { return form_.Settings().hintssound; }
+  // The voice file is a full game path (appPath included).
+  void PlayVoice(const std::string& file) override { form_.PlayVoice(file); }
+  void StopVoice() override { form_.StopVoice(); }
 
  private:
-  const StoredSettings& settings_;
+  TSkerrowForm& form_;
 };
 
 }  // namespace
 
 bool TSkerrowForm::ShowHint(const std::string& textFile, const std::string& voiceFile) {
-  FormHintHost host(settings_);
+  FormHintHost host(*this);
   return skerrow::ShowHint(hintWindow_, host, textFile, voiceFile);
 }
 
 void TSkerrowForm::CloseHintWindow() {
-  FormHintHost host(settings_);
+  FormHintHost host(*this);
   CloseHint(hintWindow_, host);
 }
 

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <thread>
 
+#include "audio/audio_device.h"
+#include "audio/sound_effects.h"
 #include "enemies/editor_view.h"
 #include "engine/picture.h"
 #include "gui/interface.h"
@@ -31,6 +33,7 @@
 #include "shell/form_play_host.h"
 #include "shell/input.h"
 #include "shell/level_host.h"
+#include "shell/music_tracks.h"
 #include "simulation/play_update.h"
 #include "world/raw_io.h"
 #include "world/vocabulary.h"
@@ -81,7 +84,14 @@ void TSkerrowForm::dtimerTimer(int32_t elapsed) {
 }
 
 void TSkerrowForm::FPStimerTimer() {
-  world_->frameCounter = 0;
+  WorldState& w = *world_;
+  // A track at its end: the menu repeats the prelude, play draws the next of the rotation.
+  if (musicPlayer_ && musicPlayer_->Ended()) {
+    const std::string next = TrackAfterEnd(w.GameMode, w.episode, SharedRandom());
+    if (!next.empty()) musicPlayer_->Play(w.appPath + next);
+    musicPlayer_->SetVolume(settings_.t_musicvolume);
+  }
+  w.frameCounter = 0;
 }
 
 void TSkerrowForm::UpdateDispatch() {
@@ -248,6 +258,7 @@ int TSkerrowForm::Run() {
     }
     last = now;
     timers_.Advance(now);
+    if (MovieStageRunning()) ShowMoviePicture();
   }
   if (!options_.screenshot.empty() && !WriteFrameTga(options_.screenshot)) {
     std::cerr << "skerrow: cannot write screenshot '" << options_.screenshot << "'\n";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ namespace platform {
 class MoviePlayer;
 class MusicPlayer;
 }  // namespace platform
+namespace audio {
+class AudioDevice;
+class SoundEffects;
+}  // namespace audio
 
 class TSkerrowForm : public platform::EventSink, public LoopHost {
  public:
@@ -105,6 +110,22 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void dtimerTimer(int32_t elapsed);
   void FPStimerTimer();
 
+  // Sound (nothing while the sound system is off): the listener in sound space, sound `index`
+  // of the battle list at a world position (positional with sound3D, else flat), the flat
+  // copy alone (interface sounds), and the hint voice (a game path).
+  void SetListener(double x, double y, double z);
+  void PlaySound(int32_t index, double x, double y, double z);
+  void PlayFlat(int32_t index);
+  void PlayVoice(const std::string& gamePath);
+  void StopVoice();
+  // Whether this run opened a sound device (stays true after shutdown released it).
+  bool AudioDeviceOpened() const { return audioDeviceOpened_; }
+  // The music player; null while music is off (the option, or no sound device).
+  platform::MusicPlayer* Music() { return musicPlayer_.get(); }
+  // Tests: the music player FormCreate makes when playmusic is on (instead of the device's).
+  using MusicFactory = std::function<std::unique_ptr<platform::MusicPlayer>()>;
+  void SetMusicFactory(MusicFactory factory) { musicFactory_ = std::move(factory); }
+
   // Window event handlers (virtual-key codes, Windows-1251 characters, window pixels).
   void FormKeyDown(int vk, uint32_t shift);
   void FormKeyUp(int vk, uint32_t shift);
@@ -151,6 +172,12 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void PrintBench() const;
   void PlayMovieStage(int stage);  // opens and starts movie 0..2 when it exists
   void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
+  // The music player of this run: the factory's, the null one with --headless, the device's
+  // stream, or null when no device is open.
+  std::unique_ptr<platform::MusicPlayer> MusicInitialize();
+  // While a movie stage runs: draws the movie's current picture on the panel and presents it.
+  void ShowMoviePicture();
+  bool MovieStageRunning() const { return movieStage_ >= 1 && movieStage_ <= 3; }
 
   CommandLine options_;
   std::unique_ptr<WorldState> world_;
@@ -188,6 +215,14 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   double startupMs_ = -1;       // --bench: program start to the first menu frame, movies excluded
   double movieMs_ = 0;          // time spent in the movie stages
   double levelMs_ = -1;         // --bench: the last EnterLevel
+  MusicFactory musicFactory_;
+  // Sound device shared by effects, voice, music and movie sound: null with --headless, with
+  // sounds and music off, or when no device opens (the run is then silent).
+  std::unique_ptr<audio::AudioDevice> audioDevice_;
+  std::unique_ptr<audio::SoundEffects> sounds_;  // null while the sound system is off
+  int movieRect_[4] = {0, 0, 0, 0};              // the panel: left, top, width, height
+  uint32_t movieTexture_ = 0;                    // GL texture of the movie's picture
+  bool audioDeviceOpened_ = false;
 };
 
 }  // namespace skerrow

@@ -53,5 +53,8 @@ void GenerateModels(Output& out);   // ship, weapon, debris, flag and object mod
 void GenerateEffects(Output& out);  // effect, wake, bonus and explosion animations
 void GenerateHudArt(Output& out);   // HUD panels, bars, icons, cursor, smoke, the large font
 void GenerateInterfaceArt(Output& out);  // GUI atlas, fonts, menu, heroes, intro, outro, credits
+// Sounds, music, the voices of every hint text written before it, and the logo movies.
+void GenerateAudio(Output& out);
+void GenerateMovies(Output& out);  // the three logo movies (AVI)
 
 }  // namespace skerrow::content
