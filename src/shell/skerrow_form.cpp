@@ -99,7 +99,7 @@ void TSkerrowForm::UpdateDispatch() {
       break;
     }
     case game_mode::kEditorView:
-      UpdateEditorView(w);
+      UpdateEditorView(w, EditorViewInput{});
       break;
     default:
       break;
