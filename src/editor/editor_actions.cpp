@@ -36,7 +36,7 @@ constexpr double kSelectIslandDistance = 3.0;
 constexpr double kSelectTriggerMargin = 2.0;
 
 // One undo step around an action: ranges are captured before the change, compared after.
-class Edit {
+class [[nodiscard]] Edit {
  public:
   explicit Edit(EditorContext& c) : c_(c) { c_.undo.Open(); }
   ~Edit() { c_.undo.Close(Saved(c_.w)); }
@@ -157,7 +157,8 @@ int32_t FreeObjectSlot(const StaticRecord& s) {
 
 void SetEditorMode(EditorContext& c, int32_t item) {
   if (item < 0 || item > 1) return;
-  Edit(c).Of(c.w.GameMode);
+  Edit e(c);
+  e.Of(c.w.GameMode);
   c.w.GameMode = item + game_mode::kPlay;
 }
 
@@ -210,7 +211,8 @@ bool EditorLoadLandscape(EditorContext& c, const std::string& file) {
     c.host.ShowMessage("Cannot read the landscape picture \"" + file + "\".");
     return false;
   }
-  Edit(c).Of(c.w.heightMap);
+  Edit e(c);
+  e.Of(c.w.heightMap);
   StoreHeightMapPicture(c.w, picture);
   return true;
 }
@@ -268,12 +270,14 @@ bool WriteCollisions(EditorContext& c, const std::string& file) {
 }
 
 void SetPlayerShip(EditorContext& c, int32_t unit) {
-  Edit(c).Of(c.w.playerUnit);
+  Edit e(c);
+  e.Of(c.w.playerUnit);
   c.w.playerUnit = std::clamp(unit, 1, kUnitSlots - 1);
 }
 
 void SetCameraNumber(EditorContext& c, int32_t camera) {
-  Edit(c).Of(c.w.cameraNumber);
+  Edit e(c);
+  e.Of(c.w.cameraNumber);
   c.w.cameraNumber = std::clamp(camera, 1, 10);
   if (c.w.cameraNumber == 1) c.w.fixedCamera = 1;
   if (c.w.cameraNumber == 2 || c.w.cameraNumber == 3) c.w.fixedCamera = 0;
@@ -291,7 +295,8 @@ void GoToEpisode(EditorContext& c, int32_t episode) {
 }
 
 void SetSnow(EditorContext& c, bool on) {
-  Edit(c).Of(c.w.snowOn).Of(c.w.snowActive).Of(c.w.snowDrift);
+  Edit e(c);
+  e.Of(c.w.snowOn).Of(c.w.snowActive).Of(c.w.snowDrift);
   c.w.snowActive = c.w.snowOn = on ? 1 : 0;
   Random& r = SharedRandom();
   const double r1 = r.Real();
@@ -306,7 +311,8 @@ int32_t CreateStatic(EditorContext& c) {
   if (i == 0) return 0;
   StaticRecord& s = c.w.statics[i];
   {
-    Edit(c).Of(s);
+    Edit e(c);
+    e.Of(s);
     s.alive = 1;
     s.terrainKind = c.ctl.staticBrush;
     s.posX = c.w.mouseWorldPos.x;
@@ -321,7 +327,8 @@ int32_t CreateStatic(EditorContext& c) {
 void DeleteStatic(EditorContext& c) {
   StaticRecord* s = SelectedStatic(c);
   if (s == nullptr) return;
-  Edit(c).Of(*s);
+  Edit e(c);
+  e.Of(*s);
   s->alive = 0;
   s->terrainKind = 0;
 }
@@ -337,7 +344,8 @@ void SetStaticPosition(EditorContext& c, int32_t axis, double value) {
   if (s == nullptr || axis < 0 || axis > 2) return;
   if (c.ctl.truncPositions) value = std::trunc(value) + c.ctl.truncValue;
   double* field = axis == 0 ? &s->posX : (axis == 1 ? &s->posY : &s->posZ);
-  Edit(c).Of(*field);
+  Edit e(c);
+  e.Of(*field);
   *field = value;
 }
 
@@ -363,7 +371,8 @@ int32_t AddObject(EditorContext& c) {
 void DeleteObject(EditorContext& c) {
   StaticObjectRecord* o = SelectedObject(c);
   if (o == nullptr) return;
-  Edit(c).Of(o->alive);
+  Edit e(c);
+  e.Of(o->alive);
   o->alive = 0;
 }
 
@@ -385,7 +394,8 @@ bool RandomizeObject(EditorContext& c) {
       room = Distance3({other.posX, other.posY, other.posZ, 0.0}, candidate) >= c.ctl.minDistance;
     }
     if (!room) continue;
-    Edit(c).Of(*o);
+    Edit e(c);
+    e.Of(*o);
     o->posX = x - s->posX;
     o->posY = 0.0;
     o->posZ = z - s->posZ;
@@ -404,7 +414,8 @@ void SnapObjectY(EditorContext& c) {
   StaticRecord* s = SelectedStatic(c);
   StaticObjectRecord* o = SelectedObject(c);
   if (o == nullptr) return;
-  Edit(c).Of(o->posY);
+  Edit e(c);
+  e.Of(o->posY);
   o->posY = IslandHeightAt(c.w, s->posX + o->posX, s->posZ + o->posZ);
 }
 
@@ -415,7 +426,8 @@ void SnapObjectRotation(EditorContext& c) {
   const double d = c.ctl.minDistance / 5.0;
   const double x = s->posX + o->posX, z = s->posZ + o->posZ;
   const double k = 180.0 / std::numbers::pi * 0.07 * 7.0 / (d + 7e-4);
-  Edit(c).Of(o->rotX).Of(o->rotZ);
+  Edit e(c);
+  e.Of(o->rotX).Of(o->rotZ);
   o->rotX = (IslandHeightAt(c.w, x, z + d / 2) - IslandHeightAt(c.w, x, z - d / 2)) * k;
   o->rotZ = (IslandHeightAt(c.w, x + d / 2, z) - IslandHeightAt(c.w, x - d / 2, z)) * k;
 }
@@ -423,22 +435,26 @@ void SnapObjectRotation(EditorContext& c) {
 void ClearObjects(EditorContext& c) {
   StaticRecord* s = SelectedStatic(c);
   if (s == nullptr) return;
-  Edit(c).Of(*s);
+  Edit e(c);
+  e.Of(*s);
   for (int32_t k = 1; k < kStaticObjectSlots; ++k) s->objects[k].alive = 0;
 }
 
 void DeleteAllIslands(EditorContext& c) {
-  Edit(c).Of(c.w.statics);
+  Edit e(c);
+  e.Of(c.w.statics);
   for (int32_t i = 1; i < kStaticSlots; ++i) c.w.statics[i].alive = 0;
 }
 
 void DeleteAllUnits(EditorContext& c) {
-  Edit(c).Of(c.w.units);
+  Edit e(c);
+  e.Of(c.w.units);
   for (int32_t i = 2; i < kUnitSlots; ++i) c.w.units[i].alive = 0;
 }
 
 void DeleteAllBonuses(EditorContext& c) {
-  Edit(c).Of(c.w.bonuses);
+  Edit e(c);
+  e.Of(c.w.bonuses);
   for (int32_t i = 1; i < kBonusSlots; ++i) c.w.bonuses[i].alive = 0;
 }
 
@@ -474,7 +490,8 @@ void SelectUnit(EditorContext& c, int32_t number) {
 void LoadDefaultParams(EditorContext& c) {
   UnitRecord* u = SelectedUnit(c);
   if (u == nullptr) return;
-  Edit(c).Of(*u);
+  Edit e(c);
+  e.Of(*u);
   ReadDefaultsKeepingPlace(c.w, *u, u->unitKind);
 }
 
@@ -493,7 +510,8 @@ int32_t SetAllToDefaults(EditorContext& c) {
   const int32_t kind = selected->unitKind;
   int32_t count = 0;
   {
-    Edit(c).Of(c.w.units);
+    Edit e(c);
+    e.Of(c.w.units);
     for (int32_t i = 1; i < kUnitSlots; ++i) {
       if (c.w.units[i].unitKind != kind) continue;
       ReadDefaultsKeepingPlace(c.w, c.w.units[i], kind);
@@ -507,7 +525,8 @@ int32_t SetAllToDefaults(EditorContext& c) {
 void DeleteUnit(EditorContext& c) {
   UnitRecord* u = SelectedUnit(c);
   if (u == nullptr) return;
-  Edit(c).Of(u->alive).Of(u->unitKind);
+  Edit e(c);
+  e.Of(u->alive).Of(u->unitKind);
   u->alive = 0;
   u->unitKind = 0;
 }
@@ -515,14 +534,16 @@ void DeleteUnit(EditorContext& c) {
 void HealUnit(EditorContext& c) {
   UnitRecord* u = SelectedUnit(c);
   if (u == nullptr) return;
-  Edit(c).Of(u->life);
+  Edit e(c);
+  e.Of(u->life);
   u->life = u->maxLife;
 }
 
 void RandomizeUnitPok(EditorContext& c) {
   UnitRecord* u = SelectedUnit(c);
   if (u == nullptr) return;
-  Edit(c).Of(u->pok);
+  Edit e(c);
+  e.Of(u->pok);
   u->pok = static_cast<float>(SharedRandom().Real());
 }
 
@@ -532,7 +553,8 @@ int32_t CloneUnit(EditorContext& c) {
   if (u == nullptr || i == 0) return 0;
   UnitRecord& clone = c.w.units[i];
   {
-    Edit(c).Of(clone);
+    Edit e(c);
+    e.Of(clone);
     clone = *u;
     clone.alive = 1;
     clone.posX = c.w.cameraPos.x;
@@ -549,7 +571,8 @@ int32_t CreateTrigger(EditorContext& c) {
   if (i == 0) return 0;
   BonusRecord& b = c.w.bonuses[i];
   {
-    Edit(c).Of(b);
+    Edit e(c);
+    e.Of(b);
     b.alive = 1;
     b.kind = c.ctl.newTriggerKind;
     double x = c.w.mouseWorldPos.x, z = c.w.mouseWorldPos.z;
@@ -574,7 +597,8 @@ void SelectTrigger(EditorContext& c, int32_t number) {
 void DeleteTrigger(EditorContext& c) {
   BonusRecord* b = SelectedTrigger(c);
   if (b == nullptr) return;
-  Edit(c).Of(b->alive).Of(b->kind);
+  Edit e(c);
+  e.Of(b->alive).Of(b->kind);
   b->alive = 0;
   b->kind = 0;
 }
@@ -595,6 +619,37 @@ std::string TriggerHintText(const WorldState& w, int32_t trigger) {
 }
 
 // ---- The editor view ----
+
+void EditorViewStep(EditorContext& c, const EditorViewInput& in) {
+  WorldState& w = c.w;
+  const bool painting = in.modifyTerrain && w.heightBrush >= 1 &&
+                        w.heightBrush <= kHeightBrushCount &&
+                        (w.mouseLeftHeld == 1 || w.mouseRightHeld == 1 || w.mouseMiddleHeld == 1);
+  const UnitRecord* driven = in.selectedUnit >= 1 && in.selectedUnit < kUnitSlots &&
+                                     w.units[in.selectedUnit].alive == 1 &&
+                                     (in.left || in.right || in.up || in.down)
+                                 ? &w.units[in.selectedUnit]
+                                 : nullptr;
+  const bool active = painting || driven != nullptr;
+  if (active && !c.ctl.strokeOpen) {
+    c.undo.Open();
+    c.ctl.strokeOpen = true;
+  }
+  if (painting) {
+    const HeightBrushWindow win = BrushWindowAt(w);
+    for (int32_t x = win.x0; x <= win.x1; ++x) {
+      c.undo.Capture(w, BlockOffset(w, w.heightMap[x][win.z0]),
+                     static_cast<size_t>(win.z1 - win.z0 + 1));
+    }
+  }
+  if (driven != nullptr) c.undo.Capture(w, BlockOffset(w, *driven), sizeof(UnitRecord));
+  UpdateEditorView(w, in);
+  if (active) c.undo.Seal(w);
+  if (!active && c.ctl.strokeOpen) {
+    c.undo.Close(w);
+    c.ctl.strokeOpen = false;
+  }
+}
 
 void EditorViewClick(EditorContext& c) {
   WorldState& w = c.w;

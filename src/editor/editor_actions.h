@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor/undo.h"
+#include "enemies/editor_view.h"
 #include "world/level_files.h"
 
 namespace skerrow {
@@ -49,6 +50,8 @@ struct EditorControls {
   std::string levelFile, unitsFile, bonusesFile, bitmapFile;
   int32_t gotoLevel = 1;
   int32_t gotoEpisode = 1;
+  // A brush stroke or a drive with the arrow keys in progress: one undo step is open.
+  bool strokeOpen = false;
 };
 
 // What the editor asks of the game around it.
@@ -151,6 +154,10 @@ std::string TriggerHintText(const WorldState& w, int32_t trigger);
 
 // ---- The editor view ----
 
+// One editor-view step (UpdateEditorView) with its undo: a brush stroke (a mouse button held
+// with "Modify terrain") or a drive of the selected unit is one undo step from its first step
+// to the step where it has ended.
+void EditorViewStep(EditorContext& c, const EditorViewInput& in);
 // A left click in the editor view, by "Brush type:".
 void EditorViewClick(EditorContext& c);
 
