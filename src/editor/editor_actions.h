@@ -54,9 +54,14 @@ struct EditorControls {
   bool strokeOpen = false;
 };
 
+// Stored options the General tab's check boxes write (settings.dat; they act at the next start).
+enum class EditorOption { kQualityTerrainTexture, kFourPipelines };
+
 // What the editor asks of the game around it.
 class EditorHost : public PictureReader {
  public:
+  virtual bool Option(EditorOption) { return false; }
+  virtual void SetOption(EditorOption, bool) {}
   // A message box (the text is UTF-8).
   virtual void ShowMessage(const std::string& text) = 0;
   // The game's level change (1..200, 200 + e).

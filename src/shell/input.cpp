@@ -12,6 +12,7 @@
 #include "platform/vk_codes.h"
 #include "render/frame.h"
 #include "render/renderer.h"
+#include "editor/editor_window.h"
 #include "shell/form_play_host.h"
 #include "shell/skerrow_form.h"
 #include "simulation/particles.h"
@@ -258,11 +259,26 @@ void InputMouseUp(InputContext& c, int button, int x, int y) {
 // The frame source and the GUI parts hold no state of their own: each event builds them anew.
 
 namespace {
+// The editor's three hooks; the rest of the GUI is not built yet.
+class FormInputGui : public InputGui {
+ public:
+  explicit FormInputGui(TSkerrowForm& form) : form_(form) {}
+  void ShowEditor() override { form_.Editor().Show(); }
+  void EditorDeleteUnit() override {
+    if (form_.HasEditor()) form_.Editor().DeleteUnitKey();
+  }
+  void EditorViewClick() override {
+    if (form_.HasEditor()) form_.Editor().ViewClick();
+  }
+
+ private:
+  TSkerrowForm& form_;
+};
 struct FormInput {
   FormInput(TSkerrowForm& form, WorldState& w, platform::Window& display, bool editor)
-      : frames(form), c{w, frames, gui, display.Width(), display.Height(), editor} {}
+      : frames(form), gui(form), c{w, frames, gui, display.Width(), display.Height(), editor} {}
   FormFrameSource frames;
-  InputGui gui;
+  FormInputGui gui;
   InputContext c;
 };
 }  // namespace

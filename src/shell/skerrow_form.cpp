@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cfenv>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -13,7 +14,7 @@
 #include <sstream>
 #include <thread>
 
-#include "enemies/editor_view.h"
+#include "editor/editor_window.h"
 #include "engine/picture.h"
 #include "gui/menu.h"
 #include "platform/heap_count.h"
@@ -27,6 +28,7 @@
 #include "render/game_resources.h"
 #include "render/renderer.h"
 #include "render/water.h"
+#include "shell/form_editor_host.h"
 #include "shell/form_play_host.h"
 #include "shell/input.h"
 #include "shell/level_host.h"
@@ -80,6 +82,7 @@ void TSkerrowForm::dtimerTimer(int32_t elapsed) {
 }
 
 void TSkerrowForm::FPStimerTimer() {
+  if (editor_) editor_->SetFps(world_->frameCounter);
   world_->frameCounter = 0;
 }
 
@@ -99,7 +102,7 @@ void TSkerrowForm::UpdateDispatch() {
       break;
     }
     case game_mode::kEditorView:
-      UpdateEditorView(w, EditorViewInput{});
+      EditorViewStep();
       break;
     default:
       break;
@@ -138,6 +141,7 @@ void TSkerrowForm::RenderDispatch() {
     steadyFrameAllocs_ += platform::HeapAllocations() - heap0;
   }
   window_->SwapBuffers();
+  if (editor_) editor_->Frame();
   NoteFrameForBench();
   if (options_.bench) frameUs_.push_back(NowUs() - t0);
 }
@@ -260,6 +264,16 @@ int TSkerrowForm::Run() {
     }
   }
   if (options_.bench) PrintBench();
+  // SKERROW_EDITOR_SCREENSHOT=file.tga: the editor window's last frame, at exit.
+  if (const char* shot = std::getenv("SKERROW_EDITOR_SCREENSHOT"); shot != nullptr && editor_) {
+    int32_t ew = 0, eh = 0;
+    std::vector<uint8_t> bgr;
+    if (!editor_->ReadFrame(ew, eh, bgr) || !WriteTga(shot, PixelsFromBgr(ew, eh, bgr))) {
+      std::cerr << "skerrow: cannot write the editor screenshot '" << shot << "'\n";
+      exitCode_ = 1;
+    }
+  }
+  editor_.reset();  // writes the editor store while the GL context still exists
   FormDestroy();
   return exitCode_;
 }

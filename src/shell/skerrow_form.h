@@ -21,6 +21,8 @@ struct WorldState;
 struct GameResources;
 struct Renderer;
 class FormLevelHost;
+class FormEditorHost;
+class TEditform;
 namespace platform {
 class MoviePlayer;
 class MusicPlayer;
@@ -93,6 +95,11 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // 24-bit TGA of the display size. Returns false when the file cannot be written.
   bool WriteFrameTga(const std::string& path);
 
+  // The level editor window (created on first use) and the editor-view step with its input.
+  TEditform& Editor();
+  bool HasEditor() const { return editor_ != nullptr; }
+  void EditorViewStep();
+
   WorldState& World() { return *world_; }
   platform::Window& Display() { return *window_; }
   int64_t TicksSinceStartup() const { return ticksSinceStartup_; }
@@ -146,6 +153,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   double startupMs_ = -1;  // --bench: program start to the first menu frame, movies excluded
   double movieMs_ = 0;     // time spent in the movie stages
   double levelMs_ = -1;    // --bench: the last EnterLevel
+  std::unique_ptr<FormEditorHost> editorHost_;
+  std::unique_ptr<TEditform> editor_;
 };
 
 }  // namespace skerrow
