@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "editor/editor_window.h"
 #include "engine/picture.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
@@ -12,7 +13,6 @@
 #include "platform/vk_codes.h"
 #include "render/frame.h"
 #include "render/renderer.h"
-#include "editor/editor_window.h"
 #include "shell/form_play_host.h"
 #include "shell/skerrow_form.h"
 #include "simulation/particles.h"

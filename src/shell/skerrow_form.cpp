@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cfenv>
-#include <cstdlib>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
