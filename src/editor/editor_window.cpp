@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <functional>
 
 #include "editor/editor_store.h"
@@ -102,6 +103,11 @@ struct TEditform::Ui {
   std::string hintText;
   int32_t hintFor = -1, hintTag = -1;
   bool drawn = false;
+  struct Click {
+    int32_t x, y;
+  };
+  std::deque<Click> clicks;  // scripted clicks still to make
+  int clickPhase = 0;        // 0 move, 1 press, 2 release
 };
 
 TEditform::TEditform(WorldState& w, Renderer& renderer, EditorHost& host)
@@ -193,7 +199,12 @@ void TEditform::Show() {
         return true;
       });
     }
-    // The preview and panel handlers run once when the window is first shown.
+    // The preview and panel handlers run once when the window is first shown. A target never
+    // set (a game started without the menu) would fly the editor camera to the map's corner:
+    // it starts where the camera is.
+    const Vector4d& t = w_.editorCameraTarget;
+    if (t.x == 0.0 && t.y == 0.0 && t.z == 0.0) w_.editorCameraTarget = w_.cameraPos;
+    if (w_.heightBrush < 1 || w_.heightBrush > kHeightBrushCount) w_.heightBrush = 5;
     SyncRenderer();
   }
   visible_ = true;
@@ -230,6 +241,10 @@ void TEditform::ViewStep(EditorViewInput in) {
   EditorViewStep(c, in);
 }
 
+void TEditform::ScriptClick(int32_t x, int32_t y) {
+  if (ui_) ui_->clicks.push_back({x, y});
+}
+
 void TEditform::Undo() {
   EditorContext c = Context();
   EditorUndo(c);
@@ -248,6 +263,16 @@ void TEditform::Frame() {
   ImGui::SetCurrentContext(ui_->imgui);
   ImGui_ImplOpenGL2_NewFrame();
   ImGui_ImplSDL2_NewFrame();
+  if (!ui_->clicks.empty()) {
+    ImGuiIO& io = ImGui::GetIO();
+    const Ui::Click& k = ui_->clicks.front();
+    io.MousePos = ImVec2(static_cast<float>(k.x), static_cast<float>(k.y));
+    io.MouseDown[0] = ui_->clickPhase == 1;
+    if (++ui_->clickPhase == 3) {
+      ui_->clickPhase = 0;
+      ui_->clicks.pop_front();
+    }
+  }
   ImGui::NewFrame();
 
   // Field edits of one frame (or of one drag across frames) are one undo step: the records a
@@ -636,6 +661,7 @@ void TEditform::DrawControls() {
   }
 
   if (!ui_->question.empty()) ImGui::OpenPopup("question");
+  ImGui::SetNextWindowPos(ImVec2(20, 380));
   if (ImGui::BeginPopupModal("question", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
     ImGui::TextUnformatted(ui_->question.c_str());
     const bool yes = ImGui::Button("Yes");

@@ -40,6 +40,10 @@ class TEditform {
   void Undo();
   void Redo();
 
+  // A scripted left click at window pixel (x, y) for headless runs: over the next three frames
+  // the pointer moves there, presses and releases.
+  void ScriptClick(int32_t x, int32_t y);
+
   EditorControls& Controls() { return ctl_; }
   UndoJournal& Journal() { return undo_; }
   EditorContext Context() { return {w_, ctl_, host_, undo_}; }

@@ -182,6 +182,9 @@ void TSkerrowForm::DeliverScriptedInput() {
       case ScriptEvent::kMouseUp:
         OnMouseUp(e.a, scriptMouseX_, scriptMouseY_, 0);
         break;
+      case ScriptEvent::kEditorClick:
+        if (editor_) editor_->ScriptClick(e.a, e.b);
+        break;
     }
   }
 }
