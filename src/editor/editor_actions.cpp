@@ -104,6 +104,11 @@ bool SaveRange(EditorContext& c, const std::string& boxText, std::span<const uin
   return false;
 }
 
+// A 24-bit BMP through the atomic file write.
+bool SavePicture(EditorContext& c, const std::string& boxText, const TPixels& p, const char* what) {
+  return SaveRange(c, boxText, EncodeBmp24(p), what);
+}
+
 UnitRecord* SelectedUnit(EditorContext& c) {
   const int32_t n = c.ctl.unitNumber;
   return n >= 1 && n < kUnitSlots ? &c.w.units[n] : nullptr;
@@ -229,12 +234,7 @@ bool EditorSaveLandscape(EditorContext& c, const std::string& file) {
       std::fill_n(row + static_cast<size_t>(x) * 3, 3, c.w.heightMap[x][z]);
     }
   }
-  if (!file.empty() && WriteBmp24(ResolvePath(GamePathOf(c.w, file)), p)) {
-    InvalidatePathCache();
-    return true;
-  }
-  c.host.ShowMessage("Cannot write the landscape picture \"" + file + "\".");
-  return false;
+  return SavePicture(c, file, p, "landscape picture");
 }
 
 void EditorLoadColors(EditorContext& c, const std::string& file) {
@@ -261,12 +261,7 @@ bool WriteCollisions(EditorContext& c, const std::string& file) {
       std::fill_n(p.data.data() + at, 3, uint8_t{255});
     }
   }
-  if (!file.empty() && WriteBmp24(ResolvePath(GamePathOf(c.w, file)), p)) {
-    InvalidatePathCache();
-    return true;
-  }
-  c.host.ShowMessage("Cannot write the collision picture \"" + file + "\".");
-  return false;
+  return SavePicture(c, file, p, "collision picture");
 }
 
 void SetPlayerShip(EditorContext& c, int32_t unit) {
