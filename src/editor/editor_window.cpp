@@ -27,6 +27,11 @@ namespace {
 
 constexpr int kWindowWidth = 347;
 constexpr int kWindowHeight = 818;
+// An idle window (no event, no drag) is redrawn every 100 ms, like the editor's refresh
+// timer; after an event of the window the next frames are all drawn, so a press and its
+// release each get their frame.
+constexpr uint32_t kIdleRedrawMs = 100;
+constexpr int kBusyFrames = 4;
 
 constexpr const char* kBrushTypeNames[kBrushTypeCount] = {
     "Modify terrain", "Set islands",    "Set units",      "Set bonuses",
@@ -90,6 +95,25 @@ bool FileBox(const char* label, std::string& text) {
   return true;
 }
 
+// FNV-1a over the vertices, indices and commands of a frame's draw lists.
+uint64_t DrawDataHash(const ImDrawData* d) {
+  uint64_t h = 14695981039346656037ull;
+  auto mix = [&h](const void* p, size_t n) {
+    const auto* b = static_cast<const uint8_t*>(p);
+    for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
+  };
+  for (int i = 0; d != nullptr && i < d->CmdListsCount; ++i) {
+    const ImDrawList* l = d->CmdLists[i];
+    mix(l->VtxBuffer.Data, static_cast<size_t>(l->VtxBuffer.Size) * sizeof(ImDrawVert));
+    mix(l->IdxBuffer.Data, static_cast<size_t>(l->IdxBuffer.Size) * sizeof(ImDrawIdx));
+    for (const ImDrawCmd& c : l->CmdBuffer) {
+      mix(&c.ClipRect, sizeof c.ClipRect);
+      mix(&c.ElemCount, sizeof c.ElemCount);
+    }
+  }
+  return h;
+}
+
 }  // namespace
 
 struct TEditform::Ui {
@@ -107,7 +131,10 @@ struct TEditform::Ui {
     int32_t x, y;
   };
   std::deque<Click> clicks;  // scripted clicks still to make
-  int clickPhase = 0;        // 0 move, 1 press, 2 release
+  int busyFrames = 0;        // frames still drawn at once after an event of the window
+  uint32_t lastDrawMs = 0;
+  uint64_t shownHash = 0;  // of the draw lists last presented
+  int clickPhase = 0;      // 0 move, 1 press, 2 release
 };
 
 TEditform::TEditform(WorldState& w, Renderer& renderer, EditorHost& host)
@@ -183,6 +210,7 @@ void TEditform::Show() {
             return false;
         }
         if (id != ui_->windowId) return false;
+        ui_->busyFrames = kBusyFrames;
         if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) {
           Hide();
           return true;
@@ -257,6 +285,12 @@ void TEditform::Redo() {
 
 void TEditform::Frame() {
   if (!visible_ || !ui_ || ui_->window == nullptr) return;
+  const uint32_t now = SDL_GetTicks();
+  const bool busy =
+      ui_->busyFrames > 0 || !ui_->clicks.empty() || frameStepOpen_ || !ui_->question.empty();
+  if (!busy && ui_->drawn && now - ui_->lastDrawMs < kIdleRedrawMs) return;
+  if (ui_->busyFrames > 0) --ui_->busyFrames;
+  ui_->lastDrawMs = now;
   SDL_Window* game = SDL_GL_GetCurrentWindow();
   if (SDL_GL_MakeCurrent(ui_->window, ui_->context) != 0) return;
   ImGuiContext* previous = ImGui::GetCurrentContext();
@@ -300,14 +334,20 @@ void TEditform::Frame() {
   SyncRenderer();
 
   ImGui::Render();
-  int width = 0, height = 0;
-  SDL_GL_GetDrawableSize(ui_->window, &width, &height);
-  glViewport(0, 0, width, height);
-  glClearColor(0.12f, 0.12f, 0.15f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
-  ui_->drawn = true;
-  SDL_GL_SwapWindow(ui_->window);
+  // The rasteriser is the cost: a frame whose draw lists are those already on screen is not
+  // drawn again.
+  const uint64_t hash = DrawDataHash(ImGui::GetDrawData());
+  if (!ui_->drawn || hash != ui_->shownHash) {
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(ui_->window, &width, &height);
+    glViewport(0, 0, width, height);
+    glClearColor(0.12f, 0.12f, 0.15f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    ui_->drawn = true;
+    ui_->shownHash = hash;
+    SDL_GL_SwapWindow(ui_->window);
+  }
   ImGui::SetCurrentContext(previous);
 
   const std::string title = undo_.Modified() ? "Editor - modified" : "Editor";

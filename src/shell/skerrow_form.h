@@ -138,6 +138,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int exitCode_ = 0;
   // --bench: wall time of each step and each frame, in microseconds.
   std::vector<double> stepUs_, frameUs_;
+  std::vector<double> editorFrameUs_;  // the editor window's frames, while it is shown
   // --bench: heap allocations inside the frames after the first kWarmFrames (-1 in print when
   // the build does not count them).
   static constexpr size_t kWarmFrames = 50;
