@@ -283,8 +283,14 @@ struct FormInput {
 };
 }  // namespace
 
-void TSkerrowForm::FormKeyDown(int vk, uint32_t) {
+void TSkerrowForm::FormKeyDown(int vk, uint32_t shift) {
   liveKeys_.SetDown(vk, true);
+  // The editor's undo and redo keys also work in the editor view of the main window.
+  if (editor_ && world_->GameMode == game_mode::kEditorView && (shift & platform::kShiftCtrl)) {
+    const bool withShift = (shift & platform::kShiftShift) != 0;
+    if (vk == kVkZ && !withShift) editor_->Undo();
+    if (vk == 'Y' || (vk == kVkZ && withShift)) editor_->Redo();
+  }
   FormInput in(*this, *world_, *window_, options_.editor);
   InputKeyDown(in.c, vk);
 }
