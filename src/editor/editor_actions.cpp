@@ -602,7 +602,7 @@ std::string TriggerHintText(const WorldState& w, int32_t trigger) {
   if (trigger < 1 || trigger >= kBonusSlots) return {};
   const BonusRecord& b = w.bonuses[trigger];
   if (b.kind != bonus::kHint) return {};
-  const std::string file = w.appPath + "gdata\\data\\hints\\hint" + Num(b.tag) + ".txt";
+  const std::string file = w.appPath + "gdata\\ata\\hints\\hint" + Num(b.tag) + ".txt";
   std::vector<uint8_t> bytes;
   const std::string path = ResolvePath(file);
   std::error_code ec;

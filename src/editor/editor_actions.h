@@ -154,7 +154,8 @@ std::string UnitParameterFile(const WorldState& w, int32_t kind);
 int32_t CreateTrigger(EditorContext& c);
 void SelectTrigger(EditorContext& c, int32_t number);
 void DeleteTrigger(EditorContext& c);
-// The hint text a kind-11 trigger shows (gdata\data\hints\hint<tag>.txt), "" otherwise.
+// The hint text a kind-11 trigger shows (gdata\ata\hints\hint<tag>.txt, the folder the game reads
+// hints from), "" otherwise.
 std::string TriggerHintText(const WorldState& w, int32_t trigger);
 
 // ---- The editor view ----

@@ -341,3 +341,25 @@ TEST_F(EditorTest, ViewClickSelectsOrCreatesByBrushType) {
 
 }  // namespace
 }  // namespace skerrow::test
+
+namespace skerrow::test {
+namespace {
+
+TEST_F(EditorTest, AHintTriggerShowsItsHintTextAndOtherKindsShowNothing) {
+  const std::string root = UseScratchRoot("editor_hint");
+  std::filesystem::create_directories(root + "gdata/ata/hints");
+  WriteBytes(root + "gdata/ata/hints/hint7.txt", "\xcf\xf0\xe8", 3);  // "При" in Windows-1251
+  w.bonuses[2].kind = 11;
+  w.bonuses[2].tag = 7;
+  EXPECT_EQ(TriggerHintText(w, 2), "При");
+  w.bonuses[2].tag = 8;
+  EXPECT_EQ(TriggerHintText(w, 2), "");
+  w.bonuses[2].kind = 3;
+  w.bonuses[2].tag = 7;
+  EXPECT_EQ(TriggerHintText(w, 2), "");
+  EXPECT_EQ(TriggerHintText(w, 0), "");
+  EXPECT_EQ(TriggerHintText(w, 256), "");
+}
+
+}  // namespace
+}  // namespace skerrow::test
