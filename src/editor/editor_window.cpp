@@ -134,6 +134,7 @@ struct TEditform::Ui {
   int busyFrames = 0;        // frames still drawn at once after an event of the window
   uint32_t lastDrawMs = 0;
   uint64_t shownHash = 0;  // of the draw lists last presented
+  bool markClean = false;  // a save or load this frame: clean once the frame's step is closed
   int clickPhase = 0;      // 0 move, 1 press, 2 release
 };
 
@@ -331,6 +332,10 @@ void TEditform::Frame() {
     undo_.Close(w_);
     frameStepOpen_ = false;
   }
+  if (ui_->markClean && !frameStepOpen_) {
+    undo_.MarkClean();
+    ui_->markClean = false;
+  }
   SyncRenderer();
 
   ImGui::Render();
@@ -438,11 +443,11 @@ void TEditform::DrawControls() {
     if (ImGui::BeginTabItem("General")) {
       FileBox("##level", ctl_.levelFile);
       ImGui::SameLine();
-      if (ImGui::Button("Save level") && EditorSaveLevel(c, ctl_.levelFile)) undo_.MarkClean();
+      if (ImGui::Button("Save level") && EditorSaveLevel(c, ctl_.levelFile)) ui_->markClean = true;
       ImGui::SameLine();
       if (ImGui::Button("Load level")) {
         guarded([this, c]() mutable {
-          if (EditorLoadLevel(c, ctl_.levelFile)) undo_.MarkClean();
+          if (EditorLoadLevel(c, ctl_.levelFile)) ui_->markClean = true;
         });
       }
       FileBox("##bitmap", ctl_.bitmapFile);
@@ -454,21 +459,21 @@ void TEditform::DrawControls() {
       if (ImGui::Button("Write collisions")) WriteCollisions(c, ctl_.bitmapFile);
       FileBox("##units", ctl_.unitsFile);
       ImGui::SameLine();
-      if (ImGui::Button("Save units") && EditorSaveUnits(c, ctl_.unitsFile)) undo_.MarkClean();
+      if (ImGui::Button("Save units") && EditorSaveUnits(c, ctl_.unitsFile)) ui_->markClean = true;
       ImGui::SameLine();
       if (ImGui::Button("Load units")) {
         guarded([this, c]() mutable {
-          if (EditorLoadUnits(c, ctl_.unitsFile)) undo_.MarkClean();
+          if (EditorLoadUnits(c, ctl_.unitsFile)) ui_->markClean = true;
         });
       }
       FileBox("##bonuses", ctl_.bonusesFile);
       ImGui::SameLine();
       if (ImGui::Button("Save bonuses") && EditorSaveBonuses(c, ctl_.bonusesFile))
-        undo_.MarkClean();
+        ui_->markClean = true;
       ImGui::SameLine();
       if (ImGui::Button("Load bonuses")) {
         guarded([this, c]() mutable {
-          if (EditorLoadBonuses(c, ctl_.bonusesFile)) undo_.MarkClean();
+          if (EditorLoadBonuses(c, ctl_.bonusesFile)) ui_->markClean = true;
         });
       }
       int32_t player = w.playerUnit;
