@@ -310,8 +310,8 @@ void TEditform::Frame() {
   }
   ImGui::NewFrame();
 
-  // Field edits of one frame (or of one drag across frames) are one undo step: the records a
-  // panel edits are captured before the controls run.
+  // Field edits of one frame are one undo step: the records a panel edits are captured before
+  // the controls run.
   if (!frameStepOpen_) {
     undo_.Open();
     frameStepOpen_ = true;
@@ -328,7 +328,9 @@ void TEditform::Frame() {
     capture(w_.playerUnit);
   }
   DrawControls();
-  if (frameStepOpen_ && !ImGui::IsAnyItemActive()) {
+  // Closed every frame: between two frames the game's own steps run, and their changes must
+  // not join an editor step.
+  if (frameStepOpen_) {
     undo_.Close(w_);
     frameStepOpen_ = false;
   }
