@@ -363,3 +363,70 @@ TEST_F(EditorTest, AHintTriggerShowsItsHintTextAndOtherKindsShowNothing) {
 
 }  // namespace
 }  // namespace skerrow::test
+
+namespace skerrow::test {
+namespace {
+
+TEST_F(EditorTest, CameraNumberSetsTheFixedCameraOnlyForCamerasOneToThree) {
+  struct Row {
+    int32_t camera;
+    uint8_t fixedBefore, fixedAfter;
+  };
+  const Row rows[] = {{1, 0, 1}, {2, 1, 0}, {3, 1, 0}, {4, 1, 1}, {4, 0, 0}, {99, 0, 0}};
+  for (const Row& r : rows) {
+    w.fixedCamera = r.fixedBefore;
+    SetCameraNumber(c, r.camera);
+    EXPECT_EQ(w.fixedCamera, r.fixedAfter) << r.camera;
+  }
+  EXPECT_EQ(w.cameraNumber, 10);  // 99 is brought into 1..10
+  SetPlayerShip(c, 17);
+  EXPECT_EQ(w.playerUnit, 17);
+}
+
+TEST_F(EditorTest, SnowBoxSetsBothFlagsAndAFreshDrift) {
+  Random expected;
+  expected.Seed(5);
+  SharedRandom().Seed(5);
+  SetSnow(c, true);
+  EXPECT_EQ(w.snowOn, 1);
+  EXPECT_EQ(w.snowActive, 1);
+  const double r1 = expected.Real(), r2 = expected.Real();
+  EXPECT_DOUBLE_EQ(w.snowDrift.x, 0.04 * r1);
+  EXPECT_DOUBLE_EQ(w.snowDrift.y, 0.0);
+  EXPECT_DOUBLE_EQ(w.snowDrift.z, 0.03 * r2);
+  EXPECT_DOUBLE_EQ(w.snowDrift.w, 1.0);
+  SetSnow(c, false);
+  EXPECT_EQ(w.snowOn, 0);
+  EXPECT_EQ(w.snowActive, 0);
+}
+
+TEST_F(EditorTest, CollisionPictureIsWhiteWhereTheLandIsTurnedAsTheGameWritesIt) {
+  const std::string root = UseScratchRoot("editor_collisions");
+  w.levelSize = 16;  // a 32 x 32 picture
+  w.statics[1].alive = 1;
+  w.statics[1].terrainKind = 2;
+  w.statics[1].posX = 4.0;  // land for x in (-1, 9), z in (-1, 9): j, i below 18
+  w.statics[1].posZ = 4.0;
+  for (auto& row : w.islandHeights[2])
+    for (auto& cell : row) cell = 255;
+  ASSERT_TRUE(WriteCollisions(c, "land.bmp"));
+  std::ifstream in(root + "land.bmp", std::ios::binary);
+  std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_EQ(file.size(), 54u + 32u * 32u * 3u);
+  // Pixel (column, row from the top); BMP rows are stored bottom-up.
+  auto white = [&](int column, int rowFromTop) {
+    const size_t at = 54 + (static_cast<size_t>(31 - rowFromTop) * 32 + column) * 3;
+    return file[at] == 255;
+  };
+  // Point (x = j / 2, z = i / 2) lands at pixel (31 - i, 31 - j).
+  EXPECT_TRUE(white(31 - 0, 31 - 0));    // (0, 0): land
+  EXPECT_TRUE(white(31 - 16, 31 - 2));   // x = 1, z = 8
+  EXPECT_FALSE(white(31 - 20, 31 - 2));  // z = 10: sea
+  EXPECT_FALSE(white(31 - 2, 31 - 20));  // x = 10: sea
+  EXPECT_FALSE(white(0, 0));             // (15.5, 15.5): sea
+  w.levelSize = 0;
+  EXPECT_FALSE(WriteCollisions(c, "none.bmp"));
+}
+
+}  // namespace
+}  // namespace skerrow::test
