@@ -405,8 +405,8 @@ TEST_F(EditorTest, CollisionPictureIsWhiteWhereTheLandIsTurnedAsTheGameWritesIt)
   w.levelSize = 16;  // a 32 x 32 picture
   w.statics[1].alive = 1;
   w.statics[1].terrainKind = 2;
-  w.statics[1].posX = 4.0;  // land for x in (-1, 9), z in (-1, 9): j, i below 18
-  w.statics[1].posZ = 4.0;
+  w.statics[1].posX = 4.0;  // land for x in (-1, 9) and z in (7, 17)
+  w.statics[1].posZ = 12.0;
   for (auto& row : w.islandHeights[2])
     for (auto& cell : row) cell = 255;
   ASSERT_TRUE(WriteCollisions(c, "land.bmp"));
@@ -419,10 +419,10 @@ TEST_F(EditorTest, CollisionPictureIsWhiteWhereTheLandIsTurnedAsTheGameWritesIt)
     return file[at] == 255;
   };
   // Point (x = j / 2, z = i / 2) lands at pixel (31 - i, 31 - j).
-  EXPECT_TRUE(white(31 - 0, 31 - 0));    // (0, 0): land
-  EXPECT_TRUE(white(31 - 16, 31 - 2));   // x = 1, z = 8
-  EXPECT_FALSE(white(31 - 20, 31 - 2));  // z = 10: sea
-  EXPECT_FALSE(white(31 - 2, 31 - 20));  // x = 10: sea
+  EXPECT_TRUE(white(31 - 16, 31 - 2));   // x = 1, z = 8: land
+  EXPECT_FALSE(white(31 - 2, 31 - 16));  // x = 8, z = 1: sea
+  EXPECT_TRUE(white(0, 30));             // x = 0.5, z = 15.5: land
+  EXPECT_FALSE(white(31, 31));           // (0, 0): sea
   EXPECT_FALSE(white(0, 0));             // (15.5, 15.5): sea
   w.levelSize = 0;
   EXPECT_FALSE(WriteCollisions(c, "none.bmp"));
