@@ -51,5 +51,7 @@ std::vector<uint8_t> EncodeBmp24(const Image& image);
 void GenerateWorld(Output& out);    // kind pack, unit parameters, episode 1 levels, terrain
 void GenerateModels(Output& out);   // ship, weapon, debris, flag and object models
 void GenerateEffects(Output& out);  // effect, wake, bonus and explosion animations
+// The level editor's unit and trigger previews.
+void GenerateEditorPreviews(Output& out);
 
 }  // namespace skerrow::content

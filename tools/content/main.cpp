@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     skerrow::content::GenerateWorld(out);
     skerrow::content::GenerateModels(out);
     skerrow::content::GenerateEffects(out);
+    skerrow::content::GenerateEditorPreviews(out);
     skerrow::content::GenerateLoadingScreens(out);
     skerrow::content::GenerateRenderArt(out);
     std::printf("skerrow-content: %zu files written to %s\n", out.Written().size(), outDir.c_str());
