@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "editor/editor_store.h"
+#include "engine/textures.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
 #include "platform/sdl/raw_events.h"
@@ -114,6 +115,25 @@ uint64_t DrawDataHash(const ImDrawData* d) {
   return h;
 }
 
+// Shows the picture `file` (a game path) at 96 x 96, loaded when the name changes; a missing
+// or unreadable picture shows a blank square.
+template <typename Slot>
+void ShowPreview(Slot& slot, const std::string& file) {
+  if (file != slot.file) {
+    slot.file = file;
+    DeleteTexture(slot.texture);
+    slot.texture = 0;
+    TLoaderMessages messages;  // a preview that does not load is simply blank
+    if (PathExists(file) && !LoadTexture(file, slot.texture, true, messages)) slot.texture = 0;
+  }
+  if (slot.texture != 0) {
+    ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<intptr_t>(slot.texture)), ImVec2(96, 96),
+                 ImVec2(0, 1), ImVec2(1, 0));
+  } else {
+    ImGui::Dummy(ImVec2(96, 96));
+  }
+}
+
 }  // namespace
 
 struct TEditform::Ui {
@@ -135,7 +155,13 @@ struct TEditform::Ui {
   uint32_t lastDrawMs = 0;
   uint64_t shownHash = 0;  // of the draw lists last presented
   bool markClean = false;  // a save or load this frame: clean once the frame's step is closed
-  int clickPhase = 0;      // 0 move, 1 press, 2 release
+  // Preview pictures: the new static, unit and trigger kinds and the selected ones.
+  struct Preview {
+    std::string file;
+    uint32_t texture = 0;
+  };
+  Preview previews[6];
+  int clickPhase = 0;  // 0 move, 1 press, 2 release
 };
 
 TEditform::TEditform(WorldState& w, Renderer& renderer, EditorHost& host)
@@ -541,12 +567,16 @@ void TEditform::DrawControls() {
       const std::string preview = EpisodeDirectory(w) + "Textures\\Main\\Terrain" +
                                   std::to_string(ctl_.staticBrush) + "\\terrain.qvt";
       const bool canCreate = PathExists(preview);
+      ShowPreview(ui_->previews[0], preview);
+      ImGui::SameLine();
       ImGui::BeginDisabled(!canCreate);
       if (ImGui::Button("Create")) CreateStatic(c);
       ImGui::EndDisabled();
       int32_t number = ctl_.staticNumber;
       if (SpinInt("Static number", number, 1, kStaticSlots - 1)) SelectStatic(c, number);
       StaticRecord& s = w.statics[ctl_.staticNumber];
+      ShowPreview(ui_->previews[1], EpisodeDirectory(w) + "Textures\\Main\\Terrain" +
+                                        std::to_string(s.terrainKind) + "\\terrain.qvt");
       ImGui::Text("Alive : %s", s.alive == 1 ? "True" : "False");
       ImGui::SameLine();
       if (ImGui::Button("Delete##static")) DeleteStatic(c);
@@ -607,8 +637,11 @@ void TEditform::DrawControls() {
     // ---- Units ----
     if (ImGui::BeginTabItem("Units")) {
       SpinInt("Unit kind:##new", ctl_.newUnitKind, 1, 255);
-      const bool canCreate = PathExists(w.appPath + "gdata\\bitmaps\\units\\unit" +
-                                        std::to_string(ctl_.newUnitKind) + ".qvt");
+      const std::string preview =
+          w.appPath + "gdata\\bitmaps\\units\\unit" + std::to_string(ctl_.newUnitKind) + ".qvt";
+      const bool canCreate = PathExists(preview);
+      ShowPreview(ui_->previews[2], preview);
+      ImGui::SameLine();
       ImGui::BeginDisabled(!canCreate);
       if (ImGui::Button("Create##unit")) CreateUnit(c);
       ImGui::EndDisabled();
@@ -616,6 +649,8 @@ void TEditform::DrawControls() {
       int32_t number = ctl_.unitNumber;
       if (SpinInt("Unit number:", number, 1, kUnitSlots - 1)) SelectUnit(c, number);
       UnitRecord& u = w.units[ctl_.unitNumber];
+      ShowPreview(ui_->previews[3],
+                  w.appPath + "gdata\\bitmaps\\units\\unit" + std::to_string(u.unitKind) + ".qvt");
       ImGui::Text("Alive : %s", u.alive == 1 ? "True" : "False");
       ImGui::Checkbox("Auto update params", &ctl_.autoUpdate);
       ImGui::BeginDisabled(u.alive != 1);
@@ -674,8 +709,11 @@ void TEditform::DrawControls() {
     // ---- Triggers ----
     if (ImGui::BeginTabItem("Triggers")) {
       SpinInt("Trigger kind:##new", ctl_.newTriggerKind, 1, 255);
-      const bool canCreate = PathExists(w.appPath + "gdata\\bitmaps\\triggers\\bonus" +
-                                        std::to_string(ctl_.newTriggerKind) + ".qvt");
+      const std::string preview = w.appPath + "gdata\\bitmaps\\triggers\\bonus" +
+                                  std::to_string(ctl_.newTriggerKind) + ".qvt";
+      const bool canCreate = PathExists(preview);
+      ShowPreview(ui_->previews[4], preview);
+      ImGui::SameLine();
       ImGui::BeginDisabled(!canCreate);
       if (ImGui::Button("Create##trigger")) CreateTrigger(c);
       ImGui::EndDisabled();
@@ -685,6 +723,8 @@ void TEditform::DrawControls() {
       int32_t number = ctl_.triggerNumber;
       if (SpinInt("Trigger number:", number, 1, kBonusSlots - 1)) SelectTrigger(c, number);
       BonusRecord& b = w.bonuses[ctl_.triggerNumber];
+      ShowPreview(ui_->previews[5],
+                  w.appPath + "gdata\\bitmaps\\triggers\\bonus" + std::to_string(b.kind) + ".qvt");
       ImGui::Text("Alive : %s", b.alive == 1 ? "True" : "False");
       ImGui::TextUnformatted("Position:");
       SpinDouble("X##trigger", b.posX);
