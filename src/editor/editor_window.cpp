@@ -290,6 +290,8 @@ void TEditform::DeleteUnitKey() {
 }
 
 void TEditform::ViewStep(EditorViewInput in) {
+  screenWidth_ = in.screenWidth;
+  screenHeight_ = in.screenHeight;
   in.selectedUnit = ctl_.unitNumber;
   in.modifyTerrain = ctl_.brushType == BrushType::kModifyTerrain;
   EditorContext c = Context();
@@ -533,7 +535,10 @@ void TEditform::DrawControls() {
       }
       ImGui::Text("relative x : %.2f, z : %.2f", w.cameraPos.x, w.cameraPos.z);
       const TPoint m = renderer_.state.mouse;
-      ImGui::Text("curposl x : %d, z : %d", m.x, m.y);
+      // The cursor in per cent of the main window.
+      ImGui::Text("curposl x : %d, z : %d",
+                  screenWidth_ > 0 ? static_cast<int>(100LL * m.x / screenWidth_) : 0,
+                  screenHeight_ > 0 ? static_cast<int>(100LL * m.y / screenHeight_) : 0);
       ImGui::EndTabItem();
     }
     // ---- Map ----

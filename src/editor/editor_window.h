@@ -62,6 +62,7 @@ class TEditform {
   bool visible_ = false;
   bool frameStepOpen_ = false;
   int32_t fps_ = 100;
+  int32_t screenWidth_ = 0, screenHeight_ = 0;  // the main window, as the last view step saw it
 };
 
 }  // namespace skerrow
