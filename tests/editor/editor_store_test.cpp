@@ -43,6 +43,14 @@ TEST(EditorStore, RoundTripsTheFourFileNames) {
   out.bitmapFile = "floor.bmp";
   ASSERT_TRUE(SaveEditorStore(path, out));
   EXPECT_FALSE(fs::exists(path + ".part"));
+  std::ifstream f(path);
+  const std::string text((std::istreambuf_iterator<char>(f)), {});
+  EXPECT_EQ(text,
+            "[SkerrowEditor settings]\n"
+            "levelfilenames_Text=gdata\\Worlds\\x\\data\\Land1.lan\n"
+            "unitsfileanmes_Text=/abs/normal1.unt\n"
+            "bonusesfilenames_Text=b.bon\n"
+            "bitmapfilenames_Text=floor.bmp\n");
   EditorControls in;
   LoadEditorStore(path, in);
   EXPECT_EQ(in.levelFile, out.levelFile);
