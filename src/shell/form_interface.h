@@ -27,7 +27,7 @@ class FormMenuHost final : public MenuHost {
 
 // The input handlers' view of the interface: window states, the pointer, presses and
 // releases, and the clicks of the menu screens.
-class FormInputGui final : public InputGui {
+class FormInputGui : public InputGui {
  public:
   explicit FormInputGui(TInterface& ui) : ui_(ui) {}
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "editor/editor_window.h"
 #include "engine/picture.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
@@ -285,19 +286,38 @@ void InputMouseUp(InputContext& c, int button, int x, int y) {
 // The frame source and the GUI parts hold no state of their own: each event builds them anew.
 
 namespace {
+// The interface's handlers and the editor's three hooks.
+class FormInputWithEditor final : public FormInputGui {
+ public:
+  explicit FormInputWithEditor(TSkerrowForm& form) : FormInputGui(form.Interface()), form_(form) {}
+  void ShowEditor() override { form_.Editor().Show(); }
+  void EditorDeleteUnit() override {
+    if (form_.HasEditor()) form_.Editor().DeleteUnitKey();
+  }
+  void EditorViewClick() override {
+    if (form_.HasEditor()) form_.Editor().ViewClick();
+  }
+
+ private:
+  TSkerrowForm& form_;
+};
 struct FormInput {
   FormInput(TSkerrowForm& form, WorldState& w, platform::Window& display, bool editor)
-      : frames(form),
-        gui(form.Interface()),
-        c{w, frames, gui, display.Width(), display.Height(), editor} {}
+      : frames(form), gui(form), c{w, frames, gui, display.Width(), display.Height(), editor} {}
   FormFrameSource frames;
-  FormInputGui gui;
+  FormInputWithEditor gui;
   InputContext c;
 };
 }  // namespace
 
-void TSkerrowForm::FormKeyDown(int vk, uint32_t) {
+void TSkerrowForm::FormKeyDown(int vk, uint32_t shift) {
   liveKeys_.SetDown(vk, true);
+  // The editor's undo and redo keys also work in the editor view of the main window.
+  if (editor_ && world_->GameMode == game_mode::kEditorView && (shift & platform::kShiftCtrl)) {
+    const bool withShift = (shift & platform::kShiftShift) != 0;
+    if (vk == kVkZ && !withShift) editor_->Undo();
+    if (vk == 'Y' || (vk == kVkZ && withShift)) editor_->Redo();
+  }
   FormInput in(*this, *world_, *window_, options_.editor);
   InputKeyDown(in.c, vk);
 }

@@ -28,6 +28,8 @@ struct TInterface;
 class FormLevelHost;
 class FormMenuHost;
 class LevelHost;
+class FormEditorHost;
+class TEditform;
 namespace platform {
 class MoviePlayer;
 class MusicPlayer;
@@ -150,6 +152,11 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // 24-bit TGA of the display size. Returns false when the file cannot be written.
   bool WriteFrameTga(const std::string& path);
 
+  // The level editor window (created on first use) and the editor-view step with its input.
+  TEditform& Editor();
+  bool HasEditor() const { return editor_ != nullptr; }
+  void EditorViewStep();
+
   WorldState& World() { return *world_; }
   platform::Window& Display() { return *window_; }
   int64_t TicksSinceStartup() const { return ticksSinceStartup_; }
@@ -195,6 +202,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int exitCode_ = 0;
   // --bench: wall time of each step and each frame, in microseconds.
   std::vector<double> stepUs_, frameUs_;
+  std::vector<double> editorFrameUs_;  // the editor window's frames, while it is shown
   // --bench: heap allocations inside the frames after the first kWarmFrames (-1 in print when
   // the build does not count them).
   static constexpr size_t kWarmFrames = 50;
@@ -223,6 +231,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int movieRect_[4] = {0, 0, 0, 0};              // the panel: left, top, width, height
   uint32_t movieTexture_ = 0;                    // GL texture of the movie's picture
   bool audioDeviceOpened_ = false;
+  std::unique_ptr<FormEditorHost> editorHost_;
+  std::unique_ptr<TEditform> editor_;
 };
 
 }  // namespace skerrow

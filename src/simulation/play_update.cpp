@@ -77,8 +77,10 @@ void EaseSky(WorldState& w) {
   w.skyFogColour = c;
 }
 
-void FollowWaterGrid(WorldState& w) {
-  for (int k = 0; k < 25; ++k) {
+}  // namespace
+
+void FollowWaterGrid(WorldState& w, int passes) {
+  for (int k = 0; k < passes; ++k) {
     if (w.cameraPos.x - w.waterOriginX > kWaterCellX) {
       w.waterOriginX += kWaterCellX;
       --w.waterShiftX;
@@ -97,6 +99,8 @@ void FollowWaterGrid(WorldState& w) {
     }
   }
 }
+
+namespace {
 
 // The dead ship afloat again at the height where it began to sink, at rest, with full life;
 // posX, posZ and rotY stay where it sank.
@@ -241,7 +245,7 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   // 3-5. Sky colour, camera, water grid.
   EaseSky(w);
   UpdateCamera(w);
-  FollowWaterGrid(w);
+  FollowWaterGrid(w, 25);
 
   // 6. Sinking fade.
   if (const UnitRecord* p = PlayerUnit(w)) {

@@ -56,5 +56,7 @@ void GenerateInterfaceArt(Output& out);  // GUI atlas, fonts, menu, heroes, intr
 // Sounds, music, the voices of every hint text written before it, and the logo movies.
 void GenerateAudio(Output& out);
 void GenerateMovies(Output& out);  // the three logo movies (AVI)
+// The level editor's unit and trigger previews.
+void GenerateEditorPreviews(Output& out);
 
 }  // namespace skerrow::content

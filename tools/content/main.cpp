@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     skerrow::content::GenerateModels(out);
     skerrow::content::GenerateEffects(out);
     skerrow::content::GenerateHudArt(out);
+    skerrow::content::GenerateEditorPreviews(out);
     skerrow::content::GenerateLoadingScreens(out);
     skerrow::content::GenerateRenderArt(out);
     skerrow::content::GenerateInterfaceArt(out);
