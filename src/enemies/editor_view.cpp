@@ -8,6 +8,7 @@
 #include "enemies/projectiles.h"
 #include "platform/numeric.h"
 #include "simulation/particles.h"
+#include "simulation/play_host.h"
 #include "simulation/play_update.h"
 #include "world/world_state.h"
 
@@ -180,7 +181,8 @@ void UpdateEditorView(WorldState& w, const EditorViewInput& in) {
   w.skyFogColour.a = 1.0f;
   MoveCamera(w, in);
   UpdateParticles(w);
-  UpdateProjectiles(w);
+  PlayHost silent;
+  UpdateProjectiles(w, in.host != nullptr ? *in.host : silent);
   w.waterOriginX -= 0.00001;
   w.waterOriginZ -= 0.000016;
   FollowWaterGrid(w, kWaterShiftsPerStep);

@@ -8,6 +8,7 @@
 namespace skerrow {
 
 struct WorldState;
+class PlayHost;
 
 // What the step reads from outside the world: the editor's selections, the arrow keys and
 // Shift, and the cursor in window pixels (y from the top) with the window size.
@@ -17,6 +18,7 @@ struct EditorViewInput {
   bool left = false, right = false, up = false, down = false, shift = false;
   int32_t cursorX = 0, cursorY = 0;
   int32_t screenWidth = 0, screenHeight = 0;
+  PlayHost* host = nullptr;  // where the projectiles' sounds go; none: silent
 };
 
 // The five height brushes: [brush - 1][x offset 0..7][z offset 0..7], covering cells -4..+3

@@ -7,6 +7,7 @@
 #include "platform/messages.h"
 #include "platform/vk_codes.h"
 #include "render/renderer.h"
+#include "shell/form_play_host.h"
 #include "shell/skerrow_form.h"
 #include "world/world_state.h"
 
@@ -57,6 +58,8 @@ void TSkerrowForm::EditorViewStep() {
   in.cursorY = renderer_->state.mouse.y;
   in.screenWidth = window_->Width();
   in.screenHeight = window_->Height();
+  FormPlayHost host(*this);
+  in.host = &host;
   if (editor_) {
     editor_->ViewStep(in);
   } else {

@@ -99,7 +99,9 @@ TEST_F(EditorViewTest, SmoothingLeavesAFlatFloorAndFlattensASpike) {
   EXPECT_EQ(Cell(1000, 600), 100);
   for (int a = -1; a <= 1; ++a) {
     for (int b = -1; b <= 1; ++b) {
-      if (a != 0 || b != 0) EXPECT_EQ(Cell(1000 + a, 600 + b), 102) << a << "," << b;
+      if (a != 0 || b != 0) {
+        EXPECT_EQ(Cell(1000 + a, 600 + b), 102) << a << "," << b;
+      }
     }
   }
 }
