@@ -187,6 +187,34 @@ TEST_F(FixedUnitsTest, LinkedGunReloadsAndCannotBeDestroyed) {
   EXPECT_EQ(+gun.sinking, 0);
 }
 
+TEST_F(FixedUnitsTest, LinkedGunFiresOncePerSwitchShot) {
+  // A one-shell gun linked to switch 3; the switch refills in 10 steps, the gun in 50.
+  w.kindTable[kind::kShoreBattery].kindClass = unit_class::kLinkedGun;
+  UnitRecord& sw = MakeShip(3, kind::kSwitch, 150.0, 150.0);
+  sw.maxReload = 1.0f;
+  sw.reload = 1.0f;
+  sw.reloadSpeed = 0.0025f;
+  UnitRecord& gun = MakeShip(2, kind::kShoreBattery, 120.0, 120.0);
+  gun.rotateSpeed = 3.0f;
+  gun.acceleration = 1.0f;  // a fixed direction: no random draw
+  gun.maxReload = 1.0f;
+  gun.reload = 1.0f;
+  gun.reloadSpeed = 0.0005f;
+  const auto shots = [&] {
+    int32_t n = 0;
+    for (int32_t i = 1; i < kProjectileSlots; ++i) n += w.projectiles[i].active == 1;
+    return n;
+  };
+  for (int k = 0; k < 5; ++k) Step();
+  EXPECT_EQ(shots(), 0);  // the switch is at rest
+  sw.reload = 0.0f;       // shot: thrown until it has reloaded
+  for (int k = 0; k < 60; ++k) Step();
+  EXPECT_EQ(shots(), 1);  // once, though the switch stayed thrown for ten steps
+  sw.reload = 0.0f;
+  Step();
+  EXPECT_EQ(shots(), 2);  // the next shot, with the gun reloaded
+}
+
 TEST_F(FixedUnitsTest, EmplacementSinksThenIsDestroyedOnTheNextStep) {
   UnitRecord& fort = MakeShip(2, kind::kCoastalFort, 120.0, 120.0);
   fort.life = -1.0f;
