@@ -116,13 +116,14 @@ TEST(WaveRun, TheMenuPlaysThePrelude) {
   EXPECT_GT(Peak(levels), 0.002);
 }
 
-TEST(WaveRun, StartingTheEngineInPlayAddsALouderBurst) {
+TEST(WaveRun, ABroadsideInPlayAddsALouderBurst) {
   if (!HaveGameAndPack()) GTEST_SKIP() << "no game or content pack in the build";
-  // Music off, so the effects stand alone. One run sits still, the other sails ahead.
+  // Music off, so the effects stand alone. One run sits still, the other fires the left
+  // battery (A, 65; level 1's start trigger unlocks the guns, a battery fires on release).
   const fs::path still = MakeRoot("still", "playmusic_Checked=False\n");
   ASSERT_EQ(RunRecorded(still, "--start 1:1 --ticks 60"), 0);
   const fs::path ahead = MakeRoot("ahead", "playmusic_Checked=False\n");
-  std::ofstream(ahead / "in.txt") << "5 key-down 38\n40 key-up 38\n";
+  std::ofstream(ahead / "in.txt") << "5 key-down 65\n30 key-up 65\n";
   ASSERT_EQ(RunRecorded(ahead, "--start 1:1 --ticks 60 --input " + (ahead / "in.txt").string()), 0);
   const double quiet = Peak(WindowLevels(still / "out.wav"));
   const double burst = Peak(WindowLevels(ahead / "out.wav"));
