@@ -296,7 +296,7 @@ int32_t TextSpacing(int32_t width, double s) {
 HudText DecimalText(std::string_view prefix, int64_t value) {
   HudText t;
   const size_t n = prefix.size() < 8 ? prefix.size() : 8;
-  std::memcpy(t.chars, prefix.data(), n);
+  if (n > 0) std::memcpy(t.chars, prefix.data(), n);  // an empty view may hold no pointer
   const auto end = std::to_chars(t.chars + n, t.chars + sizeof(t.chars), value).ptr;
   t.length = static_cast<int32_t>(end - t.chars);
   return t;

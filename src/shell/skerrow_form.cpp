@@ -70,6 +70,12 @@ TSkerrowForm::TSkerrowForm(const CommandLine& options, std::unique_ptr<platform:
   dtimer_ = timers_.Add(1, [this](int32_t e) { dtimerTimer(e); });
   timer_ = timers_.Add(kStartupTimerMs, [this](int32_t) { TimerTimer(); });
   fpsTimer_ = timers_.Add(kFpsTimerMs, [this](int32_t) { FPStimerTimer(); });
+  // Until LoadResources builds the windows they are empty and hidden: input handlers that run
+  // before start-up find nothing to press.
+  interface_ = std::make_unique<TInterface>();
+  menuHost_ = std::make_unique<FormMenuHost>(*this);
+  interface_->world = world_.get();
+  interface_->host = menuHost_.get();
 }
 
 TSkerrowForm::~TSkerrowForm() = default;

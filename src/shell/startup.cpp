@@ -88,11 +88,6 @@ void TSkerrowForm::FormCreate() {
 
   renderer_ = std::make_unique<Renderer>();
   levelHost_ = std::make_unique<FormLevelHost>(*this);
-  interface_ = std::make_unique<TInterface>();
-  menuHost_ = std::make_unique<FormMenuHost>(*this);
-  // Until LoadResources builds the windows they are empty and hidden: handlers find nothing.
-  interface_->world = &w;
-  interface_->host = menuHost_.get();
   renderer_->state.drawGuiWindows = [this] { DrawInterfaceWindows(*interface_); };
   // One device for effects, music and the movies' sound; --headless keeps audio and movies
   // off, and a machine without a device runs silently (one line on stderr).
