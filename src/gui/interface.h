@@ -35,6 +35,8 @@ class MenuHost {
   // When music is on: stop it, start the file (a game path) and set the stored volume.
   virtual void PlayMusic(const std::string& /*gamePath*/) {}
   virtual void StopVoice() {}
+  // The hint window's "Продолжить игру": the form closes its hint (model, voice, window).
+  virtual void CloseHint() {}
   // A new keyboard snapshot (the menu screens keep it fresh as the play step does).
   virtual void RefreshKeyboard() {}
   // Close the main window: the program ends after this tick.

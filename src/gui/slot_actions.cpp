@@ -25,6 +25,7 @@ void RefreshSlotWindow(TInterface&) {}
 void ContinueFromHint(TInterface& ui) {
   HideWindow(ui.gui, ui.gui.windows.hintWindow);
   ui.host->StopVoice();
+  ui.host->CloseHint();
 }
 
 }  // namespace skerrow

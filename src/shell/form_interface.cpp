@@ -26,6 +26,10 @@ void FormMenuHost::PlayMusic(const std::string& gamePath) {
   music->SetVolume(form_.Settings().t_musicvolume);
 }
 
+void FormMenuHost::CloseHint() {
+  form_.CloseHintWindow();
+}
+
 void FormMenuHost::RefreshKeyboard() {
   form_.RefreshKeyboard();
 }

@@ -20,6 +20,7 @@ class FormMenuHost final : public MenuHost {
   void StoreOptions(const OptionBoxes& boxes) override;
   void ReloadMenuLandscape() override;
   void EnterNewGame() override;
+  void CloseHint() override;
 
  private:
   TSkerrowForm& form_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ktzgl.h"
+#include "gui/interface.h"
 #include "platform/messages.h"
 #include "render/game_resources.h"
 #include "render/renderer.h"
@@ -40,12 +41,17 @@ class FormHintHost final : public HintHost {
 
 bool TSkerrowForm::ShowHint(const std::string& textFile, const std::string& voiceFile) {
   FormHintHost host(*this);
-  return skerrow::ShowHint(hintWindow_, host, textFile, voiceFile);
+  if (!skerrow::ShowHint(hintWindow_, host, textFile, voiceFile)) return false;
+  // The GUI's hint window shows the model's lines; its button comes back to CloseHintWindow.
+  for (int32_t i = 0; i < kHintLines; ++i) SetHintLine(*interface_, i + 1, hintWindow_.lines[i]);
+  interface_->gui.windows.hintWindow.visible = 1;
+  return true;
 }
 
 void TSkerrowForm::CloseHintWindow() {
   FormHintHost host(*this);
   CloseHint(hintWindow_, host);
+  HideWindow(interface_->gui, interface_->gui.windows.hintWindow);
 }
 
 void TSkerrowForm::OpenSlots(SlotMode mode) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/interface.h"
+#include "gui/slot_actions.h"
 #include "platform/cp1251.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -156,14 +158,21 @@ TEST(Hints, PlayPausesWhileTheHintIsShownAndResumesAfterItsButton) {
   ASSERT_TRUE(g.form->ShowHint(text.string(), (g.root / "hint.wav").string()));
   EXPECT_TRUE(g.form->Hint().visible);
   EXPECT_EQ(g.form->Hint().lines[0], "Hint");
+  // The GUI's hint window shows the same lines.
+  const TWindow& shown = g.form->Interface().gui.windows.hintWindow;
+  EXPECT_EQ(+shown.visible, 1);
+  ASSERT_FALSE(shown.texts.empty());
+  EXPECT_EQ(shown.texts[0].caption, "Hint");
   const double frame = g.w().hudAnimFrame;
   g.w().screenFade = 0.0;
   g.form->UpdateDispatch();
   g.form->UpdateDispatch();
   EXPECT_EQ(g.w().hudAnimFrame, frame);
   EXPECT_GE(g.w().screenFade, 0.5);
-  g.form->CloseHintWindow();
+  // "Продолжить игру" in the GUI closes the form's hint too.
+  ContinueFromHint(g.form->Interface());
   EXPECT_FALSE(g.form->Hint().visible);
+  EXPECT_EQ(+shown.visible, 0);
   g.form->UpdateDispatch();
   EXPECT_NE(g.w().hudAnimFrame, frame);
 }
