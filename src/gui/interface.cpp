@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "platform/numeric.h"
 #include "platform/random.h"
+#include "render/frame.h"
 #include "render/game_resources.h"
 #include "render/later_passes.h"
 #include "render/renderer.h"
@@ -344,17 +345,7 @@ void DrawMenuLandscape(TInterface& ui, Renderer& r) {
   const double f = w.gameSpeed * 0.0055;
   w.cameraRot.x += (-std::numbers::pi / 4 - w.cameraRot.x) * f;
   w.cameraRot.y += (0 - w.cameraRot.y) * f;
-  TKTZGL_Camera& cam = scene.Camera;
-  cam.LookByAngles = 1;
-  cam.Position = w.cameraPos;
-  cam.Pitch = w.cameraRot.x;
-  cam.Yaw = w.cameraRot.y;
-  cam.Roll = w.cameraRot.z;
-  cam.FieldOfView = 50.0;
-  cam.SetProjection(scene.Width, scene.Height);
-  glLoadIdentity();
-  cam.Apply();
-  glEnable(GL_DEPTH_TEST);
+  ApplyWorldCamera(w, scene);
   scene.Fog.Colour = {0.1f, 0.07f, 0.03f, 1};
   scene.Fog.Start = 5;
   scene.Fog.End = 45;
