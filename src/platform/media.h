@@ -20,15 +20,22 @@ class MoviePlayer {
   virtual void Play() = 0;
   virtual bool Playing() const = 0;
   virtual void Stop() = 0;
+  // While playing: the picture that has become due since the last call, RGBA rows top to
+  // bottom at the movie's own size; nullptr when the one shown stays (or there is none).
+  virtual const uint8_t* CurrentPicture() { return nullptr; }
 };
 
 // The music player: one file at a time, volume 0..100.
 class MusicPlayer {
  public:
   virtual ~MusicPlayer() = default;
-  virtual void Play(const std::string& gamePath) = 0;
+  // Starts the file from its beginning, replacing what played. False only when the file does
+  // not exist; then whatever played goes on.
+  virtual bool Play(const std::string& gamePath) = 0;
   virtual void Stop() = 0;
   virtual void SetVolume(int32_t volume) = 0;
+  // True once the track started last has played to its end (never after Stop).
+  virtual bool Ended() const = 0;
 };
 
 class NullMoviePlayer final : public MoviePlayer {
@@ -44,9 +51,10 @@ class NullMoviePlayer final : public MoviePlayer {
 
 class NullMusicPlayer final : public MusicPlayer {
  public:
-  void Play(const std::string&) override {}
+  bool Play(const std::string&) override { return true; }
   void Stop() override {}
   void SetVolume(int32_t) override {}
+  bool Ended() const override { return false; }
 };
 
 }  // namespace skerrow::platform

@@ -27,20 +27,6 @@ namespace {
 
 constexpr Color4f kFogBlack = {0, 0, 0, 1};
 
-void WorldCamera(const WorldState& w, TKTZGL_Scene& scene) {
-  TKTZGL_Camera& cam = scene.Camera;
-  cam.LookByAngles = 1;
-  cam.Position = w.cameraPos;
-  cam.Pitch = w.cameraRot.x;
-  cam.Yaw = w.cameraRot.y;
-  cam.Roll = w.cameraRot.z;
-  cam.FieldOfView = 50.0;
-  cam.SetProjection(scene.Width, scene.Height);
-  glLoadIdentity();
-  cam.Apply();
-  glEnable(GL_DEPTH_TEST);
-}
-
 void FogColour(TKTZGL_Scene& scene, const Color4f& colour) {
   scene.Fog.Colour = colour;
   scene.ApplyFog(scene.Fog);
@@ -91,6 +77,20 @@ void DrawScreenFade(const WorldState& w, TKTZGL_Scene& scene) {
 }
 
 }  // namespace
+
+void ApplyWorldCamera(const WorldState& w, TKTZGL_Scene& scene) {
+  TKTZGL_Camera& cam = scene.Camera;
+  cam.LookByAngles = 1;
+  cam.Position = w.cameraPos;
+  cam.Pitch = w.cameraRot.x;
+  cam.Yaw = w.cameraRot.y;
+  cam.Roll = w.cameraRot.z;
+  cam.FieldOfView = 50.0;
+  cam.SetProjection(scene.Width, scene.Height);
+  glLoadIdentity();
+  cam.Apply();
+  glEnable(GL_DEPTH_TEST);
+}
 
 void ApplyWorldFog(const WorldState& w, TKTZGL_Scene& scene) {
   scene.Fog.Colour = w.skyFogColour;
@@ -194,7 +194,7 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
     DrawSkyBox(w, res.handles, res.skyTexture);
     glClear(GL_DEPTH_BUFFER_BIT);
   }
-  WorldCamera(w, scene);                                                         // 3
+  ApplyWorldCamera(w, scene);                                                         // 3
   if (on.landscape == 1) DrawTerrain(w, scene, res.handles, FloorTexture(res));  // 4
   ApplyWorldFog(w, scene);                                                       // 5
   if (on.statics == 1) DrawStatics(c, 0);                                        // 6
@@ -243,7 +243,7 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   if (w.snowActive == 1) DrawSnow(w, scene, res.handles);
   FogEnabledColour(scene, false, scene.Fog.Colour);  // 21
   OverlayCamera(scene);                              // 22
-  if (on.hud == 1) DrawHud(c);
+  if (on.hud == 1) DrawHud(c, w.radarContacts);
   if (w.screenFade > 0) DrawScreenFade(w, scene);  // 23
   if (on.gui == 1) {                               // 24
     glDepthFunc(GL_LESS);
@@ -260,7 +260,7 @@ void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
   DrawContext c{w, res, scene, rs};
   glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   glEnable(GL_CULL_FACE);
-  WorldCamera(w, scene);
+  ApplyWorldCamera(w, scene);
   DrawStatics(c, 0);
   DrawStaticObjects(c, 1);
   DrawTerrain(w, scene, res.handles, FloorTexture(res));

@@ -29,6 +29,8 @@ void DrawSkyBox(const WorldState& w, const TextureHandles& handles, uint32_t fal
 void DrawWaterDepthPlane(const WorldState& w);
 // mouseWorldPos := the world point under the cursor pixel (clamped to width - 2, height - 2).
 void PickMouseWorldPos(WorldState& w, const TKTZGL_Scene& scene, TPoint mouse);
+// The scene camera at cameraPos and cameraRot (radians), 50 degree view, depth test on.
+void ApplyWorldCamera(const WorldState& w, TKTZGL_Scene& scene);
 // World fog: start 75 - 70 * darkness, end 84 - 61 * darkness, on while darkness > 0.
 void ApplyWorldFog(const WorldState& w, TKTZGL_Scene& scene);
 

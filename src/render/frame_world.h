@@ -38,7 +38,8 @@ struct FireColours {
 // 4. objects, solid pass: as 2, and each fire smokes afterwards at the same odds;
 // 5. when a units pass runs, skyFogColour.alpha := 1.
 // The only other world fields a frame writes are mouseWorldPos (picking, which needs the
-// depth buffer) and terrainTintColour (after the floor, which reads the previous frame's).
+// depth buffer), terrainTintColour (after the floor, which reads the previous frame's) and
+// radarContacts (the HUD's radar).
 void ApplyFrameWorldWrites(WorldState& w, const FrameWorldPasses& passes, FireColours& fires);
 
 // Play view: makes `tag` copies of unit i in the lowest free slots (copies get tag 0, a random

@@ -242,6 +242,11 @@ void LoadInterfaceTextures(WorldState& ws, GameResources& res, const std::string
   pair("undead");
   progress.ShowLoadingProgress(75);
   t["menu"] = LoadPair(in + "menu.qvt", in + "menua.qvt", true, messages);
+  // The HUD's text font, unless the menu interface has loaded it already.
+  if (res.handles.largeFontTexture == 0) {
+    LoadTextureWithAlpha(in + "font1.qvt", in + "font1d.qvt", true, res.handles.largeFontTexture,
+                         messages);
+  }
   progress.ShowLoadingProgress(80);
 }
 

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "engine/ktzgl.h"  // TPoint, Color4f
+#include "platform/random.h"
 #include "render/frame_world.h"
 
 namespace skerrow {
@@ -69,6 +71,11 @@ struct RenderState {
   int32_t editorUnit = 0;
   // This frame's fire colours, drawn from the shared generator by ApplyFrameWorldWrites.
   FireColours fires{};
+  // The flicker of glows, lightning and status icons. The passes' own generator: drawing a
+  // frame never moves the shared one, so what is drawn cannot change the simulation.
+  mutable Random flicker;
+  // Draws the GUI windows over the play and editor-view frames (set by the shell; empty: none).
+  std::function<void()> drawGuiWindows;
 };
 
 }  // namespace skerrow

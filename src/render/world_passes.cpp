@@ -27,6 +27,8 @@ void CallModel(const TKTZGL_Model* m) {
   if (m != nullptr && m->ModelList != 0) glCallList(m->ModelList);
 }
 
+}  // namespace
+
 // 3DS models are z-up: turn them upright, then pitch, roll, heading and heel.
 void OrientModel(double rotX, double rotY, double rotZ, double heel) {
   glRotatef(-90, 1, 0, 0);
@@ -52,6 +54,8 @@ void SetUnitLights(TKTZGL_Scene& scene, const Color4f& sky, double b) {
   l0.Specular = l1.Diffuse;
   l0.Apply();
 }
+
+namespace {
 
 // Frac and Trunc of animation angles that may be any value in a file.
 int32_t FrameIndex(double v) {

@@ -42,6 +42,11 @@ double UnitModelScale(int32_t unitKind);
 // sinking units; otherwise lightLevel.
 double UnitBrightness(const WorldState& w, const UnitRecord& u, int32_t pass);
 
+// Turns a 3DS model (z-up) upright, then applies pitch, roll, heading and heel (radians).
+void OrientModel(double rotX, double rotY, double rotZ, double heel);
+// The two scene lights from the sky colour at brightness b, as every unit is lit.
+void SetUnitLights(TKTZGL_Scene& scene, const Color4f& sky, double b);
+
 // Statics pass 0: the terrain pieces.
 void DrawStatics(DrawContext& c, int32_t pass);
 // Objects on the statics: pass 1 their shadow models, pass 0 the objects.

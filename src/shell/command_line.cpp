@@ -71,6 +71,7 @@ std::string HelpText() {
          "  --bench            at exit, print step and frame timings\n"
          "  --start E:L        start playing episode E, level L\n"
          "  --ship K           with --start: the hero's ship 1..3\n"
+         "  --slot N           with --start: save the game into slot 1..99\n"
          "  --help, --version\n";
 }
 
@@ -161,6 +162,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine& 
         return ParseResult::kError;
       }
       out.ship = static_cast<int>(n);
+    } else if (a == "--slot") {
+      int64_t n = 0;
+      if (!value(a, v)) return ParseResult::kError;
+      if (!ParseInt(v, 1, 99, n)) {
+        message = "bad --slot '" + v + "' (expected 1..99)";
+        return ParseResult::kError;
+      }
+      out.slot = static_cast<int>(n);
     } else {
       message = "unknown option '" + a + "' (see --help)";
       return ParseResult::kError;

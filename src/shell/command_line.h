@@ -23,6 +23,7 @@ struct CommandLine {
   bool bench = false;              // --bench: timing line at exit
   std::string start;               // --start E:L (handled by level loading)
   int ship = 0;                    // --ship K with --start
+  int slot = 0;                    // --slot N with --start: the game saves into slot 1..99
 };
 
 enum class ParseResult { kRun, kExitOk, kError };

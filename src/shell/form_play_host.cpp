@@ -1,9 +1,9 @@
-// The main form as the play step's host and as the frame source of screenshots. Sound, the
-// in-play windows and save games keep the do-nothing defaults until those parts of the form
-// exist.
+// The main form as the play step's host and as the frame source of screenshots: keyboard,
+// sound and listener, the in-play windows, level changes, saves and hints.
 #include "shell/form_play_host.h"
 
-#include "gui/menu.h"
+#include "gui/interface.h"
+#include "platform/media.h"
 #include "render/frame.h"
 #include "render/frame_capture.h"
 #include "render/renderer.h"
@@ -16,8 +16,20 @@ void FormPlayHost::RefreshKeyboard() {
   form_.RefreshKeyboard();
 }
 
+bool FormPlayHost::PlayWindowOpen() {
+  return skerrow::PlayWindowOpen(form_.Interface()) || form_.Hint().visible;
+}
+
 bool FormPlayHost::KeyDown(int vk) {
   return form_.KeyDown(vk);
+}
+
+void FormPlayHost::PlaceListener(double x, double y, double z) {
+  form_.SetListener(x, y, z);
+}
+
+void FormPlayHost::PlaySound(int32_t sound, double x, double y, double z) {
+  form_.PlaySound(sound, x, y, z);
 }
 
 void FormPlayHost::EnterLevel(int32_t level) {
@@ -26,6 +38,33 @@ void FormPlayHost::EnterLevel(int32_t level) {
 
 void FormPlayHost::UpdateDispatch() {
   form_.UpdateDispatch();
+}
+
+void FormPlayHost::SaveToCurrentSlot() {
+  form_.SaveGame(false);
+}
+
+bool FormPlayHost::ReloadCurrentSlot() {
+  return form_.RestartFromSave();
+}
+
+void FormPlayHost::SaveToCurrentSlotWithThumbnail() {
+  form_.SaveGame(true);
+}
+
+void FormPlayHost::StopMusic() {
+  if (platform::MusicPlayer* music = form_.Music()) music->Stop();
+}
+
+void FormPlayHost::PlayMusic(const std::string& file) {
+  platform::MusicPlayer* music = form_.Music();
+  if (music == nullptr) return;  // playmusic off: no music call at all
+  music->Play(file);
+  music->SetVolume(form_.Settings().t_musicvolume);
+}
+
+void FormPlayHost::ShowHint(const std::string& textFile, const std::string& voiceFile) {
+  form_.ShowHint(textFile, voiceFile);
 }
 
 bool FormFrameSource::RenderFrame(int32_t width, int32_t height, std::vector<uint8_t>& bgr) {

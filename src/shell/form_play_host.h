@@ -15,8 +15,17 @@ class FormPlayHost : public PlayHost {
 
   void RefreshKeyboard() override;
   bool KeyDown(int vk) override;
+  bool PlayWindowOpen() override;
+  void PlaceListener(double x, double y, double z) override;
+  void PlaySound(int32_t sound, double x, double y, double z) override;
   void EnterLevel(int32_t level) override;
   void UpdateDispatch() override;
+  void SaveToCurrentSlot() override;
+  bool ReloadCurrentSlot() override;
+  void SaveToCurrentSlotWithThumbnail() override;
+  void StopMusic() override;
+  void PlayMusic(const std::string& file) override;
+  void ShowHint(const std::string& textFile, const std::string& voiceFile) override;
 
  private:
   TSkerrowForm& form_;

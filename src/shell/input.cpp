@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "editor/editor_window.h"
 #include "engine/picture.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
@@ -12,6 +13,7 @@
 #include "platform/vk_codes.h"
 #include "render/frame.h"
 #include "render/renderer.h"
+#include "shell/form_interface.h"
 #include "shell/form_play_host.h"
 #include "shell/skerrow_form.h"
 #include "simulation/particles.h"
@@ -119,15 +121,33 @@ std::string FreeScreenshotName(const std::string& appPath, const std::string& ex
   return {};
 }
 
-bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
-                       int32_t height) {
-  if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return false;
+namespace {
+
+// The current mode at w x h (1..65535 each) with screenFade off, kept in screenFadeSaved.
+TPixels CaptureFrame(WorldState& w, FrameSource& frames, int32_t width, int32_t height) {
   std::vector<uint8_t> bgr(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0);
   w.screenFadeSaved = w.screenFade;
   w.screenFade = 0.0;
   frames.RenderFrame(width, height, bgr);
   w.screenFade = w.screenFadeSaved;
-  return WriteTga(file, PixelsFromBgr(width, height, bgr));
+  return PixelsFromBgr(width, height, bgr);
+}
+
+bool CaptureSize(int32_t width, int32_t height) {
+  return width > 0 && height > 0 && width <= 65535 && height <= 65535;
+}
+
+}  // namespace
+
+std::vector<uint8_t> CaptureTga(WorldState& w, FrameSource& frames, int32_t width, int32_t height) {
+  if (!CaptureSize(width, height)) return {};
+  return EncodeTga(CaptureFrame(w, frames, width, height));
+}
+
+bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
+                       int32_t height) {
+  if (!CaptureSize(width, height)) return false;
+  return WriteTga(file, CaptureFrame(w, frames, width, height));
 }
 
 void InputKeyDown(InputContext& c, int vk) {
@@ -167,16 +187,24 @@ void InputKeyPress(InputContext& c, uint8_t ch) {
   if (ch > 47 && name->size() < kNameLimit) name->push_back(static_cast<char>(ch));
 }
 
-void InputMouseMove(InputContext& c, int x, int y) {
-  if (!HasDisplay(c)) return;
+namespace {
+void SetGuiPointer(InputContext& c, int x, int y) {
   const double gx = static_cast<double>(x) * 800.0 / c.displayWidth;
   const double gy = static_cast<double>(c.displayHeight - y) * 600.0 / c.displayHeight;
   c.gui.SetPointer(RoundToInt(gx), RoundToInt(gy));
-  if (c.gui.PointerButtonHeld()) c.gui.Press();
+}
+}  // namespace
+
+void InputMouseMove(InputContext& c, int x, int y) {
+  if (!HasDisplay(c)) return;
+  SetGuiPointer(c, x, y);
+  if (c.gui.PointerButtonHeld()) c.gui.PressWhileHeld();
 }
 
 void InputMouseDown(InputContext& c, int button, int x, int y) {
   WorldState& w = c.w;
+  // The press happens where the button went down, whether or not a move reported it.
+  if (HasDisplay(c)) SetGuiPointer(c, x, y);
   switch (w.GameMode) {
     case game_mode::kMenu:
       switch (w.menuScreen) {
@@ -258,17 +286,38 @@ void InputMouseUp(InputContext& c, int button, int x, int y) {
 // The frame source and the GUI parts hold no state of their own: each event builds them anew.
 
 namespace {
+// The interface's handlers and the editor's three hooks.
+class FormInputWithEditor final : public FormInputGui {
+ public:
+  explicit FormInputWithEditor(TSkerrowForm& form) : FormInputGui(form.Interface()), form_(form) {}
+  void ShowEditor() override { form_.Editor().Show(); }
+  void EditorDeleteUnit() override {
+    if (form_.HasEditor()) form_.Editor().DeleteUnitKey();
+  }
+  void EditorViewClick() override {
+    if (form_.HasEditor()) form_.Editor().ViewClick();
+  }
+
+ private:
+  TSkerrowForm& form_;
+};
 struct FormInput {
   FormInput(TSkerrowForm& form, WorldState& w, platform::Window& display, bool editor)
-      : frames(form), c{w, frames, gui, display.Width(), display.Height(), editor} {}
+      : frames(form), gui(form), c{w, frames, gui, display.Width(), display.Height(), editor} {}
   FormFrameSource frames;
-  InputGui gui;
+  FormInputWithEditor gui;
   InputContext c;
 };
 }  // namespace
 
-void TSkerrowForm::FormKeyDown(int vk, uint32_t) {
+void TSkerrowForm::FormKeyDown(int vk, uint32_t shift) {
   liveKeys_.SetDown(vk, true);
+  // The editor's undo and redo keys also work in the editor view of the main window.
+  if (editor_ && world_->GameMode == game_mode::kEditorView && (shift & platform::kShiftCtrl)) {
+    const bool withShift = (shift & platform::kShiftShift) != 0;
+    if (vk == kVkZ && !withShift) editor_->Undo();
+    if (vk == 'Y' || (vk == kVkZ && withShift)) editor_->Redo();
+  }
   FormInput in(*this, *world_, *window_, options_.editor);
   InputKeyDown(in.c, vk);
 }
@@ -285,6 +334,10 @@ void TSkerrowForm::FormKeyPress(uint8_t ch) {
 }
 
 void TSkerrowForm::FormMouseDown(int button, int x, int y) {
+  if (MovieStageRunning()) {
+    loadingClick();  // a click on the movie panel skips the movie
+    return;
+  }
   FormInput in(*this, *world_, *window_, options_.editor);
   InputMouseDown(in.c, button, x, y);
 }

@@ -39,7 +39,9 @@ class InputGui {
   // GUI pointer in virtual 800 x 600 coordinates (y upwards) and its button.
   virtual void SetPointer(int32_t /*x*/, int32_t /*y*/) {}
   virtual bool PointerButtonHeld() { return false; }
-  virtual void Press() {}               // press handling at the pointer (also drags windows)
+  virtual void Press() {}  // press handling at the pointer (mouse down)
+  // The press handling again on a move with the button held: moves a dragged window.
+  virtual void PressWhileHeld() { Press(); }
   virtual void ReleaseButtonState() {}  // the pointer's button is up
   virtual void Release() {}             // release handling: fires the pressed button
   // Menu screens: choose the hero (screen 3) or ship (4) under the cursor, start the game
@@ -78,7 +80,10 @@ bool ScreenshotSize(int32_t displayWidth, int32_t displayHeight, int32_t& w, int
 // empty when Screen0000..Screen9999 all exist.
 std::string FreeScreenshotName(const std::string& appPath, const std::string& ext);
 
-// Renders the current mode at w x h (screenFade off) and writes the frame as a 24-bit TGA.
+// Renders the current mode at w x h with screenFade off (kept in screenFadeSaved meanwhile) and
+// encodes the frame as a 24-bit TGA; empty for a size outside 1..65535.
+std::vector<uint8_t> CaptureTga(WorldState& w, FrameSource& frames, int32_t width, int32_t height);
+// CaptureTga written to `file`.
 bool CaptureScreenshot(WorldState& w, FrameSource& frames, const std::string& file, int32_t width,
                        int32_t height);
 

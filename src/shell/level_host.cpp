@@ -8,6 +8,7 @@
 
 #include "engine/picture.h"
 #include "engine/textures.h"
+#include "gui/interface.h"
 #include "platform/cp1251.h"
 #include "platform/media.h"
 #include "platform/messages.h"
@@ -25,6 +26,9 @@ double NowMs() {
   using namespace std::chrono;
   return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
+
+// Play steps between entering the first level of a new game and its first save.
+constexpr int kNewGameSettleSteps = 16;
 
 // The personal name of hero 1 when no name was typed.
 constexpr const char* kHeroOneName = "Эдвард";
@@ -95,13 +99,12 @@ void FormLevelHost::StartEpisodeMusic(int32_t episode) {
   music->SetVolume(form_.Settings().t_musicvolume);
 }
 
-void FormLevelHost::ShowEpisodeHint(const std::string&, const std::string&) {
-  // The hint window and its voice come with the hints; until then the opening hint is skipped
-  // as a missing hint file would be.
+void FormLevelHost::ShowEpisodeHint(const std::string& voiceFile, const std::string& textFile) {
+  form_.ShowHint(textFile, voiceFile);
 }
 
 void FormLevelHost::ShowOutro() {
-  form_.World().menuScreen = menu_screen::kOutro;
+  skerrow::ShowOutro(form_.Interface());
 }
 
 void FormLevelHost::ShowLoadingProgress(int32_t percent) {
@@ -136,19 +139,6 @@ StartingPoints ShipStartingPoints(int32_t ship) {
   }
 }
 
-std::string DefaultShipName(int32_t ship) {
-  switch (ship) {
-    case kind::kPaddleSteamer:
-      return "Блуждающая звезда";
-    case kind::kSternWheeler:
-      return "Буревестник";
-    case kind::kCruiser:
-      return "Грозный";
-    default:
-      return {};
-  }
-}
-
 void SetUpNewPlayer(WorldState& ws, int32_t hero, int32_t ship, const std::string& playerName,
                     const std::string& shipName) {
   ws.heroChoice = hero;
@@ -161,7 +151,9 @@ void SetUpNewPlayer(WorldState& ws, int32_t hero, int32_t ship, const std::strin
     p.maxLife = 100;
   }
   ws.heroLevel = 1;
-  ws.weaponXUnlocked = ws.weaponZUnlocked = 0;
+  // Everything the tutorial's hint triggers unlock starts locked, also after a finished game.
+  ws.weaponXUnlocked = ws.weaponZUnlocked = ws.weaponSUnlocked = 0;
+  ws.gunsUnlocked = ws.mouseSteering = ws.radarUnlocked = 0;
   ws.infoPanelUnlocked = ws.upgradePanelUnlocked = 0;
   ws.infoPanelOpen = ws.upgradePanelOpen = 0;
   const StartingPoints h = HeroBonusPoints(hero);
@@ -199,11 +191,18 @@ bool TSkerrowForm::StartDirect() {
     return false;
   }
   const int32_t ship = options_.ship >= 1 && options_.ship <= 3 ? options_.ship : 1;
-  SetUpNewPlayer(ws, 1, ship, Utf8ToCp1251(kHeroOneName), Utf8ToCp1251(DefaultShipName(ship)));
+  SetUpNewPlayer(ws, 1, ship, Utf8ToCp1251(HeroDefaultName(1)),
+                 Utf8ToCp1251(DefaultShipName(ship)));
   ws.episode = episode;
   ws.GameMode = game_mode::kPlay;
   EnterLevel(kEpisodeLevelBase + episode);
   if (level != 1) EnterLevel(level);
+  if (options_.slot >= 1) {
+    // As a new game from the menu: 16 steps to settle, then the first save into the slot.
+    ws.saveSlot = options_.slot;
+    for (int i = 0; i < kNewGameSettleSteps; ++i) UpdateDispatch();
+    SaveGame(false);
+  }
   return true;
 }
 

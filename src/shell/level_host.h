@@ -45,8 +45,6 @@ struct StartingPoints {
 };
 StartingPoints HeroBonusPoints(int32_t hero);
 StartingPoints ShipStartingPoints(int32_t ship);
-// The default name of ship 1..3 (UTF-8), "" otherwise.
-std::string DefaultShipName(int32_t ship);
 
 // StartNewGame's player set-up for hero `hero` and ship `ship` (both 1..3): the player's unit
 // from unit<ship>.par, the points, life 100, three lives and the names (Windows-1251).

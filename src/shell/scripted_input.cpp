@@ -45,7 +45,7 @@ bool ParseInputScript(const std::string& text, std::vector<ScriptEvent>& out, st
     e.tick = v;
     if (w.size() < 2) return fail("missing event");
     const std::string& verb = w[1];
-    size_t want = verb == "mouse-move" ? 4 : 3;
+    size_t want = verb == "mouse-move" || verb == "editor-click" ? 4 : 3;
     if (w.size() != want)
       return fail("'" + verb + "' takes " + std::to_string(want - 2) + " value(s)");
     if (verb == "key-down" || verb == "key-up") {
@@ -57,10 +57,10 @@ bool ParseInputScript(const std::string& text, std::vector<ScriptEvent>& out, st
     } else if (verb == "mouse-down" || verb == "mouse-up") {
       if (!ToInt(w[2], 0, 2, v)) return fail("bad mouse button '" + w[2] + "'");
       e.type = verb == "mouse-down" ? ScriptEvent::kMouseDown : ScriptEvent::kMouseUp;
-    } else if (verb == "mouse-move") {
+    } else if (verb == "mouse-move" || verb == "editor-click") {
       if (!ToInt(w[2], -100000, 100000, v) || !ToInt(w[3], -100000, 100000, y))
         return fail("bad mouse position");
-      e.type = ScriptEvent::kMouseMove;
+      e.type = verb == "mouse-move" ? ScriptEvent::kMouseMove : ScriptEvent::kEditorClick;
       e.b = static_cast<int>(y);
     } else {
       return fail("unknown event '" + verb + "'");

@@ -10,11 +10,11 @@
 namespace skerrow {
 
 struct ScriptEvent {
-  enum Type { kKeyDown, kKeyUp, kChar, kMouseMove, kMouseDown, kMouseUp };
+  enum Type { kKeyDown, kKeyUp, kChar, kMouseMove, kMouseDown, kMouseUp, kEditorClick };
   int64_t tick = 0;
   Type type = kKeyDown;
   int a = 0;  // VK code, character code, button, or x
-  int b = 0;  // y for mouse-move
+  int b = 0;  // y for mouse-move and editor-click
 };
 
 // Parses the script text; events come out sorted by tick, file order kept within a tick.

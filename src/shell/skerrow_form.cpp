@@ -8,14 +8,19 @@
 #include <cfenv>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <numeric>
 #include <sstream>
 #include <thread>
 
+#include "audio/audio_device.h"
+#include "audio/sound_effects.h"
 #include "enemies/editor_view.h"
+#include "editor/editor_window.h"
 #include "engine/picture.h"
-#include "gui/menu.h"
+#include "gui/interface.h"
 #include "platform/heap_count.h"
 #include "platform/media.h"
 #include "platform/messages.h"
@@ -27,9 +32,12 @@
 #include "render/game_resources.h"
 #include "render/renderer.h"
 #include "render/water.h"
+#include "shell/form_interface.h"
+#include "shell/form_editor_host.h"
 #include "shell/form_play_host.h"
 #include "shell/input.h"
 #include "shell/level_host.h"
+#include "shell/music_tracks.h"
 #include "simulation/play_update.h"
 #include "world/raw_io.h"
 #include "world/vocabulary.h"
@@ -62,6 +70,12 @@ TSkerrowForm::TSkerrowForm(const CommandLine& options, std::unique_ptr<platform:
   dtimer_ = timers_.Add(1, [this](int32_t e) { dtimerTimer(e); });
   timer_ = timers_.Add(kStartupTimerMs, [this](int32_t) { TimerTimer(); });
   fpsTimer_ = timers_.Add(kFpsTimerMs, [this](int32_t) { FPStimerTimer(); });
+  // Until LoadResources builds the windows they are empty and hidden: input handlers that run
+  // before start-up find nothing to press.
+  interface_ = std::make_unique<TInterface>();
+  menuHost_ = std::make_unique<FormMenuHost>(*this);
+  interface_->world = world_.get();
+  interface_->host = menuHost_.get();
 }
 
 TSkerrowForm::~TSkerrowForm() = default;
@@ -80,7 +94,15 @@ void TSkerrowForm::dtimerTimer(int32_t elapsed) {
 }
 
 void TSkerrowForm::FPStimerTimer() {
-  world_->frameCounter = 0;
+  WorldState& w = *world_;
+  // A track at its end: the menu repeats the prelude, play draws the next of the rotation.
+  if (musicPlayer_ && musicPlayer_->Ended()) {
+    const std::string next = TrackAfterEnd(w.GameMode, w.episode, SharedRandom());
+    if (!next.empty()) musicPlayer_->Play(w.appPath + next);
+    musicPlayer_->SetVolume(settings_.t_musicvolume);
+  }
+  if (editor_) editor_->SetFps(w.frameCounter);
+  w.frameCounter = 0;
 }
 
 void TSkerrowForm::UpdateDispatch() {
@@ -88,7 +110,7 @@ void TSkerrowForm::UpdateDispatch() {
   WorldState& w = *world_;
   switch (w.GameMode) {
     case game_mode::kMenu:
-      UpdateMenu(w);
+      MenuStep(*interface_);
       break;
     case game_mode::kPlay: {
       FormPlayHost host(*this);
@@ -99,7 +121,7 @@ void TSkerrowForm::UpdateDispatch() {
       break;
     }
     case game_mode::kEditorView:
-      UpdateEditorView(w);
+      EditorViewStep();
       break;
     default:
       break;
@@ -112,7 +134,7 @@ void TSkerrowForm::DrawModeFrame() {
   glDepthFunc(GL_LEQUAL);
   switch (w.GameMode) {
     case game_mode::kMenu:
-      DrawMenuFrame(w);
+      MenuFrame(*interface_, *renderer_);
       break;
     case game_mode::kPlay:
       DrawPlayFrame(w, *renderer_);
@@ -140,6 +162,15 @@ void TSkerrowForm::RenderDispatch() {
   window_->SwapBuffers();
   NoteFrameForBench();
   if (options_.bench) frameUs_.push_back(NowUs() - t0);
+  if (editor_ && editor_->Visible()) {
+    // The editor window's own frame, timed apart from the game's (ended by glFinish too).
+    const double e0 = options_.bench ? NowUs() : 0.0;
+    editor_->Frame();
+    if (options_.bench) {
+      glFinish();
+      editorFrameUs_.push_back(NowUs() - e0);
+    }
+  }
 }
 
 void TSkerrowForm::RefreshKeyboard() {
@@ -178,6 +209,9 @@ void TSkerrowForm::DeliverScriptedInput() {
       case ScriptEvent::kMouseUp:
         OnMouseUp(e.a, scriptMouseX_, scriptMouseY_, 0);
         break;
+      case ScriptEvent::kEditorClick:
+        if (editor_) editor_->ScriptClick(e.a, e.b);
+        break;
     }
   }
 }
@@ -207,12 +241,15 @@ void TSkerrowForm::PrintBench() const {
   std::printf(
       "bench ticks=%lld steps=%zu step_us_median=%.1f step_us_p99=%.1f frames=%zu "
       "frame_us_median=%.1f frame_us_p99=%.1f startup_ms=%.1f level_ms=%.1f "
-      "fill_us_median=%.1f steady_frame_allocs=%lld\n",
+      "fill_us_median=%.1f steady_frame_allocs=%lld editor_frame_us_mean=%.1f\n",
       static_cast<long long>(std::max<int64_t>(ticksSinceStartup_, 0)), stepUs_.size(),
       Percentile(stepUs_, 0.5), Percentile(stepUs_, 0.99), frameUs_.size(),
       Percentile(frameUs_, 0.5), Percentile(frameUs_, 0.99), std::max(startupMs_, 0.0),
       std::max(levelMs_, 0.0), fillUs,
-      static_cast<long long>(platform::HeapAllocations() < 0 ? -1 : steadyFrameAllocs_));
+      static_cast<long long>(platform::HeapAllocations() < 0 ? -1 : steadyFrameAllocs_),
+      editorFrameUs_.empty() ? 0.0
+                             : std::accumulate(editorFrameUs_.begin(), editorFrameUs_.end(), 0.0) /
+                                   static_cast<double>(editorFrameUs_.size()));
   std::fflush(stdout);
 }
 
@@ -247,6 +284,7 @@ int TSkerrowForm::Run() {
     }
     last = now;
     timers_.Advance(now);
+    if (MovieStageRunning()) ShowMoviePicture();
   }
   if (!options_.screenshot.empty() && !WriteFrameTga(options_.screenshot)) {
     std::cerr << "skerrow: cannot write screenshot '" << options_.screenshot << "'\n";
@@ -260,6 +298,16 @@ int TSkerrowForm::Run() {
     }
   }
   if (options_.bench) PrintBench();
+  // SKERROW_EDITOR_SCREENSHOT=file.tga: the editor window's last frame, at exit.
+  if (const char* shot = std::getenv("SKERROW_EDITOR_SCREENSHOT"); shot != nullptr && editor_) {
+    int32_t ew = 0, eh = 0;
+    std::vector<uint8_t> bgr;
+    if (!editor_->ReadFrame(ew, eh, bgr) || !WriteTga(shot, PixelsFromBgr(ew, eh, bgr))) {
+      std::cerr << "skerrow: cannot write the editor screenshot '" << shot << "'\n";
+      exitCode_ = 1;
+    }
+  }
+  editor_.reset();  // writes the editor store while the GL context still exists
   FormDestroy();
   return exitCode_;
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "enemies/hints.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
@@ -14,17 +16,28 @@
 #include "shell/scripted_input.h"
 #include "shell/settings.h"
 #include "shell/timers.h"
+#include "world/save_game.h"
+#include "world/slot_window.h"
 
 namespace skerrow {
 
 struct WorldState;
 struct GameResources;
 struct Renderer;
+struct TInterface;
 class FormLevelHost;
+class FormMenuHost;
+class LevelHost;
+class FormEditorHost;
+class TEditform;
 namespace platform {
 class MoviePlayer;
 class MusicPlayer;
 }  // namespace platform
+namespace audio {
+class AudioDevice;
+class SoundEffects;
+}  // namespace audio
 
 class TSkerrowForm : public platform::EventSink, public LoopHost {
  public:
@@ -55,19 +68,65 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int32_t LoadingPercent() const { return loadingTag_; }
   // Level change through EnterLevel (1..200, 200 + e, 500); false when nothing was entered.
   bool EnterLevel(int32_t number);
+  // SaveGame: a fresh 256 x 128 thumbnail without the fade; with `showPicture` the frame
+  // redrawn with the saving picture over its middle and presented; then the slot files of
+  // saveSlot (save_game.h). False when nothing was written (no slot 1..99, a write error).
+  // The disk work runs on the slot writer's thread; true when it was started.
+  bool SaveGame(bool showPicture);
+  // Waits for a save still being written. Whatever reads or deletes slot files (the slot
+  // window's actions, a load) calls it first; RestartFromSave and FormDestroy do.
+  bool FinishSaves() { return slotWriter_.Finish(); }
+  // ReloadSlot ("Начать заново" and the last life): true when saveSlot's save was loaded; a
+  // refused save is shown as a message box and leaves the game as it was.
+  bool RestartFromSave();
+  // The save and load window's buttons over the form's slot window model, each after any save
+  // still being written: open (choose or load), ">>", "<<", "Удалить" and the action. The
+  // action shows a refused save's message; kHeroSelection asks the caller for the hero
+  // selection screen. The GUI hides the menus and plays the sounds.
+  const SlotWindow& Slots() const { return slotWindow_; }
+  void OpenSlots(SlotMode mode);
+  void NextSlotClick();
+  void PreviousSlotClick();
+  bool DeleteSlotClick();
+  SlotActionResult SlotActionClick();
+  // ShowHint into the form's hint window (the voice follows the hintssound option), and its
+  // button "Продолжить игру". While the window is shown the play step pauses.
+  bool ShowHint(const std::string& textFile, const std::string& voiceFile);
+  void CloseHintWindow();
+  const HintWindow& Hint() const { return hintWindow_; }
+  // The level side of the form (EnterLevel, LoadGame and the slot window's action use it).
+  LevelHost& Levels();
   // --start E:L after start-up: a new game with hero 1 and ship 1 (or --ship) straight into
   // level L of episode E. False (with a message on stderr) when that level has no files.
-  bool StartDirect();
+  bool StartDirect();  // with --slot N: 16 steps, then the first save into slot N
   // The stored options and SaveSettings (written only when the options window closes).
   StoredSettings& Settings() { return settings_; }
   bool SaveSettingsFile();
   GameResources& Resources();
+  // The GUI windows and menu screens, built by LoadResources.
+  TInterface& Interface() { return *interface_; }
   // The renderer's state and resources, passed to every frame.
   Renderer& Render() { return *renderer_; }
 
   // Timer handlers.
   void dtimerTimer(int32_t elapsed);
   void FPStimerTimer();
+
+  // Sound (nothing while the sound system is off): the listener in sound space, sound `index`
+  // of the battle list at a world position (positional with sound3D, else flat), the flat
+  // copy alone (interface sounds), and the hint voice (a game path).
+  void SetListener(double x, double y, double z);
+  void PlaySound(int32_t index, double x, double y, double z);
+  void PlayFlat(int32_t index);
+  void PlayVoice(const std::string& gamePath);
+  void StopVoice();
+  // Whether this run opened a sound device (stays true after shutdown released it).
+  bool AudioDeviceOpened() const { return audioDeviceOpened_; }
+  // The music player; null while music is off (the option, or no sound device).
+  platform::MusicPlayer* Music() { return musicPlayer_.get(); }
+  // Tests: the music player FormCreate makes when playmusic is on (instead of the device's).
+  using MusicFactory = std::function<std::unique_ptr<platform::MusicPlayer>()>;
+  void SetMusicFactory(MusicFactory factory) { musicFactory_ = std::move(factory); }
 
   // Window event handlers (virtual-key codes, Windows-1251 characters, window pixels).
   void FormKeyDown(int vk, uint32_t shift);
@@ -93,6 +152,11 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // 24-bit TGA of the display size. Returns false when the file cannot be written.
   bool WriteFrameTga(const std::string& path);
 
+  // The level editor window (created on first use) and the editor-view step with its input.
+  TEditform& Editor();
+  bool HasEditor() const { return editor_ != nullptr; }
+  void EditorViewStep();
+
   WorldState& World() { return *world_; }
   platform::Window& Display() { return *window_; }
   int64_t TicksSinceStartup() const { return ticksSinceStartup_; }
@@ -109,11 +173,18 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
 
  private:
   friend class FormLevelHost;  // the FPS timer and the music player during level changes
+  friend class FormMenuHost;   // the music player
   uint64_t ClockNow();
   void DeliverScriptedInput();
   void PrintBench() const;
   void PlayMovieStage(int stage);  // opens and starts movie 0..2 when it exists
   void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
+  // The music player of this run: the factory's, the null one with --headless, the device's
+  // stream, or null when no device is open.
+  std::unique_ptr<platform::MusicPlayer> MusicInitialize();
+  // While a movie stage runs: draws the movie's current picture on the panel and presents it.
+  void ShowMoviePicture();
+  bool MovieStageRunning() const { return movieStage_ >= 1 && movieStage_ <= 3; }
 
   CommandLine options_;
   std::unique_ptr<WorldState> world_;
@@ -131,6 +202,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int exitCode_ = 0;
   // --bench: wall time of each step and each frame, in microseconds.
   std::vector<double> stepUs_, frameUs_;
+  std::vector<double> editorFrameUs_;  // the editor window's frames, while it is shown
   // --bench: heap allocations inside the frames after the first kWarmFrames (-1 in print when
   // the build does not count them).
   static constexpr size_t kWarmFrames = 50;
@@ -139,13 +211,28 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   StoredSettings settings_;
   std::unique_ptr<Renderer> renderer_;
   std::unique_ptr<FormLevelHost> levelHost_;
+  std::unique_ptr<TInterface> interface_;
+  std::unique_ptr<FormMenuHost> menuHost_;
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
-  int32_t loadingTag_ = 0;                              // loading.Tag: the percentage the bar shows
-  bool loadingVisible_ = true;                          // the movie panel
-  double startupMs_ = -1;  // --bench: program start to the first menu frame, movies excluded
-  double movieMs_ = 0;     // time spent in the movie stages
-  double levelMs_ = -1;    // --bench: the last EnterLevel
+  HintWindow hintWindow_;
+  SlotWriter slotWriter_;       // the save games' disk writes
+  SlotWindow slotWindow_;       // the save and load window's model
+  int32_t loadingTag_ = 0;      // loading.Tag: the percentage the bar shows
+  bool loadingVisible_ = true;  // the movie panel
+  double startupMs_ = -1;       // --bench: program start to the first menu frame, movies excluded
+  double movieMs_ = 0;          // time spent in the movie stages
+  double levelMs_ = -1;         // --bench: the last EnterLevel
+  MusicFactory musicFactory_;
+  // Sound device shared by effects, voice, music and movie sound: null with --headless, with
+  // sounds and music off, or when no device opens (the run is then silent).
+  std::unique_ptr<audio::AudioDevice> audioDevice_;
+  std::unique_ptr<audio::SoundEffects> sounds_;  // null while the sound system is off
+  int movieRect_[4] = {0, 0, 0, 0};              // the panel: left, top, width, height
+  uint32_t movieTexture_ = 0;                    // GL texture of the movie's picture
+  bool audioDeviceOpened_ = false;
+  std::unique_ptr<FormEditorHost> editorHost_;
+  std::unique_ptr<TEditform> editor_;
 };
 
 }  // namespace skerrow

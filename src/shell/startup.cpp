@@ -9,10 +9,15 @@
 #include <iostream>
 #include <utility>
 
+#include "audio/audio_device.h"
+#include "audio/movie.h"
+#include "audio/music.h"
+#include "audio/sound_effects.h"
 #include "engine/ktzgl.h"
 #include "engine/model.h"
 #include "engine/picture.h"
 #include "engine/textures.h"
+#include "gui/interface.h"
 #include "platform/cp1251.h"
 #include "platform/media.h"
 #include "platform/numeric.h"
@@ -24,7 +29,9 @@
 #include "render/render_state.h"
 #include "render/renderer.h"
 #include "render/water.h"
+#include "shell/form_interface.h"
 #include "shell/level_host.h"
+#include "shell/music_tracks.h"
 #include "shell/skerrow_form.h"
 #include "world/level_files.h"
 #include "world/vocabulary.h"
@@ -43,6 +50,8 @@ double MsSince(Clock::time_point t) {
 
 constexpr uint32_t kGlTexture0 = 0x84C0;  // GL_TEXTURE0_ARB
 constexpr uint32_t kGlTexture1 = 0x84C1;  // GL_TEXTURE1_ARB
+
+static_assert(audio::kSoundCount == sound::kCount, "the sound table has a row per sound number");
 
 // The movie files of stages 0, 1 and 2.
 constexpr const char* kMovies[3] = {"Pelk.avi", "Orvel.avi", "Dunmar.avi"};
@@ -79,8 +88,20 @@ void TSkerrowForm::FormCreate() {
 
   renderer_ = std::make_unique<Renderer>();
   levelHost_ = std::make_unique<FormLevelHost>(*this);
-  moviePlayer_ = std::make_unique<platform::NullMoviePlayer>();
-  if (settings_.playmusic) musicPlayer_ = std::make_unique<platform::NullMusicPlayer>();
+  renderer_->state.drawGuiWindows = [this] { DrawInterfaceWindows(*interface_); };
+  // One device for effects, music and the movies' sound; --headless keeps audio and movies
+  // off, and a machine without a device runs silently (one line on stderr).
+  if (!options_.headless && (settings_.sounds || settings_.playmusic)) {
+    audioDevice_ = std::make_unique<audio::AudioDevice>();
+    audioDeviceOpened_ = audioDevice_->Open();
+    if (!audioDeviceOpened_) audioDevice_.reset();
+  }
+  if (options_.headless) {
+    moviePlayer_ = std::make_unique<platform::NullMoviePlayer>();
+  } else {
+    moviePlayer_ = std::make_unique<audio::MoviePlayerAv>(audioDevice_.get());
+  }
+  if (settings_.playmusic) musicPlayer_ = MusicInitialize();
   // Every floating-point exception stays masked (the default environment masks them all).
   std::fesetenv(FE_DFL_ENV);
 }
@@ -137,18 +158,93 @@ void TSkerrowForm::PlayMovieStage(int stage) {
     top = TruncToInt((dh - ph) / 2.0);
   }
   loadingVisible_ = true;
+  movieRect_[0] = left;
+  movieRect_[1] = top;
+  movieRect_[2] = pw;
+  movieRect_[3] = ph;
   moviePlayer_->SetDisplayRect(left, top, pw, ph);
   moviePlayer_->Play();
+}
+
+void TSkerrowForm::ShowMoviePicture() {
+  const uint8_t* rgba = moviePlayer_->CurrentPicture();
+  if (rgba == nullptr || !window_->HasGL()) return;
+  const int mw = moviePlayer_->Width(), mh = moviePlayer_->Height();
+  const int dw = window_->Width(), dh = window_->Height();
+  if (movieTexture_ == 0) glGenTextures(1, &movieTexture_);
+  glViewport(0, 0, dw, dh);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, dw, dh, 0, -1, 1);  // window pixels, y down
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_FOG);
+  glDisable(GL_BLEND);
+  glClearColor(0, 0, 0, 1);  // the black panel
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, movieTexture_);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, mw, mh, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  const float l = static_cast<float>(movieRect_[0]), t = static_cast<float>(movieRect_[1]);
+  const float r = l + static_cast<float>(movieRect_[2]), b = t + static_cast<float>(movieRect_[3]);
+  glColor4f(1, 1, 1, 1);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex2f(l, t);
+  glTexCoord2f(1, 0);
+  glVertex2f(r, t);
+  glTexCoord2f(1, 1);
+  glVertex2f(r, b);
+  glTexCoord2f(0, 1);
+  glVertex2f(l, b);
+  glEnd();
+  glEnable(GL_DEPTH_TEST);
+  window_->SwapBuffers();
 }
 
 void TSkerrowForm::loadingClick() {
   moviePlayer_->Stop();
 }
 
+std::unique_ptr<platform::MusicPlayer> TSkerrowForm::MusicInitialize() {
+  if (musicFactory_) return musicFactory_();
+  if (options_.headless) return std::make_unique<platform::NullMusicPlayer>();
+  if (!audioDevice_) return nullptr;  // no device: music is off for this run
+  auto music = std::make_unique<audio::MusicPlayerAl>();
+  if (!music->MusicInitialize(*audioDevice_)) return nullptr;
+  return music;
+}
+
 void TSkerrowForm::dsoundInitialize() {
-  // The sound device opens only with the "sounds" option; the sound list and the voice buffer
-  // belong to the sound layer, which hooks in here when it exists.
-  if (!settings_.sounds) return;
+  // The sound system starts only with the "sounds" option and a device.
+  if (!settings_.sounds || !audioDevice_) return;
+  sounds_ = std::make_unique<audio::SoundEffects>();
+  if (!sounds_->InitSound(*audioDevice_, world_->appPath)) sounds_.reset();
+}
+
+void TSkerrowForm::SetListener(double x, double y, double z) {
+  if (sounds_) sounds_->SetListener(x, y, z);
+}
+
+void TSkerrowForm::PlaySound(int32_t index, double x, double y, double z) {
+  if (sounds_) sounds_->PlaySound(index, x, y, z, world_->sound3D == 1);
+}
+
+void TSkerrowForm::PlayFlat(int32_t index) {
+  if (sounds_) sounds_->PlayFlat(index);
+}
+
+void TSkerrowForm::PlayVoice(const std::string& gamePath) {
+  if (sounds_ && PathExists(gamePath)) sounds_->PlayVoice(ResolvePath(gamePath));
+}
+
+void TSkerrowForm::StopVoice() {
+  if (sounds_) sounds_->StopVoice();
 }
 
 void TSkerrowForm::TimerTimer() {
@@ -166,11 +262,13 @@ void TSkerrowForm::TimerTimer() {
   loadingVisible_ = false;
   LoadResources(true);
   if (musicPlayer_) {
-    musicPlayer_->Play(w.appPath + Utf8ToCp1251("GData\\Music\\Прелюдия.mp3"));
+    musicPlayer_->Play(w.appPath + Utf8ToCp1251(kMusicPrelude));
     musicPlayer_->SetVolume(settings_.t_musicvolume);
   }
   w.GameMode = game_mode::kMenu;
   w.menuScreen = menu_screen::kMain;
+  // The title screen opens with the main menu; a direct start (--start) goes past it.
+  if (options_.start.empty()) ShowMainMenu(*interface_);
   timers_.SetEnabled(dtimer_, true);
   w.skyFogTarget = {1.0f, 1.0f, 1.0f, 1.0f};
   w.heightBrush = 5;
@@ -202,8 +300,7 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   const bool q = w.textureQuality == 1;
   const std::string& app = w.appPath;
   // firstTime: the multitexture entry points were fetched with the scene; the menu interface
-  // is built by the menu screens.
-  (void)firstTime;
+  // is built once its window textures are loaded (below).
   LoadKindPack(w);
   // The loaders hand their messages back; start-up shows them after each group of loads.
   TLoaderMessages messages;
@@ -250,6 +347,10 @@ void TSkerrowForm::LoadResources(bool firstTime) {
     ShowLoaderMessages(std::exchange(messages, {}));
     LoadEffectAnimations(w, res, app, messages);
     ShowLoaderMessages(std::exchange(messages, {}));
+  }
+  if (firstTime) {
+    // The windows' textures are among the interface textures loaded above.
+    BuildInterface(*interface_, w, *menuHost_, res.Texture("params"), res.Texture("window"), gl);
   }
   w.screenFade = 1.5;
   ShowLoadingProgress(100);
@@ -314,10 +415,17 @@ bool TSkerrowForm::SaveSettingsFile() {
 }
 
 void TSkerrowForm::FormDestroy() {
+  FinishSaves();
   if (musicPlayer_) musicPlayer_->Stop();
+  // Sources before the device that holds them.
+  moviePlayer_.reset();
+  sounds_.reset();
+  musicPlayer_.reset();
+  audioDevice_.reset();
   if (window_->HasGL()) {
     if (renderer_ && renderer_->resources.scene) renderer_->resources.scene->DoneGL();
     DeleteRegisteredTextures();
+    if (movieTexture_ != 0) glDeleteTextures(1, &movieTexture_);
   }
   window_->Close();
 }

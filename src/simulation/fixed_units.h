@@ -11,4 +11,13 @@ class PlayHost;
 
 void UpdateFixedUnit(WorldState& w, PlayHost& host, int32_t unit, int32_t unitClass);
 
+// The switch (a unit of kind 35) that trunc(rotateSpeed) of unit i names, or 0 when it names
+// none: an index outside 1..255 or a unit of another kind.
+int32_t LinkedSwitch(const WorldState& w, int32_t i);
+// A switch counts as thrown while it reloads after a hit.
+bool SwitchThrown(const WorldState& w, int32_t s);
+
+// Opening amount of a door (class 8, its `acceleration`): 0 shut .. kDoorOpen fully open.
+inline constexpr float kDoorOpen = 1.3f;
+
 }  // namespace skerrow

@@ -61,9 +61,15 @@ bool InVisibilityWindow(const WorldState& w, double x, double z) {
 }
 
 int32_t SpawnParticle(WorldState& w, const ParticleRecord& tmpl) {
+  int32_t from = 1;
+  return SpawnParticleFrom(w, tmpl, from);
+}
+
+int32_t SpawnParticleFrom(WorldState& w, const ParticleRecord& tmpl, int32_t& searchFrom) {
   if (!InVisibilityWindow(w, tmpl.pos.x, tmpl.pos.z)) return 0;
   if (w.hqEffects != 1 && SharedRandom().Int(2) != 1) return 0;
-  const int32_t i = FreeParticleSlot(w);
+  const int32_t i = FreeParticleSlot(w, searchFrom);
+  searchFrom = i == 0 ? kParticleSlots + 1 : i + 1;
   if (i == 0) return 0;
   ParticleRecord& p = w.particles[i];
   p = tmpl;  // may be particleTemplate itself: a plain copy of another object

@@ -20,6 +20,10 @@ bool InVisibilityWindow(const WorldState& w, double x, double z);
 // Copies `tmpl` into the lowest free slot (active = 1) unless it is outside the visibility
 // window, dropped by the low-quality halving, or the pool is full. Returns the slot or 0.
 int32_t SpawnParticle(WorldState& w, const ParticleRecord& tmpl);
+// The same for a run of spawns in which no particle ends (the projectile update): the
+// free-slot search starts at `searchFrom`, never above the lowest free slot, which then moves
+// past the slot taken (past the pool when it is full), so a full pool costs one look a spawn.
+int32_t SpawnParticleFrom(WorldState& w, const ParticleRecord& tmpl, int32_t& searchFrom);
 
 // Ages, grows, turns and fades every live particle; frees those past their lifetime.
 void UpdateParticles(WorldState& w);

@@ -1,9 +1,10 @@
 // Everything outside the world that a play step needs: keyboard snapshot, sound, in-play window
-// state, level changes and saves. The shell implements it for the main
+// state, level changes and saves, music and hints. The shell implements it for the main
 // form; tests use a fake. Every method has a do-nothing default.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace skerrow {
 
@@ -29,6 +30,20 @@ class PlayHost {
   virtual void EnterLevel(int32_t /*level*/) {}
   virtual void UpdateDispatch() {}
   virtual void SaveToCurrentSlot() {}
+  // The save point's save: into the current slot, with a thumbnail of the current frame.
+  virtual void SaveToCurrentSlotWithThumbnail() {}
+
+  // Music: stop the current track; start `file` (appPath + game path, Windows-1251) from its
+  // beginning. The host makes no call at all while the playmusic option is off.
+  virtual void StopMusic() {}
+  virtual void PlayMusic(const std::string& /*file*/) {}
+
+  // The hint window with the text file `textFile` (which exists) and, when the hint voice
+  // option is on and the file exists, the voice `voiceFile`; both appPath + game path.
+  virtual void ShowHint(const std::string& /*textFile*/, const std::string& /*voiceFile*/) {}
+  // The last life lost: the current slot's save replaces the saved block (ReloadSlot). False
+  // when there is none to load (no slot, a missing or refused file).
+  virtual bool ReloadCurrentSlot() { return false; }
 };
 
 }  // namespace skerrow

@@ -77,8 +77,10 @@ void EaseSky(WorldState& w) {
   w.skyFogColour = c;
 }
 
-void FollowWaterGrid(WorldState& w) {
-  for (int k = 0; k < 25; ++k) {
+}  // namespace
+
+void FollowWaterGrid(WorldState& w, int passes) {
+  for (int k = 0; k < passes; ++k) {
     if (w.cameraPos.x - w.waterOriginX > kWaterCellX) {
       w.waterOriginX += kWaterCellX;
       --w.waterShiftX;
@@ -98,6 +100,8 @@ void FollowWaterGrid(WorldState& w) {
   }
 }
 
+namespace {
+
 // The dead ship afloat again at the height where it began to sink, at rest, with full life;
 // posX, posZ and rotY stay where it sank.
 void RaiseShip(const WorldState& w, UnitRecord& p) {
@@ -108,9 +112,9 @@ void RaiseShip(const WorldState& w, UnitRecord& p) {
   p.life = p.maxLife;
 }
 
-// After the last life: the ship is raised and the current level is entered afresh with three
-// lives (the level file places it), so play never dead-ends. Waits for the next step when
-// this one has changed level already.
+// After the last life with no save to go back to: the ship is raised and the current level is
+// entered afresh with three lives (the level file places it), so play never dead-ends. Waits
+// for the next step when this one has changed level already.
 void RestartLevel(WorldState& w, PlayHost& host, UnitRecord& p) {
   if (!MayChangeLevel(w)) return;
   w.lives = 3;
@@ -129,7 +133,7 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
         w.respawnProtection = 3.0;
         --w.lives;
         RaiseShip(w, *p);
-      } else {
+      } else if (!host.ReloadCurrentSlot()) {
         RestartLevel(w, host, *p);
       }
       break;
@@ -241,7 +245,7 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   // 3-5. Sky colour, camera, water grid.
   EaseSky(w);
   UpdateCamera(w);
-  FollowWaterGrid(w);
+  FollowWaterGrid(w, 25);
 
   // 6. Sinking fade.
   if (const UnitRecord* p = PlayerUnit(w)) {
@@ -280,7 +284,7 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   // 13-17. Controls, enemies (every second step), icons, particles, units.
   UpdatePlayerControls(w, host);
   w.aiPhase = w.aiPhase == 1 ? 0 : 1;
-  if (w.aiPhase == 1) UpdateEnemyBehaviour(w);
+  if (w.aiPhase == 1) UpdateEnemyBehaviour(w, host);
   UpdateStatusIcons(w);
   UpdateParticles(w);
   UpdateUnits(w, host);
@@ -298,8 +302,8 @@ void PlayUpdate(WorldState& w, PlayHost& host) {
   }
 
   // 20-21. Events (every second step) and projectiles.
-  if (w.aiPhase == 1) UpdateTriggers(w);
-  UpdateProjectiles(w);
+  if (w.aiPhase == 1) UpdateTriggers(w, host);
+  UpdateProjectiles(w, host);
 
   // 22-23. Phases and water drift.
   w.terrainAnimPhase = WrapBelow(w.terrainAnimPhase + g * 0.018, 32.0);

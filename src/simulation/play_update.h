@@ -16,5 +16,8 @@ int32_t HeroLevelThreshold(int32_t level);
 
 void UpdateCamera(WorldState& w);
 void UpdateStatusIcons(WorldState& w);
+// The water sheet follows the camera by whole cells, at most `passes` shifts per axis (25 in
+// play, 5 in the editor view).
+void FollowWaterGrid(WorldState& w, int passes);
 
 }  // namespace skerrow

@@ -12,6 +12,7 @@
 #include "simulation/level_changes.h"
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
+#include "simulation/unit_rules.h"
 #include "simulation/weapons.h"
 #include "world/vocabulary.h"
 #include "world/world_state.h"
@@ -32,6 +33,12 @@ double MoveToward(double v, double target, double stepSize) {
   return v;
 }
 
+bool Released(const UnitRecord& u, int ctl) {
+  return Controls(u)[ctl] == 0 && PreviousControls(u)[ctl] == 1;
+}
+
+}  // namespace
+
 double WrapTwoPi(double v) {
   constexpr double kTwoPi = 2.0 * kPi;
   if (v >= kTwoPi) v -= kTwoPi;
@@ -43,15 +50,6 @@ double Speed(const UnitRecord& u) {
   return std::sqrt(u.vel.x * u.vel.x + u.vel.y * u.vel.y + u.vel.z * u.vel.z);
 }
 
-bool Released(const UnitRecord& u, int ctl) {
-  return Controls(u)[ctl] == 0 && PreviousControls(u)[ctl] == 1;
-}
-
-// Moving-class variants sharing the ship rules.
-enum class Ship { kFull, kEnemy };
-
-// The weapons of the full ship (main gun, X, Z, S, left, right) and of the enemy ship (main
-// gun, S, left, right), in this order; the player's full ship also needs the unlock flags.
 void FireWeapons(WorldState& w, PlayHost& host, int32_t i, Ship ship) {
   const UnitRecord& u = w.units[i];
   const bool unlock = i == w.playerUnit && ship == Ship::kFull;
@@ -106,6 +104,8 @@ void Bob(UnitRecord& u, double g, double rate) {
   u.rotX = std::sin(u.pok) * tilt;
   u.rotZ = std::cos(u.pok) * tilt;
 }
+
+namespace {
 
 // Thrust from the forward and back controls; `wake` 0 none, 1 at the water, 2 at posY.
 void Thrust(WorldState& w, UnitRecord& u, double g, int wake) {
@@ -172,17 +172,6 @@ void FinishShipStep(WorldState& w, UnitRecord& u, double g, bool player, Ship sh
   }
 }
 
-void StartShipSinking(WorldState& w, PlayHost& host, UnitRecord& u, bool player) {
-  if (player) w.respawnY = u.posY;
-  u.life = 0.0f;
-  const double sx = 180.0 * R() - 90.0;
-  const double sz = 180.0 * R() - 90.0;
-  const double sw = kPi * R() - kPi / 2.0;
-  u.sinkMotion = {sx, 0.0, sz, sw};
-  u.sinking = 1;
-  host.PlaySound(sound::kSinking, u.posX, u.posY, u.posZ);
-}
-
 // Classes 1, 3, 4 (full ship) and 5 (enemy ship).
 void UpdateShip(WorldState& w, PlayHost& host, int32_t i, int32_t cls, Ship ship) {
   UnitRecord& u = w.units[i];
@@ -197,7 +186,7 @@ void UpdateShip(WorldState& w, PlayHost& host, int32_t i, int32_t cls, Ship ship
     const bool onFloor = SeaFloorAt(w, u.posX, u.posZ) > u.posY;
     const bool atOnce =
         ship == Ship::kFull ? cls == unit_class::kShipSunkAtOnce : u.unitKind == kind::kSteamRam;
-    if (onFloor || atOnce) DestroyUnit(w, i);
+    if (onFloor || atOnce) DestroyUnit(w, host, i);
     FinishShipStep(w, u, g, player, ship);
     return;
   }
@@ -253,7 +242,7 @@ void UpdateSmallCraft(WorldState& w, PlayHost& host, int32_t i) {
     u.rotX += g * u.sinkMotion.x;
     u.rotZ += g * u.sinkMotion.z;
     SpawnBubbles(w, u);
-    if (IslandHeightAt(w, u.posX, u.posZ) > u.posY) DestroyUnit(w, i);
+    if (IslandHeightAt(w, u.posX, u.posZ) > u.posY) DestroyUnit(w, host, i);
     Move(u, g);
     return;
   }
@@ -281,6 +270,17 @@ void UpdateSmallCraft(WorldState& w, PlayHost& host, int32_t i) {
 }
 
 }  // namespace
+
+void StartShipSinking(WorldState& w, PlayHost& host, UnitRecord& u, bool player) {
+  if (player) w.respawnY = u.posY;
+  u.life = 0.0f;
+  const double sx = 180.0 * R() - 90.0;
+  const double sz = 180.0 * R() - 90.0;
+  const double sw = kPi * R() - kPi / 2.0;
+  u.sinkMotion = {sx, 0.0, sz, sw};
+  u.sinking = 1;
+  host.PlaySound(sound::kSinking, u.posX, u.posY, u.posZ);
+}
 
 bool WeaponFires(const WorldState& w, const UnitRecord& u, bool needsUnlock, Weapon weapon) {
   const bool mainReady = u.reload >= u.maxReload;

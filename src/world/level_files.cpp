@@ -86,8 +86,8 @@ void LoadLand(WorldState& ws, const std::string& file) {
 bool SaveLand(const WorldState& ws, const std::string& file) {
   return WriteFileRange(file, LandBytes(ws));
 }
-void LoadUnitParameters(UnitRecord& record, const std::string& file) {
-  ReadFileRange(file, UnitRecordBytes(record));
+size_t LoadUnitParameters(UnitRecord& record, const std::string& file) {
+  return ReadFileRange(file, UnitRecordBytes(record));
 }
 bool SaveUnitParameters(const UnitRecord& record, const std::string& file) {
   return WriteFileRange(file, UnitRecordBytes(record));

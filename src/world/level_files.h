@@ -40,7 +40,8 @@ void LoadBonuses(WorldState& ws, const std::string& file);
 bool SaveBonuses(const WorldState& ws, const std::string& file);
 void LoadLand(WorldState& ws, const std::string& file);
 bool SaveLand(const WorldState& ws, const std::string& file);
-void LoadUnitParameters(UnitRecord& record, const std::string& file);
+// Returns the bytes read: sizeof(UnitRecord) for a whole record.
+size_t LoadUnitParameters(UnitRecord& record, const std::string& file);
 bool SaveUnitParameters(const UnitRecord& record, const std::string& file);
 // gdata\Skerrow.qvp into the kind table; gdata\parameters\unit1..3.par into heroDefaults.
 void LoadKindPack(WorldState& ws);

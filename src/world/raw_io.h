@@ -22,4 +22,19 @@ size_t ReadFileRange(const std::string& gamePath, std::span<uint8_t> dst);
 // path, missing directory, full disk).
 bool WriteFileRange(const std::string& gamePath, std::span<const uint8_t> src);
 
+// One file of ReplaceFiles: its game path and its whole new content.
+struct FileImage {
+  std::string gamePath;
+  std::span<const uint8_t> bytes;
+};
+
+// Replaces several files so that no crash, kill or full disk leaves one of them neither old nor
+// new: each is written to `<name>.part` in its own folder (which must exist) and flushed to
+// the disk; only when all are written are they renamed over the old files, in the given order.
+// Returns false, with every old file untouched, when any of them cannot be written.
+bool ReplaceFiles(std::span<const FileImage> files);
+// ReplaceFiles for paths already resolved on disk (ResolvePath). It touches no shared state, so
+// it may run on another thread; the caller calls InvalidatePathCache afterwards.
+bool ReplaceDiskFiles(std::span<const FileImage> files);
+
 }  // namespace skerrow

@@ -28,8 +28,9 @@ inline int32_t FreeProjectileSlot(const SavedState& s) {
   return 0;
 }
 
-inline int32_t FreeParticleSlot(const SavedState& s) {
-  for (int32_t i = 1; i <= kParticleSlots; ++i)
+// From slot `first` on, for callers that know no lower slot is free.
+inline int32_t FreeParticleSlot(const SavedState& s, int32_t first = 1) {
+  for (int32_t i = first < 1 ? 1 : first; i <= kParticleSlots; ++i)
     if (s.particles[i].active == 0) return i;
   return 0;
 }

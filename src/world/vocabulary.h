@@ -51,7 +51,7 @@ namespace kind {
 inline constexpr int32_t kPaddleSteamer = 1;  // hero ship: paddle wheels, one funnel
 inline constexpr int32_t kSternWheeler = 2;   // hero ship: stern wheel; with AI the wanderer
 inline constexpr int32_t kCruiser = 3;        // hero ship: four funnels
-inline constexpr int32_t kLinkedCannon = 4;   // class 9: fires when its linked switch is thrown
+inline constexpr int32_t kSluiceGate = 4;     // destructible exit gate (class 7), no weapons
 inline constexpr int32_t kBuoy = 5;           // class 10: floating decoration
 inline constexpr int32_t kPatrolBoat = 6;     // gunboat small craft with a bow propeller
 inline constexpr int32_t kGunboat = 7;        // skirmisher
@@ -79,8 +79,8 @@ inline constexpr int32_t kGate = 28;           // door opening for the player (u
 inline constexpr int32_t kKeyGate1 = 29;
 inline constexpr int32_t kKeyGate3 = 30;
 inline constexpr int32_t kKeyGate2 = 31;
-inline constexpr int32_t kFlameLaunch = 32;  // close-range attacker with a flame-thrower (X)
-inline constexpr int32_t kFlameCutter = 33;  // close-range attacker with a flame-thrower (X)
+inline constexpr int32_t kFlameWallA = 32;  // close-range attacker with a flame-thrower (weapon X)
+inline constexpr int32_t kFlameWallB = 33;
 inline constexpr int32_t kSwitch = 35;       // thrown by a hit; drives linked guns and locks
 inline constexpr int32_t kLock = 36;         // door opened by its linked switch
 inline constexpr int32_t kItemWreck37 = 37;  // found-item wreck
@@ -90,7 +90,8 @@ inline constexpr int32_t kKeyGate3b = 41;
 inline constexpr int32_t kKeyGate2b = 42;
 inline constexpr int32_t kLock2 = 43;
 inline constexpr int32_t kPirateFlagship = 44;  // first boss
-inline constexpr int32_t kSluiceGate = 45;      // destructible exit gate (class 7)
+// Fires the flagship's heavy shell and has no behaviour: the pack's linked gun (class 9).
+inline constexpr int32_t kHeavyGunship = 45;
 inline constexpr int32_t kFlyingFortress = 46;  // summoning boss, the last one
 inline constexpr int32_t kIronclad = 47;        // second boss
 inline constexpr int32_t kSeaMine = 48;         // blasts on contact; the last kind with a behaviour
@@ -193,7 +194,7 @@ inline constexpr RoleRow kRoleRows[] = {
     {kind::kPaddleSteamer, "Колёсный пароход", unit_class::kShip},
     {kind::kSternWheeler, "Броненосный пароход", unit_class::kShip},
     {kind::kCruiser, "Винтовой крейсер", unit_class::kShip},
-    {kind::kLinkedCannon, "Спаренное орудие", unit_class::kLinkedGun},
+    {kind::kSluiceGate, "Шлюзовые ворота", unit_class::kExitGate},
     {kind::kBuoy, "Бакен", unit_class::kFloat},
     {kind::kPatrolBoat, "Сторожевой катер", unit_class::kSmallCraft},
     {kind::kGunboat, "Канонерка", unit_class::kEnemyShip},
@@ -221,8 +222,8 @@ inline constexpr RoleRow kRoleRows[] = {
     {kind::kKeyGate1, "Ворота с замком", unit_class::kDoor},
     {kind::kKeyGate3, "Ворота с замком", unit_class::kDoor},
     {kind::kKeyGate2, "Ворота с замком", unit_class::kDoor},
-    {kind::kFlameLaunch, "Огнемётный катер", unit_class::kHeavyShip},
-    {kind::kFlameCutter, "Огнемётный бот", unit_class::kHeavyShip},
+    {kind::kFlameWallA, "Огнемётный катер", unit_class::kHeavyShip},
+    {kind::kFlameWallB, "Огнемётный бот", unit_class::kHeavyShip},
     {34, "Стена", unit_class::kDoor},
     {kind::kSwitch, "Рычаг", unit_class::kFloat},
     {kind::kLock, "Шлюз", unit_class::kDoor},
@@ -234,7 +235,7 @@ inline constexpr RoleRow kRoleRows[] = {
     {kind::kKeyGate2b, "Ворота с замком", unit_class::kDoor},
     {kind::kLock2, "Шлюз", unit_class::kDoor},
     {kind::kPirateFlagship, "Флагман пиратов", unit_class::kHeavyShip},
-    {kind::kSluiceGate, "Шлюзовые ворота", unit_class::kExitGate},
+    {kind::kHeavyGunship, "Тяжёлое орудие", unit_class::kLinkedGun},
     {kind::kFlyingFortress, "Летающая крепость", unit_class::kSmallCraft},
     {kind::kIronclad, "Броненосец", unit_class::kHeavyShip},
     {kind::kSeaMine, "Морская мина", unit_class::kEmplacement},

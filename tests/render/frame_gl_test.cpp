@@ -160,10 +160,12 @@ TEST_F(FrameGlTest, MouseOverOpenSeaPicksTheSeaSurface) {
 
 TEST_F(FrameGlTest, FullFadeIsBlackAndTheGuiLayerStillRuns) {
   w_->screenFade = 1.5;
+  rs_->mouse = {600, 100};  // the cursor is drawn after the fade and stays visible
   DrawPlayFrame(*w_, *res_, *rs_);
   for (auto p : {Pixel(10, 10), Pixel(400, 300), Pixel(790, 590)}) {
     EXPECT_EQ(p, (std::array<int, 3>{0, 0, 0}));
   }
+  EXPECT_NE(Pixel(605, 110), (std::array<int, 3>{0, 0, 0}));
   // The GUI layer runs after the fade with the less-than depth test and then restores it.
   GLint func = 0;
   glGetIntegerv(GL_DEPTH_FUNC, &func);

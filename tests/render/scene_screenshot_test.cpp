@@ -1,6 +1,7 @@
 // The built game's play frame of level 1 read back from its screenshot: the player's ship where
 // the camera puts it, the island in sight of the start with sand and grass, the sea around,
-// the start-up fade still darkening the first steps, and no heap allocation in a warm frame.
+// the start-up fade still darkening the first steps, the HUD's lives, a broadside with its
+// shells, smoke and bars, and no heap allocation in a warm frame.
 // Measured properties, no golden image.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -66,7 +67,7 @@ struct GameRun {
   std::string bench;  // the --bench line
 };
 
-bool RunLevelOne(int ticks, const fs::path& dir, GameRun& run) {
+bool RunLevelOne(int ticks, const fs::path& dir, GameRun& run, const std::string& extra = "") {
   const fs::path shot = dir / ("shot" + std::to_string(ticks) + ".tga");
   const fs::path dump = dir / ("state" + std::to_string(ticks) + ".qvs");
   const fs::path bench = dir / ("bench" + std::to_string(ticks) + ".txt");
@@ -74,7 +75,7 @@ bool RunLevelOne(int ticks, const fs::path& dir, GameRun& run) {
                           "skerrow --headless --seed 7 --start 1:1 --size " +
                           std::to_string(kWidth) + "x" + std::to_string(kHeight) + " --ticks " +
                           std::to_string(ticks) + " --root " + kRoot + " --screenshot " +
-                          shot.string() + " --dump-state " + dump.string() + " --bench > " +
+                          shot.string() + " --dump-state " + dump.string() + extra + " --bench > " +
                           bench.string() + " 2>/dev/null";
   const int rc = std::system(cmd.c_str());
   if (!WIFEXITED(rc) || WEXITSTATUS(rc) != 0) return false;
@@ -233,8 +234,10 @@ TEST_F(SceneScreenshotTest, IslandInSightShowsSandAndGrassAroundItsProjectedCent
 
 TEST_F(SceneScreenshotTest, SeaCoversTheForegroundWithoutLandColours) {
   const Picture& pic = play_->picture;
-  const int band = kWidth * (kHeight / 3);
-  EXPECT_GT(Count(pic, 0, kHeight - kHeight / 3, kWidth, kHeight, Sea), band * 9 / 10);
+  // The HUD's bar panel (0..21 % across, 72..100 % down) is not sea.
+  const int panel = kWidth * 21 / 100;
+  const int band = (kWidth - panel) * (kHeight / 3);
+  EXPECT_GT(Count(pic, panel, kHeight - kHeight / 3, kWidth, kHeight, Sea), band * 9 / 10);
   EXPECT_EQ(Count(pic, 0, kHeight - kHeight / 3, kWidth, kHeight, Grass), 0);
   // The floor shows through the additive sheet: the sea is not one flat colour.
   int lo = 255, hi = 0;
@@ -253,6 +256,55 @@ TEST_F(SceneScreenshotTest, StartFadeDarkensTheFirstStepsOnly) {
   const double lit = MeanBrightness(play_->picture);
   EXPECT_GT(lit, 40);
   EXPECT_LT(MeanBrightness(fading_->picture), lit * 0.3);
+}
+
+TEST_F(SceneScreenshotTest, LivesTextShowsBesideTheShipIcon) {
+  // "x3" in the large font: white letters in the text cell at the top left (anchor 6 %, 1 % of
+  // the width: pixels 56..88 and 11..38 for the first character), over the sea.
+  const Picture& pic = play_->picture;
+  auto ink = [](Rgb c) { return c.r > 220 && c.g > 180; };  // white, warmer toward the feet
+  EXPECT_GT(Count(pic, 56, 11, 110, 38, ink), 30);
+  EXPECT_LT(Count(pic, 150, 11, 204, 38, ink), 5);
+}
+
+TEST_F(SceneScreenshotTest, BroadsideShowsShellsSmokeAndTheBars) {
+  // The right battery fires at step 145 (D down, then up); the frame 6 steps later.
+  const fs::path input = *dir_ / "broadside.txt";
+  std::ofstream(input) << "145 key-down 68\n146 key-up 68\n";
+  GameRun battle;
+  ASSERT_TRUE(RunLevelOne(152, *dir_, battle, " --input " + input.string()));
+  const SavedState& s = *battle.state;
+  if (s.gunsUnlocked != 1) GTEST_SKIP() << "the guns are still locked at the start of level 1";
+  const Picture& pic = battle.picture;
+  int shells = 0, shown = 0;
+  for (int i = 1; i < kProjectileSlots; ++i) {
+    const ProjectileRecord& p = s.projectiles[i];
+    double x = 0, y = 0;
+    if (p.active != 1 || !Project(s, p.pos.x, p.pos.y, p.pos.z, x, y)) continue;
+    if (x < 5 || y < 5 || x >= kWidth - 5 || y >= kHeight - 5) continue;
+    ++shells;
+    // A shell is a yellow sphere under an additive glow: something bright within 4 pixels.
+    auto bright = [](Rgb c) { return c.r > 200 && c.g > 150; };
+    const int px = static_cast<int>(x), py = static_cast<int>(y);
+    if (Count(pic, px - 4, py - 4, px + 5, py + 5, bright) > 0) ++shown;
+  }
+  EXPECT_GT(shells, 0) << "no shell in flight in view";
+  EXPECT_EQ(shown, shells);
+  int smoke = 0;
+  for (int i = 1; i <= kParticleSlots; ++i) {
+    const ParticleRecord& p = s.particles[i];
+    if (p.active == 1 && (p.kind == 13 || p.kind == 11)) ++smoke;
+  }
+  EXPECT_GT(smoke, 0);
+  // The life bar fills its slot: red across 5.4..19.9 % at 96.75 % down.
+  const UnitRecord& u = s.units[s.playerUnit];
+  ASSERT_GT(u.maxLife, 0);
+  const int row = kHeight * 9675 / 10000;
+  auto red = [](Rgb c) { return c.r > 150 && c.r > 2 * c.g; };
+  const int right = static_cast<int>(kWidth * (5.4 + 14.5 * u.life / u.maxLife) / 100);
+  EXPECT_GT(Count(pic, kWidth * 54 / 1000 + 2, row, right - 2, row + 1, red),
+            (right - kWidth * 54 / 1000 - 4) * 8 / 10);
+  EXPECT_EQ(Count(pic, right + 3, row, kWidth * 21 / 100, row + 1, red), 0);
 }
 
 TEST_F(SceneScreenshotTest, PlayFramesAllocateNothingOnceWarm) {

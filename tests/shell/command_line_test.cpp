@@ -11,11 +11,18 @@ namespace {
 TEST(CommandLine, AcceptsEveryOption) {
   CommandLine cl;
   std::string msg;
-  ASSERT_EQ(ParseCommandLine({"-editor",      "--root",     "/tmp/x",  "--windowed",   "--size",
-                              "1280x1024",    "--headless", "--seed",  "42",           "--ticks",
-                              "10",           "--input",    "in.txt",  "--dump-state", "s.qvs",
-                              "--screenshot", "f.tga",      "--bench", "--start",      "1:3",
-                              "--ship",       "2"},
+  ASSERT_EQ(ParseCommandLine({"-editor",    "--root",
+                              "/tmp/x",     "--windowed",
+                              "--size",     "1280x1024",
+                              "--headless", "--seed",
+                              "42",         "--ticks",
+                              "10",         "--input",
+                              "in.txt",     "--dump-state",
+                              "s.qvs",      "--screenshot",
+                              "f.tga",      "--bench",
+                              "--start",    "1:3",
+                              "--ship",     "2",
+                              "--slot",     "99"},
                              cl, msg),
             ParseResult::kRun)
       << msg;
@@ -33,14 +40,16 @@ TEST(CommandLine, AcceptsEveryOption) {
   EXPECT_TRUE(cl.bench);
   EXPECT_EQ(cl.start, "1:3");
   EXPECT_EQ(cl.ship, 2);
+  EXPECT_EQ(cl.slot, 99);
 }
 
 TEST(CommandLine, RejectsBadInput) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--frobnicate"},          {"--size", "800"},  {"--size", "0x600"}, {"--size", "axb"},
-      {"--ticks", "-1"},         {"--ticks", "ten"}, {"--seed", "-5"},    {"--seed"},
-      {"--start", "1"},          {"--start", "0:1"}, {"--ship", "4"},     {"--root", ""},
-      {"--windowed", "-EDITOR"},  // -EDITOR counts only as the first argument
+      {"--frobnicate"},  {"--size", "800"},  {"--size", "0x600"},       {"--size", "axb"},
+      {"--ticks", "-1"}, {"--ticks", "ten"}, {"--seed", "-5"},          {"--seed"},
+      {"--start", "1"},  {"--start", "0:1"}, {"--ship", "4"},           {"--root", ""},
+      {"--slot", "0"},   {"--slot", "100"},  {"--windowed", "-EDITOR"},  // -EDITOR counts only as
+                                                                         // the first argument
   };
   for (const auto& args : bad) {
     CommandLine cl;

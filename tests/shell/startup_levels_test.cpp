@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,9 @@ TEST(Startup, LoaderMessagesAreShownAsBoxesInLoadOrder) {
       "BMP Unit: Error reading info header",
       "Skerrow: An invalid Chunk structure",
       "BMP Unit: Error reading info header",
+      // Then the interface, built last: its atlas and its font's width table are missing.
+      "TGA Texture: " + ("File not found  - " + dir.string()).substr(0, 26),
+      "Font Loader: Unable to find font.fnt",
   };
   EXPECT_EQ(shown, expected);
 }
@@ -288,6 +292,22 @@ TEST(Levels, DirectStartSetsUpTheHeroAndEntersTheLevel) {
   EXPECT_FLOAT_EQ(p.maxLife, 5 * 55 + 1 + 50);
   EXPECT_FLOAT_EQ(p.life, p.maxLife);
   EXPECT_EQ(Cp1251ToUtf8(w.shipName.View()), "Буревестник");
+}
+
+// A new game after a finished one: the tutorial's triggers must find every unlock flag cleared
+// again, and the panels shut.
+TEST(Levels, NewPlayerStartsWithEverythingTheTutorialUnlocksLocked) {
+  auto world = std::make_unique<WorldState>();
+  WorldState& w = *world;
+  w.playerUnit = 0;  // no unit to fill: only the player's progress is set up
+  uint8_t* flags[] = {&w.gunsUnlocked,         &w.mouseSteering,   &w.infoPanelUnlocked,
+                      &w.upgradePanelUnlocked, &w.radarUnlocked,   &w.weaponZUnlocked,
+                      &w.weaponSUnlocked,      &w.weaponXUnlocked, &w.infoPanelOpen,
+                      &w.upgradePanelOpen};
+  for (uint8_t* f : flags) *f = 1;
+  SetUpNewPlayer(w, 1, 1, "Hero", "Ship");
+  for (size_t i = 0; i < std::size(flags); ++i) EXPECT_EQ(*flags[i], 0) << "flag " << i;
+  EXPECT_EQ(w.lives, 3);
 }
 
 TEST(Levels, DirectStartOfAMissingEpisodeOrLevelExitsWithTwo) {

@@ -250,11 +250,12 @@ TEST_F(PlayStepTest, AVoyageWithEnemiesSinkingAndDestruction) {
   EXPECT_EQ(+P().alive, 1);
   EXPECT_EQ(host.CountSound(5), 1);   // the enemy ship began to sink
   EXPECT_EQ(host.CountSound(10), 1);  // the small craft too
-  // Both reached the sea floor and were destroyed: dead, sinking, alert cleared.
+  // Both reached the sea floor and were destroyed: dead and sinking. (Their alert bytes are
+  // cleared by the destruction, but the wreck's flying debris alerts every unit near where it
+  // lands, the dead alike, so they are not checked here.)
   for (int32_t i : {2, 3}) {
     EXPECT_EQ(+w.units[i].alive, 0) << i;
     EXPECT_EQ(+w.units[i].sinking, 1) << i;
-    EXPECT_EQ(+w.unitAlerted[i], 0) << i;
   }
   int32_t wake = 0;
   for (int32_t i = 1; i <= kParticleSlots; ++i) wake += w.particles[i].kind == 8;

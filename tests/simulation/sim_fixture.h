@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/random.h"
@@ -27,7 +29,9 @@ class FakeHost : public PlayHost {
   bool windowOpen = false;
   std::vector<SoundCall> sounds;
   std::vector<int32_t> levelsEntered;
-  int refreshes = 0, dispatches = 0, saves = 0;
+  int refreshes = 0, dispatches = 0, saves = 0, thumbnailSaves = 0, musicStops = 0;
+  std::vector<std::string> musicPlayed;
+  std::vector<std::pair<std::string, std::string>> hints;  // text file, voice file
   // Called by EnterLevel, e.g. to place the player in the new level.
   std::function<void(int32_t)> onEnterLevel;
   std::function<void()> onDispatch;
@@ -47,6 +51,12 @@ class FakeHost : public PlayHost {
     if (onDispatch) onDispatch();
   }
   void SaveToCurrentSlot() override { ++saves; }
+  void SaveToCurrentSlotWithThumbnail() override { ++thumbnailSaves; }
+  void StopMusic() override { ++musicStops; }
+  void PlayMusic(const std::string& file) override { musicPlayed.push_back(file); }
+  void ShowHint(const std::string& text, const std::string& voice) override {
+    hints.emplace_back(text, voice);
+  }
   int CountSound(int32_t s) const {
     int n = 0;
     for (const SoundCall& c : sounds) n += c.sound == s;

@@ -51,5 +51,12 @@ std::vector<uint8_t> EncodeBmp24(const Image& image);
 void GenerateWorld(Output& out);    // kind pack, unit parameters, episode 1 levels, terrain
 void GenerateModels(Output& out);   // ship, weapon, debris, flag and object models
 void GenerateEffects(Output& out);  // effect, wake, bonus and explosion animations
+void GenerateHudArt(Output& out);   // HUD panels, bars, icons, cursor, smoke, the large font
+void GenerateInterfaceArt(Output& out);  // GUI atlas, fonts, menu, heroes, intro, outro, credits
+// Sounds, music, the voices of every hint text written before it, and the logo movies.
+void GenerateAudio(Output& out);
+void GenerateMovies(Output& out);  // the three logo movies (AVI)
+// The level editor's unit and trigger previews.
+void GenerateEditorPreviews(Output& out);
 
 }  // namespace skerrow::content

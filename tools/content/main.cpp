@@ -26,8 +26,12 @@ int main(int argc, char** argv) {
     skerrow::content::GenerateWorld(out);
     skerrow::content::GenerateModels(out);
     skerrow::content::GenerateEffects(out);
+    skerrow::content::GenerateHudArt(out);
+    skerrow::content::GenerateEditorPreviews(out);
     skerrow::content::GenerateLoadingScreens(out);
     skerrow::content::GenerateRenderArt(out);
+    skerrow::content::GenerateInterfaceArt(out);
+    skerrow::content::GenerateAudio(out);  // last: it voices every hint text written before
     std::printf("skerrow-content: %zu files written to %s\n", out.Written().size(), outDir.c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skerrow-content: %s\n", e.what());

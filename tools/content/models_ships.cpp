@@ -497,7 +497,7 @@ Mesh GateLeaf(const ShipMats& m, bool solid, bool banded) {
 Mesh FleetBody(int32_t k, const ShipMats& m, uint16_t burnt, int element) {
   Mesh s;
   switch (k) {
-    case kind::kLinkedCannon: {
+    case kind::kHeavyGunship: {
       s = Cylinder({0, 0, -10}, {0, 0, 24}, 70, 62, 16, m.house, true);
       Roof(s, m.paint);
       Gun(s, m, 0, 0, 24, 34, 1, 2, true);
@@ -534,9 +534,9 @@ Mesh FleetBody(int32_t k, const ShipMats& m, uint16_t burnt, int element) {
       break;
     }
     case kind::kFlameGunboat:
-    case kind::kFlameLaunch:
-    case kind::kFlameCutter: {
-      const float len = k == kind::kFlameGunboat ? 320.0f : (k == kind::kFlameLaunch ? 220 : 260);
+    case kind::kFlameWallA:
+    case kind::kFlameWallB: {
+      const float len = k == kind::kFlameGunboat ? 320.0f : (k == kind::kFlameWallA ? 220 : 260);
       s = Hull(len, len / 10, 18, -16, 8, 0.75f);
       Deckhouse(s, m, -len * 0.1f, len * 0.2f, len / 16, 18, 38);
       Funnel(s, m, len * 0.1f, 38, 9, 34, 4);
@@ -706,7 +706,7 @@ void GenerateShips(Output& out) {
       {kind::kCoinChest, {{120, 84, 50}, {130, 96, 60}, {110, 80, 50}, {232, 190, 60}}},
       {kind::kShoreBattery, {{140, 136, 126}, {150, 146, 136}, {110, 108, 100}, {90, 88, 80}}},
       {kind::kSeaMine, {{60, 60, 60}, {90, 90, 90}, {200, 60, 40}, {60, 60, 60}}},
-      {kind::kLinkedCannon, {{130, 128, 120}, {140, 136, 128}, {100, 100, 96}, {80, 78, 72}}},
+      {kind::kSluiceGate, {{110, 112, 116}, {130, 132, 136}, {90, 92, 96}, {200, 160, 40}}},
       {kind::kBuoy, {{200, 60, 40}, {220, 220, 210}, {230, 200, 40}, {200, 60, 40}}},
       {kind::kSubmarine, {{52, 58, 60}, {80, 88, 92}, {70, 76, 80}, {40, 44, 46}}},
       {kind::kSteamRam, {{70, 62, 56}, {130, 110, 90}, {96, 90, 84}, {150, 50, 30}}},
@@ -724,8 +724,8 @@ void GenerateShips(Output& out) {
       {kind::kKeyGate1, {{150, 146, 136}, {160, 154, 140}, {120, 116, 108}, {210, 50, 40}}},
       {kind::kKeyGate3, {{150, 146, 136}, {160, 154, 140}, {120, 116, 108}, {230, 200, 40}}},
       {kind::kKeyGate2, {{150, 146, 136}, {160, 154, 140}, {120, 116, 108}, {50, 170, 60}}},
-      {kind::kFlameLaunch, {{80, 46, 40}, {150, 130, 110}, {120, 70, 50}, {230, 120, 30}}},
-      {kind::kFlameCutter, {{70, 40, 36}, {140, 120, 100}, {110, 64, 46}, {230, 120, 30}}},
+      {kind::kFlameWallA, {{80, 46, 40}, {150, 130, 110}, {120, 70, 50}, {230, 120, 30}}},
+      {kind::kFlameWallB, {{70, 40, 36}, {140, 120, 100}, {110, 64, 46}, {230, 120, 30}}},
       {34, {{140, 136, 128}, {150, 146, 136}, {110, 108, 100}, {90, 88, 80}}},
       {kind::kSwitch, {{120, 120, 124}, {160, 160, 164}, {200, 40, 30}, {230, 200, 40}}},
       {kind::kLock, {{110, 112, 116}, {130, 132, 136}, {90, 92, 96}, {70, 72, 76}}},
@@ -737,7 +737,7 @@ void GenerateShips(Output& out) {
       {kind::kKeyGate2b, {{120, 130, 136}, {140, 150, 156}, {100, 110, 116}, {50, 170, 60}}},
       {kind::kLock2, {{100, 104, 110}, {120, 124, 130}, {80, 84, 90}, {60, 64, 70}}},
       {kind::kPirateFlagship, {{30, 26, 26}, {120, 90, 60}, {60, 20, 20}, {30, 30, 30}}},
-      {kind::kSluiceGate, {{110, 112, 116}, {130, 132, 136}, {90, 92, 96}, {200, 160, 40}}},
+      {kind::kHeavyGunship, {{130, 128, 120}, {140, 136, 128}, {100, 100, 96}, {80, 78, 72}}},
       {kind::kFlyingFortress, {{160, 150, 130}, {190, 180, 160}, {90, 90, 96}, {60, 60, 64}}},
       {kind::kIronclad, {{60, 62, 66}, {100, 102, 108}, {84, 86, 92}, {40, 40, 44}}},
       {kind::kItemWreck50, {{110, 96, 80}, {130, 110, 90}, {100, 90, 76}, {60, 56, 50}}},

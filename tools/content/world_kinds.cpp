@@ -30,8 +30,8 @@ constexpr KindInfo kKinds[] = {
     Row(kind::kPaddleSteamer, 0, 0, 0, 4.0f, 1.6f, 100, 6, 0.75f, 60, 1.2f, 2.0f, 1.0f, 0),
     Row(kind::kSternWheeler, 0, 0, 0, 3.3f, 1.3f, 140, 9, 0.85f, 45, 1.5f, 2.4f, 1.2f, 0),
     Row(kind::kCruiser, 0, 0, 0, 4.8f, 1.9f, 80, 5, 0.7f, 70, 1.0f, 1.8f, 0.8f, 0),
-    // Linked gun: fires once per throw of its switch; a buoy only bobs.
-    Row(kind::kLinkedCannon, 0, 0, 0, 0, 0, 100, 50, 0.7f, 0, 1.5f, 0, 0, 0),
+    // Exit gate: its edge and target level are set where it is placed; a buoy only bobs.
+    Row(kind::kSluiceGate, 0, 0, 0, 0, 0, 120, 100, 1.2f, 0, 0, 0, 0, 0),
     Row(kind::kBuoy, 0, 0, 0, 0, 0, 50, 5, 0.5f, 60, 0, 0, 0, 0),
     Row(kind::kPatrolBoat, 12, 0, 0, 3.4f, 1.8f, 25, 2, 0.5f, 40, 2.0f, 0, 0.5f, 1),
     Row(kind::kGunboat, 12, 0, 0, 2.6f, 1.2f, 40, 4, 0.65f, 50, 2.2f, 0, 0.6f, 1),
@@ -60,8 +60,8 @@ constexpr KindInfo kKinds[] = {
     Row(kind::kKeyGate1, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     Row(kind::kKeyGate3, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     Row(kind::kKeyGate2, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
-    Row(kind::kFlameLaunch, 12, 0, 0, 3.0f, 1.5f, 35, 3, 0.6f, 50, 2.0f, 0, 0.5f, 1),
-    Row(kind::kFlameCutter, 12, 0, 0, 2.7f, 1.3f, 50, 4, 0.7f, 50, 2.0f, 0, 0.5f, 1),
+    Row(kind::kFlameWallA, 12, 0, 0, 3.0f, 1.5f, 35, 3, 0.6f, 50, 2.0f, 0, 0.5f, 1),
+    Row(kind::kFlameWallB, 12, 0, 0, 2.7f, 1.3f, 50, 4, 0.7f, 50, 2.0f, 0, 0.5f, 1),
     Row(34, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     // A thrown switch stays triggered for its reload: long enough to sail through its sluice.
     Row(kind::kSwitch, 0, 0, 0, 0, 0, 100, 100, 0.6f, 0, 10.0f, 0, 0, 0),
@@ -74,8 +74,8 @@ constexpr KindInfo kKinds[] = {
     Row(kind::kKeyGate2b, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     Row(kind::kLock2, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     Row(kind::kPirateFlagship, 16, 0, 0, 2.2f, 0.8f, 400, 30, 1.5f, 40, 1.5f, 2.5f, 0.8f, 1),
-    // Exit gate: its edge and target level are set where it is placed.
-    Row(kind::kSluiceGate, 0, 0, 0, 0, 0, 120, 100, 1.2f, 0, 0, 0, 0, 0),
+    // Linked gun: fires its heavy shell once per throw of its switch.
+    Row(kind::kHeavyGunship, 0, 0, 0, 0, 0, 100, 50, 0.7f, 0, 1.5f, 0, 0, 0),
     Row(kind::kFlyingFortress, 18, 0, 0, 2.5f, 0.8f, 600, 40, 2.0f, 20, 2.0f, 0, 0.8f, 1),
     Row(kind::kIronclad, 16, 0, 0, 2.0f, 0.8f, 500, 35, 1.5f, 40, 1.8f, 2.5f, 0.8f, 1),
     Row(kind::kSeaMine, 2, 0, 0, 0, 0, 5, 1, 0.4f, 0, 0, 0, 0, 1),

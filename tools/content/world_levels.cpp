@@ -253,7 +253,7 @@ constexpr LevelPlan kPlans[] = {
      {{kind::kSeaplane, 2},
       {kind::kAutogyro, 2},
       {kind::kSkimmer, 3},
-      {kind::kFlameLaunch, 2},
+      {kind::kFlameWallA, 2},
       {kind::kTorpedoBoat, 2},
       {kind::kSeaMine, 3},
       {kind::kCoinChest, 2}},
@@ -274,8 +274,8 @@ constexpr LevelPlan kPlans[] = {
      128,
      3,
      0,
-     {{kind::kFlameCutter, 2},
-      {kind::kFlameLaunch, 2},
+     {{kind::kFlameWallB, 2},
+      {kind::kFlameWallA, 2},
       {kind::kFlameGunboat, 2},
       {kind::kSteamRam, 2},
       {kind::kFighter, 2},
@@ -322,7 +322,7 @@ constexpr LevelPlan kPlans[] = {
      128,
      0,
      kind::kFlyingFortress,
-     {{kind::kFighter, 2}, {kind::kFlameCutter, 2}, {kind::kCoinChest, 2}},
+     {{kind::kFighter, 2}, {kind::kFlameWallB, 2}, {kind::kCoinChest, 2}},
      2,
      2,
      kind::kCoastalFort,
@@ -392,8 +392,8 @@ constexpr LevelPlan kPlans[] = {
      {{kind::kSkimmer, 2},
       {kind::kAutogyro, 2},
       {kind::kSeaplane, 2},
-      {kind::kFlameLaunch, 2},
-      {kind::kFlameCutter, 2},
+      {kind::kFlameWallA, 2},
+      {kind::kFlameWallB, 2},
       {kind::kBuoy, 3},
       {kind::kCoinChest, 3}},
      3,
@@ -793,7 +793,7 @@ LevelData BuildLevel(int32_t episode, int32_t number) {
     int32_t lock = gate(grey ? kind::kLock2 : kind::kLock, 0.76);
     s.units[lock].rotateSpeed = static_cast<float>(sw);
     for (double side : {6.5, -6.5}) {
-      int32_t g = onRoute(kind::kLinkedCannon, 0.78, side);
+      int32_t g = onRoute(kind::kHeavyGunship, 0.78, side);
       s.units[g].rotateSpeed = static_cast<float>(sw);
       s.units[g].rotY += kPi;  // facing the way the player comes
     }

@@ -1,0 +1,88 @@
+// The editor store: four file-name texts in a small INI file, written atomically.
+#include "editor/editor_store.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <sstream>
+
+#include "editor/editor_actions.h"
+#include "world/raw_io.h"
+
+namespace skerrow {
+
+namespace {
+
+constexpr const char* kSection = "SkerrowEditor settings";
+constexpr size_t kMaxStoreBytes = 64 * 1024;  // four file names; anything larger is not ours
+
+struct Key {
+  const char* name;
+  std::string EditorControls::*text;
+};
+constexpr Key kKeys[] = {
+    {"levelfilenames_Text", &EditorControls::levelFile},
+    {"unitsfileanmes_Text", &EditorControls::unitsFile},
+    {"bonusesfilenames_Text", &EditorControls::bonusesFile},
+    {"bitmapfilenames_Text", &EditorControls::bitmapFile},
+};
+
+std::string Trim(const std::string& s) {
+  const size_t a = s.find_first_not_of(" \t\r");
+  if (a == std::string::npos) return {};
+  const size_t b = s.find_last_not_of(" \t\r");
+  return s.substr(a, b - a + 1);
+}
+
+}  // namespace
+
+std::string EditorStorePath() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/skerrow/editor.ini";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config/skerrow/editor.ini";
+  return {};
+}
+
+void LoadEditorStore(const std::string& path, EditorControls& ctl) {
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return;
+  if (std::filesystem::file_size(path, ec) > kMaxStoreBytes || ec) return;
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  bool inSection = false;
+  while (std::getline(in, line)) {
+    line = Trim(line);
+    if (!line.empty() && line.front() == '[') {
+      inSection = line == std::string("[") + kSection + "]";
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (!inSection || eq == std::string::npos) continue;
+    const std::string key = Trim(line.substr(0, eq));
+    for (const Key& k : kKeys) {
+      if (key == k.name) ctl.*k.text = Trim(line.substr(eq + 1));
+    }
+  }
+}
+
+bool SaveEditorStore(const std::string& path, const EditorControls& ctl) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+  std::ostringstream out;
+  out << "[" << kSection << "]\n";
+  for (const Key& k : kKeys) {
+    std::string text = ctl.*k.text;
+    // One line per key: a line break in a name would start a new key.
+    for (char& ch : text)
+      if (ch == '\n' || ch == '\r') ch = ' ';
+    out << k.name << "=" << text << "\n";
+  }
+  const std::string bytes = out.str();
+  return WriteFileRange(path,
+                        std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+}  // namespace skerrow

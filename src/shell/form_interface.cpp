@@ -1,0 +1,98 @@
+// The main form's side of the interface: music and options for the windows, the menu
+// landscape, and the new game entered from the intro.
+#include "shell/form_interface.h"
+
+#include "engine/picture.h"
+#include "platform/cp1251.h"
+#include "platform/media.h"
+#include "render/game_resources.h"
+#include "shell/form_play_host.h"
+#include "shell/level_host.h"
+#include "shell/skerrow_form.h"
+#include "world/level_files.h"
+#include "world/vocabulary.h"
+#include "world/world_state.h"
+
+namespace skerrow {
+
+// Updates the main-loop count of the play step after the start of a game.
+constexpr int32_t kNewGameSettlingSteps = 16;
+
+void FormMenuHost::PlayMusic(const std::string& gamePath) {
+  platform::MusicPlayer* music = form_.musicPlayer_.get();
+  if (music == nullptr) return;
+  music->Stop();
+  music->Play(form_.World().appPath + gamePath);
+  music->SetVolume(form_.Settings().t_musicvolume);
+}
+
+void FormMenuHost::CloseHint() {
+  form_.CloseHintWindow();
+}
+
+void FormMenuHost::RefreshKeyboard() {
+  form_.RefreshKeyboard();
+}
+
+void FormMenuHost::CloseMainWindow() {
+  form_.RequestQuit();
+}
+
+OptionBoxes FormMenuHost::ReadOptions() {
+  const StoredSettings& s = form_.Settings();
+  return {s.fourpeppelines, s.tershadows, s.hqeffects, s.sound3d, s.hintssound};
+}
+
+void FormMenuHost::StoreOptions(const OptionBoxes& boxes) {
+  StoredSettings& s = form_.Settings();
+  s.fourpeppelines = boxes.fourpeppelines;
+  s.tershadows = boxes.tershadows;
+  s.hqeffects = boxes.hqeffects;
+  s.sound3d = boxes.sound3d;
+  s.hintssound = boxes.hintssound;
+  form_.SaveSettingsFile();
+}
+
+void FormMenuHost::ReloadMenuLandscape() {
+  WorldState& w = form_.World();
+  EnginePictureReader reader;
+  LoadHeightMapBitmap(w, reader, w.appPath + "gdata\\ata\\menu.qvt");
+}
+
+void FormMenuHost::EnterNewGame() {
+  TSkerrowForm& f = form_;
+  WorldState& w = f.World();
+  SetUpNewPlayer(w, w.heroChoice, w.shipChoice, w.heroChoiceName, w.shipChoiceName);
+  w.episode = 1;
+  if (w.GameMode == game_mode::kPlay) return;
+  TInterface& ui = f.Interface();
+  HideWindow(ui.gui, ui.gui.windows.mainMenu);
+  w.GameMode = game_mode::kPlay;
+  // The first level of episode 1: its loading picture, art, music and opening hint.
+  f.EnterLevel(kEpisodeLevelBase + 1);
+  for (int32_t i = 0; i < kNewGameSettlingSteps; ++i) f.UpdateDispatch();
+  FormPlayHost(f).SaveToCurrentSlot();  // the chosen slot holds the game from its start
+  SetHintLine(
+      ui, 1,
+      Utf8ToCp1251("Добро пожаловать на борт, капитан ") + std::string(w.playerName.View()) + "!");
+}
+
+void FormInputGui::RestartMenuMusic() {
+  ui_.host->PlayMusic(Utf8ToCp1251("GData\\Music\\Прелюдия.mp3"));
+}
+
+void FormInputGui::ChooseUnderCursor(int32_t) {
+  int32_t x = 0, y = 0;
+  PointerPercent(ui_, x, y);
+  ClickMenuScreen(ui_, x, y);
+}
+
+void FormInputGui::StartGameFromIntro() {
+  ClickMenuScreen(ui_, 0, 0);
+}
+
+void FormInputGui::ResetOutro() {
+  ClickMenuScreen(ui_, 0, 0);
+}
+
+}  // namespace skerrow

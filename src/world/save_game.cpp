@@ -1,0 +1,309 @@
+// Save games: slot files, description lines, the all-or-nothing slot write, the block checks
+// and the two loads.
+#include "world/save_game.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <iterator>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+#include "platform/cp1251.h"
+#include "platform/numeric.h"
+#include "platform/paths.h"
+#include "world/raw_io.h"
+#include "world/vocabulary.h"
+
+namespace skerrow {
+namespace {
+
+std::string Num(int64_t n) {
+  return std::to_string(n);
+}
+
+// Literal parts of the description lines (UTF-8 here, Windows-1251 in the file).
+constexpr const char* kLinePlayer = "Игрок : ";
+constexpr const char* kLineShip = "Корабль : ";
+constexpr const char* kLineEpisode = "Эпизод : ";
+constexpr const char* kLineLevel = ", Уровень : ";
+constexpr const char* kLineHeroLevel = "Уровень героя : ";
+constexpr const char* kLineLives = "Жизни : ";
+constexpr const char* kLineHealth = "Здоровье : ";
+constexpr const char* kLineExperience = "Опыт : ";
+
+constexpr int32_t kLastHeroLevel = 99;
+constexpr int32_t kCameraCount = 10;          // cameraNumber 1..10
+constexpr int32_t kLastTerrainKind = 127;     // Terrain<k> pieces 1..127
+constexpr int32_t kLastObjectKind = 128;      // object<n>.3ds 1..128
+constexpr int32_t kLastStatusIcon = 15;       // status icon codes up to 15 (key 3)
+constexpr int32_t kLastSnowflakeVariant = 3;  // snowflake textures 1..3
+
+bool InRange(int64_t v, int64_t lo, int64_t hi) {
+  return v >= lo && v <= hi;
+}
+
+// A name is drawn by the interface and written as one description line: no control bytes.
+bool PlainText(std::string_view s) {
+  return std::none_of(s.begin(), s.end(), [](char c) { return static_cast<uint8_t>(c) < 32; });
+}
+
+std::string SaveFolder(const std::string& appPath) {
+  return appPath + "gdata\\savegame";
+}
+
+// The refusal of slot `slot` for `why`.
+LevelMessage Refusal(const std::string& appPath, int32_t slot, const std::string& why) {
+  return {"Skerrow", "Save game \"" + Cp1251ToUtf8(SlotFile(appPath, slot, ".qvs")) +
+                         "\" cannot be loaded: " + why + "."};
+}
+
+}  // namespace
+
+std::string SlotFile(const std::string& appPath, int32_t slot, std::string_view ext) {
+  return SaveFolder(appPath) + "\\slot" + Num(slot) + std::string(ext);
+}
+
+SlotDescription DescribeSave(const SavedState& s) {
+  double health = 0.0;
+  if (s.playerUnit >= 1 && s.playerUnit < kUnitSlots) {
+    const UnitRecord& p = s.units[s.playerUnit];
+    health = 100.0 * static_cast<double>(p.life) / static_cast<double>(p.maxLife);
+  }
+  SlotDescription d;
+  d[0] = Utf8ToCp1251(kLinePlayer) + std::string(s.playerName.View());
+  d[1] = Utf8ToCp1251(kLineShip) + std::string(s.shipName.View());
+  d[2] = Utf8ToCp1251(kLineEpisode) + std::string(s.episodeName.View()) + Utf8ToCp1251(kLineLevel) +
+         Num(s.levelNumber);
+  d[3] = Utf8ToCp1251(kLineHeroLevel) + Num(s.heroLevel);
+  d[4] = Utf8ToCp1251(kLineLives) + Num(s.lives);
+  d[5] = Utf8ToCp1251(kLineHealth) + Num(RoundToInt(health)) + "%";
+  d[6] = Utf8ToCp1251(kLineExperience) + Num(s.experience);
+  return d;
+}
+
+std::string DescriptionFileText(const SlotDescription& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+SlotDescription ParseDescriptionFile(std::string_view text) {
+  SlotDescription lines;
+  size_t at = 0;
+  for (std::string& line : lines) {
+    if (at >= text.size()) break;
+    size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view l = text.substr(at, end - at);
+    if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+    line = std::string(l);
+    at = end + 1;
+  }
+  return lines;
+}
+
+namespace {
+
+// The three files of a save into slot saveSlot (1..99): .tga, .txt, then .qvs, whose rename
+// comes last so that until then the slot still loads as the old game. Creates the folder.
+void PrepareSlotFiles(const WorldState& ws, std::span<const uint8_t> thumbnailTga,
+                      std::string (&paths)[3], std::vector<uint8_t> (&bytes)[3]) {
+  if (!DirectoryExists(SaveFolder(ws.appPath))) {
+    std::error_code ec;
+    std::filesystem::create_directories(ResolvePath(SaveFolder(ws.appPath)), ec);
+    InvalidatePathCache();
+  }
+  const std::string text = DescriptionFileText(DescribeSave(ws));
+  // Resolved here: the disk work may run on another thread, away from the path cache.
+  paths[0] = ResolvePath(SlotFile(ws.appPath, ws.saveSlot, ".tga"));
+  paths[1] = ResolvePath(SlotFile(ws.appPath, ws.saveSlot, ".txt"));
+  paths[2] = ResolvePath(SlotFile(ws.appPath, ws.saveSlot, ".qvs"));
+  bytes[0].assign(thumbnailTga.begin(), thumbnailTga.end());
+  bytes[1].assign(text.begin(), text.end());
+  const std::span<const uint8_t> block = SavedBytes(ws);
+  bytes[2].assign(block.begin(), block.end());
+}
+
+bool ReplaceSlotFiles(const std::string (&paths)[3], const std::vector<uint8_t> (&bytes)[3]) {
+  const FileImage files[] = {{paths[0], bytes[0]}, {paths[1], bytes[1]}, {paths[2], bytes[2]}};
+  return ReplaceDiskFiles(files);
+}
+
+}  // namespace
+
+bool WriteSaveSlot(const WorldState& ws, std::span<const uint8_t> thumbnailTga) {
+  if (!InRange(ws.saveSlot, 1, kSaveSlots)) return false;
+  std::string paths[3];
+  std::vector<uint8_t> bytes[3];
+  PrepareSlotFiles(ws, thumbnailTga, paths, bytes);
+  const bool ok = ReplaceSlotFiles(paths, bytes);
+  InvalidatePathCache();
+  return ok;
+}
+
+bool SlotWriter::Save(const WorldState& ws, std::span<const uint8_t> thumbnailTga) {
+  Finish();
+  if (!InRange(ws.saveSlot, 1, kSaveSlots)) return false;
+  PrepareSlotFiles(ws, thumbnailTga, paths_, bytes_);
+  thread_ = std::thread([this] { ok_ = ReplaceSlotFiles(paths_, bytes_); });
+  return true;
+}
+
+bool SlotWriter::Finish() {
+  if (!thread_.joinable()) return ok_;
+  thread_.join();
+  InvalidatePathCache();  // the new files may be missing from cached listings
+  return ok_;
+}
+
+std::string CheckSavedBlock(const SavedState& s) {
+  if (!InRange(s.GameMode, game_mode::kMenu, game_mode::kEditorView)) {
+    return "game mode " + Num(s.GameMode) + " is not 1..3";
+  }
+  if (!InRange(s.menuScreen, menu_screen::kMain, menu_screen::kOutro)) {
+    return "menu screen " + Num(s.menuScreen) + " is not 1..6";
+  }
+  if (!InRange(s.playerUnit, 1, kUnitSlots - 1)) {
+    return "the player's unit " + Num(s.playerUnit) + " is not 1..255";
+  }
+  const UnitRecord& p = s.units[s.playerUnit];
+  if (!InRange(p.unitKind, 1, kKindCount - 1)) {
+    return "the player's unit kind " + Num(p.unitKind) + " is not 1..255";
+  }
+  if (!std::isfinite(p.posX) || !std::isfinite(p.posY) || !std::isfinite(p.posZ) ||
+      !std::isfinite(p.rotY)) {
+    return "the player's position is not a number";
+  }
+  // The episode's directory name is also a path: only the table's own names are taken.
+  if (!InRange(s.episode, 1, kEpisodeCount) || s.episodeName.View() != EpisodeName(s.episode)) {
+    return "episode " + Num(s.episode) + " is not one of the game's episodes";
+  }
+  if (!InRange(s.levelNumber, 1, kLastLevelNumber)) {
+    return "level " + Num(s.levelNumber) + " is not 1..200";
+  }
+  if (!InRange(s.heroLevel, 1, kLastHeroLevel)) {
+    return "hero level " + Num(s.heroLevel) + " is not 1..99";
+  }
+  if (!InRange(s.cameraNumber, 1, kCameraCount)) {
+    return "camera " + Num(s.cameraNumber) + " is not 1..10";
+  }
+  if (s.lives < 0 || s.coins < 0 || s.upgradePoints < 0 || s.experience < 0) {
+    return "a count of lives, coins, points or experience is negative";
+  }
+  if (!InRange(s.airTarget, 0, kUnitSlots - 1)) {
+    return "the air target " + Num(s.airTarget) + " is not a unit";
+  }
+  if (!PlainText(s.playerName.View()) || !PlainText(s.shipName.View())) {
+    return "a name holds control characters";
+  }
+  for (int32_t i = 1; i <= kStatusIconSlots; ++i) {
+    if (!InRange(s.statusIcons[i], 0, kLastStatusIcon)) return "status icon " + Num(i) + " is bad";
+  }
+  for (int32_t u = 0; u < kUnitSlots; ++u) {
+    const UnitRecord& r = s.units[u];
+    if ((r.alive != 0 || r.sinking != 0) && !InRange(r.unitKind, 0, kKindCount - 1)) {
+      return "unit " + Num(u) + " has kind " + Num(r.unitKind);
+    }
+  }
+  for (int32_t i = 0; i < kStaticSlots; ++i) {
+    const StaticRecord& st = s.statics[i];
+    if (st.alive == 0) continue;
+    if (!InRange(st.terrainKind, 1, kLastTerrainKind)) {
+      return "static " + Num(i) + " has terrain piece " + Num(st.terrainKind);
+    }
+    for (int32_t o = 0; o < kStaticObjectSlots; ++o) {
+      const StaticObjectRecord& ob = st.objects[o];
+      if (ob.alive != 0 && !InRange(ob.objectKind, 1, kLastObjectKind)) {
+        return "static " + Num(i) + " has object kind " + Num(ob.objectKind);
+      }
+    }
+  }
+  for (int32_t b = 0; b < kBonusSlots; ++b) {
+    if (!InRange(s.bonuses[b].kind, 0, bonus::kCount - 1)) {
+      return "bonus " + Num(b) + " has kind " + Num(s.bonuses[b].kind);
+    }
+  }
+  for (int32_t i = 0; i < kProjectileSlots; ++i) {
+    const ProjectileRecord& pr = s.projectiles[i];
+    if (pr.active != 0 && !InRange(pr.owner, 0, kUnitSlots - 1)) {
+      return "projectile " + Num(i) + " has owner " + Num(pr.owner);
+    }
+  }
+  for (int32_t i = 1; i <= kParticleSlots; ++i) {
+    const ParticleRecord& pa = s.particles[i];
+    if (pa.active != 0 && !InRange(pa.kind, 0, particle::kCount - 1)) {
+      return "particle " + Num(i) + " has kind " + Num(pa.kind);
+    }
+  }
+  for (int32_t i = 1; i <= kSnowflakeSlots; ++i) {
+    const SnowflakeRecord& f = s.snowflakes[i];
+    if (f.active != 0 && !InRange(f.variant, 1, kLastSnowflakeVariant)) {
+      return "snowflake " + Num(i) + " has texture " + Num(f.variant);
+    }
+  }
+  return {};
+}
+
+SlotLoadResult ReadSaveSlot(const std::string& appPath, int32_t slot, SavedState& into) {
+  if (!InRange(slot, 1, kSaveSlots)) return {};
+  const std::string file = SlotFile(appPath, slot, ".qvs");
+  if (!PathExists(file)) return {};
+  // One byte more than the block: a longer file is seen as such.
+  std::vector<uint8_t> bytes(kSavedBlockSize + 1);
+  const size_t n = ReadFileRange(file, bytes);
+  if (n != kSavedBlockSize) {
+    const std::string why = n > kSavedBlockSize
+                                ? "it is longer than " + Num(kSavedBlockSize) + " bytes"
+                                : "it holds " + Num(n) + " bytes, not " + Num(kSavedBlockSize);
+    return {SlotLoad::kRefused, Refusal(appPath, slot, why)};
+  }
+  auto block = std::make_unique<SavedState>();
+  std::memcpy(block.get(), bytes.data(), kSavedBlockSize);
+  if (const std::string why = CheckSavedBlock(*block); !why.empty()) {
+    return {SlotLoad::kRefused, Refusal(appPath, slot, why)};
+  }
+  std::memcpy(&into, block.get(), kSavedBlockSize);
+  return {SlotLoad::kLoaded, {}};
+}
+
+SlotLoadResult ReloadSlot(WorldState& ws) {
+  SlotLoadResult r = ReadSaveSlot(ws.appPath, ws.saveSlot, Saved(ws));
+  if (r.status == SlotLoad::kLoaded) std::memset(ws.unitAlerted + 1, 0, kUnitSlots - 1);
+  return r;
+}
+
+SlotLoadResult LoadGame(WorldState& ws, LevelHost& host) {
+  const std::string previousEpisode(ws.episodeName.View());
+  const bool wasPlaying = ws.GameMode == game_mode::kPlay;
+  SlotLoadResult r = ReadSaveSlot(ws.appPath, ws.saveSlot, Saved(ws));
+  if (r.status != SlotLoad::kLoaded) return r;
+  if (ws.episodeName.View() == previousEpisode && !wasPlaying) {
+    // From the menu the menu's music plays, though the last game's episode art is still
+    // loaded: the episode's music comes back, the art stays.
+    host.StartEpisodeMusic(ws.episode);
+  } else if (ws.episodeName.View() != previousEpisode) {
+    host.SetFpsTimer(false);
+    host.StartEpisodeMusic(ws.episode);
+    host.ResetLoadingProgress();
+    host.LoadLoadingPicture(ws.episode);
+    host.LoadEpisodeArt(std::string(ws.episodeName.View()));
+    host.SetFpsTimer(true);
+  }
+  ws.screenFade = 1.0;
+  // What lives outside the block for the loaded level.
+  const std::string dir = EpisodeDirectory(ws);
+  const std::string n = Num(ws.levelNumber);
+  if (const LevelMessage m = ReadLevelSize(ws, host, ws.levelNumber); !m.text.empty()) {
+    host.ShowLevelMessage(m);
+  }
+  LoadTerrainColours(ws, host, dir + "Data\\landscape" + n + ".qvt");
+  std::copy(std::begin(kLevelTerrainView), std::end(kLevelTerrainView), ws.terrainView);
+  host.LoadMinimap(dir + "Data\\minimap" + n + ".qvt");
+  std::memset(ws.unitAlerted + 1, 0, kUnitSlots - 1);
+  return r;
+}
+
+}  // namespace skerrow
