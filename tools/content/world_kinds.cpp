@@ -76,7 +76,7 @@ constexpr KindInfo kKinds[] = {
     Row(kind::kPirateFlagship, 16, 0, 0, 2.2f, 0.8f, 400, 30, 1.5f, 40, 1.5f, 2.5f, 0.8f, 1),
     // Linked gun: fires its heavy shell once per throw of its switch.
     Row(kind::kHeavyGunship, 0, 0, 0, 0, 0, 100, 50, 0.7f, 0, 1.5f, 0, 0, 0),
-    Row(kind::kFlyingFortress, 18, 0, 0, 2.5f, 0.8f, 600, 40, 2.0f, 20, 2.0f, 0, 0.8f, 1),
+    Row(kind::kFlyingFortress, 18, 0, 0, 2.5f, 0.8f, 120, 40, 2.0f, 20, 2.0f, 0, 0.8f, 1),
     Row(kind::kIronclad, 16, 0, 0, 2.0f, 0.8f, 500, 35, 1.5f, 40, 1.8f, 2.5f, 0.8f, 1),
     Row(kind::kSeaMine, 2, 0, 0, 0, 0, 5, 1, 0.4f, 0, 0, 0, 0, 1),
     Row(kind::kItemWreck50, 0, 0, 0, 0, 0, 30, 20, 1.0f, 0, 0, 0, 0, 0),
