@@ -148,7 +148,14 @@ TEST_F(ContentWorldTest, KindPackNamesAndClassesMatchWhatTheCodeDoesWithEachKind
                                                   {34, 8},  {36, 8},
                                                   {43, 8},  {44, 3},
                                                   {47, 3},  {7, 5},
-                                                  {19, 5},  {kind::kExitMarker, 7}};
+                                                  {19, 5},  {kind::kExitMarker, 7},
+                                                  // The sluice gate, the heavy linked gun that
+                                                  // fires its heavy shell, and the flame-thrower
+                                                  // attackers, which fire only as ships.
+                                                  {kind::kSluiceGate, 7},
+                                                  {kind::kHeavyGunship, 9},
+                                                  {kind::kFlameWallA, 3},
+                                                  {kind::kFlameWallB, 3}};
   for (auto [kind, cls] : expected) EXPECT_EQ(+(*table)[kind].kindClass, cls) << "kind " << kind;
   for (const KindInfo& k : WorldKinds()) {
     const KindRecord& r = (*table)[k.kind];
