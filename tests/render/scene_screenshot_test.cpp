@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "support/hint_clicks.h"
 #include "world/records.h"
 
 namespace skerrow {
@@ -60,23 +61,27 @@ bool ReadTga(const fs::path& file, Picture& out) {
   return true;
 }
 
-// One headless run of level 1 with no input: its last frame and its saved block.
+// One headless run of level 1 with no input but the clicks that close its opening hints, and
+// `script` (scripted-input lines): its last frame and its saved block.
 struct GameRun {
   Picture picture;
   std::unique_ptr<SavedState> state;
   std::string bench;  // the --bench line
 };
 
-bool RunLevelOne(int ticks, const fs::path& dir, GameRun& run, const std::string& extra = "") {
+bool RunLevelOne(int ticks, const fs::path& dir, GameRun& run, const std::string& script = "") {
   const fs::path shot = dir / ("shot" + std::to_string(ticks) + ".tga");
   const fs::path dump = dir / ("state" + std::to_string(ticks) + ".qvs");
   const fs::path bench = dir / ("bench" + std::to_string(ticks) + ".txt");
+  const fs::path input = dir / ("input" + std::to_string(ticks) + ".txt");
+  // The episode's hint is open from the start, the tutorial's first one a few steps later.
+  std::ofstream(input) << test::HintClicks(kWidth, kHeight, {2, 12}) << script;
   const std::string cmd = "SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null " + kRoot +
                           "skerrow --headless --seed 7 --start 1:1 --size " +
                           std::to_string(kWidth) + "x" + std::to_string(kHeight) + " --ticks " +
                           std::to_string(ticks) + " --root " + kRoot + " --screenshot " +
-                          shot.string() + " --dump-state " + dump.string() + extra + " --bench > " +
-                          bench.string() + " 2>/dev/null";
+                          shot.string() + " --dump-state " + dump.string() + " --input " +
+                          input.string() + " --bench > " + bench.string() + " 2>/dev/null";
   const int rc = std::system(cmd.c_str());
   if (!WIFEXITED(rc) || WEXITSTATUS(rc) != 0) return false;
   if (!ReadTga(shot, run.picture)) return false;
@@ -269,10 +274,8 @@ TEST_F(SceneScreenshotTest, LivesTextShowsBesideTheShipIcon) {
 
 TEST_F(SceneScreenshotTest, BroadsideShowsShellsSmokeAndTheBars) {
   // The right battery fires at step 145 (D down, then up); the frame 6 steps later.
-  const fs::path input = *dir_ / "broadside.txt";
-  std::ofstream(input) << "145 key-down 68\n146 key-up 68\n";
   GameRun battle;
-  ASSERT_TRUE(RunLevelOne(152, *dir_, battle, " --input " + input.string()));
+  ASSERT_TRUE(RunLevelOne(152, *dir_, battle, "145 key-down 68\n146 key-up 68\n"));
   const SavedState& s = *battle.state;
   if (s.gunsUnlocked != 1) GTEST_SKIP() << "the guns are still locked at the start of level 1";
   const Picture& pic = battle.picture;
