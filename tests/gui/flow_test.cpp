@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "support/hint_clicks.h"
 #include "world/vocabulary.h"
 #include "world/world_state.h"
 
@@ -85,11 +86,12 @@ std::string Type(int tick, std::initializer_list<int> codes) {
 }
 
 // From start-up to level 1: slot, the name "Иван" (one character too low, a space, is
-// refused), hero 2, the ship name "Nord", ship 3, and a click that skips the intro at tick 40.
+// refused), hero 2, the ship name "Nord", ship 3, a click that skips the intro at tick 40, and
+// the clicks that close the episode's and the tutorial's opening hints.
 std::string NewGameScript() {
   return Click(0, kNewGame) + Click(4, kChooseSlot) + Type(8, {0xC8, 32, 0xE2, 0xE0, 0xED}) +
          Click(13, kHeroTwo) + Type(17, {78, 111, 114, 100}) + Click(22, kShipThree) +
-         "40 mouse-down 0\n41 mouse-up 0\n";
+         "40 mouse-down 0\n41 mouse-up 0\n" + test::HintClicks(800, 600, {42, 45, 48});
 }
 
 TEST_F(FlowTest, ClicksAndTypedNamesReachLevelOneWithTheChosenShipAndHero) {
