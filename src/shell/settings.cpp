@@ -135,10 +135,11 @@ bool ParseBool(std::string_view text, bool& v) {
 }
 
 // Splits INI text into lines (any of \r\n, \n, \r). A UTF-8 byte-order mark that an editor
-// put before the first line is not part of it.
+// put before the first line is not part of it, nor are repeated ones: the rewrite drops them
+// all, so a mark left in front would give the rewritten file another first line.
 std::vector<std::string_view> Lines(std::string_view text) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  while (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   std::vector<std::string_view> out;
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {

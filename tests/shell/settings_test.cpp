@@ -150,6 +150,19 @@ TEST(Settings, AByteOrderMarkBeforeTheFirstSectionIsSkipped) {
   EXPECT_EQ(saved.find("[Skerrow Settings]"), saved.rfind("[Skerrow Settings]"));
 }
 
+// Two marks (a file saved twice by such an editor): the section counts as well, and the
+// rewrite reads back as the same options instead of promoting a section it ignored.
+TEST(Settings, RepeatedByteOrderMarksAreSkippedAndTheRewriteKeepsTheOptions) {
+  const std::string text =
+      "\xEF\xBB\xBF\xEF\xBB\xBF[Skerrow Settings]\r\nt_musicvolume_Position=25\r\n";
+  StoredSettings s;
+  ParseSettings(text, s);
+  EXPECT_EQ(s.t_musicvolume, 25);
+  StoredSettings again;
+  ParseSettings(FormatSettings(s, text), again);
+  EXPECT_EQ(again.t_musicvolume, 25);
+}
+
 TEST(Settings, NumbersUseAPointWhateverTheLocale) {
   // A locale with a decimal comma, when the system has one.
   const char* old = std::setlocale(LC_ALL, nullptr);
