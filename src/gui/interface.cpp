@@ -223,7 +223,6 @@ void ReturnToMainMenu(TInterface& ui) {
   w.menuScreen = menu_screen::kMain;
   ui.host->ReloadMenuLandscape();
   HideWindow(ui.gui, ui.gui.windows.hintWindow);
-  ui.host->CloseHint();  // the host's hint too, which would otherwise hold the next game's play
   HideWindow(ui.gui, ui.gui.windows.inGameMenu);
   ShowMainMenu(ui);
 }

@@ -36,8 +36,7 @@ class MenuHost {
   // When music is on: stop it, start the file (a game path) and set the stored volume.
   virtual void PlayMusic(const std::string& /*gamePath*/) {}
   virtual void StopVoice() {}
-  // The form closes its hint (model, voice, window): the hint window's "Продолжить игру", the
-  // return to the main menu and a loaded game.
+  // The hint window's "Продолжить игру": the form closes its hint (model, voice, window).
   virtual void CloseHint() {}
   // A new keyboard snapshot (the menu screens keep it fresh as the play step does).
   virtual void RefreshKeyboard() {}

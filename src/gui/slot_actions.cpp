@@ -49,12 +49,8 @@ void SlotAction(TInterface& ui) {
   RefreshSlotWindow(ui);
   if (result == SlotActionResult::kHeroSelection) ShowHeroSelection(ui);
   if (result == SlotActionResult::kLoaded) {
-    // The loaded game runs at once: no window that pauses play stays open, and a hint of the
-    // game left behind (its voice too) goes with it.
-    HideWindow(ui.gui, ui.gui.windows.mainMenu);
+    // The loaded game runs at once: Esc may have opened the in-game menu over the window.
     HideWindow(ui.gui, ui.gui.windows.inGameMenu);
-    HideWindow(ui.gui, ui.gui.windows.hintWindow);
-    ui.host->CloseHint();
   }
 }
 

@@ -8,8 +8,8 @@ namespace skerrow {
 struct TInterface;
 
 // The action button: in choose mode ("Выбрать") the browsed slot becomes the game's slot and
-// the hero selection opens; in load mode the slot's game is loaded and every window that would
-// hold play is hidden. An empty or refused slot leaves the windows as they were.
+// the hero selection opens; in load mode the slot's game is loaded and the in-game menu hidden,
+// so play runs. An empty or refused slot leaves the windows as they were.
 void SlotAction(TInterface& ui);
 void NextSlot(TInterface& ui);      // ">>"
 void PreviousSlot(TInterface& ui);  // "<<"
