@@ -55,11 +55,11 @@ void RestartFromSave(TInterface& ui) {
 }
 
 void OpenForLoading(TInterface& ui) {
-  OpenSlotWindow(ui, SlotWindowMode::kLoad);
+  OpenSlotWindow(ui, SlotMode::kLoad);
 }
 
 void OpenForNewGame(TInterface& ui) {
-  OpenSlotWindow(ui, SlotWindowMode::kChoose);
+  OpenSlotWindow(ui, SlotMode::kChoose);
 }
 
 void Quit(TInterface& ui) {
@@ -151,7 +151,7 @@ void BuildMenus(TInterface& ui) {
   AddPanel(slots, 25, 185, 40, 160);
   const char* kSlotLines[] = {
       "Игрок : ", "Корабль : ", "Эпизод : ", "Уровень : ", "Здоровье : ", "Игрок : ", "Опыт : "};
-  for (int i = 0; i < 7; ++i) AddText(slots, 220, 65 + 15 * i, Cp(kSlotLines[i]));
+  for (int i = 0; i < kDescriptionLines; ++i) AddText(slots, 220, 65 + 15 * i, Cp(kSlotLines[i]));
   AddText(slots, 40, 200, Cp("Номер сохранения : "));
   HideWindow(ui.gui, slots);
 }
@@ -276,13 +276,11 @@ void OpenNetworkNotice(TInterface& ui) {
   g.networkNotice.visible = 1;
 }
 
-void OpenSlotWindow(TInterface& ui, SlotWindowMode mode) {
+void OpenSlotWindow(TInterface& ui, SlotMode mode) {
   GuiWindows& g = ui.gui.windows;
   HideWindow(ui.gui, g.mainMenu);
-  if (mode == SlotWindowMode::kLoad) HideWindow(ui.gui, g.inGameMenu);
-  g.saveLoad.visible = 1;
-  g.saveLoad.buttons[kSlotActionButton].caption =
-      Cp(mode == SlotWindowMode::kChoose ? "Выбрать" : "Загрузить");
+  if (mode == SlotMode::kLoad) HideWindow(ui.gui, g.inGameMenu);
+  ui.host->OpenSlots(mode);
   RefreshSlotWindow(ui);
 }
 

@@ -9,7 +9,8 @@
 
 #include "enemies/hints.h"  // kHintLines
 #include "gui/gui.h"
-#include "world/records.h"  // Vector4d
+#include "world/records.h"      // Vector4d
+#include "world/slot_window.h"  // SlotWindow, SlotMode, SlotActionResult
 
 namespace skerrow {
 
@@ -51,6 +52,15 @@ class MenuHost {
   // StartNewGame once the player set-up is done: GameMode 2, episode 1 level 1, the save, the
   // episode music and the opening hint.
   virtual void EnterNewGame() {}
+  // The save and load window's model (the one the form keeps; null: none, the window stays
+  // hidden) and its buttons: open it in a mode, ">>", "<<", "Удалить" (true when it acted) and
+  // the action button. The GUI shows the model as these leave it.
+  virtual const SlotWindow* Slots() { return nullptr; }
+  virtual void OpenSlots(SlotMode /*mode*/) {}
+  virtual void NextSlotClick() {}
+  virtual void PreviousSlotClick() {}
+  virtual bool DeleteSlotClick() { return false; }
+  virtual SlotActionResult SlotActionClick() { return SlotActionResult::kNone; }
 };
 
 // One of the ten menu light shafts: brightness, its change per step, and its rectangle in
@@ -88,6 +98,10 @@ enum SlotButton : int32_t {
   kSlotPreviousButton,
   kSlotNextButton,
 };
+// Its other items: the thumbnail picture, the description lines (texts 0..6) and the slot number
+// line after them.
+inline constexpr int32_t kSlotThumbnailPicture = 0;
+inline constexpr int32_t kSlotNumberText = kDescriptionLines;
 
 inline constexpr int32_t kLightShafts = 10;
 inline constexpr int32_t kNameRecordLength = 255;  // characters of playerName and shipName
@@ -128,9 +142,9 @@ void ReturnToMainMenu(TInterface& ui);
 void OpenOptions(TInterface& ui);
 void CloseOptions(TInterface& ui);
 void OpenNetworkNotice(TInterface& ui);
-// Mode choose ("Выбрать", from "Новая игра") or load ("Загрузить").
-enum class SlotWindowMode { kChoose, kLoad };
-void OpenSlotWindow(TInterface& ui, SlotWindowMode mode);
+// Mode choose ("Выбрать", from "Новая игра") hides the main menu, mode load ("Загрузить") the
+// in-game menu too; then the host's model is opened and shown.
+void OpenSlotWindow(TInterface& ui, SlotMode mode);
 // Replaces the hint window's ten lines (Windows-1251; missing lines become empty).
 void SetHintLine(TInterface& ui, int32_t line, const std::string& text);
 

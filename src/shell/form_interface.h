@@ -1,5 +1,5 @@
-// The main form as the interface's host (music, options, quitting, the new game) and as the
-// GUI side of the input handlers.
+// The main form as the interface's host (music, options, quitting, the new game, the save and
+// load window's slots) and as the GUI side of the input handlers.
 #pragma once
 
 #include "gui/interface.h"
@@ -21,6 +21,13 @@ class FormMenuHost final : public MenuHost {
   void ReloadMenuLandscape() override;
   void EnterNewGame() override;
   void CloseHint() override;
+  void ReloadSlot() override;
+  const SlotWindow* Slots() override;
+  void OpenSlots(SlotMode mode) override;
+  void NextSlotClick() override;
+  void PreviousSlotClick() override;
+  bool DeleteSlotClick() override;
+  SlotActionResult SlotActionClick() override;
 
  private:
   TSkerrowForm& form_;

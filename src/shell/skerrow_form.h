@@ -93,6 +93,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // button "Продолжить игру". While the window is shown the play step pauses.
   bool ShowHint(const std::string& textFile, const std::string& voiceFile);
   void CloseHintWindow();
+  // Line 1..10 of the hint window (model and GUI) replaced by `text` (Windows-1251).
+  void ReplaceHintLine(int32_t line, const std::string& text);
   const HintWindow& Hint() const { return hintWindow_; }
   // The level side of the form (EnterLevel, LoadGame and the slot window's action use it).
   LevelHost& Levels();
