@@ -31,7 +31,10 @@ void LoadThumbnail(TInterface& ui, const SlotWindow& model) {
 void RefreshSlotWindow(TInterface& ui) {
   TWindow& window = ui.gui.windows.saveLoad;
   const SlotWindow* model = ui.host->Slots();
-  if (model == nullptr || !model->visible) {
+  // The window's items exist once BuildInterface has run.
+  const bool built =
+      window.texts.size() > static_cast<size_t>(kSlotNumberText) && !window.pictures.empty();
+  if (model == nullptr || !model->visible || !built) {
     HideWindow(ui.gui, window);
     return;
   }

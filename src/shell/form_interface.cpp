@@ -18,6 +18,10 @@ namespace skerrow {
 // Updates the main-loop count of the play step after the start of a game.
 constexpr int32_t kNewGameSettlingSteps = 16;
 
+void FormMenuHost::PlayFlat(int32_t sound) {
+  form_.PlayFlat(sound);
+}
+
 void FormMenuHost::PlayMusic(const std::string& gamePath) {
   platform::MusicPlayer* music = form_.musicPlayer_.get();
   if (music == nullptr) return;

@@ -13,6 +13,7 @@ class FormMenuHost final : public MenuHost {
  public:
   explicit FormMenuHost(TSkerrowForm& form) : form_(form) {}
 
+  void PlayFlat(int32_t sound) override;
   void PlayMusic(const std::string& gamePath) override;
   void RefreshKeyboard() override;
   void CloseMainWindow() override;
