@@ -22,8 +22,10 @@ install(FILES packaging/${SKERROW_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTA
 install(FILES packaging/skerrow.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 if(TARGET skerrow_content_pack)
-  # The pack generated at build time (the build's own gdata) is installed as it is.
-  install(DIRECTORY ${CMAKE_BINARY_DIR}/gdata DESTINATION ${CMAKE_INSTALL_DATADIR}/skerrow)
+  # The pack generated at build time (the build's own gdata), less the saves of games run from
+  # the build directory.
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/gdata DESTINATION ${CMAKE_INSTALL_DATADIR}/skerrow
+          PATTERN savegame EXCLUDE)
   # The icons: a second, quick run of the generator (--icons) into <build>/icons/hicolor.
   set(icon_stamp ${CMAKE_BINARY_DIR}/icons.stamp)
   add_custom_command(
@@ -42,10 +44,10 @@ set(CPACK_PACKAGE_NAME skerrow)
 set(CPACK_PACKAGE_VENDOR "Skerrow developers")
 set(CPACK_PACKAGE_CONTACT "Skerrow developers <skerrow@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D naval action game with a level editor")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Command a ship among islands and shore defences: fight enemy ships, forts and bosses,\n"
-    "collect coins and bonuses, upgrade the ship and sail from level to level. Comes with a\n"
-    "free content pack generated from code and a built-in level editor.")
+# One string: the lines of a list would reach the control file with ';' between them.
+set(CPACK_PACKAGE_DESCRIPTION "Command a ship among islands and shore defences: fight enemy \
+ships, forts and bosses, collect coins and bonuses, upgrade the ship and sail from level to \
+level. Comes with a free content pack generated from code and a built-in level editor.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -88,10 +88,13 @@ int StartSession(CommandLine& options) {
   if (folders.root.empty() || !missing.empty()) {
     const std::string text = MissingDataMessage(folders, missing);
     platform::ShowMessage("Skerrow", text);
-    if (!options.headless) platform::ShowErrorBoxWithoutWindow("Skerrow", text);
-    return 1;
+    // The headless harness goes on: tests and benchmarks run it on folders without data.
+    if (!options.headless) {
+      platform::ShowErrorBoxWithoutWindow("Skerrow", text);
+      return 1;
+    }
   }
-  options.root = folders.root;
+  if (!folders.root.empty()) options.root = folders.root;
   platform::Log("game data: " + folders.root + "gdata");
   if (folders.portable) {
     platform::Log("portable mode: settings, saves, screenshots and this log beside gdata");

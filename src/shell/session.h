@@ -23,7 +23,7 @@ std::string MissingDataMessage(const GameFolders& folders, const std::string& mi
 // Finds the data (`options.root` is set to its folder), chooses portable or per-user files,
 // creates the per-user folders, opens the log, installs the crash handler and logs the start.
 // Returns the exit code when the game must not start (no or incomplete data: the message is
-// shown first), or -1 to go on.
+// shown first; with --headless it goes to stderr and the run goes on), or -1 to go on.
 int StartSession(CommandLine& options);
 
 // The hidden crash test (SKERROW_CRASH_TEST=1): a crash when a level is entered in play.
