@@ -115,7 +115,8 @@ std::string FreeScreenshotName(const std::string& appPath, const std::string& ex
   char number[8];
   for (int n = 0; n <= 9999; ++n) {
     std::snprintf(number, sizeof number, "%04d", n);
-    const std::string name = appPath + "Screen" + number + ext;
+    const std::string name =
+        UserFilePath(UserFile::kScreenshots, appPath) + "Screen" + number + ext;
     if (!PathExists(name)) return name;
   }
   return {};
