@@ -11,8 +11,8 @@ namespace {
 
 constexpr int32_t kRowTop = 50;   // first row's top, window units downwards
 constexpr int32_t kRowStep = 26;  // a 25-unit button and a gap
-constexpr int32_t kKeyButtonX = 220;
-constexpr int32_t kKeyButtonWidth = 100;
+constexpr int32_t kKeyButtonX = 225;
+constexpr int32_t kKeyButtonWidth = 120;
 
 // The key buttons show the edited keys; the waiting row asks for one.
 void ShowKeys(TInterface& ui) {
@@ -21,7 +21,7 @@ void ShowKeys(TInterface& ui) {
     const size_t b = static_cast<size_t>(kKeyRowButton + a);
     if (b >= buttons.size()) return;
     buttons[b].caption =
-        Utf8ToCp1251(a == ui.keyWaiting ? "Нажмите клавишу" : KeyName(ui.keyEdit.keys[a]));
+        Utf8ToCp1251(a == ui.keyWaiting ? "Клавиша?" : KeyName(ui.keyEdit.keys[a]));
   }
 }
 
@@ -41,7 +41,7 @@ void BackToOptions(TInterface& ui) {
 
 void BuildKeyWindow(TInterface& ui) {
   TWindow& keys = ui.gui.windows.keys;
-  InitWindow(keys, 225, 30, 465, 350);
+  InitWindow(keys, 215, 30, 465, 370);
   AddPanel(keys, 25, 45, kKeyActionCount * kRowStep, 180);
   for (int32_t a = 0; a < kKeyActionCount; ++a) {
     const int32_t top = kRowTop + kRowStep * a;
@@ -54,7 +54,7 @@ void BuildKeyWindow(TInterface& ui) {
   }
   const int32_t bottom = kRowTop + kRowStep * kKeyActionCount + 12;
   AddButton(keys, 25, bottom, Utf8ToCp1251("По умолчанию"), 25, 120, Clicked(ui, RestoreDefaults));
-  AddButton(keys, 230, bottom, Utf8ToCp1251("Готово"), 25, 90, Clicked(ui, BackToOptions));
+  AddButton(keys, 255, bottom, Utf8ToCp1251("Готово"), 25, 90, Clicked(ui, BackToOptions));
   HideWindow(ui.gui, keys);
 }
 

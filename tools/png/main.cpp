@@ -1,5 +1,7 @@
-// skerrow-png OUT.png IN.tga [IN.tga ...]: the pictures side by side, tops aligned on black, as
-// one 8-bit RGB PNG (each row filtered the way that compresses best, zlib at its strongest).
+// skerrow-png [--bits N] OUT.png IN.tga [IN.tga ...]: the pictures side by side, tops aligned on
+// black, as one 8-bit RGB PNG (each row filtered the way that compresses best, zlib at its
+// strongest). --bits 1..8 keeps the N high bits of each channel (rounded), which shrinks the
+// noisy sea of a game frame to a third at 6 bits with no visible change.
 #include <zlib.h>
 
 #include <algorithm>
@@ -95,16 +97,30 @@ std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>
   return png;
 }
 
+// `v` to the nearest value whose low 8 - bits bits are 0 (255 stays 255's nearest).
+uint8_t Quantise(uint8_t v, int bits) {
+  const int step = 1 << (8 - bits);
+  const int q = std::min((v + step / 2) / step * step, 256 - step);
+  return static_cast<uint8_t>(q);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: skerrow-png OUT.png IN.tga [IN.tga ...]\n");
+  int bits = 8;
+  int first = 1;
+  if (argc > 2 && std::string(argv[1]) == "--bits") {
+    bits = std::atoi(argv[2]);
+    first = 3;
+  }
+  if (argc < first + 2 || bits < 1 || bits > 8) {
+    std::fprintf(stderr, "usage: skerrow-png [--bits 1..8] OUT.png IN.tga [IN.tga ...]\n");
     return 2;
   }
+  const char* outName = argv[first];
   std::vector<TPixels> pictures;
   int width = 0, height = 0;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = first + 1; i < argc; ++i) {
     TPixels p;
     skerrow::TPictureError error;
     if (!skerrow::LoadTgaFile(argv[i], p, &error)) {
@@ -123,16 +139,16 @@ int main(int argc, char** argv) {
           p.data.data() + static_cast<size_t>(p.height - 1 - y) * p.width * p.channels;
       uint8_t* dst = rgb.data() + (static_cast<size_t>(y) * width + left) * 3;
       for (int x = 0; x < p.width; ++x) {
-        for (int c = 0; c < 3; ++c) dst[x * 3 + c] = src[x * p.channels + c];
+        for (int c = 0; c < 3; ++c) dst[x * 3 + c] = Quantise(src[x * p.channels + c], bits);
       }
     }
     left += p.width;
   }
   const std::vector<uint8_t> png = EncodePng(width, height, rgb);
-  std::ofstream out(argv[1], std::ios::binary);
+  std::ofstream out(outName, std::ios::binary);
   out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
   if (png.empty() || !out) {
-    std::fprintf(stderr, "skerrow-png: cannot write %s\n", argv[1]);
+    std::fprintf(stderr, "skerrow-png: cannot write %s\n", outName);
     return 1;
   }
   return 0;
