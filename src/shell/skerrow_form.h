@@ -143,6 +143,9 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void RefreshKeyboard();
   // The key bindings in force: the stored ones at start-up, new ones from the key window.
   void ApplyKeyBindings(const KeyBindings& bindings);
+  // After Alt+Enter (each main-loop turn): the scene, the viewport and screenAspect follow the
+  // window's new size; nothing else in the world changes.
+  void FollowWindowSize();
   bool KeyDown(int vk) const { return snapshot_.IsDown(vk); }
 
   // LoopHost: one simulation step and one frame of the current GameMode.
@@ -182,8 +185,6 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   uint64_t ClockNow();
   void DeliverScriptedInput();
   void PrintBench() const;
-  // After Alt+Enter: the scene, the viewport and screenAspect follow the window's new size.
-  void FollowWindowSize();
   void PlayMovieStage(int stage);  // opens and starts movie 0..2 when it exists
   void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
   // The music player of this run: the factory's, the null one with --headless, the device's

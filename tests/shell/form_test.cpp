@@ -1,7 +1,9 @@
 // The main game object end to end: start-up to the menu mode, --ticks, scripted input through
 // the handlers, and the executable's exit actions (--dump-state, --screenshot, --bench).
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,11 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/ktzgl.h"
 #include "gui/interface.h"
 #include "gui/key_window.h"
 #include "platform/key_bindings.h"
 #include "platform/platform.h"
 #include "platform/vk_codes.h"
+#include "render/game_resources.h"
+#include "render/renderer.h"
 #include "shell/skerrow_form.h"
 #include "support/temp_dir.h"
 #include "support/tga_header.h"
@@ -176,6 +181,65 @@ TEST(Form, TheKeyWindowTakesTheNextKeyBeforeTheGame) {
   EXPECT_EQ(form.Settings().keys.keys[kKeyMenu], 'M');
   form.OnKeyDown('M', 0);  // now the menu key
   EXPECT_EQ(+ui.gui.windows.inGameMenu.visible, 1);
+}
+
+// The offscreen SDL window with a size of the test's choosing: the offscreen driver keeps a
+// window's size in full screen, as no real display does.
+class SizedWindow final : public platform::Window {
+ public:
+  int width = 0, height = 0;  // 0: the real window's
+  bool Open(const platform::DisplayConfig& c) override { return inner_->Open(c); }
+  void Close() override { inner_->Close(); }
+  bool IsOpen() const override { return inner_->IsOpen(); }
+  bool HasGL() const override { return inner_->HasGL(); }
+  int Width() const override { return width > 0 ? width : inner_->Width(); }
+  int Height() const override { return height > 0 ? height : inner_->Height(); }
+  void SwapBuffers() override { inner_->SwapBuffers(); }
+  void PumpEvents(platform::EventSink& s) override { inner_->PumpEvents(s); }
+  void ShowCursor(bool v) override { inner_->ShowCursor(v); }
+  void* GetProcAddress(const char* n) override { return inner_->GetProcAddress(n); }
+  const std::string& Error() const override { return inner_->Error(); }
+
+ private:
+  std::unique_ptr<platform::Window> inner_ = platform::CreateSdlWindow();
+};
+
+TEST(Form, TheSceneFollowsTheWindowsSizeAndNothingElseChanges) {
+  auto owned = std::make_unique<SizedWindow>();
+  SizedWindow& window = *owned;
+  CommandLine cl;
+  cl.headless = true;
+  cl.root = TempDir("fullscreen").string();
+  TSkerrowForm form(cl, std::move(owned));
+  form.FormCreate();
+  ASSERT_TRUE(form.ddrawInitialize());
+  if (!form.Display().HasGL()) GTEST_SKIP() << "no offscreen GL";
+  const TKTZGL_Scene& scene = *form.Render().resources.scene;
+  ASSERT_EQ(scene.Width, 800);
+  const auto saved = std::make_unique<SavedState>();
+  std::memcpy(saved.get(), &static_cast<SavedState&>(form.World()), sizeof(SavedState));
+  const auto viewport = [] {
+    std::array<GLint, 4> v{};
+    glGetIntegerv(GL_VIEWPORT, v.data());
+    return v;
+  };
+
+  window.width = 1280;  // full screen on a 1280 x 1024 desktop
+  window.height = 1024;
+  form.FollowWindowSize();
+  EXPECT_EQ(scene.Width, 1280);
+  EXPECT_EQ(scene.Height, 1024);
+  EXPECT_DOUBLE_EQ(scene.Aspect, 1.25);
+  EXPECT_DOUBLE_EQ(form.World().screenAspect, 1.25);
+  EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1280, 1024}));
+  window.width = window.height = 0;  // back in the window
+  form.FollowWindowSize();
+  EXPECT_EQ(scene.Width, 800);
+  EXPECT_EQ(scene.Height, 600);
+  EXPECT_DOUBLE_EQ(form.World().screenAspect, 800.0 / 600.0);
+  EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 800, 600}));
+  EXPECT_EQ(std::memcmp(saved.get(), &static_cast<SavedState&>(form.World()), sizeof(SavedState)),
+            0);  // the saved block is as it was
 }
 
 TEST(Form, BadInputScriptExitsWithTwo) {
