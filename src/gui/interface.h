@@ -9,6 +9,7 @@
 
 #include "enemies/hints.h"  // kHintLines
 #include "gui/gui.h"
+#include "platform/key_bindings.h"
 #include "world/records.h"      // Vector4d
 #include "world/slot_window.h"  // SlotWindow, SlotMode, SlotActionResult
 
@@ -47,6 +48,10 @@ class MenuHost {
   // The stored options, and storing them back with the settings file written.
   virtual OptionBoxes ReadOptions() { return {}; }
   virtual void StoreOptions(const OptionBoxes& /*boxes*/) {}
+  // The key bindings in force, and new ones to put in force (stored by the StoreOptions that
+  // follows).
+  virtual KeyBindings ReadKeyBindings() { return {}; }
+  virtual void StoreKeyBindings(const KeyBindings& /*bindings*/) {}
   // The menu landscape gdata\ata\menu.qvt into the height map.
   virtual void ReloadMenuLandscape() {}
   // StartNewGame once the player set-up is done: GameMode 2, episode 1 level 1, the save, the
@@ -127,15 +132,24 @@ struct TInterface {
   std::string versionText, playerPrompt, shipPrompt;
   std::string
       typedLine;  // a typed name and its "_"  // textures are loaded only with a graphics context
+  // The key window: the bindings being edited since the options opened, and the action whose
+  // row waits for a key (-1: none).
+  KeyBindings keyEdit;
+  int32_t keyWaiting = -1;
 };
 
-// Loads the atlas, the fonts and the font widths and creates the six windows (all hidden).
+inline constexpr int32_t kClickSound = 18;
+// A button action that plays the click, then runs `action`.
+TButtonAction Clicked(TInterface& ui, void (*action)(TInterface&));
+
+// Loads the atlas, the fonts and the font widths and creates the six windows and the key window
+// (all hidden).
 // `withGL` false skips every texture (the windows still work).
 void BuildInterface(TInterface& ui, WorldState& w, MenuHost& host, uint32_t bodyTexture,
                     uint32_t panelTexture, bool withGL);
 
 // The windows by role.
-bool PlayWindowOpen(const TInterface& ui);  // in-game menu, options, save and load, hint
+bool PlayWindowOpen(const TInterface& ui);  // in-game menu, options, keys, save and load, hint
 void ShowMainMenu(TInterface& ui);
 void OpenInGameMenu(TInterface& ui);
 void ReturnToMainMenu(TInterface& ui);

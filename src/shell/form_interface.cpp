@@ -85,6 +85,14 @@ void FormMenuHost::StoreOptions(const OptionBoxes& boxes) {
   form_.SaveSettingsFile();
 }
 
+KeyBindings FormMenuHost::ReadKeyBindings() {
+  return form_.Settings().keys;
+}
+
+void FormMenuHost::StoreKeyBindings(const KeyBindings& bindings) {
+  form_.ApplyKeyBindings(bindings);
+}
+
 void FormMenuHost::ReloadMenuLandscape() {
   WorldState& w = form_.World();
   EnginePictureReader reader;

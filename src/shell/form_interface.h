@@ -19,6 +19,8 @@ class FormMenuHost final : public MenuHost {
   void CloseMainWindow() override;
   OptionBoxes ReadOptions() override;
   void StoreOptions(const OptionBoxes& boxes) override;
+  KeyBindings ReadKeyBindings() override;
+  void StoreKeyBindings(const KeyBindings& bindings) override;
   void ReloadMenuLandscape() override;
   void EnterNewGame() override;
   void CloseHint() override;
@@ -43,7 +45,9 @@ class FormInputGui : public InputGui {
   bool HintWindowOpen() override { return ui_.gui.windows.hintWindow.visible == 1; }
   bool InGameMenuOpen() override { return ui_.gui.windows.inGameMenu.visible == 1; }
   bool SaveLoadWindowOpen() override { return ui_.gui.windows.saveLoad.visible == 1; }
-  bool OptionsWindowOpen() override { return ui_.gui.windows.options.visible == 1; }
+  bool OptionsWindowOpen() override {  // the key window opened from them counts too
+    return ui_.gui.windows.options.visible == 1 || ui_.gui.windows.keys.visible == 1;
+  }
   bool MainMenuVisible() override { return ui_.gui.windows.mainMenu.visible == 1; }
   bool NetworkNoticeVisible() override { return ui_.gui.windows.networkNotice.visible == 1; }
   void ShowMainMenu() override { skerrow::ShowMainMenu(ui_); }

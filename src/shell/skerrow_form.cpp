@@ -17,8 +17,9 @@
 
 #include "audio/audio_device.h"
 #include "audio/sound_effects.h"
-#include "enemies/editor_view.h"
 #include "editor/editor_window.h"
+#include "enemies/editor_view.h"
+#include "engine/ktzgl.h"
 #include "engine/picture.h"
 #include "gui/interface.h"
 #include "platform/heap_count.h"
@@ -32,8 +33,8 @@
 #include "render/game_resources.h"
 #include "render/renderer.h"
 #include "render/water.h"
-#include "shell/form_interface.h"
 #include "shell/form_editor_host.h"
+#include "shell/form_interface.h"
 #include "shell/form_play_host.h"
 #include "shell/input.h"
 #include "shell/level_host.h"
@@ -174,13 +175,35 @@ void TSkerrowForm::RenderDispatch() {
 }
 
 void TSkerrowForm::RefreshKeyboard() {
-  KeyboardState held;
-  if (!window_->ReadKeyboard(held)) {
+  KeyboardState physical;
+  if (!window_->ReadKeyboard(physical)) {
     snapshot_ = liveKeys_;
     return;
   }
-  held.Add(scriptKeys_);
+  physical.Add(scriptKeys_);
+  KeyboardState held;
+  held.AddMapped(physical, keyMap_);
+  held.Add(padKeys_);
   snapshot_ = held;
+}
+
+void TSkerrowForm::ApplyKeyBindings(const KeyBindings& bindings) {
+  settings_.keys = bindings;
+  keyMap_ = MakeKeyMap(bindings);
+}
+
+void TSkerrowForm::FollowWindowSize() {
+  if (!window_->HasGL() || !renderer_ || !renderer_->resources.scene) return;
+  TKTZGL_Scene& scene = *renderer_->resources.scene;
+  const int width = std::max(window_->Width(), 1);
+  const int height = std::max(window_->Height(), 1);
+  if (scene.Width <= 0 || (scene.Width == width && scene.Height == height)) return;
+  scene.Width = width;
+  scene.Height = height;
+  scene.Aspect = static_cast<double>(width) / height;
+  glViewport(0, 0, width, height);
+  scene.Camera.SetProjection(width, height);
+  world_->screenAspect = scene.Aspect;
 }
 
 void TSkerrowForm::DeliverScriptedInput() {
@@ -276,6 +299,7 @@ int TSkerrowForm::Run() {
   while (!quit_) {
     window_->PumpEvents(*this);
     if (quit_) break;
+    FollowWindowSize();
     uint64_t now = ClockNow();
     if (now == last) {
       // The tick source fires at most once per millisecond.

@@ -139,9 +139,15 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void FormMouseMove(int x, int y);
 
   // Keyboard snapshot polled by the steps: the backend's keyboard whichever window has focus
-  // (the editor window's too) plus the keys the input script holds; with a backend that has no
-  // keyboard, the keys of the main window's events.
+  // (the editor window's too) plus the keys the input script holds, both through the key map,
+  // plus the controllers' keys; with a backend that has no keyboard, the keys of the main
+  // window's events.
   void RefreshKeyboard();
+  // The key bindings in force: the stored ones at start-up, new ones from the key window.
+  void ApplyKeyBindings(const KeyBindings& bindings);
+  // After Alt+Enter (each main-loop turn): the scene, the viewport and screenAspect follow the
+  // window's new size; nothing else in the world changes.
+  void FollowWindowSize();
   bool KeyDown(int vk) const { return snapshot_.IsDown(vk); }
 
   // LoopHost: one simulation step and one frame of the current GameMode.
@@ -164,9 +170,11 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int64_t TicksSinceStartup() const { return ticksSinceStartup_; }
   void RequestQuit() { quit_ = true; }
 
-  // platform::EventSink
-  void OnKeyDown(int vk, uint32_t shift) override { FormKeyDown(vk, shift); }
-  void OnKeyUp(int vk, uint32_t shift) override { FormKeyUp(vk, shift); }
+  // platform::EventSink. Keys arrive as the player pressed them: the key window takes one while
+  // it waits for a key, the rest go through the key map to FormKeyDown and FormKeyUp (a
+  // controller's keys are game keys already).
+  void OnKeyDown(int vk, uint32_t shift) override;
+  void OnKeyUp(int vk, uint32_t shift) override;
   void OnChar(uint8_t ch) override { FormKeyPress(ch); }
   void OnMouseDown(int b, int x, int y, uint32_t) override { FormMouseDown(b, x, y); }
   void OnMouseUp(int b, int x, int y, uint32_t) override { FormMouseUp(b, x, y); }
@@ -194,7 +202,10 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   TimerService timers_;
   int dtimer_ = -1, timer_ = -1, fpsTimer_ = -1;
   int movieStage_ = 0;  // mplayer.Tag: the movie stage 1..3
-  KeyboardState liveKeys_, scriptKeys_, snapshot_;
+  // liveKeys_ and padKeys_ hold game keys, scriptKeys_ the keys the script pressed.
+  KeyboardState liveKeys_, scriptKeys_, padKeys_, snapshot_;
+  KeyMap keyMap_;        // physical key -> game key (key_bindings.h)
+  int capturedKey_ = 0;  // the key the key window took: its release is not the game's
   std::vector<ScriptEvent> script_;
   size_t scriptNext_ = 0;
   int scriptMouseX_ = 0, scriptMouseY_ = 0;  // where scripted button events happen

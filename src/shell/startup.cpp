@@ -77,6 +77,7 @@ void TSkerrowForm::FormCreate() {
   w.appPath = root;
 
   RestoreSettings(UserFilePath(UserFile::kSettings, w.appPath), settings_);
+  keyMap_ = MakeKeyMap(settings_.keys);
   w.textureQuality = settings_.qualityterraintexture ? 1 : 0;
   SetTextureQuality(w.textureQuality);
   w.fourPipelines = settings_.fourpeppelines ? 1 : 0;
