@@ -75,6 +75,8 @@ void TSkerrowForm::FormCreate() {
   std::string root = options_.root.empty() ? ExecutableDirectory() : options_.root;
   if (root.back() != '/' && root.back() != '\\') root += '/';
   w.appPath = root;
+  // Listings cached before this form existed (another form's folder, since changed) are stale.
+  InvalidatePathCache();
 
   RestoreSettings(UserFilePath(UserFile::kSettings, w.appPath), settings_);
   keyMap_ = MakeKeyMap(settings_.keys);
