@@ -27,12 +27,14 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "platform/vk_codes.h"
 #include "render/fill_bench.h"
 #include "render/frame.h"
 #include "render/frame_capture.h"
 #include "render/game_resources.h"
 #include "render/renderer.h"
 #include "render/water.h"
+#include "shell/bench_busy.h"
 #include "shell/form_editor_host.h"
 #include "shell/form_interface.h"
 #include "shell/form_play_host.h"
@@ -77,6 +79,9 @@ TSkerrowForm::TSkerrowForm(const CommandLine& options, std::unique_ptr<platform:
   menuHost_ = std::make_unique<FormMenuHost>(*this);
   interface_->world = world_.get();
   interface_->host = menuHost_.get();
+  // SKERROW_BENCH_BUSY=1 with --bench: the busy scene of the effects benchmark (README,
+  // Performance); never in a run without --bench.
+  benchBusy_ = options_.bench && BenchBusyRequested(std::getenv("SKERROW_BENCH_BUSY"));
 }
 
 TSkerrowForm::~TSkerrowForm() = default;
@@ -118,7 +123,20 @@ void TSkerrowForm::UpdateDispatch() {
       // The renderer's wave field moves with the step, before it (the step's own first
       // sub-step, the listener, reads nothing of it).
       AnimateWaterForPlayStep(w, renderer_->state);
+      if (benchBusy_) {
+        // The right battery's key, through the same handlers as scripted input.
+        constexpr int kVkD = kVkA + ('D' - 'A');
+        const bool down = BenchBusyFireKey(benchBusyStep_);
+        ReloadBatteriesForBench(w);
+        scriptKeys_.SetDown(kVkD, down);
+        if (down) {
+          OnKeyDown(kVkD, 0);
+        } else {
+          OnKeyUp(kVkD, 0);
+        }
+      }
       PlayUpdate(w, host);
+      if (benchBusy_) FillParticlesForBench(w, benchBusyStep_++);
       break;
     }
     case game_mode::kEditorView:

@@ -220,6 +220,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // the build does not count them).
   static constexpr size_t kWarmFrames = 50;
   int64_t steadyFrameAllocs_ = 0;
+  bool benchBusy_ = false;     // SKERROW_BENCH_BUSY=1 under --bench (bench_busy.h)
+  int64_t benchBusyStep_ = 0;  // play steps of the busy scene so far
   // Start-up and level loading (startup.cpp, level_host.cpp).
   StoredSettings settings_;
   std::unique_ptr<Renderer> renderer_;
