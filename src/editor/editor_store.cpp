@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "editor/editor_actions.h"
+#include "platform/paths.h"
 #include "world/raw_io.h"
 
 namespace skerrow {
@@ -38,11 +39,8 @@ std::string Trim(const std::string& s) {
 }  // namespace
 
 std::string EditorStorePath() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/skerrow/editor.ini";
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config/skerrow/editor.ini";
-  return {};
+  const std::string folder = UserConfigFolder();
+  return folder.empty() ? folder : folder + "editor.ini";
 }
 
 void LoadEditorStore(const std::string& path, EditorControls& ctl) {

@@ -33,6 +33,7 @@ struct TPixels {
 struct TPictureError {
   std::string caption;
   std::string text;
+  std::string file = {};  // the refused file, for the log (the message box shows the text alone)
 };
 
 // Reads a whole file (at most 512 MiB). False when it cannot be opened or is larger.

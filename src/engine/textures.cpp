@@ -381,31 +381,53 @@ uint32_t CreateTexture(int32_t width, int32_t height, uint32_t format, const uin
   return CreateTextureTo(width, height, format, pixels, messages);
 }
 
+namespace {
+
+// Runs `load` and names `file` in each message it added.
+template <typename Load>
+bool NamingTheFile(const std::string& file, TLoaderMessages& messages, Load load) {
+  const size_t before = messages.size();
+  const bool loaded = load();
+  for (size_t k = before; k < messages.size(); ++k) {
+    if (messages[k].file.empty()) messages[k].file = file;
+  }
+  return loaded;
+}
+
+}  // namespace
+
 bool LoadTexture(const std::string& fileName, uint32_t& texture, bool fullResolution,
                  TLoaderMessages& messages) {
-  return LoadTextureTo(fileName, texture, fullResolution, messages);
+  return NamingTheFile(fileName, messages,
+                       [&] { return LoadTextureTo(fileName, texture, fullResolution, messages); });
 }
 
 bool LoadTextureWithAlpha(const std::string& colourFile, const std::string& alphaFile,
                           bool fullQuality, uint32_t& texture, TLoaderMessages& messages) {
-  return LoadTextureWithAlphaTo(colourFile, alphaFile, fullQuality, texture, messages);
+  return NamingTheFile(colourFile, messages, [&] {
+    return LoadTextureWithAlphaTo(colourFile, alphaFile, fullQuality, texture, messages);
+  });
 }
 
 bool LoadJpegTexture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages) {
-  return LoadJpegTextureTo(fileName, texture, messages);
+  return NamingTheFile(fileName, messages,
+                       [&] { return LoadJpegTextureTo(fileName, texture, messages); });
 }
 
 bool LoadBmp24Texture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages) {
-  return LoadBmp24TextureTo(fileName, texture, messages);
+  return NamingTheFile(fileName, messages,
+                       [&] { return LoadBmp24TextureTo(fileName, texture, messages); });
 }
 
 bool LoadBmpHalfTexture(const std::string& fileName, uint32_t& texture, TLoaderMessages& messages) {
-  return LoadBmpHalfTextureTo(fileName, texture, messages);
+  return NamingTheFile(fileName, messages,
+                       [&] { return LoadBmpHalfTextureTo(fileName, texture, messages); });
 }
 
 bool LoadGuiTexture(const std::string& fileName, uint32_t& texture, bool fromResource,
                     TLoaderMessages& messages) {
-  return LoadGuiTextureTo(fileName, texture, fromResource, messages);
+  return NamingTheFile(fileName, messages,
+                       [&] { return LoadGuiTextureTo(fileName, texture, fromResource, messages); });
 }
 
 void LoadMaterialTextures(TKTZGL_Model& model, const std::string& directory,

@@ -19,11 +19,13 @@ constexpr int32_t kWindowTop = kGuiHeight - kGuiTopBand;  // 574: GUI height of 
 constexpr int32_t kMaxGlyphWidth = 16;
 
 // The windows in press order and in draw order.
-std::array<TWindow*, 6> PressOrder(GuiWindows& w) {
-  return {&w.options, &w.hintWindow, &w.inGameMenu, &w.mainMenu, &w.networkNotice, &w.saveLoad};
+std::array<TWindow*, 7> PressOrder(GuiWindows& w) {
+  return {&w.options,  &w.keys,          &w.hintWindow, &w.inGameMenu,
+          &w.mainMenu, &w.networkNotice, &w.saveLoad};
 }
-std::array<const TWindow*, 6> DrawOrder(const GuiWindows& w) {
-  return {&w.inGameMenu, &w.mainMenu, &w.networkNotice, &w.hintWindow, &w.options, &w.saveLoad};
+std::array<const TWindow*, 7> DrawOrder(const GuiWindows& w) {
+  return {&w.inGameMenu, &w.mainMenu, &w.networkNotice, &w.hintWindow,
+          &w.options,    &w.saveLoad, &w.keys};
 }
 
 bool Inside(int32_t v, int32_t low, int32_t high) {

@@ -89,7 +89,8 @@ struct GuiPointer {
   uint8_t held = 0;
 };
 
-// The six windows of the interface, in the order BuildInterface creates them.
+// The windows of the interface, in the order BuildInterface creates them: the six of the game
+// and the key window, opened from the options.
 struct GuiWindows {
   TWindow inGameMenu;
   TWindow mainMenu;
@@ -97,6 +98,7 @@ struct GuiWindows {
   TWindow hintWindow;
   TWindow options;
   TWindow saveLoad;
+  TWindow keys;
 };
 
 // The graphics-library textures the toolkit draws with (0 = drawn untextured).
@@ -134,7 +136,7 @@ int32_t AddPicture(TWindow& window, int32_t x, int32_t y, uint32_t texture, int3
 // visible = 0; a release pending on a button of this window then fires nothing.
 void HideWindow(TGui& gui, TWindow& window);
 
-// Press handling at the pointer, offered to the windows in the order options, hint window,
+// Press handling at the pointer, offered to the windows in the order options, keys, hint window,
 // in-game menu, main menu, network notice, save and load. `repeat` marks the calls made on
 // mouse moves while the button is held: they move a dragged window and may move the press to
 // another button, but toggle no check box and close no window. True when a window took it.
@@ -154,7 +156,7 @@ int32_t GuiTextWidth(const TGui& gui, std::string_view text);
 // bottoms at y, then leaves the colour opaque white and the atlas bound.
 void DrawGuiText(const TGui& gui, float x, float y, std::string_view text);
 // Draws the visible windows over the frame (in-game menu, main menu, network notice, hint
-// window, options, save and load), then leaves a 45 degree perspective projection (aspect
+// window, options, save and load, keys), then leaves a 45 degree perspective projection (aspect
 // 800 / 600, near 1, far 100) and an identity model-view matrix.
 void DrawGUI(const TGui& gui);
 

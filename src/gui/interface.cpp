@@ -10,6 +10,7 @@
 
 #include "engine/ktzgl.h"
 #include "engine/textures.h"
+#include "gui/key_window.h"
 #include "gui/screens.h"
 #include "gui/slot_actions.h"
 #include "platform/cp1251.h"
@@ -26,14 +27,6 @@
 #include "world/world_state.h"
 
 namespace skerrow {
-namespace {
-
-constexpr int32_t kButtonHeight = 25;
-constexpr int32_t kClickSound = 18;
-
-std::string Cp(std::string_view utf8) {
-  return Utf8ToCp1251(utf8);
-}
 
 // Every button action begins with the click.
 TButtonAction Clicked(TInterface& ui, void (*action)(TInterface&)) {
@@ -41,6 +34,14 @@ TButtonAction Clicked(TInterface& ui, void (*action)(TInterface&)) {
     ui.host->PlayFlat(kClickSound);
     action(ui);
   };
+}
+
+namespace {
+
+constexpr int32_t kButtonHeight = 25;
+
+std::string Cp(std::string_view utf8) {
+  return Utf8ToCp1251(utf8);
 }
 
 void HideInGameMenu(TInterface& ui) {
@@ -55,11 +56,11 @@ void RestartFromSave(TInterface& ui) {
 }
 
 void OpenForLoading(TInterface& ui) {
-  OpenSlotWindow(ui, SlotWindowMode::kLoad);
+  OpenSlotWindow(ui, SlotMode::kLoad);
 }
 
 void OpenForNewGame(TInterface& ui) {
-  OpenSlotWindow(ui, SlotWindowMode::kChoose);
+  OpenSlotWindow(ui, SlotMode::kChoose);
 }
 
 void Quit(TInterface& ui) {
@@ -121,6 +122,7 @@ void BuildMenus(TInterface& ui) {
   InitWindow(options, 200, 175, 250, 300);
   AddPanel(options, 25, 45, 135, 250);
   AddButton(options, 190, 190, Cp("Закрыть"), kButtonHeight, 90, Clicked(ui, CloseOptions));
+  AddButton(options, 25, 190, Cp("Клавиши"), kButtonHeight, 90, Clicked(ui, OpenKeyWindow));
   AddText(options, 70, 55, Cp("Опции графики"));
   const struct {
     int32_t y;
@@ -151,7 +153,7 @@ void BuildMenus(TInterface& ui) {
   AddPanel(slots, 25, 185, 40, 160);
   const char* kSlotLines[] = {
       "Игрок : ", "Корабль : ", "Эпизод : ", "Уровень : ", "Здоровье : ", "Игрок : ", "Опыт : "};
-  for (int i = 0; i < 7; ++i) AddText(slots, 220, 65 + 15 * i, Cp(kSlotLines[i]));
+  for (int i = 0; i < kDescriptionLines; ++i) AddText(slots, 220, 65 + 15 * i, Cp(kSlotLines[i]));
   AddText(slots, 40, 200, Cp("Номер сохранения : "));
   HideWindow(ui.gui, slots);
 }
@@ -200,12 +202,13 @@ void BuildInterface(TInterface& ui, WorldState& w, MenuHost& host, uint32_t body
   ui.shipPrompt = Cp("Название корабля:");
   ui.typedLine.reserve(kNameRecordLength + 1);
   BuildMenus(ui);
+  BuildKeyWindow(ui);
 }
 
 bool PlayWindowOpen(const TInterface& ui) {
   const GuiWindows& g = ui.gui.windows;
   return g.inGameMenu.visible == 1 || g.options.visible == 1 || g.saveLoad.visible == 1 ||
-         g.hintWindow.visible == 1;
+         g.hintWindow.visible == 1 || g.keys.visible == 1;
 }
 
 void ShowMainMenu(TInterface& ui) {
@@ -229,6 +232,7 @@ void ReturnToMainMenu(TInterface& ui) {
 
 void OpenOptions(TInterface& ui) {
   const OptionBoxes o = ui.host->ReadOptions();
+  ui.keyEdit = ui.host->ReadKeyBindings();
   std::vector<TCheckBox>& boxes = ui.gui.windows.options.checkBoxes;
   const bool values[] = {o.fourpeppelines, o.tershadows, o.hqeffects, o.sound3d, o.hintssound};
   for (size_t i = 0; i < boxes.size() && i < std::size(values); ++i) {
@@ -239,6 +243,7 @@ void OpenOptions(TInterface& ui) {
   HideWindow(ui.gui, g.networkNotice);
   HideWindow(ui.gui, g.inGameMenu);
   HideWindow(ui.gui, g.saveLoad);
+  HideWindow(ui.gui, g.keys);
   g.options.visible = 1;
 }
 
@@ -253,6 +258,7 @@ void CloseOptions(TInterface& ui) {
   o.hqeffects = on(kBoxHqEffects);
   o.sound3d = on(kBoxSound3d);
   o.hintssound = on(kBoxHintVoices);
+  ui.host->StoreKeyBindings(ui.keyEdit);
   ui.host->StoreOptions(o);
   WorldState& w = *ui.world;
   w.hqEffects = o.hqeffects ? 1 : 0;
@@ -276,13 +282,11 @@ void OpenNetworkNotice(TInterface& ui) {
   g.networkNotice.visible = 1;
 }
 
-void OpenSlotWindow(TInterface& ui, SlotWindowMode mode) {
+void OpenSlotWindow(TInterface& ui, SlotMode mode) {
   GuiWindows& g = ui.gui.windows;
   HideWindow(ui.gui, g.mainMenu);
-  if (mode == SlotWindowMode::kLoad) HideWindow(ui.gui, g.inGameMenu);
-  g.saveLoad.visible = 1;
-  g.saveLoad.buttons[kSlotActionButton].caption =
-      Cp(mode == SlotWindowMode::kChoose ? "Выбрать" : "Загрузить");
+  if (mode == SlotMode::kLoad) HideWindow(ui.gui, g.inGameMenu);
+  ui.host->OpenSlots(mode);
   RefreshSlotWindow(ui);
 }
 

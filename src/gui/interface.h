@@ -9,7 +9,9 @@
 
 #include "enemies/hints.h"  // kHintLines
 #include "gui/gui.h"
-#include "world/records.h"  // Vector4d
+#include "platform/key_bindings.h"
+#include "world/records.h"      // Vector4d
+#include "world/slot_window.h"  // SlotWindow, SlotMode, SlotActionResult
 
 namespace skerrow {
 
@@ -46,11 +48,24 @@ class MenuHost {
   // The stored options, and storing them back with the settings file written.
   virtual OptionBoxes ReadOptions() { return {}; }
   virtual void StoreOptions(const OptionBoxes& /*boxes*/) {}
+  // The key bindings in force, and new ones to put in force (stored by the StoreOptions that
+  // follows).
+  virtual KeyBindings ReadKeyBindings() { return {}; }
+  virtual void StoreKeyBindings(const KeyBindings& /*bindings*/) {}
   // The menu landscape gdata\ata\menu.qvt into the height map.
   virtual void ReloadMenuLandscape() {}
   // StartNewGame once the player set-up is done: GameMode 2, episode 1 level 1, the save, the
   // episode music and the opening hint.
   virtual void EnterNewGame() {}
+  // The save and load window's model (the one the form keeps; null: none, the window stays
+  // hidden) and its buttons: open it in a mode, ">>", "<<", "Удалить" (true when it acted) and
+  // the action button. The GUI shows the model as these leave it.
+  virtual const SlotWindow* Slots() { return nullptr; }
+  virtual void OpenSlots(SlotMode /*mode*/) {}
+  virtual void NextSlotClick() {}
+  virtual void PreviousSlotClick() {}
+  virtual bool DeleteSlotClick() { return false; }
+  virtual SlotActionResult SlotActionClick() { return SlotActionResult::kNone; }
 };
 
 // One of the ten menu light shafts: brightness, its change per step, and its rectangle in
@@ -88,6 +103,10 @@ enum SlotButton : int32_t {
   kSlotPreviousButton,
   kSlotNextButton,
 };
+// Its other items: the thumbnail picture, the description lines (texts 0..6) and the slot number
+// line after them.
+inline constexpr int32_t kSlotThumbnailPicture = 0;
+inline constexpr int32_t kSlotNumberText = kDescriptionLines;
 
 inline constexpr int32_t kLightShafts = 10;
 inline constexpr int32_t kNameRecordLength = 255;  // characters of playerName and shipName
@@ -113,24 +132,33 @@ struct TInterface {
   std::string versionText, playerPrompt, shipPrompt;
   std::string
       typedLine;  // a typed name and its "_"  // textures are loaded only with a graphics context
+  // The key window: the bindings being edited since the options opened, and the action whose
+  // row waits for a key (-1: none).
+  KeyBindings keyEdit;
+  int32_t keyWaiting = -1;
 };
 
-// Loads the atlas, the fonts and the font widths and creates the six windows (all hidden).
+inline constexpr int32_t kClickSound = 18;
+// A button action that plays the click, then runs `action`.
+TButtonAction Clicked(TInterface& ui, void (*action)(TInterface&));
+
+// Loads the atlas, the fonts and the font widths and creates the six windows and the key window
+// (all hidden).
 // `withGL` false skips every texture (the windows still work).
 void BuildInterface(TInterface& ui, WorldState& w, MenuHost& host, uint32_t bodyTexture,
                     uint32_t panelTexture, bool withGL);
 
 // The windows by role.
-bool PlayWindowOpen(const TInterface& ui);  // in-game menu, options, save and load, hint
+bool PlayWindowOpen(const TInterface& ui);  // in-game menu, options, keys, save and load, hint
 void ShowMainMenu(TInterface& ui);
 void OpenInGameMenu(TInterface& ui);
 void ReturnToMainMenu(TInterface& ui);
 void OpenOptions(TInterface& ui);
 void CloseOptions(TInterface& ui);
 void OpenNetworkNotice(TInterface& ui);
-// Mode choose ("Выбрать", from "Новая игра") or load ("Загрузить").
-enum class SlotWindowMode { kChoose, kLoad };
-void OpenSlotWindow(TInterface& ui, SlotWindowMode mode);
+// Mode choose ("Выбрать", from "Новая игра") hides the main menu, mode load ("Загрузить") the
+// in-game menu too; then the host's model is opened and shown.
+void OpenSlotWindow(TInterface& ui, SlotMode mode);
 // Replaces the hint window's ten lines (Windows-1251; missing lines become empty).
 void SetHintLine(TInterface& ui, int32_t line, const std::string& text);
 

@@ -23,7 +23,6 @@
 namespace skerrow {
 namespace {
 
-constexpr int32_t kClickSound = 18;
 constexpr int32_t kCreditsPages = 10;
 constexpr int32_t kIntroPages = 5;
 

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/log.h"
+
 namespace skerrow::platform {
 namespace {
 
@@ -31,6 +33,8 @@ void ShowMessage(const std::string& caption, const std::string& text) {
     std::lock_guard<std::mutex> lock(HandlerMutex());
     handler = CurrentHandler();
   }
+  // Every message is a notable event: the log file keeps it (the handler shows it).
+  LogFileOnly(caption + ": " + text);
   // Called outside the lock: a handler may itself replace the handler or show a message.
   handler(caption, text);
 }

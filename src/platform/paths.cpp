@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -179,6 +180,112 @@ std::string ExecutableDirectory() {
   std::string dir = exe.parent_path().native();
   if (dir.empty() || dir.back() != '/') dir += '/';
   return dir;
+}
+
+namespace {
+
+std::string WithSlash(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+std::string Normal(const std::string& dir) {
+  return WithSlash(std::filesystem::path(dir).lexically_normal().native());
+}
+
+// $`var` when absolute, else $HOME/`belowHome`; with "/skerrow/" appended.
+std::string XdgFolder(const char* var, const char* belowHome) {
+  const char* xdg = std::getenv(var);
+  if (xdg != nullptr && xdg[0] == '/') return WithSlash(xdg) + "skerrow/";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return WithSlash(home) + belowHome + "/skerrow/";
+  return {};
+}
+
+struct UserFolderState {
+  std::mutex mutex;
+  bool perUser = false;  // false: portable, every file beside gdata under the caller's appPath
+  std::string configDir, dataDir;
+};
+
+UserFolderState& UserFolders() {
+  static UserFolderState state;
+  return state;
+}
+
+}  // namespace
+
+std::vector<std::string> DataSearchOrder(const std::string& rootOption, const std::string& exeDir,
+                                         const std::string& installedDataDir) {
+  if (!rootOption.empty()) {
+    const char last = rootOption.back();
+    return {last == '/' || last == '\\' ? rootOption : rootOption + '/'};
+  }
+  std::vector<std::string> order{WithSlash(exeDir), Normal(WithSlash(exeDir) + "../share/skerrow")};
+  if (!installedDataDir.empty() && Normal(installedDataDir) != order.back()) {
+    order.push_back(Normal(installedDataDir));
+  }
+  return order;
+}
+
+std::string UserConfigFolder() {
+  return XdgFolder("XDG_CONFIG_HOME", ".config");
+}
+
+std::string UserDataFolder() {
+  return XdgFolder("XDG_DATA_HOME", ".local/share");
+}
+
+bool FolderWritable(const std::string& dir) {
+  return !dir.empty() && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+GameFolders FindGameFolders(const std::vector<std::string>& searched,
+                            const std::function<bool(const std::string&)>& writable) {
+  GameFolders f;
+  f.searched = searched;
+  for (size_t k = 0; k < searched.size(); ++k) {
+    if (!DirectoryExists(searched[k] + "gdata")) continue;
+    f.root = searched[k];
+    // Only the first candidate can be --root or the executable's own folder; the others are
+    // installed trees, never written even by a user who may.
+    f.portable = k == 0 && writable(f.root);
+    break;
+  }
+  if (!f.portable) {
+    f.configDir = UserConfigFolder();
+    f.dataDir = UserDataFolder();
+    if (f.configDir.empty() || f.dataDir.empty()) f.portable = true;  // no home to write to
+  }
+  if (f.portable) f.configDir = f.dataDir = f.root;
+  return f;
+}
+
+void SetUserFolders(const GameFolders& folders) {
+  UserFolderState& s = UserFolders();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.perUser = !folders.portable;
+  s.configDir = folders.configDir;
+  s.dataDir = folders.dataDir;
+}
+
+std::string UserFilePath(UserFile file, const std::string& appPath) {
+  UserFolderState& s = UserFolders();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  const std::string saves = s.perUser ? s.dataDir + "savegame" : appPath + "gdata\\savegame";
+  switch (file) {
+    case UserFile::kSettings:
+      return (s.perUser ? s.configDir : appPath) + "settings.dat";
+    case UserFile::kSaveFolder:
+      return saves;
+    case UserFile::kScreenshots:
+      return s.perUser ? s.dataDir + "screenshots/" : appPath;
+    case UserFile::kLog:
+      return (s.perUser ? s.dataDir : appPath) + "skerrow.log";
+    case UserFile::kEmergencySave:
+      return saves + (s.perUser ? "/" : "\\") + "emergency.qvs";
+  }
+  return {};
 }
 
 }  // namespace skerrow

@@ -29,7 +29,9 @@ struct DisplayConfig {
 enum : int { kMouseLeft = 0, kMouseRight = 1, kMouseMiddle = 2 };
 
 // Shift state bits passed with key and mouse events (Windows TShiftState order).
-enum : uint32_t { kShiftShift = 1, kShiftAlt = 2, kShiftCtrl = 4 };
+// kShiftController marks a key event made by a game controller: its code is already the game
+// key of the control (never remapped by the key bindings).
+enum : uint32_t { kShiftShift = 1, kShiftAlt = 2, kShiftCtrl = 4, kShiftController = 8 };
 
 // Receives translated window events. Key codes are Windows virtual-key codes (vk_codes.h),
 // characters are Windows-1251 bytes, coordinates are client-area pixels.
@@ -67,6 +69,11 @@ class Window {
   // held key by virtual-key code, as of the last PumpEvents. False, `keys` untouched, when the
   // backend has no keyboard (the null backend).
   virtual bool ReadKeyboard(KeyboardState& /*keys*/) { return false; }
+  // Full screen at the desktop's size, or back to the window (Alt+Enter toggles it in
+  // PumpEvents); the size that follows is reported by Width/Height. False when the backend
+  // cannot change it (the null backend).
+  virtual bool SetFullScreen(bool /*on*/) { return false; }
+  virtual bool IsFullScreen() const { return false; }
   // GL entry point lookup (nullptr when absent or without a context).
   virtual void* GetProcAddress(const char* name) = 0;
   virtual const std::string& Error() const = 0;

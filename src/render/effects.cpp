@@ -104,6 +104,75 @@ float U(Random& rnd) {
   return static_cast<float>(rnd.Real());
 }
 
+// The corners of DrawQuadAtZero (x1, y1)..(x2, y2) after a translation to `at`, a tilt of
+// `tilt` degrees about x and a turn of `turn` degrees about z, computed here instead of on the
+// matrix stack so that many sprites share one draw. The angles are rounded to float first, as
+// glRotate takes them.
+void BillboardQuad(SpriteVertex* v, const Vector4d& at, float tilt, float turn, double x1,
+                   double y1, double x2, double y2, const Color4f& colour) {
+  const double a = static_cast<double>(tilt) * kPi / 180, b = static_cast<double>(turn) * kPi / 180;
+  const double ca = std::cos(a), sa = std::sin(a), cb = std::cos(b), sb = std::sin(b);
+  const double corner[4][4] = {{x1, y1, 0, 0}, {x2, y1, 1, 0}, {x2, y2, 1, 1}, {x1, y2, 0, 1}};
+  for (int k = 0; k < 4; ++k) {
+    const double x = corner[k][0] * cb - corner[k][1] * sb;
+    const double y = corner[k][0] * sb + corner[k][1] * cb;
+    v[k] = {static_cast<float>(corner[k][2]),
+            static_cast<float>(corner[k][3]),
+            colour.r,
+            colour.g,
+            colour.b,
+            colour.a,
+            static_cast<float>(at.x + x),
+            static_cast<float>(at.y + y * ca),
+            static_cast<float>(at.z + y * sa)};
+  }
+}
+
+// Client arrays over `v` for glDrawArrays(GL_QUADS, ...), and their end.
+void BeginSpriteArrays(const SpriteVertex* v) {
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(3, GL_FLOAT, sizeof(SpriteVertex), &v->x);
+  glTexCoordPointer(2, GL_FLOAT, sizeof(SpriteVertex), &v->s);
+  glColorPointer(4, GL_FLOAT, sizeof(SpriteVertex), &v->r);
+}
+
+void EndSpriteArrays() {
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+// The screen cells (columns c0..c1, rows r0..r1 of the kSpriteGrid grid) that a quad may
+// touch, from its corners projected by `mvp` (column-major) onto the viewport, two pixels of
+// margin around; every cell when a corner lies behind the eye or is not a number.
+struct CellRange {
+  int32_t c0, r0, c1, r1;
+};
+CellRange QuadCells(const SpriteVertex* v, const double mvp[16], double width, double height) {
+  constexpr int32_t kLast = kSpriteGrid - 1;
+  const CellRange all{0, 0, kLast, kLast};
+  double x0 = 1e30, y0 = 1e30, x1 = -1e30, y1 = -1e30;
+  for (int k = 0; k < 4; ++k) {
+    const double x = v[k].x, y = v[k].y, z = v[k].z;
+    const double cx = mvp[0] * x + mvp[4] * y + mvp[8] * z + mvp[12];
+    const double cy = mvp[1] * x + mvp[5] * y + mvp[9] * z + mvp[13];
+    const double cw = mvp[3] * x + mvp[7] * y + mvp[11] * z + mvp[15];
+    if (!(cw > 1e-6)) return all;
+    const double px = (cx / cw * 0.5 + 0.5) * width, py = (cy / cw * 0.5 + 0.5) * height;
+    if (!std::isfinite(px) || !std::isfinite(py)) return all;
+    x0 = std::min(x0, px);
+    x1 = std::max(x1, px);
+    y0 = std::min(y0, py);
+    y1 = std::max(y1, py);
+  }
+  const double kx = kSpriteGrid / width, ky = kSpriteGrid / height;
+  return {
+      ClampIndex(std::floor((x0 - 2) * kx), kLast), ClampIndex(std::floor((y0 - 2) * ky), kLast),
+      ClampIndex(std::floor((x1 + 2) * kx), kLast), ClampIndex(std::floor((y1 + 2) * ky), kLast)};
+}
+
 // Lightning from unit O (the projectile's owner) to the player's ship P.
 void DrawLightning(DrawContext& c, const ProjectileRecord& p, uint32_t bliks) {
   const WorldState& w = c.w;
@@ -464,43 +533,113 @@ void DrawProjectileGlows(DrawContext& c) {
   glDepthMask(GL_TRUE);
 }
 
+// The particles in an order that draws the same pixels with few texture and blend changes
+// (each one costs the rasteriser a state validation). Sprites whose blending
+// adds to the screen (destination factor GL_ONE) change no pixel by their order among
+// themselves: each adds a term that does not depend on what lies below, and the sum saturates
+// the same in any order (depth writes are off, so the depth test does not depend on the order
+// either). Only a sprite that blends over the screen (smoke) must keep its place against the
+// sprites it overlaps. Each sprite gets a level: an additive one the next even level above
+// every blended sprite before it in its screen cells, a blended one the next odd level above
+// every sprite before it there. Drawing by level, and within a level by blending and texture,
+// keeps every overlapping pair that matters in slot order.
 void DrawParticles(DrawContext& c) {
   const WorldState& w = c.w;
   const GameResources& res = c.res;
   const Color4f& sky = w.skyFogColour;
+  EffectScratch& e = c.rs.effects;
+  double mv[16], pr[16], mvp[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, mv);
+  glGetDoublev(GL_PROJECTION_MATRIX, pr);
+  for (int col = 0; col < 4; ++col) {
+    for (int row = 0; row < 4; ++row) {
+      double sum = 0;
+      for (int k = 0; k < 4; ++k) sum += pr[k * 4 + row] * mv[col * 4 + k];
+      mvp[col * 4 + row] = sum;
+    }
+  }
+  const double width = c.scene.Width > 0 ? c.scene.Width : 1;
+  const double height = c.scene.Height > 0 ? c.scene.Height : 1;
+  e.anyLevel.fill(-1);
+  e.blendedLevel.fill(-1);
+  int32_t n = 0;
+  const SpriteDraw* last = nullptr;  // the last sprite in slot order: its state is left bound
+  for (int32_t i = 1; i <= kParticleSlots; ++i) {
+    const ParticleRecord& p = w.particles[i];
+    if (p.active != 1) continue;
+    const ParticleStyle s = ParticleStyleOf(res, p);
+    if (!s.drawn) continue;
+    const Color4f& k = p.colour;
+    const Color4f colour = s.skyTinted ? Color4f{k.r * sky.r, k.g * sky.g, k.b * sky.b, k.a} : k;
+    SpriteVertex* q = &e.quads[static_cast<size_t>(4 * n)];
+    BillboardQuad(q, p.pos, s.tilt, static_cast<float>(p.angle), -p.size.x, -p.size.x, p.size.z,
+                  p.size.z, colour);
+    const CellRange cells = QuadCells(q, mvp, width, height);
+    const bool additive = s.blendDst == GL_ONE;
+    int32_t below = -1;
+    for (int32_t r = cells.r0; r <= cells.r1; ++r) {
+      for (int32_t col = cells.c0; col <= cells.c1; ++col) {
+        const size_t cell = static_cast<size_t>(r * kSpriteGrid + col);
+        below = std::max<int32_t>(below, additive ? e.blendedLevel[cell] : e.anyLevel[cell]);
+      }
+    }
+    // Additive levels are even, blended ones odd.
+    const int32_t level = additive ? below + 1 : (below < 0 ? 1 : below + 1 + (below & 1));
+    for (int32_t r = cells.r0; r <= cells.r1; ++r) {
+      for (int32_t col = cells.c0; col <= cells.c1; ++col) {
+        const size_t cell = static_cast<size_t>(r * kSpriteGrid + col);
+        const int16_t l = static_cast<int16_t>(level);
+        e.anyLevel[cell] = std::max(e.anyLevel[cell], l);
+        if (!additive) e.blendedLevel[cell] = std::max(e.blendedLevel[cell], l);
+      }
+    }
+    SpriteDraw& d = e.draws[static_cast<size_t>(n)];
+    d = {level, s.blendSrc, s.blendDst, s.texture, n, i, s.tilt};
+    last = &d;
+    ++n;
+  }
+  if (n == 0) return;
+  const SpriteDraw lastState = *last;
+  SpriteDraw* const draws = e.draws.data();
+  std::sort(draws, draws + n, [](const SpriteDraw& a, const SpriteDraw& b) {
+    if (a.level != b.level) return a.level < b.level;
+    if (a.blendSrc != b.blendSrc) return a.blendSrc < b.blendSrc;
+    if (a.blendDst != b.blendDst) return a.blendDst < b.blendDst;
+    if (a.texture != b.texture) return a.texture < b.texture;
+    return a.quad < b.quad;
+  });
   glDepthMask(GL_FALSE);
   glEnable(GL_TEXTURE_2D);
   glDisable(GL_CULL_FACE);
   glDisable(GL_LIGHTING);
   glEnable(GL_BLEND);
   uint32_t bound = ~0u, src = ~0u, dst = ~0u;
-  for (int32_t i = 1; i <= kParticleSlots; ++i) {
-    const ParticleRecord& p = w.particles[i];
-    if (p.active != 1) continue;
-    const ParticleStyle s = ParticleStyleOf(res, p);
-    if (!s.drawn) continue;
-    // Only what changes between particles is sent again.
-    if (s.texture != bound) glBindTexture(GL_TEXTURE_2D, bound = s.texture);
-    if (s.blendSrc != src || s.blendDst != dst) glBlendFunc(src = s.blendSrc, dst = s.blendDst);
-    const Color4f& k = p.colour;
-    if (s.skyTinted) {
-      glColor4f(k.r * sky.r, k.g * sky.g, k.b * sky.b, k.a);
-    } else {
-      glColor4f(k.r, k.g, k.b, k.a);
-    }
+  for (int32_t j = 0; j < n; ++j) {
+    const SpriteDraw& d = draws[j];
+    if (d.texture != bound) glBindTexture(GL_TEXTURE_2D, bound = d.texture);
+    if (d.blendSrc != src || d.blendDst != dst) glBlendFunc(src = d.blendSrc, dst = d.blendDst);
+    const ParticleRecord& p = w.particles[d.slot];
+    const SpriteVertex& v = e.quads[static_cast<size_t>(4 * d.quad)];
+    glColor4f(v.r, v.g, v.b, v.a);
+    // The sprite's own matrix, as the rasteriser's vertex transform has always seen it: the
+    // same vertices to the last bit, so the same pixels along hard texture edges.
     glPushMatrix();
     glTranslated(p.pos.x, p.pos.y, p.pos.z);
-    glRotatef(s.tilt, 1, 0, 0);
+    glRotatef(d.tilt, 1, 0, 0);
     glRotated(p.angle, 0, 0, 1);
     c.scene.DrawQuadAtZero(-p.size.x, -p.size.x, p.size.z, p.size.z);
     glPopMatrix();
   }
+  // Left as drawing in slot order leaves them.
+  glBindTexture(GL_TEXTURE_2D, lastState.texture);
+  glBlendFunc(lastState.blendSrc, lastState.blendDst);
   glDepthMask(GL_TRUE);
   glColor4f(1, 1, 1, 1);
 }
 
 void DrawExplosionHalos(DrawContext& c) {
   const WorldState& w = c.w;
+  EffectScratch& e = c.rs.effects;
   const uint32_t bliks = c.res.Texture("bliks");
   glDisable(GL_DEPTH_TEST);
   glPushMatrix();
@@ -510,21 +649,26 @@ void DrawExplosionHalos(DrawContext& c) {
   glEnable(GL_BLEND);
   glBindTexture(GL_TEXTURE_2D, bliks);
   glBlendFunc(GL_SRC_COLOR, GL_ONE);
+  // Every halo from the camera's matrix, all in one draw (a draw per sprite was nearly all of
+  // the pass's cost). The corners computed here may differ from the matrix stack's in the
+  // last bit; the halo's glow is black at its edges, so no pixel changes. The particles keep
+  // their own matrices: their frames have hard edges, where such a bit moves a pixel row.
+  int32_t n = 0;
   for (int32_t i = 1; i <= kParticleSlots; ++i) {
     const ParticleRecord& p = w.particles[i];
     if (p.active != 1 || !HasHalo(p.kind)) continue;
     const double b = HaloBrightness(p.age);
     if (b <= 0) continue;
     const float fb = static_cast<float>(b);
-    glColor4f(0.3f * fb, 0.2f * fb, 0.1f * fb, 0.5f * fb);
-    // Each halo from the camera's matrix: the translations do not add up.
-    glPushMatrix();
-    glTranslated(p.pos.x, p.pos.y, p.pos.z);
-    glRotatef(48, 1, 0, 0);
-    glRotatef(2, 0, 0, 1);
-    c.scene.DrawQuadAtZero(-5 * b * p.size.x, -5 * b * p.size.z, 5 * b * p.size.x,
-                           5 * b * p.size.z);
-    glPopMatrix();
+    const Color4f colour{0.3f * fb, 0.2f * fb, 0.1f * fb, 0.5f * fb};
+    BillboardQuad(&e.quads[static_cast<size_t>(4 * n)], p.pos, 48, 2, -5 * b * p.size.x,
+                  -5 * b * p.size.z, 5 * b * p.size.x, 5 * b * p.size.z, colour);
+    ++n;
+  }
+  if (n > 0) {
+    BeginSpriteArrays(e.quads.data());
+    glDrawArrays(GL_QUADS, 0, 4 * n);
+    EndSpriteArrays();
   }
   glPopMatrix();
   glColor4f(1, 1, 1, 1);

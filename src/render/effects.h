@@ -4,6 +4,7 @@
 // the passes and their tests.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "world/records.h"
@@ -24,6 +25,34 @@ struct ParticleStyle {
   bool skyTinted = false;  // colour x sky colour with the particle's alpha
 };
 ParticleStyle ParticleStyleOf(const GameResources& res, const ParticleRecord& p);
+
+// One corner of a billboard quad in world space, laid out for the vertex arrays.
+struct SpriteVertex {
+  float s, t;        // texture coordinates
+  float r, g, b, a;  // colour
+  float x, y, z;     // world position
+};
+
+// A particle's place in the draw order of the particle pass (DrawParticles, effects.cpp).
+struct SpriteDraw {
+  int32_t level;  // drawn by ascending level: overlapping sprites keep their order
+  uint32_t blendSrc, blendDst, texture;
+  int32_t quad;  // index of its four corners in EffectScratch::quads
+  int32_t slot;  // particles[slot]
+  float tilt;    // degrees about x
+};
+
+// Screen cells of the overlap test of the particle pass: 64 x 64 over the display.
+inline constexpr int32_t kSpriteGrid = 64;
+
+// Scratch of the billboard passes, owned by the renderer so that a frame allocates nothing.
+struct EffectScratch {
+  std::array<SpriteVertex, 4 * kParticleSlots> quads;  // one quad per drawn sprite
+  std::array<SpriteDraw, kParticleSlots> draws;
+  // Per cell the highest level of a sprite covering it so far (-1: none): any sprite, and
+  // sprites that are not additive.
+  std::array<int16_t, kSpriteGrid * kSpriteGrid> anyLevel, blendedLevel;
+};
 
 // Brightness 0..1 of an explosion halo at `age`: rising to 1 at age 5, gone at age 31 and
 // after.

@@ -54,8 +54,7 @@ std::string HelpText() {
   return "Usage: skerrow [-EDITOR] [options]\n"
          "\n"
          "  -EDITOR            make the level editor available on the Space key (first argument)\n"
-         "  --root DIR         directory holding gdata and settings.dat (default: the "
-         "executable's)\n"
+         "  --root DIR         directory holding gdata (see Files below)\n"
          "  --windowed         run in a window this time (not stored)\n"
          "  --fullscreen       run full screen this time (not stored)\n"
          "  --size WxH         display size for this run (not stored)\n"
@@ -72,7 +71,20 @@ std::string HelpText() {
          "  --start E:L        start playing episode E, level L\n"
          "  --ship K           with --start: the hero's ship 1..3\n"
          "  --slot N           with --start: save the game into slot 1..99\n"
-         "  --help, --version\n";
+         "  --help, --version\n"
+         "\n"
+         "Files:\n"
+         "  The game data (gdata) is looked for in --root DIR when given, otherwise beside\n"
+         "  the executable, then in <exe>/../share/skerrow, then in the installed data folder.\n"
+         "  With --root, or data in a writable folder beside the executable (portable mode),\n"
+         "  settings.dat, gdata/savegame/slot<N>.qvs/.tga/.txt, ScreenNNNN.tga/.bmp and\n"
+         "  skerrow.log sit beside gdata. Otherwise (an installed game) they go to the\n"
+         "  player's folders: settings.dat in $XDG_CONFIG_HOME/skerrow (~/.config/skerrow);\n"
+         "  savegame/, screenshots/ and skerrow.log in $XDG_DATA_HOME/skerrow\n"
+         "  (~/.local/share/skerrow). The level editor keeps editor.ini in\n"
+         "  $XDG_CONFIG_HOME/skerrow. After a crash in play, savegame/emergency.qvs holds the\n"
+         "  game as it was (rename it to a free slot<N>.qvs to load it).\n"
+         "  Missing data: skerrow-content --out DIR/gdata writes the free content pack.\n";
 }
 
 std::string VersionText() {

@@ -18,6 +18,10 @@ namespace skerrow {
 // Updates the main-loop count of the play step after the start of a game.
 constexpr int32_t kNewGameSettlingSteps = 16;
 
+void FormMenuHost::PlayFlat(int32_t sound) {
+  form_.PlayFlat(sound);
+}
+
 void FormMenuHost::PlayMusic(const std::string& gamePath) {
   platform::MusicPlayer* music = form_.musicPlayer_.get();
   if (music == nullptr) return;
@@ -28,6 +32,34 @@ void FormMenuHost::PlayMusic(const std::string& gamePath) {
 
 void FormMenuHost::CloseHint() {
   form_.CloseHintWindow();
+}
+
+void FormMenuHost::ReloadSlot() {
+  form_.RestartFromSave();
+}
+
+const SlotWindow* FormMenuHost::Slots() {
+  return &form_.Slots();
+}
+
+void FormMenuHost::OpenSlots(SlotMode mode) {
+  form_.OpenSlots(mode);
+}
+
+void FormMenuHost::NextSlotClick() {
+  form_.NextSlotClick();
+}
+
+void FormMenuHost::PreviousSlotClick() {
+  form_.PreviousSlotClick();
+}
+
+bool FormMenuHost::DeleteSlotClick() {
+  return form_.DeleteSlotClick();
+}
+
+SlotActionResult FormMenuHost::SlotActionClick() {
+  return form_.SlotActionClick();
 }
 
 void FormMenuHost::RefreshKeyboard() {
@@ -53,6 +85,14 @@ void FormMenuHost::StoreOptions(const OptionBoxes& boxes) {
   form_.SaveSettingsFile();
 }
 
+KeyBindings FormMenuHost::ReadKeyBindings() {
+  return form_.Settings().keys;
+}
+
+void FormMenuHost::StoreKeyBindings(const KeyBindings& bindings) {
+  form_.ApplyKeyBindings(bindings);
+}
+
 void FormMenuHost::ReloadMenuLandscape() {
   WorldState& w = form_.World();
   EnginePictureReader reader;
@@ -67,14 +107,24 @@ void FormMenuHost::EnterNewGame() {
   if (w.GameMode == game_mode::kPlay) return;
   TInterface& ui = f.Interface();
   HideWindow(ui.gui, ui.gui.windows.mainMenu);
+  LevelHost& levels = f.Levels();
+  levels.SetFpsTimer(false);
+  w.episodeName.Set(EpisodeName(1));
   w.GameMode = game_mode::kPlay;
-  // The first level of episode 1: its loading picture, art, music and opening hint.
-  f.EnterLevel(kEpisodeLevelBase + 1);
+  levels.ResetLoadingProgress();
+  levels.LoadLoadingPicture(1);
+  levels.LoadEpisodeArt(EpisodeName(1));
+  f.EnterLevel(1);
+  // The opening hint waits until the first save: the settling steps run unpaused and the
+  // thumbnail shows the sea, not the hint window.
   for (int32_t i = 0; i < kNewGameSettlingSteps; ++i) f.UpdateDispatch();
   FormPlayHost(f).SaveToCurrentSlot();  // the chosen slot holds the game from its start
-  SetHintLine(
-      ui, 1,
-      Utf8ToCp1251("Добро пожаловать на борт, капитан ") + std::string(w.playerName.View()) + "!");
+  levels.StartEpisodeMusic(1);
+  levels.SetFpsTimer(true);
+  f.ShowHint(w.appPath + "gdata\\ata\\hints\\Whint1.txt",
+             w.appPath + "gdata\\sounds\\hints\\Whint1.wav");
+  f.ReplaceHintLine(1, Utf8ToCp1251("Добро пожаловать на борт, капитан ") +
+                           std::string(w.playerName.View()) + "!");
 }
 
 void FormInputGui::RestartMenuMusic() {

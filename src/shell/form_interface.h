@@ -1,5 +1,5 @@
-// The main form as the interface's host (music, options, quitting, the new game) and as the
-// GUI side of the input handlers.
+// The main form as the interface's host (music, options, quitting, the new game, the save and
+// load window's slots) and as the GUI side of the input handlers.
 #pragma once
 
 #include "gui/interface.h"
@@ -13,14 +13,24 @@ class FormMenuHost final : public MenuHost {
  public:
   explicit FormMenuHost(TSkerrowForm& form) : form_(form) {}
 
+  void PlayFlat(int32_t sound) override;
   void PlayMusic(const std::string& gamePath) override;
   void RefreshKeyboard() override;
   void CloseMainWindow() override;
   OptionBoxes ReadOptions() override;
   void StoreOptions(const OptionBoxes& boxes) override;
+  KeyBindings ReadKeyBindings() override;
+  void StoreKeyBindings(const KeyBindings& bindings) override;
   void ReloadMenuLandscape() override;
   void EnterNewGame() override;
   void CloseHint() override;
+  void ReloadSlot() override;
+  const SlotWindow* Slots() override;
+  void OpenSlots(SlotMode mode) override;
+  void NextSlotClick() override;
+  void PreviousSlotClick() override;
+  bool DeleteSlotClick() override;
+  SlotActionResult SlotActionClick() override;
 
  private:
   TSkerrowForm& form_;
@@ -35,7 +45,9 @@ class FormInputGui : public InputGui {
   bool HintWindowOpen() override { return ui_.gui.windows.hintWindow.visible == 1; }
   bool InGameMenuOpen() override { return ui_.gui.windows.inGameMenu.visible == 1; }
   bool SaveLoadWindowOpen() override { return ui_.gui.windows.saveLoad.visible == 1; }
-  bool OptionsWindowOpen() override { return ui_.gui.windows.options.visible == 1; }
+  bool OptionsWindowOpen() override {  // the key window opened from them counts too
+    return ui_.gui.windows.options.visible == 1 || ui_.gui.windows.keys.visible == 1;
+  }
   bool MainMenuVisible() override { return ui_.gui.windows.mainMenu.visible == 1; }
   bool NetworkNoticeVisible() override { return ui_.gui.windows.networkNotice.visible == 1; }
   void ShowMainMenu() override { skerrow::ShowMainMenu(ui_); }

@@ -6,6 +6,7 @@
 
 #include "editor/editor_window.h"
 #include "engine/picture.h"
+#include "gui/key_window.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -115,7 +116,8 @@ std::string FreeScreenshotName(const std::string& appPath, const std::string& ex
   char number[8];
   for (int n = 0; n <= 9999; ++n) {
     std::snprintf(number, sizeof number, "%04d", n);
-    const std::string name = appPath + "Screen" + number + ext;
+    const std::string name =
+        UserFilePath(UserFile::kScreenshots, appPath) + "Screen" + number + ext;
     if (!PathExists(name)) return name;
   }
   return {};
@@ -326,6 +328,34 @@ void TSkerrowForm::FormKeyUp(int vk, uint32_t) {
   liveKeys_.SetDown(vk, false);
   FormInput in(*this, *world_, *window_, options_.editor);
   InputKeyUp(in.c, vk);
+}
+
+void TSkerrowForm::OnKeyDown(int vk, uint32_t shift) {
+  if ((shift & platform::kShiftController) != 0) {
+    padKeys_.SetDown(vk, true);
+    FormKeyDown(vk, shift);
+    return;
+  }
+  if (vk != 0 && vk == capturedKey_) return;  // the taken key repeating
+  if (KeyWindowWaiting(*interface_)) {
+    TakeKey(*interface_, vk);
+    capturedKey_ = vk;
+    return;
+  }
+  if (const int game = keyMap_.Map(vk)) FormKeyDown(game, shift);
+}
+
+void TSkerrowForm::OnKeyUp(int vk, uint32_t shift) {
+  if ((shift & platform::kShiftController) != 0) {
+    padKeys_.SetDown(vk, false);
+    FormKeyUp(vk, shift);
+    return;
+  }
+  if (vk != 0 && vk == capturedKey_) {
+    capturedKey_ = 0;
+    return;
+  }
+  if (const int game = keyMap_.Map(vk)) FormKeyUp(game, shift);
 }
 
 void TSkerrowForm::FormKeyPress(uint8_t ch) {

@@ -4,16 +4,19 @@
 
 #include <charconv>
 #include <chrono>
+#include <csignal>
 #include <iostream>
 
 #include "engine/picture.h"
 #include "engine/textures.h"
 #include "gui/interface.h"
 #include "platform/cp1251.h"
+#include "platform/log.h"
 #include "platform/media.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "render/game_resources.h"
+#include "shell/session.h"
 #include "shell/skerrow_form.h"
 #include "simulation/upgrades.h"
 #include "world/vocabulary.h"
@@ -36,7 +39,10 @@ constexpr const char* kHeroOneName = "Эдвард";
 }  // namespace
 
 void ShowLoaderMessages(const TLoaderMessages& messages) {
-  for (const TPictureError& m : messages) platform::ShowMessage(m.caption, m.text);
+  for (const TPictureError& m : messages) {
+    if (!m.file.empty()) platform::LogFileOnly("skerrow: refused " + Cp1251ToUtf8(m.file));
+    platform::ShowMessage(m.caption, m.text);
+  }
 }
 
 // ---- FormLevelHost ----
@@ -172,7 +178,14 @@ void SetUpNewPlayer(WorldState& ws, int32_t hero, int32_t ship, const std::strin
 bool TSkerrowForm::EnterLevel(int32_t number) {
   const double t0 = NowMs();
   const bool entered = skerrow::EnterLevel(*world_, *levelHost_, number);
-  if (entered) levelMs_ = NowMs() - t0;
+  if (entered) {
+    levelMs_ = NowMs() - t0;
+    platform::Log("entered level " + std::to_string(world_->levelNumber) + " of episode " +
+                  Cp1251ToUtf8(std::string(world_->episodeName.View())) + " (" +
+                  std::to_string(static_cast<int>(levelMs_)) + " ms)");
+    // SKERROW_CRASH_TEST=1: the crash report and the emergency save, for the tests.
+    if (CrashTestRequested() && world_->GameMode == game_mode::kPlay) std::raise(SIGSEGV);
+  }
   return entered;
 }
 

@@ -23,11 +23,11 @@ namespace {
 // The saving picture's rectangle in percent of the window (y from the top).
 constexpr double kSavingLeft = 43, kSavingTop = 47, kSavingRight = 57, kSavingBottom = 53;
 
-// The hint window's outside: the voice option; the voice player and the GUI's pressed-mouse
-// flag are not part of the form yet, so hints are silent and nothing is pressed.
+// The hint window's outside: the GUI's pressed-mouse flag, the voice option and the voice.
 class FormHintHost final : public HintHost {
  public:
   explicit FormHintHost(TSkerrowForm& form) : form_(form) {}
+  void ClearPressedMouse() override { form_.Interface().gui.pointer.held = 0; }
   bool HintVoiceOn() override { return form_.Settings().hintssound; }
   // The voice file is a full game path (appPath included).
   void PlayVoice(const std::string& file) override { form_.PlayVoice(file); }
@@ -52,6 +52,12 @@ void TSkerrowForm::CloseHintWindow() {
   FormHintHost host(*this);
   CloseHint(hintWindow_, host);
   HideWindow(interface_->gui, interface_->gui.windows.hintWindow);
+}
+
+void TSkerrowForm::ReplaceHintLine(int32_t line, const std::string& text) {
+  if (line < 1 || line > kHintLines) return;
+  hintWindow_.lines[line - 1] = text;
+  SetHintLine(*interface_, line, text);
 }
 
 void TSkerrowForm::OpenSlots(SlotMode mode) {

@@ -2,6 +2,7 @@
 #include "shell/settings.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -17,6 +18,7 @@ namespace skerrow {
 namespace {
 
 constexpr std::string_view kSection = "Skerrow Settings";
+constexpr std::string_view kKeysSection = "Skerrow Keys";
 
 constexpr const char* kOptionNames[kDisplayOptionCount] = {
     "doFullScreen",   "doNoWindowChange", "doAllowReboot",  "doWaitVBlank", "doAllowPalette256",
@@ -135,10 +137,11 @@ bool ParseBool(std::string_view text, bool& v) {
 }
 
 // Splits INI text into lines (any of \r\n, \n, \r). A UTF-8 byte-order mark that an editor
-// put before the first line is not part of it.
+// put before the first line is not part of it, nor are repeated ones: the rewrite drops them
+// all, so a mark left in front would give the rewritten file another first line.
 std::vector<std::string_view> Lines(std::string_view text) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  while (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   std::vector<std::string_view> out;
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -226,6 +229,73 @@ const KeyDef* FindKey(std::string_view name) {
     if (SameText(name, k.name)) return &k;
   }
   return nullptr;
+}
+
+int32_t KeyActionByName(std::string_view name) {
+  for (int32_t a = 0; a < kKeyActionCount; ++a) {
+    if (SameText(name, KeyActionRow(a).storedName)) return a;
+  }
+  return -1;
+}
+
+// The "Skerrow Keys" section: the first value of each action that names a bindable key.
+void ParseKeys(const std::vector<std::string_view>& lines, KeyBindings& bindings) {
+  KeyBindings read = bindings;
+  std::array<bool, kKeyActionCount> seen{};
+  bool inSection = false;
+  for (std::string_view line : lines) {
+    std::string_view name, key, value;
+    if (SectionHeader(line, name)) {
+      inSection = SameText(name, kKeysSection);
+      continue;
+    }
+    if (!inSection || !KeyValue(line, key, value)) continue;
+    const int32_t action = KeyActionByName(key);
+    if (action < 0 || seen[action]) continue;
+    seen[action] = true;
+    int32_t vk = 0;
+    if (ParseInt(value, vk) && BindableKey(vk)) read.keys[action] = vk;
+  }
+  if (KeysDistinct(read)) bindings = read;
+}
+
+// `existing` with section `section` replaced by `ours` (a header and its keys). Lines of the
+// section whose key `owned` names are dropped, its other non-blank lines follow `ours`; with no
+// such section `ours` is appended.
+std::string ReplaceSection(const std::string& existing, std::string_view section,
+                           const std::string& ours, bool (*owned)(std::string_view key)) {
+  std::string out;
+  std::string keptInSection;
+  bool inSection = false;
+  bool placed = false;
+  for (std::string_view line : Lines(existing)) {
+    std::string_view name;
+    if (SectionHeader(line, name)) {
+      if (inSection && !placed) {
+        out += ours + keptInSection;
+        placed = true;
+      }
+      inSection = SameText(name, section);
+      if (inSection) continue;
+    }
+    if (inSection) {
+      std::string_view key, value;
+      if (KeyValue(line, key, value) && owned(key)) continue;
+      if (!Trim(line).empty()) keptInSection += std::string(line) + "\r\n";
+      continue;
+    }
+    out += std::string(line) + "\r\n";
+  }
+  if (!placed) out += ours + keptInSection;
+  return out;
+}
+
+bool OwnedSettingsKey(std::string_view key) {
+  return SameText(key, "FormVersion") || FindKey(key) != nullptr;
+}
+
+bool OwnedKeysKey(std::string_view key) {
+  return KeyActionByName(key) >= 0;
 }
 
 }  // namespace
@@ -323,6 +393,7 @@ void ParseSettings(const std::string& text, StoredSettings& settings) {
     seen[index] = true;
     ApplyValue(*k, value, settings);
   }
+  ParseKeys(lines, settings.keys);
 }
 
 bool RestoreSettings(const std::string& path, StoredSettings& settings) {
@@ -337,31 +408,13 @@ std::string FormatSettings(const StoredSettings& settings, const std::string& ex
   std::string ours = "[" + std::string(kSection) + "]\r\nFormVersion=0\r\n";
   for (const KeyDef& k : Keys())
     ours += std::string(k.name) + "=" + FormatValue(k, settings) + "\r\n";
-
-  std::string out;
-  std::string keptInSection;
-  bool inSection = false;
-  bool placed = false;
-  for (std::string_view line : Lines(existing)) {
-    std::string_view name;
-    if (SectionHeader(line, name)) {
-      if (inSection && !placed) {
-        out += ours + keptInSection;
-        placed = true;
-      }
-      inSection = SameText(name, kSection);
-      if (inSection) continue;
-    }
-    if (inSection) {
-      std::string_view key, value;
-      if (KeyValue(line, key, value) && (SameText(key, "FormVersion") || FindKey(key))) continue;
-      if (!Trim(line).empty()) keptInSection += std::string(line) + "\r\n";
-      continue;
-    }
-    out += std::string(line) + "\r\n";
+  std::string keys = "[" + std::string(kKeysSection) + "]\r\n";
+  for (int32_t a = 0; a < kKeyActionCount; ++a) {
+    keys += std::string(KeyActionRow(a).storedName) + "=" + std::to_string(settings.keys.keys[a]) +
+            "\r\n";
   }
-  if (!placed) out += ours + keptInSection;
-  return out;
+  const std::string withSettings = ReplaceSection(existing, kSection, ours, OwnedSettingsKey);
+  return ReplaceSection(withSettings, kKeysSection, keys, OwnedKeysKey);
 }
 
 platform::DisplayConfig DisplayFromSettings(const StoredSettings& settings,

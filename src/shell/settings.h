@@ -1,10 +1,13 @@
-// The stored options of settings.dat: an INI file with one section, "Skerrow Settings", whose
-// keys are the option controls' names and properties ("sounds_Checked", "ddraw_DisplayWidth").
+// The stored options of settings.dat: an INI file whose section "Skerrow Settings" holds the
+// option controls' names and properties ("sounds_Checked", "ddraw_DisplayWidth"), and whose
+// section "Skerrow Keys" holds the key of each rebindable action ("ctlForward=38"). A reader
+// that knows only the first section skips the second, and keeps it when it rewrites the file.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "platform/key_bindings.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
 
@@ -60,19 +63,23 @@ struct StoredSettings {
   bool tershadows = true;
   bool hintssound = true;
   bool hqeffects = true;
+  // "Skerrow Keys": virtual-key codes, the game keys by default.
+  KeyBindings keys;
 
   bool FullScreen() const { return (ddraw_Options & DisplayOptionBit(doFullScreen)) != 0; }
 };
 
 // Reads every key of the section into `settings`. A missing file, section or key leaves the
 // value it has; a value that does not convert leaves that one value and the rest are still
-// read. Blanks around values are removed. `text` is the file's content.
+// read. Blanks around values are removed. `text` is the file's content. A key of "Skerrow Keys"
+// takes a bindable virtual-key code (BindableKey); when the keys read give one key to two
+// actions, the whole section is refused and the bindings stay as they were.
 void ParseSettings(const std::string& text, StoredSettings& settings);
 // RestoreSettings: the file at `path` (a game path, any letter case); false when it is missing.
 bool RestoreSettings(const std::string& path, StoredSettings& settings);
 
-// The file content with FormVersion = 0 and every key from `settings`. Lines of `existing`
-// outside the section, and keys in it that are not ours, are kept.
+// The file content with FormVersion = 0 and every key from `settings`, in both sections. Lines
+// of `existing` outside the two sections, and keys in them that are not ours, are kept.
 std::string FormatSettings(const StoredSettings& settings, const std::string& existing = {});
 // SaveSettings: writes to a temporary file beside `path` and renames it over the file, so an
 // interrupted write never leaves a half-written settings file. False when it cannot be written.

@@ -17,8 +17,9 @@
 
 #include "audio/audio_device.h"
 #include "audio/sound_effects.h"
-#include "enemies/editor_view.h"
 #include "editor/editor_window.h"
+#include "enemies/editor_view.h"
+#include "engine/ktzgl.h"
 #include "engine/picture.h"
 #include "gui/interface.h"
 #include "platform/heap_count.h"
@@ -26,14 +27,16 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "platform/vk_codes.h"
 #include "render/fill_bench.h"
 #include "render/frame.h"
 #include "render/frame_capture.h"
 #include "render/game_resources.h"
 #include "render/renderer.h"
 #include "render/water.h"
-#include "shell/form_interface.h"
+#include "shell/bench_busy.h"
 #include "shell/form_editor_host.h"
+#include "shell/form_interface.h"
 #include "shell/form_play_host.h"
 #include "shell/input.h"
 #include "shell/level_host.h"
@@ -76,6 +79,9 @@ TSkerrowForm::TSkerrowForm(const CommandLine& options, std::unique_ptr<platform:
   menuHost_ = std::make_unique<FormMenuHost>(*this);
   interface_->world = world_.get();
   interface_->host = menuHost_.get();
+  // SKERROW_BENCH_BUSY=1 with --bench: the busy scene of the effects benchmark (README,
+  // Performance); never in a run without --bench.
+  benchBusy_ = options_.bench && BenchBusyRequested(std::getenv("SKERROW_BENCH_BUSY"));
 }
 
 TSkerrowForm::~TSkerrowForm() = default;
@@ -117,7 +123,20 @@ void TSkerrowForm::UpdateDispatch() {
       // The renderer's wave field moves with the step, before it (the step's own first
       // sub-step, the listener, reads nothing of it).
       AnimateWaterForPlayStep(w, renderer_->state);
+      if (benchBusy_) {
+        // The right battery's key, through the same handlers as scripted input.
+        constexpr int kVkD = kVkA + ('D' - 'A');
+        const bool down = BenchBusyFireKey(benchBusyStep_);
+        ReloadBatteriesForBench(w);
+        scriptKeys_.SetDown(kVkD, down);
+        if (down) {
+          OnKeyDown(kVkD, 0);
+        } else {
+          OnKeyUp(kVkD, 0);
+        }
+      }
       PlayUpdate(w, host);
+      if (benchBusy_) FillParticlesForBench(w, benchBusyStep_++);
       break;
     }
     case game_mode::kEditorView:
@@ -174,13 +193,35 @@ void TSkerrowForm::RenderDispatch() {
 }
 
 void TSkerrowForm::RefreshKeyboard() {
-  KeyboardState held;
-  if (!window_->ReadKeyboard(held)) {
+  KeyboardState physical;
+  if (!window_->ReadKeyboard(physical)) {
     snapshot_ = liveKeys_;
     return;
   }
-  held.Add(scriptKeys_);
+  physical.Add(scriptKeys_);
+  KeyboardState held;
+  held.AddMapped(physical, keyMap_);
+  held.Add(padKeys_);
   snapshot_ = held;
+}
+
+void TSkerrowForm::ApplyKeyBindings(const KeyBindings& bindings) {
+  settings_.keys = bindings;
+  keyMap_ = MakeKeyMap(bindings);
+}
+
+void TSkerrowForm::FollowWindowSize() {
+  if (!window_->HasGL() || !renderer_ || !renderer_->resources.scene) return;
+  TKTZGL_Scene& scene = *renderer_->resources.scene;
+  const int width = std::max(window_->Width(), 1);
+  const int height = std::max(window_->Height(), 1);
+  if (scene.Width <= 0 || (scene.Width == width && scene.Height == height)) return;
+  scene.Width = width;
+  scene.Height = height;
+  scene.Aspect = static_cast<double>(width) / height;
+  glViewport(0, 0, width, height);
+  scene.Camera.SetProjection(width, height);
+  world_->screenAspect = scene.Aspect;
 }
 
 void TSkerrowForm::DeliverScriptedInput() {
@@ -276,6 +317,7 @@ int TSkerrowForm::Run() {
   while (!quit_) {
     window_->PumpEvents(*this);
     if (quit_) break;
+    FollowWindowSize();
     uint64_t now = ClockNow();
     if (now == last) {
       // The tick source fires at most once per millisecond.

@@ -93,6 +93,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // button "Продолжить игру". While the window is shown the play step pauses.
   bool ShowHint(const std::string& textFile, const std::string& voiceFile);
   void CloseHintWindow();
+  // Line 1..10 of the hint window (model and GUI) replaced by `text` (Windows-1251).
+  void ReplaceHintLine(int32_t line, const std::string& text);
   const HintWindow& Hint() const { return hintWindow_; }
   // The level side of the form (EnterLevel, LoadGame and the slot window's action use it).
   LevelHost& Levels();
@@ -137,9 +139,15 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void FormMouseMove(int x, int y);
 
   // Keyboard snapshot polled by the steps: the backend's keyboard whichever window has focus
-  // (the editor window's too) plus the keys the input script holds; with a backend that has no
-  // keyboard, the keys of the main window's events.
+  // (the editor window's too) plus the keys the input script holds, both through the key map,
+  // plus the controllers' keys; with a backend that has no keyboard, the keys of the main
+  // window's events.
   void RefreshKeyboard();
+  // The key bindings in force: the stored ones at start-up, new ones from the key window.
+  void ApplyKeyBindings(const KeyBindings& bindings);
+  // After Alt+Enter (each main-loop turn): the scene, the viewport and screenAspect follow the
+  // window's new size; nothing else in the world changes.
+  void FollowWindowSize();
   bool KeyDown(int vk) const { return snapshot_.IsDown(vk); }
 
   // LoopHost: one simulation step and one frame of the current GameMode.
@@ -162,9 +170,11 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int64_t TicksSinceStartup() const { return ticksSinceStartup_; }
   void RequestQuit() { quit_ = true; }
 
-  // platform::EventSink
-  void OnKeyDown(int vk, uint32_t shift) override { FormKeyDown(vk, shift); }
-  void OnKeyUp(int vk, uint32_t shift) override { FormKeyUp(vk, shift); }
+  // platform::EventSink. Keys arrive as the player pressed them: the key window takes one while
+  // it waits for a key, the rest go through the key map to FormKeyDown and FormKeyUp (a
+  // controller's keys are game keys already).
+  void OnKeyDown(int vk, uint32_t shift) override;
+  void OnKeyUp(int vk, uint32_t shift) override;
   void OnChar(uint8_t ch) override { FormKeyPress(ch); }
   void OnMouseDown(int b, int x, int y, uint32_t) override { FormMouseDown(b, x, y); }
   void OnMouseUp(int b, int x, int y, uint32_t) override { FormMouseUp(b, x, y); }
@@ -192,7 +202,10 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   TimerService timers_;
   int dtimer_ = -1, timer_ = -1, fpsTimer_ = -1;
   int movieStage_ = 0;  // mplayer.Tag: the movie stage 1..3
-  KeyboardState liveKeys_, scriptKeys_, snapshot_;
+  // liveKeys_ and padKeys_ hold game keys, scriptKeys_ the keys the script pressed.
+  KeyboardState liveKeys_, scriptKeys_, padKeys_, snapshot_;
+  KeyMap keyMap_;        // physical key -> game key (key_bindings.h)
+  int capturedKey_ = 0;  // the key the key window took: its release is not the game's
   std::vector<ScriptEvent> script_;
   size_t scriptNext_ = 0;
   int scriptMouseX_ = 0, scriptMouseY_ = 0;  // where scripted button events happen
@@ -207,6 +220,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // the build does not count them).
   static constexpr size_t kWarmFrames = 50;
   int64_t steadyFrameAllocs_ = 0;
+  bool benchBusy_ = false;     // SKERROW_BENCH_BUSY=1 under --bench (bench_busy.h)
+  int64_t benchBusyStep_ = 0;  // play steps of the busy scene so far
   // Start-up and level loading (startup.cpp, level_host.cpp).
   StoredSettings settings_;
   std::unique_ptr<Renderer> renderer_;

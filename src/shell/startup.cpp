@@ -19,6 +19,7 @@
 #include "engine/textures.h"
 #include "gui/interface.h"
 #include "platform/cp1251.h"
+#include "platform/log.h"
 #include "platform/media.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
@@ -74,8 +75,11 @@ void TSkerrowForm::FormCreate() {
   std::string root = options_.root.empty() ? ExecutableDirectory() : options_.root;
   if (root.back() != '/' && root.back() != '\\') root += '/';
   w.appPath = root;
+  // Listings cached before this form existed (another form's folder, since changed) are stale.
+  InvalidatePathCache();
 
-  RestoreSettings(w.appPath + "settings.dat", settings_);
+  RestoreSettings(UserFilePath(UserFile::kSettings, w.appPath), settings_);
+  keyMap_ = MakeKeyMap(settings_.keys);
   w.textureQuality = settings_.qualityterraintexture ? 1 : 0;
   SetTextureQuality(w.textureQuality);
   w.fourPipelines = settings_.fourpeppelines ? 1 : 0;
@@ -102,6 +106,12 @@ void TSkerrowForm::FormCreate() {
     moviePlayer_ = std::make_unique<audio::MoviePlayerAv>(audioDevice_.get());
   }
   if (settings_.playmusic) musicPlayer_ = MusicInitialize();
+  if (options_.headless) {
+    platform::Log("sound and music off: --headless");
+  } else {
+    if (!settings_.sounds) platform::Log("sound off: the sounds option is off");
+    if (!settings_.playmusic) platform::Log("music off: the playmusic option is off");
+  }
   // Every floating-point exception stays masked (the default environment masks them all).
   std::fesetenv(FE_DFL_ENV);
 }
@@ -261,6 +271,11 @@ void TSkerrowForm::TimerTimer() {
   timers_.SetEnabled(timer_, false);
   loadingVisible_ = false;
   LoadResources(true);
+  platform::Log("start-up: display " + std::to_string(window_->Width()) + " x " +
+                std::to_string(window_->Height()) + (window_->HasGL() ? "" : " without GL") +
+                ", resources loaded " +
+                std::to_string(TruncToInt(MsSince(kProgramStart) - movieMs_)) +
+                " ms after program start (movies excluded)");
   if (musicPlayer_) {
     musicPlayer_->Play(w.appPath + Utf8ToCp1251(kMusicPrelude));
     musicPlayer_->SetVolume(settings_.t_musicvolume);
@@ -411,7 +426,7 @@ void TSkerrowForm::ShowLoadingProgress(int32_t target) {
 }
 
 bool TSkerrowForm::SaveSettingsFile() {
-  return SaveSettings(world_->appPath + "settings.dat", settings_);
+  return SaveSettings(UserFilePath(UserFile::kSettings, world_->appPath), settings_);
 }
 
 void TSkerrowForm::FormDestroy() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/cp1251.h"
+#include "platform/log.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
 #include "world/raw_io.h"
@@ -50,8 +51,9 @@ bool PlainText(std::string_view s) {
   return std::none_of(s.begin(), s.end(), [](char c) { return static_cast<uint8_t>(c) < 32; });
 }
 
+// gdata\savegame, or the player's own save folder (UserFilePath).
 std::string SaveFolder(const std::string& appPath) {
-  return appPath + "gdata\\savegame";
+  return UserFilePath(UserFile::kSaveFolder, appPath);
 }
 
 // The refusal of slot `slot` for `why`.
@@ -148,7 +150,10 @@ bool SlotWriter::Save(const WorldState& ws, std::span<const uint8_t> thumbnailTg
   Finish();
   if (!InRange(ws.saveSlot, 1, kSaveSlots)) return false;
   PrepareSlotFiles(ws, thumbnailTga, paths_, bytes_);
-  thread_ = std::thread([this] { ok_ = ReplaceSlotFiles(paths_, bytes_); });
+  thread_ = std::thread([this] {
+    ok_ = ReplaceSlotFiles(paths_, bytes_);
+    platform::Log((ok_ ? "saved the game into " : "could not save the game into ") + paths_[2]);
+  });
   return true;
 }
 

@@ -131,5 +131,20 @@ TEST(WaveRun, ABroadsideInPlayAddsALouderBurst) {
   EXPECT_GT(burst, 3 * quiet);
 }
 
+TEST(WaveRun, AMenuButtonClicks) {
+  if (!HaveGameAndPack()) GTEST_SKIP() << "no game or content pack in the build";
+  // Music off; one run only waits in the menu, the other presses "Сетевая игра" (the main
+  // menu's third button, at 540, 222 of the 640 x 480 window), whose click is menu.wav.
+  const fs::path still = MakeRoot("menu_still", "playmusic_Checked=False\n");
+  ASSERT_EQ(RunRecorded(still, "--ticks 40"), 0);
+  const fs::path click = MakeRoot("menu_click", "playmusic_Checked=False\n");
+  std::ofstream(click / "in.txt") << "10 mouse-move 540 222\n11 mouse-down 0\n12 mouse-up 0\n";
+  ASSERT_EQ(RunRecorded(click, "--ticks 40 --input " + (click / "in.txt").string()), 0);
+  const double quiet = Peak(WindowLevels(still / "out.wav"));
+  const double clicked = Peak(WindowLevels(click / "out.wav"));
+  EXPECT_GT(clicked, 0.002);
+  EXPECT_GT(clicked, 3 * quiet);
+}
+
 }  // namespace
 }  // namespace skerrow

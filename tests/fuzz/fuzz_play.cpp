@@ -1,22 +1,49 @@
-// Fuzz target: play steps, each followed by the world writes of its frame, over a world
-// patched with arbitrary bytes, as a hostile level, unit, bonus or kind file or a save game
-// would leave it. Input: steps (1 byte), held keys (4 bytes, bit vk % 32), then patches of
-// [region][slot: 2][offset: 2][length][bytes].
+// Fuzz target: play steps over a world patched with arbitrary bytes, as a hostile level, unit,
+// bonus or kind file or a save game would leave it; each step is followed by the world writes
+// of its frame, and the input may ask for the enemy, trigger and projectile updates on every
+// step, editor-view steps, and drawn frames (play, editor view, menu) on an offscreen GL
+// context. Input: steps (1 byte), held keys (4 bytes, bit vk % 32), flags (1 byte, below),
+// then patches (fuzz_world.h).
+#include <GL/gl.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
+#include "enemies/editor_view.h"
+#include "enemies/enemy_behaviour.h"
+#include "enemies/projectiles.h"
+#include "enemies/triggers.h"
+#include "engine/ktzgl.h"
+#include "engine/model.h"
+#include "fuzz_world.h"
+#include "gui/interface.h"
+#include "platform/messages.h"
+#include "platform/platform.h"
 #include "platform/random.h"
 #include "render/frame_world.h"
+#include "render/renderer.h"
 #include "simulation/play_host.h"
 #include "simulation/play_update.h"
-#include "support/play_world.h"
 #include "world/world_state.h"
 
 namespace {
 
 using namespace skerrow;
+
+// Bits of the flag byte. Drawing is what costs: the fuzzer asks for it on part of its inputs.
+enum Flag : uint8_t {
+  kDrawPlay = 1,       // one play frame after the steps
+  kEditorView = 2,     // two editor-view steps (arrows and Shift from the keys), then its frame
+  kMenu = 4,           // a menu step and the menu frame of the world's menu screen
+  kDirectUpdates = 8,  // enemy, trigger and projectile updates after every play step
+  kOpenWindows = 16,   // the in-game menu and the hint window open over the frames
+  kQualityShift = 5,   // bits 5..7: the floor renderer (modulo 6)
+};
+
+constexpr int kFrameWidth = 160;
+constexpr int kFrameHeight = 120;
 
 class FuzzHost : public PlayHost {
  public:
@@ -24,53 +51,77 @@ class FuzzHost : public PlayHost {
   bool KeyDown(int vk) override { return ((keys >> (static_cast<uint32_t>(vk) % 32)) & 1) != 0; }
 };
 
-// A small level: the player, a few ships and shore kinds around it, islands with relief.
-void BuildBase(WorldState& w) {
-  SharedRandom().Seed(1);
-  test::SetPlayDefaults(w);
-  w.levelSize = 400;
-  const int32_t classes[] = {1, 2, 5, 3, 2, 5, 6, 8, 7, 9, 10, 4};
-  for (int32_t k = 1; k < kKindCount; ++k) w.kindTable[k].kindClass = classes[k % 12];
-  w.kindTable[1].kindClass = 1;
-  for (int32_t kind = 1; kind <= 4; ++kind)
-    for (int32_t a = 0; a < kPieceGridSize; ++a)
-      for (int32_t b = 0; b < kPieceGridSize; ++b) {
-        w.islandHeights[kind][a][b] = static_cast<uint8_t>((a * b) % 256);
-        w.terrainShadowMaps[kind][a][b] = static_cast<uint8_t>((a + b) % 256);
-      }
-  for (int32_t s = 1; s <= 4; ++s) {
-    StaticRecord& st = w.statics[s];
-    st.alive = 1;
-    st.terrainKind = s;
-    st.posX = 180.0 + 12 * s;
-    st.posZ = 215.0;
-    st.objects[1].alive = 1;
-    st.objects[1].objectKind = s;
+// The drawing side, made once per process: a small offscreen window and the renderer with one
+// square model for the first ships, pieces and objects. The renderer's state and the
+// interface drawn over the frames start afresh for every input.
+struct Graphics {
+  std::unique_ptr<platform::Window> window;
+  std::unique_ptr<Renderer> renderer = std::make_unique<Renderer>();
+  std::unique_ptr<RenderState> freshState;
+  std::unique_ptr<TInterface> ui;
+  MenuHost menuHost;
+
+  void Open(WorldState& w) {
+    auto opened = platform::CreateSdlWindow();
+    platform::DisplayConfig config;
+    config.width = kFrameWidth;
+    config.height = kFrameHeight;
+    config.headless = true;
+    if (!opened->Open(config) || !opened->HasGL()) return;
+    window = std::move(opened);
+    GameResources& res = renderer->resources;
+    res.scene = std::make_unique<TKTZGL_Scene>();
+    res.scene->InitGL(*window, kFrameWidth, kFrameHeight, 0.1, 50.0);
+    StartRenderer(w, *renderer, {});
+    const uint32_t list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glBegin(GL_QUADS);
+    glVertex3f(-200, -200, 100);
+    glVertex3f(200, -200, 100);
+    glVertex3f(200, 200, 100);
+    glVertex3f(-200, 200, 100);
+    glEnd();
+    glEndList();
+    auto square = [list] {
+      auto m = std::make_unique<TKTZGL_Model>();
+      m->ModelList = list;
+      return m;
+    };
+    for (int32_t k = 1; k <= 16; ++k) {
+      res.shipModels[k][0] = square();
+      res.shipModels[k][1] = square();
+    }
+    for (int32_t k = 1; k <= 4; ++k) {
+      res.models[k] = square();
+      res.objectModels[k] = square();
+      res.objectShadowModels[k] = square();
+    }
+    res.propeller = square();
+    res.rocket = square();
+    res.mine = square();
+    freshState = std::make_unique<RenderState>(renderer->state);
   }
-  for (int32_t i = 1; i <= 12; ++i) {
-    UnitRecord& u = w.units[i];
-    u.alive = 1;
-    u.unitKind = i;
-    u.posX = 200.0 + (i % 4) * 3.0;
-    u.posZ = 200.0 + (i / 4) * 3.0;
-    test::SetShipStats(u);
-    u.reloadSpeed = 0.01f;
-    u.sideReloadSpeed = 0.01f;
+  // A fresh renderer state and interface over `w`.
+  TInterface& Restart(WorldState& w) {
+    renderer->state = *freshState;
+    ui = std::make_unique<TInterface>();
+    BuildInterface(*ui, w, menuHost, 0, 0, true);
+    renderer->state.drawGuiWindows = [this] { DrawInterfaceWindows(*ui); };
+    return *ui;
   }
-  for (int32_t b = 1; b <= 4; ++b) {
-    w.bonuses[b].alive = 1;
-    w.bonuses[b].posX = 201.0 + b;
-    w.bonuses[b].posZ = 201.0;
-  }
-}
+};
 
 struct Fixture {
   std::unique_ptr<WorldState> world = std::make_unique<WorldState>();
   std::unique_ptr<SavedState> saved = std::make_unique<SavedState>();
   KindTable kinds;
   OneBased<UnitRecord, kHeroCount> heroes;
+  Graphics graphics;
   Fixture() {
-    BuildBase(*world);
+    // Missing textures and the font would only flood the log.
+    platform::SetMessageHandler([](const std::string&, const std::string&) {});
+    fuzz::BuildBase(*world);
+    graphics.Open(*world);
     *saved = *world;
     kinds = world->kindTable;
     heroes = world->heroDefaults;
@@ -89,89 +140,86 @@ struct Fixture {
     w.pickupFlash = w.pickupFlashLevel = w.flashScale = w.hudAnimFrame = w.radarAlpha = 0;
     w.radarContacts = 0;
     w.hoverName.clear();
+    w.landscapeQuality = 0;
+    w.heightBrush = 0;
+    w.mouseWorldPos = {};
+    w.mouseLeftHeld = w.mouseRightHeld = w.mouseMiddleHeld = 0;
     SharedRandom().Seed(1);
     return w;
   }
 };
 
-// Copies `n` bytes into element `slot` of an array of `count` records at `offset`, clipped to
-// the record.
-template <typename T>
-void Patch(T* records, int32_t count, uint32_t slot, uint32_t offset, const uint8_t* bytes,
-           size_t n) {
-  uint8_t* base = reinterpret_cast<uint8_t*>(&records[slot % static_cast<uint32_t>(count)]);
-  offset %= sizeof(T);
-  if (n > sizeof(T) - offset) n = sizeof(T) - offset;
-  std::memcpy(base + offset, bytes, n);
+// Two editor-view steps: the player's unit driven by the arrow keys, the brush, the cursor and
+// the host taken from the held keys.
+void RunEditorView(WorldState& w, FuzzHost& host) {
+  EditorViewInput in;
+  in.selectedUnit = w.playerUnit;
+  in.modifyTerrain = host.KeyDown(0);
+  in.left = host.KeyDown(37);
+  in.up = host.KeyDown(38);
+  in.right = host.KeyDown(39);
+  in.down = host.KeyDown(40);
+  in.shift = host.KeyDown(16);
+  in.cursorX = static_cast<int32_t>(host.keys % 200) - 20;
+  in.cursorY = static_cast<int32_t>((host.keys >> 8) % 160) - 20;
+  in.screenWidth = kFrameWidth;
+  in.screenHeight = kFrameHeight;
+  // Held key 3: the projectiles' sounds go to the host; otherwise the step runs silent.
+  in.host = host.KeyDown(3) ? &host : nullptr;
+  w.heightBrush = static_cast<int32_t>(host.keys >> 24) % 7;
+  w.mouseLeftHeld = host.KeyDown(1) ? 1 : 0;
+  w.mouseRightHeld = host.KeyDown(2) ? 1 : 0;
+  w.mouseMiddleHeld = host.KeyDown(4) ? 1 : 0;
+  for (int i = 0; i < 2; ++i) UpdateEditorView(w, in);
 }
 
-void PatchRange(void* begin, size_t size, uint32_t offset, const uint8_t* bytes, size_t n) {
-  offset %= static_cast<uint32_t>(size);
-  if (n > size - offset) n = size - offset;
-  std::memcpy(static_cast<uint8_t*>(begin) + offset, bytes, n);
+void DrawFrames(Fixture& f, WorldState& w, uint8_t flags) {
+  Graphics& g = f.graphics;
+  if (!g.window || (flags & (kDrawPlay | kEditorView | kMenu)) == 0) return;
+  Renderer& r = *g.renderer;
+  TInterface& ui = g.Restart(w);
+  w.landscapeQuality = (flags >> kQualityShift) % 6;
+  if (flags & kOpenWindows) {
+    OpenInGameMenu(ui);
+    ui.gui.windows.hintWindow.visible = 1;
+    SetHintLine(ui, 1, std::string(w.playerName.View()));
+    SetHintLine(ui, 2, std::string(w.shipName.View()));
+  }
+  glDepthFunc(GL_LEQUAL);
+  if (flags & kDrawPlay) DrawPlayFrame(w, r);
+  if (flags & kEditorView) DrawEditorViewFrame(w, r);
+  if (flags & kMenu) {
+    MenuStep(ui);
+    MenuFrame(ui, r);
+  }
+  glFinish();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Fixture* fixture = new Fixture;
-  if (size < 5) return 0;
+  if (size < 6) return 0;
   WorldState& w = fixture->Reset();
   FuzzHost host;
   const int steps = 1 + data[0] % 12;
   std::memcpy(&host.keys, data + 1, 4);
-  size_t at = 5;
-  while (at + 6 <= size) {
-    const uint8_t region = data[at];
-    const uint32_t slot = data[at + 1] | (data[at + 2] << 8);
-    const uint32_t offset = data[at + 3] | (data[at + 4] << 8);
-    size_t n = data[at + 5] % 64;
-    at += 6;
-    if (n > size - at) n = size - at;
-    const uint8_t* bytes = data + at;
-    at += n;
-    SavedState& s = w;
-    switch (region % 10) {
-      case 0:
-        Patch(s.units, kUnitSlots, slot, offset, bytes, n);
-        break;
-      case 1:
-        Patch(s.statics, kStaticSlots, slot, offset, bytes, n);
-        break;
-      case 2:
-        Patch(w.kindTable.kinds.data(), kKindCount, slot, offset, bytes, n);
-        break;
-      case 3:
-        Patch(s.bonuses, kBonusSlots, slot, offset, bytes, n);
-        break;
-      case 4:
-        Patch(s.projectiles, kProjectileSlots, slot, offset, bytes, n);
-        break;
-      case 5:
-        Patch(s.particles.slots, kParticleSlots, slot, offset, bytes, n);
-        break;
-      case 6:  // everything ahead of the height map: header, projectiles, camera, lives
-        PatchRange(&s, offsetof(SavedState, heightMap), slot << 16 | offset, bytes, n);
-        break;
-      case 7: {  // the scalars after the land range
-        const size_t tail = offsetof(SavedState, neighbourPlusX);
-        PatchRange(reinterpret_cast<uint8_t*>(&s) + tail, sizeof(SavedState) - tail,
-                   slot << 16 | offset, bytes, n);
-        break;
-      }
-      case 8:
-        Patch(w.heroDefaults.slots, kHeroCount, slot, offset, bytes, n);
-        break;
-      case 9:
-        PatchRange(&w.levelSize, sizeof(w.levelSize), offset, bytes, n);
-        break;
-    }
-  }
+  const uint8_t flags = data[5];
+  size_t at = 6;
+  fuzz::Patch patch;
+  while (fuzz::NextPatch(data, size, at, patch)) fuzz::ApplyPatch(w, patch);
   // The frame's drawing needs a display; what it writes into the world does not.
   static FireColours* fires = new FireColours;
   for (int i = 0; i < steps; ++i) {
     PlayUpdate(w, host);
+    if (flags & kDirectUpdates) {
+      UpdateEnemyBehaviour(w, host);
+      UpdateTriggers(w, host);
+      UpdateProjectiles(w, host);
+    }
     ApplyFrameWorldWrites(w, FrameWorldPasses{}, *fires);
   }
+  if (flags & kEditorView) RunEditorView(w, host);
+  DrawFrames(*fixture, w, flags);
   return 0;
 }

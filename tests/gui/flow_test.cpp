@@ -1,6 +1,7 @@
 // The way into a game and out of it through the executable, driven by scripted input on the
 // content pack: the main menu, a slot, typed names, hero and ship, the intro, level 1; Esc in
-// play pausing the step; the in-game menu back to the main menu; quitting from the main menu.
+// play pausing the step; the in-game menu back to the main menu; quitting from the main menu;
+// a game saved in one run and loaded in the next with the mouse alone.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -13,6 +14,8 @@
 #include <string>
 
 #include "support/hint_clicks.h"
+#include "support/pack_root.h"
+#include "world/save_game.h"
 #include "world/vocabulary.h"
 #include "world/world_state.h"
 
@@ -27,7 +30,9 @@ const std::string kRoot = std::string(SKERROW_BINARY_DIR) + "/";
 // is its window's x + its x + width / 2 and, downwards, 26 + window y + its y + 12.
 constexpr const char* kNewGame = "675 208";       // main menu, first button
 constexpr const char* kQuitFromMenu = "675 383";  // main menu, sixth button
+constexpr const char* kLoadGame = "675 243";      // main menu, second button
 constexpr const char* kChooseSlot = "620 358";    // save and load window, action button
+constexpr const char* kNextSlot = "425 358";      // save and load window, ">>"
 constexpr const char* kBackToMenu = "400 328";    // in-game menu, fifth button
 constexpr const char* kHeroTwo = "400 200";       // 50 %, 33 % of the display
 constexpr const char* kShipThree = "656 216";     // 82 %, 36 %
@@ -47,13 +52,13 @@ class FlowTest : public ::testing::Test {
     fs::remove_all(dir_, ec);
   }
 
-  // Runs the game headless for `ticks` with `script`; returns its exit code and fills `state`
-  // with the dumped saved block and `bench` with the --bench line.
+  // Runs the game headless for `ticks` with `script` on the game folder `root`; returns its exit
+  // code and fills `state` with the dumped saved block and `bench` with the --bench line.
   int Run(const std::string& script, int ticks, WorldState* state = nullptr,
-          std::string* bench = nullptr) {
+          std::string* bench = nullptr, const std::string& root = kRoot) {
     const fs::path in = dir_ / "script.txt", dump = dir_ / "state.qvs", out = dir_ / "out.txt";
     std::ofstream(in) << script;
-    const std::string cmd = kRoot + "skerrow --headless --seed 3 --size 800x600 --root " + kRoot +
+    const std::string cmd = kRoot + "skerrow --headless --seed 3 --size 800x600 --root " + root +
                             " --input " + in.string() + " --ticks " + std::to_string(ticks) +
                             " --dump-state " + dump.string() + " --bench > " + out.string() +
                             " 2>/dev/null";
@@ -149,6 +154,40 @@ TEST_F(FlowTest, QuittingFromTheMainMenuEndsTheProgramWithCodeZero) {
   const size_t at = bench.find("ticks=");
   ASSERT_NE(at, std::string::npos) << bench;
   EXPECT_LT(std::stoi(bench.substr(at + 6)), 10);
+}
+
+// Save, quit, start again, load: the first run starts a new game in slot 3 (entering level 1
+// saves it) and ends; the second loads that save from the main menu with clicks alone.
+TEST_F(FlowTest, ASaveOfOneRunLoadsInTheNextWithTheMouseAlone) {
+  const std::string root = test::GameRoot("flow_load").string();
+  const std::string newGameInSlotThree =
+      Click(0, kNewGame) + Click(4, kNextSlot) + Click(8, kNextSlot) + Click(12, kChooseSlot) +
+      Click(16, kHeroTwo) + Click(20, kShipThree) + "30 mouse-down 0\n31 mouse-up 0\n";
+  auto first = std::make_unique<WorldState>();
+  ASSERT_EQ(Run(newGameInSlotThree, 40, first.get(), nullptr, root), 0);
+  ASSERT_EQ(first->GameMode, game_mode::kPlay);
+  auto saved = std::make_unique<SavedState>();
+  ASSERT_EQ(ReadSaveSlot(root + "/", 3, *saved).status, SlotLoad::kLoaded);
+  const UnitRecord& savedShip = saved->units[saved->playerUnit];
+
+  const std::string load =
+      Click(0, kLoadGame) + Click(4, kNextSlot) + Click(8, kNextSlot) + Click(12, kChooseSlot);
+  auto w = std::make_unique<WorldState>();
+  ASSERT_EQ(Run(load, 15, w.get(), nullptr, root), 0);
+  EXPECT_EQ(w->GameMode, game_mode::kPlay);
+  EXPECT_EQ(w->episode, 1);
+  EXPECT_EQ(w->levelNumber, 1);
+  EXPECT_EQ(w->shipChoice, 3);
+  EXPECT_EQ(w->heroChoice, 2);
+  EXPECT_EQ(w->shipName.View(), "\xC3\xF0\xEE\xE7\xED\xFB\xE9");  // ship 3's own name, Грозный
+  ASSERT_NE(PlayerUnit(*w), nullptr);
+  // A step or two of play since the load moved the ship a little at most.
+  EXPECT_NEAR(PlayerUnit(*w)->posX, savedShip.posX, 1.0);
+  EXPECT_NEAR(PlayerUnit(*w)->posZ, savedShip.posZ, 1.0);
+  // Without the load the second run stays in the menu.
+  auto menu = std::make_unique<WorldState>();
+  ASSERT_EQ(Run(Click(0, kLoadGame), 15, menu.get(), nullptr, root), 0);
+  EXPECT_EQ(menu->GameMode, game_mode::kMenu);
 }
 
 }  // namespace

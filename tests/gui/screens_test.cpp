@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gui/interface.h"
+#include "gui/model_slots.h"
 #include "gui/slot_actions.h"
 #include "platform/cp1251.h"
 #include "world/vocabulary.h"
@@ -16,7 +17,7 @@
 namespace skerrow {
 namespace {
 
-class RecordingHost : public MenuHost {
+class RecordingHost : public test::ModelSlots {
  public:
   std::vector<std::string> music;
   int clicks = 0, newGames = 0, landscapes = 0, quits = 0, reloads = 0;
@@ -43,6 +44,7 @@ class ScreensTest : public ::testing::Test {
     w.menuScreen = menu_screen::kMain;
     w.gameSpeed = 40;
     w.playerUnit = 1;
+    host.world = &w;
     BuildInterface(ui, w, host, 0, 0, false);
   }
   // Fires button `index` of a window as a release does.

@@ -258,5 +258,75 @@ TEST(TranslateEvent, InputForAnotherWindowIsIgnored) {
   EXPECT_EQ(sink.log, (std::vector<std::string>{"down 32 0", "down 32 0"}));
 }
 
+TEST(AddControllerKeys, SticksPadTriggersAndButtonsHoldTheGameKeys) {
+  struct Row {
+    int axis;  // -1: none
+    int16_t value;
+    int button;  // -1: none
+    std::vector<int> held;
+  };
+  const std::vector<Row> rows = {
+      {-1, 0, -1, {}},
+      {SDL_CONTROLLER_AXIS_LEFTX, -16384, -1, {kVkLeft}},
+      {SDL_CONTROLLER_AXIS_LEFTX, -16383, -1, {}},  // under half the travel: rest
+      {SDL_CONTROLLER_AXIS_LEFTX, 32767, -1, {kVkRight}},
+      {SDL_CONTROLLER_AXIS_LEFTY, -32768, -1, {kVkUp}},  // stick up: ahead
+      {SDL_CONTROLLER_AXIS_LEFTY, 20000, -1, {kVkDown}},
+      {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 8192, -1, {kVkUp}},
+      {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 8191, -1, {}},
+      {SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767, -1, {kVkDown}},
+      {SDL_CONTROLLER_AXIS_RIGHTX, 32767, -1, {}},  // the right stick does nothing
+      {-1, 0, SDL_CONTROLLER_BUTTON_DPAD_UP, {kVkUp}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, {kVkDown}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, {kVkLeft}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, {kVkRight}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_A, {'W'}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_X, {'A'}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_B, {'D'}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_Y, {'S'}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, {'X'}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, {'Z'}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_BACK, {kVkOem3}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_START, {kVkEscape}},
+      {-1, 0, SDL_CONTROLLER_BUTTON_GUIDE, {}},
+  };
+  for (const Row& r : rows) {
+    int16_t axes[SDL_CONTROLLER_AXIS_MAX] = {};
+    uint8_t buttons[SDL_CONTROLLER_BUTTON_MAX] = {};
+    if (r.axis >= 0) axes[r.axis] = r.value;
+    if (r.button >= 0) buttons[r.button] = 1;
+    KeyboardState keys;
+    AddControllerKeys(axes, buttons, keys);
+    std::vector<int> held;
+    for (int vk = 0; vk < 256; ++vk) {
+      if (keys.IsDown(vk)) held.push_back(vk);
+    }
+    EXPECT_EQ(held, r.held) << "axis " << r.axis << " = " << r.value << ", button " << r.button;
+  }
+}
+
+TEST(IsFullScreenToggle, AltEnterOnTheGameWindowOnly) {
+  struct Row {
+    SDL_Event event;
+    uint32_t window;
+    bool toggles;
+  };
+  SDL_Event other = Key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);
+  other.key.windowID = 9;
+  for (const Row& r : {
+           Row{Key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT), 3, true},
+           Row{Key(SDL_KEYDOWN, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, KMOD_RALT), 3, true},
+           Row{Key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_UNKNOWN, KMOD_ALT), 0, true},
+           Row{Key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN), 3, false},
+           Row{Key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT, 1), 3, false},
+           Row{Key(SDL_KEYUP, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT), 3, false},
+           Row{Key(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_LALT), 3, false},
+           Row{other, 3, false},
+       }) {
+    EXPECT_EQ(IsFullScreenToggle(r.event, r.window), r.toggles)
+        << r.event.type << " " << r.event.key.keysym.sym << " " << r.event.key.keysym.mod;
+  }
+}
+
 }  // namespace
 }  // namespace skerrow::platform

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/recording_sink.h"
@@ -117,6 +119,71 @@ TEST(SdlWindow, RawEventHookSeesEventsFirstAndMayConsumeThem) {
   SetRawEventHook(before);
   EXPECT_EQ(seen, 2);
   EXPECT_EQ(sink.log, std::vector<std::string>{"down 66 0"});
+}
+
+TEST(SdlWindow, AltEnterTogglesFullScreenAndTheGameNeverSeesIt) {
+  auto window = CreateSdlWindow();
+  ASSERT_TRUE(window->Open(Headless(320, 240))) << window->Error();
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  ASSERT_FALSE(window->IsFullScreen());
+  const auto altEnter = [] {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_RETURN;
+    e.key.keysym.scancode = SDL_SCANCODE_RETURN;
+    e.key.keysym.mod = KMOD_LALT;
+    SDL_PushEvent(&e);
+  };
+  RecordingSink sink;
+  altEnter();
+  window->PumpEvents(sink);
+  EXPECT_TRUE(window->IsFullScreen());
+  altEnter();
+  window->PumpEvents(sink);
+  EXPECT_FALSE(window->IsFullScreen());
+  for (const std::string& line : sink.log) EXPECT_EQ(line.find("down"), std::string::npos);
+  EXPECT_EQ(sink.chars.find('\r'), std::string::npos);  // no Enter typed either
+  // Back in a window: the size it had.
+  EXPECT_EQ(window->Width(), 320);
+  EXPECT_EQ(window->Height(), 240);
+  EXPECT_FALSE(CreateNullWindow()->SetFullScreen(true));
+}
+
+TEST(SdlWindow, AVirtualControllerSteersPlugsInAndOut) {
+  auto window = CreateSdlWindow();
+  ASSERT_TRUE(window->Open(Headless(200, 100))) << window->Error();
+  ASSERT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
+  // SDL ignores controllers while no window has focus, and the hidden window never has it.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  const int device = SDL_JoystickAttachVirtual(
+      SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+  ASSERT_GE(device, 0) << SDL_GetError();
+  SDL_Joystick* stick = SDL_JoystickOpen(device);
+  ASSERT_NE(stick, nullptr) << SDL_GetError();
+  RecordingSink sink;
+  window->PumpEvents(sink);  // the controller is announced and opened
+  EXPECT_TRUE(sink.log.empty());
+
+  // Left stick fully left: the turn-left key, marked as a controller's game key.
+  SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, -32768);
+  SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
+  window->PumpEvents(sink);
+  const std::string flag = std::to_string(kShiftController);
+  EXPECT_EQ(sink.log, (std::vector<std::string>{"down 27 " + flag, "down 37 " + flag}));
+  sink.log.clear();
+  window->PumpEvents(sink);  // held: no repeat
+  EXPECT_TRUE(sink.log.empty());
+  SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 0);
+  window->PumpEvents(sink);
+  EXPECT_EQ(sink.log, (std::vector<std::string>{"up 27 " + flag}));
+  sink.log.clear();
+
+  // Pulled out while steering: its key is released.
+  SDL_JoystickClose(stick);
+  ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0) << SDL_GetError();
+  window->PumpEvents(sink);
+  EXPECT_EQ(sink.log, (std::vector<std::string>{"up 37 " + flag}));
 }
 
 TEST(NullWindow, ReportsTheConfiguredSizeWithoutGL) {

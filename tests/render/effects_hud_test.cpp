@@ -485,6 +485,93 @@ TEST_F(HudGlTest, TriggerMarkersShowInTheEditorViewOnly) {
   EXPECT_GT(whitePixels(bonus::kCoin, game_mode::kEditorView), 100);
 }
 
+TEST_F(HudGlTest, ParticlesDrawTheSamePixelsAsInSlotOrder) {
+  // The pass groups sprites by blending and texture; smoke (blended over the screen) between
+  // additive sprites keeps its place wherever they overlap.
+  res_->handles.effectFrames[particle::kExplosion][1] = MakeTexture(0.6f, 0.2f, 0.1f, 1);
+  res_->handles.effectFrames[8][1] = MakeTexture(0.1f, 0.5f, 0.2f, 1);  // cannon smoke
+  res_->textures["dim"] = MakeTexture(0.2f, 0.2f, 0.9f, 0.7f);
+  w_->cameraPos = {100, 8.8, 100 - 9.7, 0};
+  const struct {
+    int32_t kind;
+    double x, z, size;
+  } kSlots[] = {
+      {particle::kExplosion, 100, 100, 1},    {particle::kSmoke, 100.3, 100, 1},
+      {particle::kCannonSmoke, 100, 100, 1},  {particle::kExplosion, 99.8, 100.2, 1},
+      {particle::kSmoke, 100, 100, 0.6},      {particle::kExplosion, 96, 102, 0.5},
+      {particle::kCannonSmoke, 96, 102, 0.5}, {particle::kExplosion, 100, 100, 0.4},
+  };
+  int32_t slot = 1;
+  for (const auto& k : kSlots) {
+    ParticleRecord& p = w_->particles[slot];
+    p.active = 1;
+    p.kind = k.kind;
+    p.age = 1;
+    p.pos = {k.x, 0.5, k.z, 0};
+    p.size = {k.size, 0, k.size, 0};
+    p.angle = 10.0 * slot;
+    p.colour = {0.9f, 0.8f, 0.7f, 0.6f};
+    slot += 3;  // free slots between them
+  }
+  auto frame = [&](bool slotOrder) {
+    glClearColor(0.3f, 0.3f, 0.3f, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_FOG);
+    TKTZGL_Camera& cam = res_->scene->Camera;
+    cam.LookByAngles = 1;
+    cam.Position = w_->cameraPos;
+    cam.Pitch = -std::numbers::pi / 4;
+    cam.Yaw = 0;
+    cam.FieldOfView = 50;
+    cam.SetProjection(kW, kH);
+    glLoadIdentity();
+    cam.Apply();
+    glEnable(GL_DEPTH_TEST);
+    if (slotOrder) {
+      // Every particle with its own state, one after the other.
+      glDepthMask(GL_FALSE);
+      glEnable(GL_TEXTURE_2D);
+      glDisable(GL_CULL_FACE);
+      glDisable(GL_LIGHTING);
+      glEnable(GL_BLEND);
+      for (int32_t i = 1; i <= kParticleSlots; ++i) {
+        const ParticleRecord& p = w_->particles[i];
+        const ParticleStyle s = ParticleStyleOf(*res_, p);
+        if (p.active != 1 || !s.drawn) continue;
+        glBindTexture(GL_TEXTURE_2D, s.texture);
+        glBlendFunc(s.blendSrc, s.blendDst);
+        const Color4f& sky = w_->skyFogColour;
+        const float t = s.skyTinted ? 1.0f : 0.0f;
+        glColor4f(p.colour.r * (t * sky.r + 1 - t), p.colour.g * (t * sky.g + 1 - t),
+                  p.colour.b * (t * sky.b + 1 - t), p.colour.a);
+        glPushMatrix();
+        glTranslated(p.pos.x, p.pos.y, p.pos.z);
+        glRotatef(s.tilt, 1, 0, 0);
+        glRotated(p.angle, 0, 0, 1);
+        res_->scene->DrawQuadAtZero(-p.size.x, -p.size.x, p.size.z, p.size.z);
+        glPopMatrix();
+      }
+      glDepthMask(GL_TRUE);
+    } else {
+      DrawContext c{*w_, *res_, *res_->scene, *rs_};
+      DrawParticles(c);
+    }
+    std::vector<uint8_t> px(kW * kH * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    return px;
+  };
+  const std::vector<uint8_t> expected = frame(true);
+  const std::vector<uint8_t> drawn = frame(false);
+  size_t differ = 0, lit = 0;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    differ += expected[i] != drawn[i];
+    lit += expected[i] != 77;  // the clear colour, 0.3 of 255
+  }
+  EXPECT_GT(lit, 10000u);
+  EXPECT_EQ(differ, 0u);
+}
+
 TEST_F(HudGlTest, FullParticlePoolAndProjectilesDrawWithoutHeapAllocation) {
   if (platform::HeapAllocations() < 0) GTEST_SKIP() << "this build does not count allocations";
   w_->fixedCamera = 1;

@@ -1,19 +1,33 @@
 // The main game object end to end: start-up to the menu mode, --ticks, scripted input through
 // the handlers, and the executable's exit actions (--dump-state, --screenshot, --bench).
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "engine/ktzgl.h"
+#include "gui/interface.h"
+#include "gui/key_window.h"
+#include "platform/key_bindings.h"
 #include "platform/platform.h"
 #include "platform/vk_codes.h"
+#include "render/game_resources.h"
+#include "render/renderer.h"
 #include "shell/skerrow_form.h"
 #include "support/temp_dir.h"
 #include "support/tga_header.h"
+#include "world/records.h"
+#include "world/vocabulary.h"
 #include "world/world_state.h"
 
 namespace skerrow {
@@ -110,6 +124,124 @@ TEST(Form, KeyboardSnapshotIsTheBackendKeyboardWhicheverWindowHasFocus) {
   EXPECT_FALSE(form.KeyDown(kVkUp));
 }
 
+TEST(Form, ReboundKeysAndControllerKeysReachTheSnapshotAsGameKeys) {
+  auto owned = std::make_unique<HeldKeysWindow>();
+  HeldKeysWindow& window = *owned;
+  CommandLine cl;
+  cl.headless = true;
+  TSkerrowForm form(cl, std::move(owned));
+  KeyBindings keys;
+  ASSERT_TRUE(BindKey(keys, kKeyForward, 'K'));
+  form.ApplyKeyBindings(keys);
+  EXPECT_EQ(form.Settings().keys, keys);
+  window.held.SetDown('K', true);
+  form.RefreshKeyboard();
+  EXPECT_TRUE(form.KeyDown(kVkUp));
+  EXPECT_FALSE(form.KeyDown('K'));
+  window.held.SetDown('K', false);
+  window.held.SetDown(kVkUp, true);  // the old key
+  form.RefreshKeyboard();
+  EXPECT_FALSE(form.KeyDown(kVkUp));
+  // A controller's keys are game keys: Up from the stick drives though the keyboard's Up does
+  // nothing now.
+  form.OnKeyDown(kVkUp, platform::kShiftController);
+  form.RefreshKeyboard();
+  EXPECT_TRUE(form.KeyDown(kVkUp));
+  form.OnKeyUp(kVkUp, platform::kShiftController);
+  form.RefreshKeyboard();
+  EXPECT_FALSE(form.KeyDown(kVkUp));
+}
+
+TEST(Form, TheKeyWindowTakesTheNextKeyBeforeTheGame) {
+  CommandLine cl;
+  cl.headless = true;
+  cl.ticks = 1;
+  cl.root = TempDir("keywindow").string();  // where the options write settings.dat
+  TSkerrowForm form(cl, platform::CreateNullWindow());
+  ASSERT_EQ(form.Run(), 0);  // start-up builds the windows
+  WorldState& w = form.World();
+  w.GameMode = game_mode::kPlay;
+  TInterface& ui = form.Interface();
+  OpenOptions(ui);
+  OpenKeyWindow(ui);
+  TButton& row = ui.gui.windows.keys.buttons[kKeyRowButton + kKeyMenu];
+  row.action(row, 0);
+  form.OnKeyDown(kVkEscape, 0);  // cancels the wait; no in-game menu
+  EXPECT_EQ(+ui.gui.windows.inGameMenu.visible, 0);
+  row.action(row, 0);
+  form.OnKeyDown('M', 0);
+  form.OnKeyDown('M', 0);  // its repeat is not the game's either
+  form.OnKeyUp('M', 0);
+  EXPECT_EQ(ui.keyEdit.keys[kKeyMenu], 'M');
+  form.RefreshKeyboard();
+  EXPECT_FALSE(form.KeyDown('M'));
+  EXPECT_EQ(form.Settings().keys, KeyBindings{});  // in force only when the options close
+  ui.gui.windows.keys.visible = 0;
+  CloseOptions(ui);
+  EXPECT_EQ(form.Settings().keys.keys[kKeyMenu], 'M');
+  form.OnKeyDown('M', 0);  // now the menu key
+  EXPECT_EQ(+ui.gui.windows.inGameMenu.visible, 1);
+}
+
+// The offscreen SDL window with a size of the test's choosing: the offscreen driver keeps a
+// window's size in full screen, as no real display does.
+class SizedWindow final : public platform::Window {
+ public:
+  int width = 0, height = 0;  // 0: the real window's
+  bool Open(const platform::DisplayConfig& c) override { return inner_->Open(c); }
+  void Close() override { inner_->Close(); }
+  bool IsOpen() const override { return inner_->IsOpen(); }
+  bool HasGL() const override { return inner_->HasGL(); }
+  int Width() const override { return width > 0 ? width : inner_->Width(); }
+  int Height() const override { return height > 0 ? height : inner_->Height(); }
+  void SwapBuffers() override { inner_->SwapBuffers(); }
+  void PumpEvents(platform::EventSink& s) override { inner_->PumpEvents(s); }
+  void ShowCursor(bool v) override { inner_->ShowCursor(v); }
+  void* GetProcAddress(const char* n) override { return inner_->GetProcAddress(n); }
+  const std::string& Error() const override { return inner_->Error(); }
+
+ private:
+  std::unique_ptr<platform::Window> inner_ = platform::CreateSdlWindow();
+};
+
+TEST(Form, TheSceneFollowsTheWindowsSizeAndNothingElseChanges) {
+  auto owned = std::make_unique<SizedWindow>();
+  SizedWindow& window = *owned;
+  CommandLine cl;
+  cl.headless = true;
+  cl.root = TempDir("fullscreen").string();
+  TSkerrowForm form(cl, std::move(owned));
+  form.FormCreate();
+  ASSERT_TRUE(form.ddrawInitialize());
+  if (!form.Display().HasGL()) GTEST_SKIP() << "no offscreen GL";
+  const TKTZGL_Scene& scene = *form.Render().resources.scene;
+  ASSERT_EQ(scene.Width, 800);
+  const auto saved = std::make_unique<SavedState>();
+  std::memcpy(saved.get(), &static_cast<SavedState&>(form.World()), sizeof(SavedState));
+  const auto viewport = [] {
+    std::array<GLint, 4> v{};
+    glGetIntegerv(GL_VIEWPORT, v.data());
+    return v;
+  };
+
+  window.width = 1280;  // full screen on a 1280 x 1024 desktop
+  window.height = 1024;
+  form.FollowWindowSize();
+  EXPECT_EQ(scene.Width, 1280);
+  EXPECT_EQ(scene.Height, 1024);
+  EXPECT_DOUBLE_EQ(scene.Aspect, 1.25);
+  EXPECT_DOUBLE_EQ(form.World().screenAspect, 1.25);
+  EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1280, 1024}));
+  window.width = window.height = 0;  // back in the window
+  form.FollowWindowSize();
+  EXPECT_EQ(scene.Width, 800);
+  EXPECT_EQ(scene.Height, 600);
+  EXPECT_DOUBLE_EQ(form.World().screenAspect, 800.0 / 600.0);
+  EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 800, 600}));
+  EXPECT_EQ(std::memcmp(saved.get(), &static_cast<SavedState&>(form.World()), sizeof(SavedState)),
+            0);  // the saved block is as it was
+}
+
 TEST(Form, BadInputScriptExitsWithTwo) {
   fs::path dir = TempDir("badinput");
   {
@@ -162,6 +294,48 @@ TEST(Executable, BadOptionsExitWithTwo) {
   EXPECT_EQ(RunGame("--ticks"), 2);
   EXPECT_EQ(RunGame("--size 12"), 2);
   EXPECT_EQ(RunGame("--help"), 0);
+}
+
+// The saved block after 40 steps of level 1 with `script` on a root of its own whose
+// settings.dat is `settings` (none when empty); empty when the run failed.
+std::vector<uint8_t> LevelOneDump(const std::string& name, const std::string& settings,
+                                  const std::string& script) {
+  const fs::path dir = TempDir("keys_" + name);
+  fs::create_directory_symlink(fs::path(SKERROW_BINARY_DIR) / "gdata", dir / "gdata");
+  if (!settings.empty()) std::ofstream(dir / "settings.dat", std::ios::binary) << settings;
+  std::ofstream(dir / "in.txt") << script;
+  const fs::path dump = dir / "s.qvs";
+  if (RunGame("--headless --seed 7 --start 1:1 --ticks 40 --size 160x120 --root " + dir.string() +
+              " --input " + (dir / "in.txt").string() + " --dump-state " + dump.string()) != 0) {
+    return {};
+  }
+  std::ifstream in(dump, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
+}
+
+// The player's x + z in a dump of SavedState's size (NaN without a player).
+double PlayerPlace(const std::vector<uint8_t>& dump) {
+  auto state = std::make_unique<SavedState>();
+  std::memcpy(state.get(), dump.data(), sizeof(SavedState));
+  if (state->playerUnit < 1 || state->playerUnit >= kUnitSlots) return NAN;
+  const UnitRecord& p = state->units[state->playerUnit];
+  return p.posX + p.posZ;
+}
+
+TEST(Executable, AReboundKeyMovesTheShipAndTheOldKeyNoLonger) {
+  if (!fs::exists(fs::path(SKERROW_BINARY_DIR) / "gdata" / "Skerrow.qvp")) {
+    GTEST_SKIP() << "no content pack";
+  }
+  const std::string rebound = "[Skerrow Keys]\r\nctlForward=75\r\n";  // ahead on K
+  const std::vector<uint8_t> still = LevelOneDump("still", rebound, "");
+  const std::vector<uint8_t> byK = LevelOneDump("k", rebound, "1 key-down 75\n");
+  const std::vector<uint8_t> byUp = LevelOneDump("up", rebound, "1 key-down 38\n");
+  const std::vector<uint8_t> byUpDefault = LevelOneDump("default", "", "1 key-down 38\n");
+  for (const auto* d : {&still, &byK, &byUp, &byUpDefault})
+    ASSERT_EQ(d->size(), sizeof(SavedState));
+  EXPECT_GT(std::abs(PlayerPlace(byK) - PlayerPlace(still)), 0.05);  // K sails
+  EXPECT_TRUE(byK == byUpDefault);  // exactly as Up does without the rebinding
+  EXPECT_TRUE(byUp == still);       // the old key does nothing
 }
 
 }  // namespace

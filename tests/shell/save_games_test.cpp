@@ -19,7 +19,7 @@
 #include "platform/platform.h"
 #include "shell/skerrow_form.h"
 #include "support/file_bytes.h"
-#include "support/temp_dir.h"
+#include "support/pack_root.h"
 #include "world/save_game.h"
 #include "world/world_state.h"
 
@@ -28,26 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kPack = fs::path(SKERROW_BINARY_DIR) / "gdata";
-
-bool HavePack() {
-  return fs::exists(kPack / "Skerrow.qvp");
-}
-
+using test::GameRoot;
+using test::HavePack;
 using test::ReadFileBytes;
-
-// A game folder whose gdata links every entry of the pack's, so that saves land in the test's
-// own gdata/savegame.
-fs::path GameRoot(const std::string& name) {
-  const fs::path root = test::ScratchDir("saves_" + name);
-  fs::create_directories(root / "gdata");
-  for (const fs::directory_entry& e : fs::directory_iterator(kPack)) {
-    if (e.path().filename() == "savegame") continue;
-    fs::create_directory_symlink(e.path(), root / "gdata" / e.path().filename());
-  }
-  InvalidatePathCache();
-  return root;
-}
 
 // A new game started in slot 7 with the form in process (no GL: the thumbnail is black).
 struct SlotGame {

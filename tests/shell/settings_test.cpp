@@ -150,6 +150,19 @@ TEST(Settings, AByteOrderMarkBeforeTheFirstSectionIsSkipped) {
   EXPECT_EQ(saved.find("[Skerrow Settings]"), saved.rfind("[Skerrow Settings]"));
 }
 
+// Two marks (a file saved twice by such an editor): the section counts as well, and the
+// rewrite reads back as the same options instead of promoting a section it ignored.
+TEST(Settings, RepeatedByteOrderMarksAreSkippedAndTheRewriteKeepsTheOptions) {
+  const std::string text =
+      "\xEF\xBB\xBF\xEF\xBB\xBF[Skerrow Settings]\r\nt_musicvolume_Position=25\r\n";
+  StoredSettings s;
+  ParseSettings(text, s);
+  EXPECT_EQ(s.t_musicvolume, 25);
+  StoredSettings again;
+  ParseSettings(FormatSettings(s, text), again);
+  EXPECT_EQ(again.t_musicvolume, 25);
+}
+
 TEST(Settings, NumbersUseAPointWhateverTheLocale) {
   // A locale with a decimal comma, when the system has one.
   const char* old = std::setlocale(LC_ALL, nullptr);
@@ -227,6 +240,62 @@ TEST(Settings, SaveWritesEveryKeyKeepsOtherLinesAndRoundTrips) {
   EXPECT_EQ(text, std::string((std::istreambuf_iterator<char>(in2)), {}));
   fs::remove_all(dir);
   InvalidatePathCache();
+}
+
+TEST(Settings, KeysSectionReadWithTheSettingsTolerance) {
+  // A file of before the key section: today's keys.
+  StoredSettings old;
+  ParseSettings("[Skerrow Settings]\r\nsounds_Checked=False\r\n", old);
+  EXPECT_EQ(old.keys, KeyBindings{});
+  EXPECT_FALSE(old.sounds);
+
+  StoredSettings s;
+  ParseSettings(
+      "[Skerrow Keys]\r\n"
+      "ctlForward=75\r\n"
+      "CTLMAINGUN = 81 \r\n"  // any letter case, blanks removed
+      "ctlForward=76\r\n"     // the first of repeated keys counts
+      "ctlWeaponZ=27\r\n"     // Esc cannot be bound: keeps Z
+      "ctlBack=abc\r\n"       // does not convert: keeps Down
+      "ctlSideLeft=300\r\n"   // no such key: keeps A
+      "jump=32\r\n"           // not an action
+      "[Skerrow Settings]\r\n"
+      "playmusic_Checked=False\r\n",
+      s);
+  KeyBindings expected;
+  expected.keys[kKeyForward] = 'K';
+  expected.keys[kKeyMainGun] = 'Q';
+  EXPECT_EQ(s.keys, expected);
+  EXPECT_FALSE(s.playmusic);  // the section order does not matter
+
+  // One key for two actions (K again, for the mines): the whole section is refused.
+  StoredSettings clash;
+  ParseSettings("[Skerrow Keys]\r\nctlForward=75\r\nctlWeaponZ=75\r\nmenu=80\r\n", clash);
+  EXPECT_EQ(clash.keys, KeyBindings{});
+}
+
+TEST(Settings, KeysSectionIsWrittenBesideTheSettingsAndRoundTrips) {
+  StoredSettings s;
+  ASSERT_TRUE(BindKey(s.keys, kKeyTurnLeft, 'J'));
+  ASSERT_TRUE(BindKey(s.keys, kKeyMenu, 'P'));
+  const std::string text =
+      FormatSettings(s, "[Skerrow Keys]\r\nctlForward=75\r\nnote=mine\r\n[Other]\r\ny=2\r\n");
+  const size_t settings = text.find("[Skerrow Settings]\r\n");
+  const size_t keys = text.find(
+      "[Skerrow Keys]\r\nctlForward=38\r\nctlBack=40\r\n"
+      "ctlTurnLeft=74\r\nctlTurnRight=39\r\n");
+  ASSERT_NE(settings, std::string::npos);
+  ASSERT_NE(keys, std::string::npos);
+  EXPECT_EQ(text.find("[Skerrow Keys]"), text.rfind("[Skerrow Keys]"));
+  EXPECT_EQ(text.find("ctlForward="), text.rfind("ctlForward="));
+  for (const char* line : {"menu=80\r\n", "screenshot=116\r\n", "screenshotBmp=44\r\n",
+                           "panels=192\r\n", "note=mine\r\n", "[Other]\r\ny=2\r\n"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
+  StoredSettings back;
+  ParseSettings(text, back);
+  EXPECT_EQ(back.keys, s.keys);
+  EXPECT_EQ(FormatSettings(back, text), text);
 }
 
 }  // namespace

@@ -5,16 +5,22 @@
 #include <string>
 
 #include "content.h"
+#include "icon.h"
 #include "interface.h"
 #include "render_art.h"
 
 int main(int argc, char** argv) {
   std::string outDir = "./gdata";
+  std::string iconDir;  // --icons DIR: only the desktop icons, as DIR/<n>x<n>/apps/skerrow.png
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
       outDir = argv[++i];
+    } else if (std::strcmp(argv[i], "--icons") == 0 && i + 1 < argc) {
+      iconDir = argv[++i];
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::printf("usage: skerrow-content [--out DIR]   (default ./gdata)\n");
+      std::printf(
+          "usage: skerrow-content [--out DIR]   (default ./gdata)\n"
+          "       skerrow-content --icons DIR   (the desktop icons alone)\n");
       return 0;
     } else {
       std::fprintf(stderr, "skerrow-content: unknown option %s\n", argv[i]);
@@ -22,6 +28,10 @@ int main(int argc, char** argv) {
     }
   }
   try {
+    if (!iconDir.empty()) {
+      skerrow::content::GenerateIcons(iconDir);
+      return 0;
+    }
     skerrow::content::Output out(outDir);
     skerrow::content::GenerateWorld(out);
     skerrow::content::GenerateModels(out);

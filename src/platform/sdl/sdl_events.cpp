@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/cp1251.h"
+#include "platform/key_bindings.h"
 #include "platform/vk_codes.h"
 
 namespace skerrow::platform {
@@ -282,6 +283,56 @@ uint32_t ShiftFromSdlMod(uint16_t mod) {
   if (mod & KMOD_ALT) shift |= kShiftAlt;
   if (mod & KMOD_CTRL) shift |= kShiftCtrl;
   return shift;
+}
+
+namespace {
+
+// Half a stick's travel steers or drives; a quarter of a trigger's drives.
+constexpr int kStickThreshold = 16384;
+constexpr int kTriggerThreshold = 8192;
+
+// The game key of a rebindable action (the controller is never remapped).
+int GameKey(KeyAction action) {
+  return KeyActionRow(action).gameKey;
+}
+
+}  // namespace
+
+void AddControllerKeys(const int16_t (&axes)[SDL_CONTROLLER_AXIS_MAX],
+                       const uint8_t (&buttons)[SDL_CONTROLLER_BUTTON_MAX], KeyboardState& keys) {
+  const auto hold = [&keys](bool held, KeyAction action) {
+    if (held) keys.SetDown(GameKey(action), true);
+  };
+  const auto button = [&buttons](SDL_GameControllerButton b) { return buttons[b] != 0; };
+  hold(axes[SDL_CONTROLLER_AXIS_LEFTX] <= -kStickThreshold, kKeyTurnLeft);
+  hold(axes[SDL_CONTROLLER_AXIS_LEFTX] >= kStickThreshold, kKeyTurnRight);
+  hold(axes[SDL_CONTROLLER_AXIS_LEFTY] <= -kStickThreshold, kKeyForward);
+  hold(axes[SDL_CONTROLLER_AXIS_LEFTY] >= kStickThreshold, kKeyBack);
+  hold(axes[SDL_CONTROLLER_AXIS_TRIGGERRIGHT] >= kTriggerThreshold, kKeyForward);
+  hold(axes[SDL_CONTROLLER_AXIS_TRIGGERLEFT] >= kTriggerThreshold, kKeyBack);
+  hold(button(SDL_CONTROLLER_BUTTON_DPAD_UP), kKeyForward);
+  hold(button(SDL_CONTROLLER_BUTTON_DPAD_DOWN), kKeyBack);
+  hold(button(SDL_CONTROLLER_BUTTON_DPAD_LEFT), kKeyTurnLeft);
+  hold(button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), kKeyTurnRight);
+  hold(button(SDL_CONTROLLER_BUTTON_A), kKeyMainGun);
+  hold(button(SDL_CONTROLLER_BUTTON_X), kKeySideLeft);
+  hold(button(SDL_CONTROLLER_BUTTON_B), kKeySideRight);
+  hold(button(SDL_CONTROLLER_BUTTON_Y), kKeyWeaponS);
+  hold(button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER), kKeyWeaponX);
+  hold(button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER), kKeyWeaponZ);
+  hold(button(SDL_CONTROLLER_BUTTON_BACK), kKeyPanels);
+  hold(button(SDL_CONTROLLER_BUTTON_START), kKeyMenu);
+}
+
+bool IsFullScreenToggle(const SDL_Event& event, uint32_t mainWindowId) {
+  if (event.type != SDL_KEYDOWN || event.key.repeat != 0) return false;
+  if (mainWindowId != 0 && event.key.windowID != 0 && event.key.windowID != mainWindowId) {
+    return false;
+  }
+  const SDL_Keysym& k = event.key.keysym;
+  const bool enter = k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER ||
+                     k.sym == SDLK_RETURN || k.sym == SDLK_KP_ENTER;
+  return enter && (k.mod & KMOD_ALT) != 0;
 }
 
 namespace {

@@ -24,6 +24,17 @@ void KeyboardFromSdlState(const uint8_t* state, int count, KeyboardState& keys);
 // kShift* bits from SDL modifier state.
 uint32_t ShiftFromSdlMod(uint16_t mod);
 
+// Game keys held by one game controller, from its axes (by SDL_GameControllerAxis: sticks
+// -32768..32767, y downwards; triggers 0..32767) and buttons (by SDL_GameControllerButton,
+// 1 = down): left stick, d-pad and triggers steer and drive, the face and shoulder buttons fire
+// the weapons, Back cycles the panels and Start is Esc. Keys already held in `keys` stay held.
+void AddControllerKeys(const int16_t (&axes)[SDL_CONTROLLER_AXIS_MAX],
+                       const uint8_t (&buttons)[SDL_CONTROLLER_BUTTON_MAX], KeyboardState& keys);
+
+// Alt+Enter (either Enter key, no repeat) aimed at the game window (0: any window): the full
+// screen toggle, which the game itself never sees.
+bool IsFullScreenToggle(const SDL_Event& event, uint32_t mainWindowId);
+
 // Delivers one SDL event to `sink`. `mouseMod` is the modifier state reported with mouse
 // events (SDL mouse events carry none). `mainWindowId` is the game window's id: its close
 // request becomes OnClose and input aimed at other windows is ignored (0 takes every window's

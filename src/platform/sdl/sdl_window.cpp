@@ -1,11 +1,13 @@
 // The SDL2 backend: one window with an OpenGL compatibility context, events translated to the
-// game's handlers.
+// game's handlers, game controllers (hot-plugged) read as the game's keys, and the Alt+Enter
+// full-screen toggle.
 #include <SDL.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/messages.h"
 #include "platform/platform.h"
@@ -68,13 +70,22 @@ bool InitVideoOnce(bool headless, std::string& error) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  // Game controllers are optional: without the subsystem the keyboard still plays.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    std::fprintf(stderr, "skerrow: no game controller support: %s\n", SDL_GetError());
+  }
   initialised = true;
   return true;
 }
 
 class SdlWindow final : public Window {
  public:
-  ~SdlWindow() override { Close(); }
+  ~SdlWindow() override {
+    Close();
+    // Controllers stay open while the window reopens (a display change): they were announced
+    // once, when the subsystem started.
+    for (SDL_GameController* c : controllers_) SDL_GameControllerClose(c);
+  }
 
   bool Open(const DisplayConfig& config) override {
     Close();
@@ -159,12 +170,34 @@ class SdlWindow final : public Window {
     while (SDL_PollEvent(&event)) {
       // A copy, so a hook may replace itself.
       if (const RawEventHook hook = CurrentRawEventHook(); hook && hook(&event)) continue;
+      if (IsFullScreenToggle(event, windowId_)) {
+        SetFullScreen(!IsFullScreen());
+        continue;
+      }
+      if (event.type == SDL_CONTROLLERDEVICEADDED || event.type == SDL_CONTROLLERDEVICEREMOVED) {
+        PlugController(event);
+        continue;
+      }
       if (event.type == SDL_WINDOWEVENT && event.window.windowID == windowId_ &&
           event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         UpdateSize();
       }
       TranslateEvent(event, once, static_cast<uint16_t>(SDL_GetModState()), windowId_);
     }
+    DeliverControllerKeys(once);
+  }
+
+  bool SetFullScreen(bool on) override {
+    if (!window_) return false;
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+      return false;
+    }
+    UpdateSize();
+    return true;
+  }
+
+  bool IsFullScreen() const override {
+    return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
   }
 
   void ShowCursor(bool visible) override {
@@ -229,6 +262,50 @@ class SdlWindow final : public Window {
 
   void UpdateSize() { SDL_GL_GetDrawableSize(window_, &width_, &height_); }
 
+  // A controller plugged in is opened (device index), one pulled out closed (instance id).
+  void PlugController(const SDL_Event& event) {
+    if (event.type == SDL_CONTROLLERDEVICEADDED) {
+      if (SDL_GameController* c = SDL_GameControllerOpen(event.cdevice.which)) {
+        controllers_.push_back(c);
+      }
+      return;
+    }
+    for (auto it = controllers_.begin(); it != controllers_.end(); ++it) {
+      SDL_Joystick* joystick = SDL_GameControllerGetJoystick(*it);
+      if (SDL_JoystickInstanceID(joystick) == event.cdevice.which) {
+        SDL_GameControllerClose(*it);
+        controllers_.erase(it);
+        return;
+      }
+    }
+  }
+
+  // The keys the controllers hold now against those of the last pump, as key events marked
+  // kShiftController (a pulled-out controller releases its keys).
+  void DeliverControllerKeys(EventSink& sink) {
+    KeyboardState now;
+    for (SDL_GameController* c : controllers_) {
+      int16_t axes[SDL_CONTROLLER_AXIS_MAX] = {};
+      uint8_t buttons[SDL_CONTROLLER_BUTTON_MAX] = {};
+      for (int a = 0; a < SDL_CONTROLLER_AXIS_MAX; ++a) {
+        axes[a] = SDL_GameControllerGetAxis(c, static_cast<SDL_GameControllerAxis>(a));
+      }
+      for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+        buttons[b] = SDL_GameControllerGetButton(c, static_cast<SDL_GameControllerButton>(b));
+      }
+      AddControllerKeys(axes, buttons, now);
+    }
+    for (int vk = 1; vk < 256; ++vk) {
+      if (now.IsDown(vk) == padKeys_.IsDown(vk)) continue;
+      if (now.IsDown(vk)) {
+        sink.OnKeyDown(vk, kShiftController);
+      } else {
+        sink.OnKeyUp(vk, kShiftController);
+      }
+    }
+    padKeys_ = now;
+  }
+
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
   uint32_t windowId_ = 0;
@@ -237,6 +314,8 @@ class SdlWindow final : public Window {
   std::string error_;
   MessageHandler previousHandler_;
   bool ownsHandler_ = false;
+  std::vector<SDL_GameController*> controllers_;
+  KeyboardState padKeys_;  // game keys the controllers held at the last pump
 };
 
 }  // namespace

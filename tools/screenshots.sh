@@ -1,0 +1,68 @@
+#!/bin/sh
+# Takes the README's pictures with the headless game and its scripted input: the main menu, a
+# battle with the HUD, the key window, the first level of every episode the content pack holds,
+# and the level editor beside the game. Writes 800 x 600 PNG files into docs/screenshots (or OUT).
+#
+#   tools/screenshots.sh [BUILD [OUT]]      BUILD: the build folder (default build), which holds
+#                                            skerrow, skerrow-png and the generated gdata
+set -eu
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$here/build}" && pwd)
+out=${2:-$here/docs/screenshots}
+game="$build/skerrow"
+png="$build/skerrow-png"  # --bits 6: a third of the size, no visible change
+for f in "$game" "$png" "$build/gdata/Skerrow.qvp"; do
+  [ -e "$f" ] || { echo "screenshots: $f is missing: build skerrow, skerrow-png and the content pack" >&2; exit 1; }
+done
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+export SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null
+unset DISPLAY WAYLAND_DISPLAY
+
+# shot NAME SCRIPT ARGS...: runs the game headless at 800 x 600 with SCRIPT as its input and
+# writes the frame it ends on as NAME.png.
+shot() {
+  name=$1
+  printf '%b' "$2" > "$work/$name.txt"
+  shift 2
+  "$game" --headless --seed 7 --size 800x600 --root "$build" --input "$work/$name.txt" \
+    --screenshot "$work/$name.tga" "$@" > "$work/$name.log" 2>&1
+  "$png" --bits 6 "$out/$name.png" "$work/$name.tga"
+  echo "screenshots: $out/$name.png"
+}
+
+# The main menu: the first click shows its window; the pointer then rests beside it.
+shot menu '40 mouse-move 300 300\n41 mouse-down 0\n42 mouse-up 0\n43 mouse-move 480 470\n' \
+  --ticks 120
+
+# The key window: "Настройки" in the main menu, "Клавиши" in the options, then the mines' key
+# button, which waits for a key. At 800 x 600 GUI units are pixels (y from the bottom).
+shot keys '40 mouse-move 300 300\n41 mouse-down 0\n42 mouse-up 0\n50 mouse-move 675 313\n51 mouse-down 0\n52 mouse-up 0\n60 mouse-move 270 403\n61 mouse-down 0\n62 mouse-up 0\n70 mouse-move 500 352\n71 mouse-down 0\n72 mouse-up 0\n73 mouse-move 700 500\n' \
+  --ticks 120
+
+# A battle on level 1: full ahead and a turn to the east toward the gunboat, which closes in and
+# fires; the ship answers with its bow gun and the starboard battery.
+shot battle '1 key-down 38\n1 key-down 39\n20 key-up 39\n860 key-up 38\n880 key-down 87\n890 key-up 87\n900 key-down 68\n910 key-up 68\n' \
+  --start 1:1 --ticks 930
+
+# Every episode whose first level the pack holds (a missing one ends the run with code 2).
+episode=1
+while [ "$episode" -le 9 ]; do
+  if "$game" --headless --size 160x120 --root "$build" --start "$episode:1" --ticks 1 \
+      > /dev/null 2>&1; then
+    shot "episode$episode" '1 key-down 38\n' --start "$episode:1" --ticks 150
+  fi
+  episode=$((episode + 1))
+done
+
+# The level editor: Space opens its window beside the game; both frames side by side.
+printf '1 key-down 32\n2 key-up 32\n' > "$work/editor.txt"
+SKERROW_EDITOR_SCREENSHOT="$work/editor-window.tga" XDG_CONFIG_HOME="$work/config" \
+  "$game" -EDITOR --headless --seed 7 --size 800x600 --root "$build" --start 1:1 \
+  --input "$work/editor.txt" --ticks 120 --screenshot "$work/editor-game.tga" \
+  > "$work/editor.log" 2>&1
+"$png" --bits 6 "$out/editor.png" "$work/editor-game.tga" "$work/editor-window.tga"
+echo "screenshots: $out/editor.png"
