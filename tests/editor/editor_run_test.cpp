@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/hint_clicks.h"
 #include "support/temp_dir.h"
 #include "world/records.h"
 
@@ -24,22 +25,24 @@ std::vector<uint8_t> ReadAll(const fs::path& p) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Editor window pixels of the controls the script clicks (the window's fixed layout).
+// Editor window pixels of the controls the script clicks (the window's fixed layout), from tick
+// 20 on: the hints of level 1 pause play and cover the game window until they are closed.
 constexpr const char* kScript =
-    R"(# open the editor, switch to the editor view with the terrain brush
-0 key-down 32
-1 key-up 32
-3 editor-click 120 18
-8 editor-click 18 57
-12 mouse-move 400 300
-13 mouse-down 0
-20 mouse-up 0
+    R"(# level 1 opens with the episode's and the tutorial's hints: closed first (HintClicks)
+# open the editor, switch to the editor view with the terrain brush
+20 key-down 32
+21 key-up 32
+23 editor-click 120 18
+28 editor-click 18 57
+32 mouse-move 400 300
+33 mouse-down 0
+40 mouse-up 0
 # Save level, drag again, Load level, answer Yes
-24 editor-click 205 229
-30 mouse-down 0
-34 mouse-up 0
-38 editor-click 290 229
-42 editor-click 42 434
+44 editor-click 205 229
+50 mouse-down 0
+54 mouse-up 0
+58 editor-click 290 229
+62 editor-click 42 434
 )";
 
 TEST(EditorRun, SpaceOpensTheEditorAndABrushDragIsSavedAndLoadedBack) {
@@ -54,14 +57,14 @@ TEST(EditorRun, SpaceOpensTheEditorAndABrushDragIsSavedAndLoadedBack) {
     std::ofstream store(dir / "cfg" / "skerrow" / "editor.ini");
     store << "[SkerrowEditor settings]\nlevelfilenames_Text=" << saved.string() << "\n";
     std::ofstream script(dir / "script.txt");
-    script << kScript;
+    script << HintClicks(800, 600, {2, 12}) << kScript;
   }
   const std::string cmd = "cd " + dir.string() +
                           " && env -u DISPLAY XDG_CONFIG_HOME=" + (dir / "cfg").string() +
                           " SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null LP_NUM_THREADS=0"
                           " SKERROW_EDITOR_SCREENSHOT=editor.tga " +
-                          bin + "skerrow -EDITOR --headless --start 1:1 --input script.txt" +
-                          " --ticks 48 --dump-state state.qvs > out.txt 2>&1";
+                          bin + "skerrow -EDITOR --headless --start 1:1 --size 800x600" +
+                          " --input script.txt --ticks 68 --dump-state state.qvs > out.txt 2>&1";
   ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
 
   // The editor window was drawn: its frame is the window's size.
