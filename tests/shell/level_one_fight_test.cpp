@@ -1,5 +1,5 @@
-// A scripted scene through the executable in level 1 of the content pack: the hero ship turns
-// toward the nearest gunboat and sails at it; the gunboat notices it, closes in and fires.
+// A scripted scene through the executable in level 1 of the content pack: the hero ship sails at
+// the nearest gunboat (dead ahead of its start); the gunboat notices it, closes in and fires.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "support/hint_clicks.h"
 #include "support/temp_dir.h"
 #include "world/records.h"
 #include "world/vocabulary.h"
@@ -34,14 +35,19 @@ TEST(LevelOneFight, AGunboatNoticesTheHeroShipClosesInAndFires) {
   }
   const fs::path dir = test::ScratchDir("fight");
   {
-    // Full ahead, a short right turn onto a heading of about -1.35 rad (east), engines stopped
-    // once the gunboat is within its alert distance.
+    // Full ahead on the start heading (toward -z), engines stopped once the gunboat is within
+    // its alert distance. The tutorial's hints along the route pause the play step until their
+    // button is clicked: a click every 20 ticks closes each soon after it opens (with no hint
+    // open, a press and release in the same tick moves nothing).
+    std::vector<int> clicks = {2, 12};
+    for (int t = 30; t < 1800; t += 20) clicks.push_back(t);
     std::ofstream f(dir / "scene.txt");
-    f << "1 key-down 38\n1 key-down 39\n20 key-up 39\n860 key-up 38\n";
+    f << "1 key-down 38\n1500 key-up 38\n";
+    for (int t : clicks) f << test::HintClicks(160, 120, {t});
   }
   const fs::path dump = dir / "fight.qvs";
   const std::string cmd = kRoot + "skerrow --headless --seed 7 --start 1:1 --input " +
-                          (dir / "scene.txt").string() + " --ticks 1100 --size 160x120 --root " +
+                          (dir / "scene.txt").string() + " --ticks 1800 --size 160x120 --root " +
                           kRoot + " --dump-state " + dump.string() + " > /dev/null 2>/dev/null";
   const int rc = std::system(cmd.c_str());
   ASSERT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 0);
@@ -54,7 +60,7 @@ TEST(LevelOneFight, AGunboatNoticesTheHeroShipClosesInAndFires) {
   ASSERT_EQ(s->playerUnit, 1);
   const UnitRecord& hero = s->units[1];
   EXPECT_EQ(+hero.alive, 1);
-  // The gunboat that started about 73 units east of the hero ship.
+  // The gunboat that started about 118 units ahead of the hero ship.
   int32_t found = 0;
   for (int32_t i = 2; i < kUnitSlots; ++i)
     if (s->units[i].unitKind == kind::kGunboat && s->unitAlerted[i] == 1) found = i;
