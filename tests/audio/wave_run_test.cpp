@@ -2,7 +2,9 @@
 // The movies are left out of the run's gdata so that the recording starts with the menu.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "support/hint_clicks.h"
 #include "support/temp_dir.h"
 
 namespace skerrow {
@@ -106,6 +109,12 @@ double Peak(const std::vector<double>& levels) {
   return m;
 }
 
+// The last `windows` levels of a recording (all of a shorter one).
+std::vector<double> Tail(const std::vector<double>& levels, size_t windows) {
+  return {levels.end() - static_cast<std::ptrdiff_t>(std::min(windows, levels.size())),
+          levels.end()};
+}
+
 TEST(WaveRun, TheMenuPlaysThePrelude) {
   if (!HaveGameAndPack()) GTEST_SKIP() << "no game or content pack in the build";
   const fs::path root = MakeRoot("menu", "");
@@ -118,15 +127,26 @@ TEST(WaveRun, TheMenuPlaysThePrelude) {
 
 TEST(WaveRun, ABroadsideInPlayAddsALouderBurst) {
   if (!HaveGameAndPack()) GTEST_SKIP() << "no game or content pack in the build";
-  // Music off, so the effects stand alone. One run sits still, the other fires the left
-  // battery (A, 65; level 1's start trigger unlocks the guns, a battery fires on release).
+  // Music off, so the effects stand alone. Both runs sail full ahead and close level 1's hints
+  // as a player would (a click every 10 ticks: the run keeps the wall clock, so the guns unlock
+  // about 6 units along the route at no fixed tick); only the second fires the left battery
+  // (A, 65; a battery fires on release) three times, the last released 20 ticks before the
+  // end. Only the last 2 s are compared: the level's opening voice comes in both runs before.
+  std::vector<int> clicks = {2, 12};
+  for (int t = 30; t <= 250; t += 10) clicks.push_back(t);
+  std::string sail = "1 key-down 38\n";
+  for (int t : clicks) sail += test::HintClicks(640, 480, {t});
   const fs::path still = MakeRoot("still", "playmusic_Checked=False\n");
-  ASSERT_EQ(RunRecorded(still, "--start 1:1 --ticks 60"), 0);
+  std::ofstream(still / "in.txt") << sail;
+  ASSERT_EQ(RunRecorded(still, "--start 1:1 --ticks 260 --input " + (still / "in.txt").string()),
+            0);
   const fs::path ahead = MakeRoot("ahead", "playmusic_Checked=False\n");
-  std::ofstream(ahead / "in.txt") << "5 key-down 65\n30 key-up 65\n";
-  ASSERT_EQ(RunRecorded(ahead, "--start 1:1 --ticks 60 --input " + (ahead / "in.txt").string()), 0);
-  const double quiet = Peak(WindowLevels(still / "out.wav"));
-  const double burst = Peak(WindowLevels(ahead / "out.wav"));
+  std::ofstream(ahead / "in.txt") << sail << "150 key-down 65\n160 key-up 65\n190 key-down 65\n"
+                                  << "200 key-up 65\n230 key-down 65\n240 key-up 65\n";
+  ASSERT_EQ(RunRecorded(ahead, "--start 1:1 --ticks 260 --input " + (ahead / "in.txt").string()),
+            0);
+  const double quiet = Peak(Tail(WindowLevels(still / "out.wav"), 40));
+  const double burst = Peak(Tail(WindowLevels(ahead / "out.wav"), 40));
   EXPECT_GT(burst, 0.01);
   EXPECT_GT(burst, 3 * quiet);
 }
