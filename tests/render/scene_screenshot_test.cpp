@@ -273,11 +273,15 @@ TEST_F(SceneScreenshotTest, LivesTextShowsBesideTheShipIcon) {
 }
 
 TEST_F(SceneScreenshotTest, BroadsideShowsShellsSmokeAndTheBars) {
-  // The right battery fires at step 145 (D down, then up); the frame 6 steps later.
+  // Full ahead until the guns unlock about 6 units along the route (near tick 100, with the
+  // guns' hint, closed at tick 110), then the right battery fires at tick 145 (D down, then up);
+  // the frame 6 ticks later.
   GameRun battle;
-  ASSERT_TRUE(RunLevelOne(152, *dir_, battle, "145 key-down 68\n146 key-up 68\n"));
+  ASSERT_TRUE(RunLevelOne(152, *dir_, battle,
+                          "1 key-down 38\n" + test::HintClicks(kWidth, kHeight, {110}) +
+                              "120 key-up 38\n145 key-down 68\n146 key-up 68\n"));
   const SavedState& s = *battle.state;
-  if (s.gunsUnlocked != 1) GTEST_SKIP() << "the guns are still locked at the start of level 1";
+  ASSERT_EQ(+s.gunsUnlocked, 1);
   const Picture& pic = battle.picture;
   int shells = 0, shown = 0;
   for (int i = 1; i < kProjectileSlots; ++i) {
