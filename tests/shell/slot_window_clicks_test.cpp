@@ -74,6 +74,14 @@ std::string Text(const TWindow& window, int index) {
   return Cp1251ToUtf8(window.texts[index].caption);
 }
 
+// Closes the hints a new game of level 1 opens (the episode's), as a player would: a click on
+// the hint window's only button (1), "Продолжить игру". Esc does nothing while a hint is open.
+void CloseHints(TSkerrowForm& form) {
+  for (int i = 0; i < 4 && Windows(form).hintWindow.visible == 1; ++i)
+    Click(form, Windows(form).hintWindow, 1);
+  EXPECT_EQ(+Windows(form).hintWindow.visible, 0);
+}
+
 // Main menu and in-game menu buttons by their place.
 constexpr int kNewGameButton = 1, kLoadGameButton = 2;    // main menu
 constexpr int kRestartButton = 2, kInGameLoadButton = 3;  // in-game menu
@@ -141,6 +149,7 @@ TEST(SlotWindowClicks, DeleteRemovesTheSlotsThreeFilesAndTheWindowShowsItEmpty) 
   if (!HavePack()) GTEST_SKIP() << "no content pack";
   const fs::path root = GameRoot("delete");
   auto form = RunGame(root, 7);
+  CloseHints(*form);
   GuiWindows& g = Windows(*form);
   // In play: Esc, then the in-game menu's "Загрузить игру".
   form->FormKeyDown(kVkEscape, 0);
@@ -193,6 +202,7 @@ TEST(SlotWindowClicks, ARefusedSaveShowsItsMessageAndLeavesTheMenuAsItWas) {
 TEST(SlotWindowClicks, LoadingInPlayHidesTheInGameMenuEscOpenedOverTheWindow) {
   if (!HavePack()) GTEST_SKIP() << "no content pack";
   auto form = RunGame(GameRoot("over"), 7);
+  CloseHints(*form);
   GuiWindows& g = Windows(*form);
   form->FormKeyDown(kVkEscape, 0);
   Click(*form, g.inGameMenu, kInGameLoadButton);
