@@ -218,6 +218,7 @@ TEST(SlotWindowClicks, LoadingInPlayHidesTheInGameMenuEscOpenedOverTheWindow) {
 TEST(InGameMenuClicks, RestartGoesBackToTheSavedPlace) {
   if (!HavePack()) GTEST_SKIP() << "no content pack";
   auto form = RunGame(GameRoot("restart_click"), 7);
+  CloseHints(*form);
   WorldState& w = form->World();
   UnitRecord& player = w.units[w.playerUnit];
   const double x = player.posX;
@@ -230,18 +231,25 @@ TEST(InGameMenuClicks, RestartGoesBackToTheSavedPlace) {
   EXPECT_EQ(+g.inGameMenu.visible, 0);
 }
 
-// A game folder whose hints folder holds the episode's opening hint.
-fs::path RootWithOpeningHint(const std::string& name) {
+// A game folder whose hints folder holds only the episode's opening hint (`opening`) or is
+// empty: the pack's own hints are left out.
+fs::path RootWithHints(const std::string& name, bool opening) {
   const fs::path root = GameRoot(name);
   const fs::path ata = root / "gdata" / "ata";
   fs::remove(ata);
   fs::create_directories(ata / "hints");
   for (const fs::directory_entry& e : fs::directory_iterator(test::kPackGdata / "ata")) {
-    fs::create_symlink(e.path(), ata / e.path().filename());
+    if (e.path().filename() != "hints") fs::create_symlink(e.path(), ata / e.path().filename());
   }
-  std::ofstream(ata / "hints" / "Whint1.txt", std::ios::binary) << "Line one\r\nLine two\r\n";
+  if (opening) {
+    std::ofstream(ata / "hints" / "Whint1.txt", std::ios::binary) << "Line one\r\nLine two\r\n";
+  }
   InvalidatePathCache();
   return root;
+}
+
+fs::path RootWithOpeningHint(const std::string& name) {
+  return RootWithHints(name, true);
 }
 
 // From the main menu to level 1 with clicks alone: "Новая игра", "Выбрать" (slot 1), hero 1,
@@ -257,7 +265,7 @@ void NewGameByClicks(TSkerrowForm& form) {
 
 TEST(NewGameClicks, TheOpeningHintFollowsTheFirstSaveAndGreetsThePlayer) {
   if (!HavePack()) GTEST_SKIP() << "no content pack";
-  const fs::path hinted = RootWithOpeningHint("opening_hint"), plain = GameRoot("no_hint");
+  const fs::path hinted = RootWithOpeningHint("opening_hint"), plain = RootWithHints("no_hint", false);
   auto form = RunGame(hinted);
   NewGameByClicks(*form);
   ASSERT_EQ(form->World().GameMode, game_mode::kPlay);
