@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/hint_clicks.h"
 #include "support/temp_dir.h"
 #include "world/records.h"
 #include "world/vocabulary.h"
@@ -93,9 +94,12 @@ class CombatScene : public ::testing::Test {
     trigger.alive = 1;
     WriteAll(data / "normal1.bon", bonuses.get(), bon.size());
 
-    // W (87) tapped at tick 5, A (65) at tick 8: the bow gun and the left broadside.
-    std::ofstream(root_ / "scene.txt") << "5 key-down 87\n6 key-up 87\n8 key-down 65\n"
-                                          "9 key-up 65\n";
+    // The episode's hint, the tutorial's first one and this trigger's hint pause the play step
+    // until their button is clicked (ticks 2 to 14); then W (87) tapped at tick 15, A (65) at
+    // tick 18: the bow gun and the left broadside.
+    std::ofstream(root_ / "scene.txt") << test::HintClicks(320, 240, {2, 6, 10, 13})
+                                       << "15 key-down 87\n16 key-up 87\n18 key-down 65\n"
+                                          "19 key-up 65\n";
   }
 
   std::unique_ptr<SavedState> Run(int ticks) {
@@ -119,9 +123,9 @@ class CombatScene : public ::testing::Test {
 };
 
 TEST_F(CombatScene, HeroFiresBowGunAndBroadsideAndSinksABrig) {
-  const auto early = Run(12);
+  const auto early = Run(22);
   ASSERT_NE(early, nullptr);
-  if (early->gunsUnlocked != 1) GTEST_SKIP() << "the triggers do not unlock the guns yet";
+  ASSERT_EQ(+early->gunsUnlocked, 1);
   const int32_t pu = early->playerUnit;
   ASSERT_EQ(pu, 1);
   const UnitRecord& hero = early->units[pu];
@@ -146,7 +150,7 @@ TEST_F(CombatScene, HeroFiresBowGunAndBroadsideAndSinksABrig) {
 
   // Later the bow shot has struck: the brig is out of life and sinking (or already gone), and
   // the kill bonus (its maxLife times the episode) is paid.
-  const auto late = Run(60);
+  const auto late = Run(70);
   ASSERT_NE(late, nullptr);
   const UnitRecord& brig = late->units[enemySlot_];
   EXPECT_LE(brig.life, 0.0f);
