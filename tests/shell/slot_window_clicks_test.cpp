@@ -265,7 +265,8 @@ void NewGameByClicks(TSkerrowForm& form) {
 
 TEST(NewGameClicks, TheOpeningHintFollowsTheFirstSaveAndGreetsThePlayer) {
   if (!HavePack()) GTEST_SKIP() << "no content pack";
-  const fs::path hinted = RootWithOpeningHint("opening_hint"), plain = RootWithHints("no_hint", false);
+  const fs::path hinted = RootWithOpeningHint("opening_hint"),
+                 plain = RootWithHints("no_hint", false);
   auto form = RunGame(hinted);
   NewGameByClicks(*form);
   ASSERT_EQ(form->World().GameMode, game_mode::kPlay);
