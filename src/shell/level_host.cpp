@@ -170,8 +170,20 @@ void SetUpNewPlayer(WorldState& ws, int32_t hero, int32_t ship, const std::strin
 bool TSkerrowForm::EnterLevel(int32_t number) {
   const double t0 = NowMs();
   const bool entered = skerrow::EnterLevel(*world_, *levelHost_, number);
-  if (entered) levelMs_ = NowMs() - t0;
+  if (entered) {
+    levelMs_ = NowMs() - t0;
+    refusedLevel_ = 0;
+  }
   return entered;
+}
+
+bool TSkerrowForm::EnterLevelFromPlay(int32_t number) {
+  const std::string episode(world_->episodeName.View());
+  if (number == refusedLevel_ && episode == refusedEpisode_) return false;
+  if (EnterLevel(number)) return true;
+  refusedLevel_ = number;
+  refusedEpisode_ = episode;
+  return false;
 }
 
 bool TSkerrowForm::StartDirect() {
@@ -193,8 +205,10 @@ bool TSkerrowForm::StartDirect() {
                  Utf8ToCp1251(DefaultShipName(ship)));
   ws.episode = episode;
   ws.GameMode = game_mode::kPlay;
-  EnterLevel(kEpisodeLevelBase + episode);
-  if (level != 1) EnterLevel(level);
+  // A refused level has shown its message: the run ends as for a level without files.
+  if (!EnterLevel(kEpisodeLevelBase + episode) || (level != 1 && !EnterLevel(level))) {
+    return false;
+  }
   if (options_.slot >= 1) {
     // As a new game from the menu: 16 steps to settle, then the first save into the slot.
     ws.saveSlot = options_.slot;
