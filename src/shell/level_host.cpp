@@ -167,6 +167,25 @@ void SetUpNewPlayer(WorldState& ws, int32_t hero, int32_t ship, const std::strin
 
 // ---- The form's level changes ----
 
+bool TSkerrowForm::LoadDirect() {
+  WorldState& ws = *world_;
+  FinishSaves();
+  const int32_t previousSlot = ws.saveSlot;
+  ws.saveSlot = options_.load;
+  const SlotLoadResult r = LoadGame(ws, *levelHost_);
+  if (r.status == SlotLoad::kLoaded) {
+    HideWindow(interface_->gui, interface_->gui.windows.mainMenu);
+    return true;
+  }
+  ws.saveSlot = previousSlot;
+  if (r.status == SlotLoad::kRefused) {
+    platform::ShowMessage(r.message.caption, r.message.text);
+  } else {
+    std::cerr << "skerrow: --load " << options_.load << ": the slot holds no save game\n";
+  }
+  return false;
+}
+
 bool TSkerrowForm::EnterLevel(int32_t number) {
   const double t0 = NowMs();
   const bool entered = skerrow::EnterLevel(*world_, *levelHost_, number);

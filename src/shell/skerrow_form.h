@@ -103,6 +103,10 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // --start E:L after start-up: a new game with hero 1 and ship 1 (or --ship) straight into
   // level L of episode E. False (with a message) when that level has no files or is refused.
   bool StartDirect();  // with --slot N: 16 steps, then the first save into slot N
+  // --load N after start-up (and --start): slot N loaded as a game, as the save and load
+  // window's "Загрузить" does; a refused save shows its message and the game goes on as it
+  // was. True when the slot was loaded.
+  bool LoadDirect();
   // The stored options and SaveSettings (written only when the options window closes).
   StoredSettings& Settings() { return settings_; }
   bool SaveSettingsFile();
