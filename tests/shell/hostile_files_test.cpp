@@ -214,7 +214,7 @@ TEST(HostileFiles, ADamagedSaveInASlotIsRefusedAndPlayGoesOn) {
   };
   const Case cases[] = {
       {"empty", [](std::vector<uint8_t>& b) { b.clear(); }, "holds 0 bytes"},
-      {"short", [](std::vector<uint8_t>& b) { b.resize(b.size() - 1); }, "holds 7515315 bytes"},
+      {"short", [](std::vector<uint8_t>& b) { b.pop_back(); }, "holds 7515315 bytes"},
       {"long", [](std::vector<uint8_t>& b) { b.push_back(0); }, "is longer than"},
       {"unit kind",
        [&](std::vector<uint8_t>& b) {
