@@ -50,9 +50,11 @@ struct LogState {
   std::streambuf* previous = nullptr;  // std::cerr's own buffer while the tee is in place
 };
 
+// Never destroyed: std::cerr may still point at the tee when the last static destructors flush
+// it at exit (a library's stream flush after ours would otherwise write through a dead buffer).
 LogState& State() {
-  static LogState state;
-  return state;
+  static LogState* const state = new LogState;
+  return *state;
 }
 
 }  // namespace

@@ -71,6 +71,7 @@ std::string HelpText() {
          "  --start E:L        start playing episode E, level L\n"
          "  --ship K           with --start: the hero's ship 1..3\n"
          "  --slot N           with --start: save the game into slot 1..99\n"
+         "  --load N           after start-up (and --start), load slot 1..99 as a game\n"
          "  --help, --version\n"
          "\n"
          "Files:\n"
@@ -182,6 +183,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine& 
         return ParseResult::kError;
       }
       out.slot = static_cast<int>(n);
+    } else if (a == "--load") {
+      int64_t n = 0;
+      if (!value(a, v)) return ParseResult::kError;
+      if (!ParseInt(v, 1, 99, n)) {
+        message = "bad --load '" + v + "' (expected 1..99)";
+        return ParseResult::kError;
+      }
+      out.load = static_cast<int>(n);
     } else {
       message = "unknown option '" + a + "' (see --help)";
       return ParseResult::kError;

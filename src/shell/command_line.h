@@ -24,6 +24,7 @@ struct CommandLine {
   std::string start;               // --start E:L (handled by level loading)
   int ship = 0;                    // --ship K with --start
   int slot = 0;                    // --slot N with --start: the game saves into slot 1..99
+  int load = 0;                    // --load N: after start-up, load slot 1..99 (0 = none)
 };
 
 enum class ParseResult { kRun, kExitOk, kError };

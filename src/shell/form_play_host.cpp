@@ -32,8 +32,8 @@ void FormPlayHost::PlaySound(int32_t sound, double x, double y, double z) {
   form_.PlaySound(sound, x, y, z);
 }
 
-void FormPlayHost::EnterLevel(int32_t level) {
-  form_.EnterLevel(level);
+bool FormPlayHost::EnterLevel(int32_t level) {
+  return form_.EnterLevelFromPlay(level);
 }
 
 void FormPlayHost::UpdateDispatch() {

@@ -18,7 +18,7 @@ class FormPlayHost : public PlayHost {
   bool PlayWindowOpen() override;
   void PlaceListener(double x, double y, double z) override;
   void PlaySound(int32_t sound, double x, double y, double z) override;
-  void EnterLevel(int32_t level) override;
+  bool EnterLevel(int32_t level) override;
   void UpdateDispatch() override;
   void SaveToCurrentSlot() override;
   bool ReloadCurrentSlot() override;

@@ -175,6 +175,25 @@ void SetUpNewPlayer(WorldState& ws, int32_t hero, int32_t ship, const std::strin
 
 // ---- The form's level changes ----
 
+bool TSkerrowForm::LoadDirect() {
+  WorldState& ws = *world_;
+  FinishSaves();
+  const int32_t previousSlot = ws.saveSlot;
+  ws.saveSlot = options_.load;
+  const SlotLoadResult r = LoadGame(ws, *levelHost_);
+  if (r.status == SlotLoad::kLoaded) {
+    HideWindow(interface_->gui, interface_->gui.windows.mainMenu);
+    return true;
+  }
+  ws.saveSlot = previousSlot;
+  if (r.status == SlotLoad::kRefused) {
+    platform::ShowMessage(r.message.caption, r.message.text);
+  } else {
+    std::cerr << "skerrow: --load " << options_.load << ": the slot holds no save game\n";
+  }
+  return false;
+}
+
 bool TSkerrowForm::EnterLevel(int32_t number) {
   const double t0 = NowMs();
   const bool entered = skerrow::EnterLevel(*world_, *levelHost_, number);
@@ -185,8 +204,18 @@ bool TSkerrowForm::EnterLevel(int32_t number) {
                   std::to_string(static_cast<int>(levelMs_)) + " ms)");
     // SKERROW_CRASH_TEST=1: the crash report and the emergency save, for the tests.
     if (CrashTestRequested() && world_->GameMode == game_mode::kPlay) std::raise(SIGSEGV);
+    refusedLevel_ = 0;
   }
   return entered;
+}
+
+bool TSkerrowForm::EnterLevelFromPlay(int32_t number) {
+  const std::string episode(world_->episodeName.View());
+  if (number == refusedLevel_ && episode == refusedEpisode_) return false;
+  if (EnterLevel(number)) return true;
+  refusedLevel_ = number;
+  refusedEpisode_ = episode;
+  return false;
 }
 
 bool TSkerrowForm::StartDirect() {
@@ -208,8 +237,10 @@ bool TSkerrowForm::StartDirect() {
                  Utf8ToCp1251(DefaultShipName(ship)));
   ws.episode = episode;
   ws.GameMode = game_mode::kPlay;
-  EnterLevel(kEpisodeLevelBase + episode);
-  if (level != 1) EnterLevel(level);
+  // A refused level has shown its message: the run ends as for a level without files.
+  if (!EnterLevel(kEpisodeLevelBase + episode) || (level != 1 && !EnterLevel(level))) {
+    return false;
+  }
   if (options_.slot >= 1) {
     // As a new game from the menu: 16 steps to settle, then the first save into the slot.
     ws.saveSlot = options_.slot;

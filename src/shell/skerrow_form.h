@@ -68,6 +68,10 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int32_t LoadingPercent() const { return loadingTag_; }
   // Level change through EnterLevel (1..200, 200 + e, 500); false when nothing was entered.
   bool EnterLevel(int32_t number);
+  // A level change asked by play: EnterLevel, except that the level last refused (the same
+  // episode and number) is not read again until another level has been entered, so a ship at
+  // an edge that leads there stays without a message box every step.
+  bool EnterLevelFromPlay(int32_t number);
   // SaveGame: a fresh 256 x 128 thumbnail without the fade; with `showPicture` the frame
   // redrawn with the saving picture over its middle and presented; then the slot files of
   // saveSlot (save_game.h). False when nothing was written (no slot 1..99, a write error).
@@ -99,8 +103,12 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // The level side of the form (EnterLevel, LoadGame and the slot window's action use it).
   LevelHost& Levels();
   // --start E:L after start-up: a new game with hero 1 and ship 1 (or --ship) straight into
-  // level L of episode E. False (with a message on stderr) when that level has no files.
+  // level L of episode E. False (with a message) when that level has no files or is refused.
   bool StartDirect();  // with --slot N: 16 steps, then the first save into slot N
+  // --load N after start-up (and --start): slot N loaded as a game, as the save and load
+  // window's "Загрузить" does; a refused save shows its message and the game goes on as it
+  // was. True when the slot was loaded.
+  bool LoadDirect();
   // The stored options and SaveSettings (written only when the options window closes).
   StoredSettings& Settings() { return settings_; }
   bool SaveSettingsFile();
@@ -238,6 +246,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   double startupMs_ = -1;       // --bench: program start to the first menu frame, movies excluded
   double movieMs_ = 0;          // time spent in the movie stages
   double levelMs_ = -1;         // --bench: the last EnterLevel
+  int32_t refusedLevel_ = 0;    // the level EnterLevelFromPlay last saw refused, 0 = none
+  std::string refusedEpisode_;  // and its episode directory name
   MusicFactory musicFactory_;
   // Sound device shared by effects, voice, music and movie sound: null with --headless, with
   // sounds and music off, or when no device opens (the run is then silent).

@@ -300,6 +300,7 @@ void TSkerrowForm::TimerTimer() {
       return;
     }
   }
+  if (options_.load >= 1) LoadDirect();
   ticksSinceStartup_ = 0;
   if (options_.ticks == 0) quit_ = true;
 }

@@ -21,8 +21,7 @@ bool MayChangeLevel(const WorldState& w) {
 bool EnterLevelFromPlay(WorldState& w, PlayHost& host, int32_t level) {
   if (w.levelChangedThisStep != 0) return false;
   w.levelChangedThisStep = 1;
-  host.EnterLevel(level);
-  return true;
+  return host.EnterLevel(level);
 }
 
 }  // namespace skerrow

@@ -27,8 +27,9 @@ class PlayStepScope {
 // True while the running step has not changed level.
 bool MayChangeLevel(const WorldState& w);
 
-// Enters `level` through the host unless the running step has changed level already.
-// Returns whether it asked the host.
+// Enters `level` through the host unless the running step has changed level already. Returns
+// whether the level was entered (false too when the host refused it; the step's one change is
+// then spent all the same).
 bool EnterLevelFromPlay(WorldState& w, PlayHost& host, int32_t level);
 
 }  // namespace skerrow

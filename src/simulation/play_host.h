@@ -26,8 +26,9 @@ class PlayHost {
 
   // Level change (1..200 a level of the episode, 200 + e episode e, 500 the outro), the update
   // dispatch of the current GameMode, and the automatic save into the current slot without a
-  // new thumbnail.
-  virtual void EnterLevel(int32_t /*level*/) {}
+  // new thumbnail. EnterLevel is false when the level was refused (its message shown) and the
+  // world is as it was.
+  virtual bool EnterLevel(int32_t /*level*/) { return true; }
   virtual void UpdateDispatch() {}
   virtual void SaveToCurrentSlot() {}
   // The save point's save: into the current slot, with a thumbnail of the current frame.

@@ -362,7 +362,8 @@ void ApplyLevelBounds(WorldState& w, PlayHost& host) {
         break;
     }
     if (!inBand || neighbour <= 0) continue;
-    // One level change per step: none after it on a later edge or in the settling steps.
+    // One level change per step: none after it on a later edge or in the settling steps. A
+    // refused level leaves the ship where it is: no settling steps, no save.
     if (!EnterLevelFromPlay(w, host, neighbour)) return;
     if (w.GameMode != game_mode::kPlay) return;
     for (int k = 0; k < 16; ++k) host.UpdateDispatch();

@@ -2,8 +2,10 @@
 #include "world/level_files.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
+#include <memory>
 
 #include "platform/cp1251.h"
 #include "platform/paths.h"
@@ -197,15 +199,81 @@ bool PictureReader::ReadPictureWidth(const std::string& gamePath, int32_t& width
   return true;
 }
 
-LevelMessage ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level) {
-  const std::string file = EpisodeDirectory(ws) + "Data\\size" + Num(level) + ".qvt";
+LevelMessage LevelSizeOf(PictureReader& reader, const std::string& episodeDir, int32_t level,
+                         int32_t& size) {
+  size = 0;
+  const std::string file = episodeDir + "Data\\size" + Num(level) + ".qvt";
   int32_t width = 0;
   if (!reader.ReadPictureWidth(file, width)) return {};
   if (width < 1 || width > kMaxLevelSize) {
     return {"Skerrow", "Level size " + Num(width) + " of \"" + Cp1251ToUtf8(file) +
                            "\" is outside 1.." + Num(kMaxLevelSize) + "."};
   }
-  ws.levelSize = width;
+  size = width;
+  return {};
+}
+
+LevelMessage ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level) {
+  int32_t size = 0;
+  LevelMessage m = LevelSizeOf(reader, EpisodeDirectory(ws), level, size);
+  if (size > 0) ws.levelSize = size;
+  return m;
+}
+
+// ---- Checks ----
+
+namespace {
+
+bool Finite(double x, double y, double z) {
+  return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
+}
+
+}  // namespace
+
+std::string CheckUnitTable(std::span<const UnitRecord> units) {
+  for (size_t u = 0; u < units.size(); ++u) {
+    const UnitRecord& r = units[u];
+    if (r.alive == 0 && r.sinking == 0) continue;
+    if (r.unitKind < 0 || r.unitKind >= kKindCount) {
+      return "unit " + Num(static_cast<int32_t>(u)) + " has kind " + Num(r.unitKind);
+    }
+    if (!Finite(r.posX, r.posY, r.posZ) || !std::isfinite(r.rotY)) {
+      return "unit " + Num(static_cast<int32_t>(u)) + " has a place that is not a number";
+    }
+  }
+  return {};
+}
+
+std::string CheckStaticTable(std::span<const StaticRecord> statics) {
+  for (size_t i = 0; i < statics.size(); ++i) {
+    const StaticRecord& st = statics[i];
+    if (st.alive == 0) continue;
+    const std::string name = "static " + Num(static_cast<int32_t>(i));
+    if (st.terrainKind < 1 || st.terrainKind > kLastTerrainKind) {
+      return name + " has terrain piece " + Num(st.terrainKind);
+    }
+    if (!Finite(st.posX, st.posY, st.posZ)) return name + " has a place that is not a number";
+    for (int32_t o = 0; o < kStaticObjectSlots; ++o) {
+      const StaticObjectRecord& ob = st.objects[o];
+      if (ob.alive == 0) continue;
+      if (ob.objectKind < 1 || ob.objectKind > kLastObjectKind) {
+        return name + " has object kind " + Num(ob.objectKind);
+      }
+      if (!Finite(ob.posX, ob.posY, ob.posZ) || !Finite(ob.rotX, ob.rotY, ob.rotZ)) {
+        return name + " has an object at a place that is not a number";
+      }
+    }
+  }
+  return {};
+}
+
+std::string CheckBonusPlaces(std::span<const BonusRecord> bonuses) {
+  for (size_t b = 0; b < bonuses.size(); ++b) {
+    const BonusRecord& r = bonuses[b];
+    if (r.alive != 0 && (!Finite(r.posX, r.posY, r.posZ) || !std::isfinite(r.radius))) {
+      return "bonus " + Num(static_cast<int32_t>(b)) + " has a place that is not a number";
+    }
+  }
   return {};
 }
 
@@ -248,29 +316,102 @@ void ApplyLevelEntryRules(WorldState& ws, const UnitRecord* kept) {
   std::memset(ws.unitAlerted + 1, 0, kUnitSlots - 1);
 }
 
+namespace {
+
+// A level's files read aside: nothing reaches the state before all of them pass.
+struct StagedLevel {
+  std::unique_ptr<SavedState> block = std::make_unique<SavedState>();
+  bool land = false, units = false, bonuses = false;  // false: the file is missing
+  int32_t levelSize = 0;                              // 0: no size picture
+};
+
+// Reads `file` into `dst` when it exists; it must fill `dst` exactly. False with `why` set when
+// it does not.
+bool ReadWholeRange(const std::string& file, std::span<uint8_t> dst, bool& present,
+                    std::string& why) {
+  present = PathExists(file);
+  if (!present) return true;
+  // One byte more than the range: a longer file is seen as such.
+  std::vector<uint8_t> bytes(dst.size() + 1);
+  const size_t n = ReadFileRange(file, bytes);
+  if (n == dst.size()) {
+    std::memcpy(dst.data(), bytes.data(), n);
+    return true;
+  }
+  why = "\"" + Cp1251ToUtf8(file) + "\" " +
+        (n > dst.size() ? "is longer than " + Num(static_cast<int32_t>(dst.size())) + " bytes"
+                        : "holds " + Num(static_cast<int32_t>(n)) + " bytes, not " +
+                              Num(static_cast<int32_t>(dst.size())));
+  return false;
+}
+
+// Reads and checks level `number` of the episode in `dir`; an empty text when it may be entered.
+LevelMessage StageLevel(const WorldState& ws, PictureReader& reader, const std::string& dir,
+                        int32_t number, StagedLevel& staged) {
+  if (LevelMessage m = LevelSizeOf(reader, dir, number, staged.levelSize); !m.text.empty()) {
+    return m;
+  }
+  const std::string n = Num(number);
+  SavedState& b = *staged.block;
+  std::string why;
+  const bool read =
+      ReadWholeRange(dir + "data\\Land" + n + ".lan", LandBytes(b), staged.land, why) &&
+      ReadWholeRange(dir + "data\\normal" + n + ".unt", UnitBytes(b), staged.units, why) &&
+      ReadWholeRange(dir + "data\\normal" + n + ".bon", BonusBytes(b), staged.bonuses, why);
+  if (read && staged.land) why = CheckStaticTable(b.statics);
+  if (why.empty() && staged.units) {
+    why = CheckUnitTable(b.units);
+    // The player's ship takes its place and heading from its slot, in use or not.
+    const UnitRecord* p =
+        ws.playerUnit >= 1 && ws.playerUnit < kUnitSlots ? &b.units[ws.playerUnit] : nullptr;
+    if (why.empty() && p != nullptr &&
+        !(std::isfinite(p->posX) && std::isfinite(p->posZ) && std::isfinite(p->rotY))) {
+      why = "the player's place is not a number";
+    }
+  }
+  if (why.empty() && staged.bonuses) why = CheckBonusPlaces(b.bonuses);
+  if (why.empty()) return {};
+  return {"Skerrow",
+          "Level " + n + " of \"" + Cp1251ToUtf8(dir) + "\" cannot be loaded: " + why + "."};
+}
+
+}  // namespace
+
 bool EnterLevel(WorldState& ws, LevelHost& host, int32_t number) {
   if (number == kOutroLevel) {
     ws.GameMode = game_mode::kMenu;
     host.ShowOutro();
     return true;
   }
+  int32_t episode = 0;  // an episode to start first
+  std::string name(ws.episodeName.View());
   if (number > kEpisodeLevelBase) {
-    const int32_t e = number - kEpisodeLevelBase;
-    const std::string name = EpisodeName(e);
+    episode = number - kEpisodeLevelBase;
+    name = EpisodeName(episode);
     if (name.empty()) return false;
-    host.SetFpsTimer(false);
-    ws.episodeName.Set(name);
-    host.ResetLoadingProgress();
-    host.LoadLoadingPicture(e);
-    ws.episode = e;
-    host.LoadEpisodeArt(name);
-    host.StartEpisodeMusic(e);
-    host.SetFpsTimer(true);
-    host.ShowEpisodeHint(ws.appPath + "gdata\\sounds\\hints\\Whint" + Num(e) + ".wav",
-                         ws.appPath + "gdata\\ata\\hints\\Whint" + Num(e) + ".txt");
     number = 1;
   }
   if (number < 1) return false;
+
+  const std::string dir = ws.appPath + "gdata\\Worlds\\" + name + "\\";
+  StagedLevel staged;
+  if (const LevelMessage m = StageLevel(ws, host, dir, number, staged); !m.text.empty()) {
+    host.ShowLevelMessage(m);
+    return false;
+  }
+
+  if (episode > 0) {
+    host.SetFpsTimer(false);
+    ws.episodeName.Set(name);
+    host.ResetLoadingProgress();
+    host.LoadLoadingPicture(episode);
+    ws.episode = episode;
+    host.LoadEpisodeArt(name);
+    host.StartEpisodeMusic(episode);
+    host.SetFpsTimer(true);
+    host.ShowEpisodeHint(ws.appPath + "gdata\\sounds\\hints\\Whint" + Num(episode) + ".wav",
+                         ws.appPath + "gdata\\ata\\hints\\Whint" + Num(episode) + ".txt");
+  }
 
   ws.screenFade = 1.0;
   ws.levelNumber = number;
@@ -278,16 +419,14 @@ bool EnterLevel(WorldState& ws, LevelHost& host, int32_t number) {
   UnitRecord kept{};
   if (playerValid) kept = ws.units[ws.playerUnit];
 
-  const std::string dir = EpisodeDirectory(ws);
   const std::string n = Num(number);
-  if (const LevelMessage m = ReadLevelSize(ws, host, number); !m.text.empty()) {
-    host.ShowLevelMessage(m);
-  }
-  LoadLand(ws, dir + "data\\Land" + n + ".lan");
+  if (staged.levelSize > 0) ws.levelSize = staged.levelSize;
+  const SavedState& b = *staged.block;
+  if (staged.land) std::ranges::copy(LandBytes(b), LandBytes(ws).begin());
   LoadTerrainColours(ws, host, dir + "Data\\landscape" + n + ".qvt");
   std::copy(std::begin(kLevelTerrainView), std::end(kLevelTerrainView), ws.terrainView);
-  LoadUnits(ws, dir + "data\\normal" + n + ".unt");
-  LoadBonuses(ws, dir + "data\\normal" + n + ".bon");
+  if (staged.units) std::ranges::copy(UnitBytes(b), UnitBytes(ws).begin());
+  if (staged.bonuses) std::ranges::copy(BonusBytes(b), BonusBytes(ws).begin());
   host.LoadMinimap(dir + "Data\\minimap" + n + ".qvt");
   ApplyLevelEntryRules(ws, playerValid ? &kept : nullptr);
   return true;

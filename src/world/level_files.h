@@ -102,9 +102,26 @@ struct LevelMessage {
   std::string caption;
   std::string text;
 };
+// The width of `episodeDir` + "Data\size<N>.qvt" into `size`: 0 when the file is missing or
+// unreadable; a width outside 1..kMaxLevelSize leaves 0 and is returned as a message.
+LevelMessage LevelSizeOf(PictureReader& reader, const std::string& episodeDir, int32_t level,
+                         int32_t& size);
 // levelSize = width of Data\size<N>.qvt of the current episode; unchanged when missing. A
 // width outside 1..kMaxLevelSize leaves it unchanged too and is returned as a message.
 LevelMessage ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level);
+
+// ---- Checks of what a level or save file brings into the state ----
+
+inline constexpr int32_t kLastTerrainKind = 127;  // Terrain<k> pieces 1..127
+inline constexpr int32_t kLastObjectKind = 128;   // object<n>.3ds 1..128
+
+// Why a table read from a file cannot be played, or "" when it can. Units in use (alive or
+// sinking): kind 0..255, position and heading numbers. Statics in use: terrain piece 1..127,
+// centre a number, objects in use of kind 1..128 at a place that is a number. Bonuses: an armed
+// one at a place that is a number (an unknown bonus kind is inert and passes).
+std::string CheckUnitTable(std::span<const UnitRecord> units);
+std::string CheckStaticTable(std::span<const StaticRecord> statics);
+std::string CheckBonusPlaces(std::span<const BonusRecord> bonuses);
 
 // ---- EnterLevel ----
 
@@ -130,7 +147,10 @@ class LevelHost : public PictureReader {
 
 // Enters level `number`: 1..200 a level of the current episode, 200 + e (e = 1..4) the first
 // level of episode e, 500 the outro. Any other number (0 = no link, an episode beyond the
-// table) changes nothing and gives false.
+// table) changes nothing and gives false. The level's land, unit and bonus files and its size
+// picture are read and checked before anything changes: a file of the wrong length, a width
+// outside 1..kMaxLevelSize or a table that fails its check is handed to the host as a message,
+// and the state (the episode and its art included) stays as it was, with false.
 bool EnterLevel(WorldState& ws, LevelHost& host, int32_t number);
 
 // The level's state rules after its files are read: the player's unit keeps everything but its

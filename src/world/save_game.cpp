@@ -37,8 +37,6 @@ constexpr const char* kLineExperience = "Опыт : ";
 
 constexpr int32_t kLastHeroLevel = 99;
 constexpr int32_t kCameraCount = 10;          // cameraNumber 1..10
-constexpr int32_t kLastTerrainKind = 127;     // Terrain<k> pieces 1..127
-constexpr int32_t kLastObjectKind = 128;      // object<n>.3ds 1..128
 constexpr int32_t kLastStatusIcon = 15;       // status icon codes up to 15 (key 3)
 constexpr int32_t kLastSnowflakeVariant = 3;  // snowflake textures 1..3
 
@@ -207,30 +205,14 @@ std::string CheckSavedBlock(const SavedState& s) {
   for (int32_t i = 1; i <= kStatusIconSlots; ++i) {
     if (!InRange(s.statusIcons[i], 0, kLastStatusIcon)) return "status icon " + Num(i) + " is bad";
   }
-  for (int32_t u = 0; u < kUnitSlots; ++u) {
-    const UnitRecord& r = s.units[u];
-    if ((r.alive != 0 || r.sinking != 0) && !InRange(r.unitKind, 0, kKindCount - 1)) {
-      return "unit " + Num(u) + " has kind " + Num(r.unitKind);
-    }
-  }
-  for (int32_t i = 0; i < kStaticSlots; ++i) {
-    const StaticRecord& st = s.statics[i];
-    if (st.alive == 0) continue;
-    if (!InRange(st.terrainKind, 1, kLastTerrainKind)) {
-      return "static " + Num(i) + " has terrain piece " + Num(st.terrainKind);
-    }
-    for (int32_t o = 0; o < kStaticObjectSlots; ++o) {
-      const StaticObjectRecord& ob = st.objects[o];
-      if (ob.alive != 0 && !InRange(ob.objectKind, 1, kLastObjectKind)) {
-        return "static " + Num(i) + " has object kind " + Num(ob.objectKind);
-      }
-    }
-  }
+  if (std::string why = CheckUnitTable(s.units); !why.empty()) return why;
+  if (std::string why = CheckStaticTable(s.statics); !why.empty()) return why;
   for (int32_t b = 0; b < kBonusSlots; ++b) {
     if (!InRange(s.bonuses[b].kind, 0, bonus::kCount - 1)) {
       return "bonus " + Num(b) + " has kind " + Num(s.bonuses[b].kind);
     }
   }
+  if (std::string why = CheckBonusPlaces(s.bonuses); !why.empty()) return why;
   for (int32_t i = 0; i < kProjectileSlots; ++i) {
     const ProjectileRecord& pr = s.projectiles[i];
     if (pr.active != 0 && !InRange(pr.owner, 0, kUnitSlots - 1)) {
@@ -283,8 +265,17 @@ SlotLoadResult ReloadSlot(WorldState& ws) {
 SlotLoadResult LoadGame(WorldState& ws, LevelHost& host) {
   const std::string previousEpisode(ws.episodeName.View());
   const bool wasPlaying = ws.GameMode == game_mode::kPlay;
-  SlotLoadResult r = ReadSaveSlot(ws.appPath, ws.saveSlot, Saved(ws));
+  auto block = std::make_unique<SavedState>();
+  SlotLoadResult r = ReadSaveSlot(ws.appPath, ws.saveSlot, *block);
   if (r.status != SlotLoad::kLoaded) return r;
+  // The level's size picture is checked before the block replaces the running game.
+  int32_t levelSize = 0;
+  const std::string dir =
+      ws.appPath + "gdata\\Worlds\\" + std::string(block->episodeName.View()) + "\\";
+  if (LevelMessage m = LevelSizeOf(host, dir, block->levelNumber, levelSize); !m.text.empty()) {
+    return {SlotLoad::kRefused, std::move(m)};
+  }
+  std::memcpy(&Saved(ws), block.get(), kSavedBlockSize);
   if (ws.episodeName.View() == previousEpisode && !wasPlaying) {
     // From the menu the menu's music plays, though the last game's episode art is still
     // loaded: the episode's music comes back, the art stays.
@@ -299,11 +290,8 @@ SlotLoadResult LoadGame(WorldState& ws, LevelHost& host) {
   }
   ws.screenFade = 1.0;
   // What lives outside the block for the loaded level.
-  const std::string dir = EpisodeDirectory(ws);
   const std::string n = Num(ws.levelNumber);
-  if (const LevelMessage m = ReadLevelSize(ws, host, ws.levelNumber); !m.text.empty()) {
-    host.ShowLevelMessage(m);
-  }
+  if (levelSize > 0) ws.levelSize = levelSize;
   LoadTerrainColours(ws, host, dir + "Data\\landscape" + n + ".qvt");
   std::copy(std::begin(kLevelTerrainView), std::end(kLevelTerrainView), ws.terrainView);
   host.LoadMinimap(dir + "Data\\minimap" + n + ".qvt");

@@ -88,7 +88,7 @@ SlotLoadResult ReloadSlot(WorldState& ws);
 // loading picture and art with the FPS timer off, then screenFade 1, the level size, terrain
 // colours, terrain view and minimap of the loaded level, and the alerts cleared. Loaded from
 // the menu (GameMode was not play) into the same episode, the episode music restarts too. A
-// missing or refused file changes nothing.
+// missing or refused file, or a loaded level whose size picture is refused, changes nothing.
 SlotLoadResult LoadGame(WorldState& ws, LevelHost& host);
 
 }  // namespace skerrow

@@ -22,7 +22,8 @@ TEST(CommandLine, AcceptsEveryOption) {
                               "f.tga",      "--bench",
                               "--start",    "1:3",
                               "--ship",     "2",
-                              "--slot",     "99"},
+                              "--slot",     "99",
+                              "--load",     "7"},
                              cl, msg),
             ParseResult::kRun)
       << msg;
@@ -41,15 +42,17 @@ TEST(CommandLine, AcceptsEveryOption) {
   EXPECT_EQ(cl.start, "1:3");
   EXPECT_EQ(cl.ship, 2);
   EXPECT_EQ(cl.slot, 99);
+  EXPECT_EQ(cl.load, 7);
 }
 
 TEST(CommandLine, RejectsBadInput) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--frobnicate"},  {"--size", "800"},  {"--size", "0x600"},       {"--size", "axb"},
-      {"--ticks", "-1"}, {"--ticks", "ten"}, {"--seed", "-5"},          {"--seed"},
-      {"--start", "1"},  {"--start", "0:1"}, {"--ship", "4"},           {"--root", ""},
-      {"--slot", "0"},   {"--slot", "100"},  {"--windowed", "-EDITOR"},  // -EDITOR counts only as
-                                                                         // the first argument
+      {"--frobnicate"},          {"--size", "800"},  {"--size", "0x600"}, {"--size", "axb"},
+      {"--ticks", "-1"},         {"--ticks", "ten"}, {"--seed", "-5"},    {"--seed"},
+      {"--start", "1"},          {"--start", "0:1"}, {"--ship", "4"},     {"--root", ""},
+      {"--slot", "0"},           {"--slot", "100"},  {"--load", "0"},     {"--load", "x"},
+      {"--windowed", "-EDITOR"},  // -EDITOR counts only as
+                                  // the first argument
   };
   for (const auto& args : bad) {
     CommandLine cl;

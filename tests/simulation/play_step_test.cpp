@@ -35,9 +35,9 @@ class OrderHost : public FakeHost {
     return false;
   }
   void RefreshKeyboard() override { Note("keyboard"); }
-  void EnterLevel(int32_t level) override {
+  bool EnterLevel(int32_t level) override {
     Note("level");
-    FakeHost::EnterLevel(level);
+    return FakeHost::EnterLevel(level);
   }
   void PlaySound(int32_t s, double x, double y, double z) override {
     Note("sound");
@@ -76,8 +76,7 @@ TEST_F(PlayStepTest, SubStepsRunInTheirOrder) {
 
   std::vector<std::string> calls;
   for (const Mark& m : order.marks) calls.push_back(m.call);
-  ASSERT_EQ(calls,
-            (std::vector<std::string>{"listener", "window", "keyboard", "level", "sound"}));
+  ASSERT_EQ(calls, (std::vector<std::string>{"listener", "window", "keyboard", "level", "sound"}));
   const Mark& listener = order.marks[0];
   const Mark& window = order.marks[1];
   const Mark& keyboard = order.marks[2];

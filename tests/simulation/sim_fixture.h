@@ -42,9 +42,10 @@ class FakeHost : public PlayHost {
     sounds.push_back({s, x, y, z});
   }
   bool PlayWindowOpen() override { return windowOpen; }
-  void EnterLevel(int32_t level) override {
+  bool EnterLevel(int32_t level) override {
     levelsEntered.push_back(level);
     if (onEnterLevel) onEnterLevel(level);
+    return true;
   }
   void UpdateDispatch() override {
     ++dispatches;

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -413,15 +416,129 @@ TEST_F(EnterLevelTest, LevelSizeOutsideTheSeaFloorIsRefusedWithAMessage) {
                             "\" is outside 1..1024.");
     }
   }
-  // EnterLevel hands the message to its host, which shows it, and goes on loading the level.
+  // EnterLevel hands the message to its host, which shows it, and leaves the level unentered.
   host_.pictures[file] = MakePicture(1025, 1, [](int, int) {
     return std::array<uint8_t, 3>{0, 0, 0};
   });
   ws_->levelSize = 77;
-  ASSERT_TRUE(EnterLevel(*ws_, host_, 3));
+  ws_->levelNumber = 2;
+  ASSERT_FALSE(EnterLevel(*ws_, host_, 3));
   EXPECT_EQ(ws_->levelSize, 77);
-  const std::vector<std::string> expected = {"message:Skerrow:" + said, "minimap"};
+  EXPECT_EQ(ws_->levelNumber, 2);
+  const std::vector<std::string> expected = {"message:Skerrow:" + said};
   EXPECT_EQ(host_.calls, expected);
+}
+
+// A level file of the wrong length, or whose units, statics or bonuses fail their checks, is
+// refused before anything changes: an episode start loads no art, the running level stays.
+TEST_F(EnterLevelTest, AHostileLevelIsRefusedWithItsMessageAndNothingChanges) {
+  const double nan = std::nan("");
+  struct Case {
+    const char* name;
+    std::function<void(WorldState&)> damage;  // to the level's records before they are saved
+    const char* file = nullptr;               // then this file of level 4 is cut or lengthened
+    long delta = 0;                           // bytes added to it (negative: cut)
+    const char* said = "";                    // a part of the message
+  };
+  const auto none = [](WorldState&) {};
+  const Case cases[] = {
+      {"short land", none, "data\\Land4.lan", -1, "holds 6986775 bytes, not 6986776"},
+      {"long units", none, "data\\normal4.unt", 1, "is longer than 69632 bytes"},
+      {"empty bonuses", none, "data\\normal4.bon", -33792, "holds 0 bytes"},
+      {"unit kind", [](WorldState& s) { s.units[9] = Unit(999, 5, 3, 0); }, nullptr, 0,
+       "unit 9 has kind 999"},
+      {"negative kind of a sinking unit",
+       [](WorldState& s) {
+         s.units[9].sinking = 1;
+         s.units[9].unitKind = -1;
+       },
+       nullptr, 0, "unit 9 has kind -1"},
+      {"unit place", [nan](WorldState& s) { s.units[2].posZ = nan; }, nullptr, 0,
+       "unit 2 has a place that is not a number"},
+      {"unit heading", [](WorldState& s) { s.units[2].rotY = INFINITY; }, nullptr, 0, "unit 2"},
+      {"player's slot not in use",
+       [nan](WorldState& s) {
+         s.units[1].alive = 0;
+         s.units[1].posX = nan;
+       },
+       nullptr, 0, "the player's place is not a number"},
+      {"terrain piece", [](WorldState& s) { s.statics[3].terrainKind = 128; }, nullptr, 0,
+       "static 3 has terrain piece 128"},
+      {"static place", [nan](WorldState& s) { s.statics[3].posY = nan; }, nullptr, 0,
+       "static 3 has a place"},
+      {"object kind", [](WorldState& s) { s.statics[3].objects[32].objectKind = 0; }, nullptr, 0,
+       "static 3 has object kind 0"},
+      {"object turn", [nan](WorldState& s) { s.statics[3].objects[32].rotX = nan; }, nullptr, 0,
+       "static 3 has an object"},
+      {"bonus place", [nan](WorldState& s) { s.bonuses[255].posX = -nan; }, nullptr, 0,
+       "bonus 255 has a place"},
+      {"bonus radius", [](WorldState& s) { s.bonuses[255].radius = -INFINITY; }, nullptr, 0,
+       "bonus 255"},
+  };
+  const fs::path data = EpisodeDir() / "data";
+  const auto writeLevel = [&](const Case& c) {
+    auto src = std::make_unique<WorldState>();
+    src->units[1] = Unit(1, 100, 30, 0.5);
+    src->units[2] = Unit(7, 40, 60, 1.0);
+    src->statics[3].alive = 1;
+    src->statics[3].terrainKind = 2;
+    src->statics[3].objects[32].alive = 1;
+    src->statics[3].objects[32].objectKind = 128;
+    src->bonuses[255].alive = 1;
+    src->bonuses[255].kind = 3;
+    c.damage(*src);
+    const std::string dir = GameDir();
+    fs::create_directories(data);
+    InvalidatePathCache();
+    ASSERT_TRUE(SaveLand(*src, dir + "data\\Land4.lan"));
+    ASSERT_TRUE(SaveUnits(*src, dir + "data\\normal4.unt"));
+    ASSERT_TRUE(SaveBonuses(*src, dir + "data\\normal4.bon"));
+    if (c.file != nullptr) {
+      std::string name = c.file;
+      name = name.substr(name.find('\\') + 1);
+      const fs::path f = data / name;
+      fs::resize_file(f, static_cast<uintmax_t>(static_cast<long>(fs::file_size(f)) + c.delta));
+    }
+  };
+  // The running game: level 2 of episode 1, whose own files do not matter here.
+  ws_->episodeName.Set(EpisodeName(1));
+  ws_->episode = 1;
+  ws_->levelNumber = 2;
+  ws_->levelSize = 77;
+  ws_->units[1] = Unit(2, 64, 5, 0.25);
+  ws_->units[4] = Unit(7, 40, 9, 2.0);
+  ws_->heightMap[7][7] = 200;
+  ws_->neighbourPlusX = 4;
+  const std::vector<uint8_t> before(SavedBytes(*ws_).begin(), SavedBytes(*ws_).end());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeLevel(c);
+    host_.calls.clear();
+    ASSERT_FALSE(EnterLevel(*ws_, host_, 4));
+    EXPECT_TRUE(std::ranges::equal(SavedBytes(*ws_), before));
+    EXPECT_EQ(ws_->levelSize, 77);
+    ASSERT_EQ(host_.calls.size(), 1u);
+    EXPECT_NE(host_.calls[0].find("Level 4 of"), std::string::npos) << host_.calls[0];
+    EXPECT_NE(host_.calls[0].find(c.said), std::string::npos) << host_.calls[0];
+  }
+  // The same level undamaged is entered.
+  writeLevel({"sound", none});
+  host_.calls.clear();
+  EXPECT_TRUE(EnterLevel(*ws_, host_, 4));
+  EXPECT_EQ(ws_->units[2].unitKind, 7);
+  EXPECT_EQ(host_.calls, std::vector<std::string>{"minimap"});
+}
+
+// An episode whose first level is refused starts nothing: no art, music, hint or timer call.
+TEST_F(EnterLevelTest, AnEpisodeWhoseFirstLevelIsRefusedIsNotStarted) {
+  WriteLevel(1, {UnitRecord{}, Unit(1, 100, 10, 0.5), Unit(300, 100, 20, 1)}, {});
+  ws_->episodeName.Set(EpisodeName(2));
+  ws_->episode = 2;
+  ASSERT_FALSE(EnterLevel(*ws_, host_, 201));
+  EXPECT_EQ(ws_->episode, 2);
+  EXPECT_EQ(ws_->episodeName.View(), EpisodeName(2));
+  ASSERT_EQ(host_.calls.size(), 1u);
+  EXPECT_NE(host_.calls[0].find("unit 2 has kind 300"), std::string::npos) << host_.calls[0];
 }
 
 TEST(EpisodeTable, NamesAndMusicRows) {
