@@ -125,22 +125,25 @@ TEST(WaveRun, TheMenuPlaysThePrelude) {
   EXPECT_GT(Peak(levels), 0.002);
 }
 
+constexpr const char* kEffectsOnly = "playmusic_Checked=False\nhintssound_Checked=False\n";
+
 TEST(WaveRun, ABroadsideInPlayAddsALouderBurst) {
   if (!HaveGameAndPack()) GTEST_SKIP() << "no game or content pack in the build";
-  // Music off, so the effects stand alone. Both runs sail full ahead and close level 1's hints
-  // as a player would (a click every 10 ticks: the run keeps the wall clock, so the guns unlock
-  // about 6 units along the route at no fixed tick); only the second fires the left battery
-  // (A, 65; a battery fires on release) three times, the last released 20 ticks before the
-  // end. Only the last 2 s are compared: the level's opening voice comes in both runs before.
+  // Music and hint voices off, so the effects stand alone. Both runs sail full ahead and close
+  // level 1's hints as a player would (a click every 10 ticks: the run keeps the wall clock, so the
+  // guns unlock about 6 units along the route at no fixed tick); only the second fires the left
+  // battery (A, 65; a battery fires on release) three times, the last released 20 ticks before the
+  // end. Only the last 2 s are compared: before them, both runs hear the click of each hint's
+  // button (louder than a battery).
   std::vector<int> clicks = {2, 12};
   for (int t = 30; t <= 250; t += 10) clicks.push_back(t);
   std::string sail = "1 key-down 38\n";
   for (int t : clicks) sail += test::HintClicks(640, 480, {t});
-  const fs::path still = MakeRoot("still", "playmusic_Checked=False\n");
+  const fs::path still = MakeRoot("still", kEffectsOnly);
   std::ofstream(still / "in.txt") << sail;
   ASSERT_EQ(RunRecorded(still, "--start 1:1 --ticks 260 --input " + (still / "in.txt").string()),
             0);
-  const fs::path ahead = MakeRoot("ahead", "playmusic_Checked=False\n");
+  const fs::path ahead = MakeRoot("ahead", kEffectsOnly);
   std::ofstream(ahead / "in.txt") << sail << "150 key-down 65\n160 key-up 65\n190 key-down 65\n"
                                   << "200 key-up 65\n230 key-down 65\n240 key-up 65\n";
   ASSERT_EQ(RunRecorded(ahead, "--start 1:1 --ticks 260 --input " + (ahead / "in.txt").string()),

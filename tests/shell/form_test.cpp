@@ -24,6 +24,7 @@
 #include "render/game_resources.h"
 #include "render/renderer.h"
 #include "shell/skerrow_form.h"
+#include "support/hint_clicks.h"
 #include "support/temp_dir.h"
 #include "support/tga_header.h"
 #include "world/records.h"
@@ -296,16 +297,17 @@ TEST(Executable, BadOptionsExitWithTwo) {
   EXPECT_EQ(RunGame("--help"), 0);
 }
 
-// The saved block after 40 steps of level 1 with `script` on a root of its own whose
-// settings.dat is `settings` (none when empty); empty when the run failed.
+// The saved block after 60 steps of level 1 with `script` on a root of its own whose
+// settings.dat is `settings` (none when empty); empty when the run failed. The episode's and
+// the tutorial's opening hints pause play, so every run closes them first (ticks 2 and 12).
 std::vector<uint8_t> LevelOneDump(const std::string& name, const std::string& settings,
                                   const std::string& script) {
   const fs::path dir = TempDir("keys_" + name);
   fs::create_directory_symlink(fs::path(SKERROW_BINARY_DIR) / "gdata", dir / "gdata");
   if (!settings.empty()) std::ofstream(dir / "settings.dat", std::ios::binary) << settings;
-  std::ofstream(dir / "in.txt") << script;
+  std::ofstream(dir / "in.txt") << test::HintClicks(160, 120, {2, 12}) << script;
   const fs::path dump = dir / "s.qvs";
-  if (RunGame("--headless --seed 7 --start 1:1 --ticks 40 --size 160x120 --root " + dir.string() +
+  if (RunGame("--headless --seed 7 --start 1:1 --ticks 60 --size 160x120 --root " + dir.string() +
               " --input " + (dir / "in.txt").string() + " --dump-state " + dump.string()) != 0) {
     return {};
   }
@@ -328,9 +330,9 @@ TEST(Executable, AReboundKeyMovesTheShipAndTheOldKeyNoLonger) {
   }
   const std::string rebound = "[Skerrow Keys]\r\nctlForward=75\r\n";  // ahead on K
   const std::vector<uint8_t> still = LevelOneDump("still", rebound, "");
-  const std::vector<uint8_t> byK = LevelOneDump("k", rebound, "1 key-down 75\n");
-  const std::vector<uint8_t> byUp = LevelOneDump("up", rebound, "1 key-down 38\n");
-  const std::vector<uint8_t> byUpDefault = LevelOneDump("default", "", "1 key-down 38\n");
+  const std::vector<uint8_t> byK = LevelOneDump("k", rebound, "20 key-down 75\n");
+  const std::vector<uint8_t> byUp = LevelOneDump("up", rebound, "20 key-down 38\n");
+  const std::vector<uint8_t> byUpDefault = LevelOneDump("default", "", "20 key-down 38\n");
   for (const auto* d : {&still, &byK, &byUp, &byUpDefault})
     ASSERT_EQ(d->size(), sizeof(SavedState));
   EXPECT_GT(std::abs(PlayerPlace(byK) - PlayerPlace(still)), 0.05);  // K sails

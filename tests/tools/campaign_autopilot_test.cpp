@@ -61,7 +61,7 @@ class AutopilotHost : public PlayHost {
  public:
   AutopilotHost(WorldState& ws, QuietLevelHost& levels) : ws_(ws), levels_(levels) {}
   bool KeyDown(int vk) override { return held.count(vk) > 0; }
-  void EnterLevel(int32_t level) override { skerrow::EnterLevel(ws_, levels_, level); }
+  bool EnterLevel(int32_t level) override { return skerrow::EnterLevel(ws_, levels_, level); }
   std::set<int> held;
 
  private:
