@@ -476,9 +476,12 @@ void GenerateVoices(Output& out) {
   espeak_Terminate();
 }
 
+void GenerateMusic(Output& out) {
+  for (const Style& st : kTracks) out.Write(st.path, EncodeMp3(kAudioRate, ToPcm16(Compose(st))));
+}
+
 void GenerateAudio(Output& out) {
   GenerateSounds(out);
-  for (const Style& st : kTracks) out.Write(st.path, EncodeMp3(kAudioRate, ToPcm16(Compose(st))));
   GenerateVoices(out);
   GenerateMovies(out);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
@@ -35,11 +36,13 @@ class Output {
   // An alpha companion: a 24-bit BMP whose red (and green, blue) channel is `alpha`
   // (width x height bytes, rows top to bottom).
   void WriteAlphaBmp(const std::string& rel, int width, int height, std::span<const uint8_t> alpha);
-  // Files written so far (relative paths), in writing order.
-  const std::vector<std::string>& Written() const { return written_; }
+  // Files written so far (relative paths), in writing order. Writes may come from more than
+  // one thread (the music is made beside the rest), so this is a copy taken under the lock.
+  std::vector<std::string> Written() const;
 
  private:
   std::filesystem::path root_;
+  mutable std::mutex mutex_;
   std::vector<std::string> written_;
 };
 
@@ -48,13 +51,16 @@ std::vector<uint8_t> EncodeBmp24(const Image& image);
 
 // The generators, each writing its share of the tree. Everything is deterministic: no clock,
 // no unseeded randomness.
-void GenerateWorld(Output& out);    // kind pack, unit parameters, episode 1 levels, terrain
-void GenerateModels(Output& out);   // ship, weapon, debris, flag and object models
-void GenerateEffects(Output& out);  // effect, wake, bonus and explosion animations
-void GenerateHudArt(Output& out);   // HUD panels, bars, icons, cursor, smoke, the large font
+void GenerateWorld(Output& out);         // kind pack, unit parameters, episode 1 levels, terrain
+void GenerateModels(Output& out);        // ship, weapon, debris, flag and object models
+void GenerateEffects(Output& out);       // effect, wake, bonus and explosion animations
+void GenerateHudArt(Output& out);        // HUD panels, bars, icons, cursor, smoke, the large font
 void GenerateInterfaceArt(Output& out);  // GUI atlas, fonts, menu, heroes, intro, outro, credits
-// Sounds, music, the voices of every hint text written before it, and the logo movies.
+// Sounds, the voices of every hint text written before it, and the logo movies.
 void GenerateAudio(Output& out);
+// The music tracks (MP3). They depend on nothing else written, so they may be made on a thread
+// of their own beside the other generators.
+void GenerateMusic(Output& out);
 void GenerateMovies(Output& out);  // the three logo movies (AVI)
 // The level editor's unit and trigger previews.
 void GenerateEditorPreviews(Output& out);

@@ -34,7 +34,13 @@ void Output::Write(const std::string& rel, std::span<const uint8_t> bytes) {
              static_cast<std::streamsize>(bytes.size()));
   file.close();
   if (!file) throw std::runtime_error("cannot write " + path.string());
+  const std::lock_guard<std::mutex> lock(mutex_);
   written_.push_back(rel);
+}
+
+std::vector<std::string> Output::Written() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return written_;
 }
 
 void Output::WriteBmp(const std::string& rel, const Image& image) {
