@@ -1,6 +1,6 @@
 // A game controller in the interface windows: pointer travel from the sticks and the d-pad, and
 // a run with the controller alone from the main menu into play that closes level 1's hints,
-// with B stepping back out of the options and the key window.
+// with B stepping back out of the options, the key window and the in-game menu.
 #include "shell/input_pad.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include "gui/interface.h"
 #include "platform/platform.h"
+#include "platform/vk_codes.h"
 #include "render/renderer.h"
 #include "shell/skerrow_form.h"
 #include "support/pack_root.h"
@@ -136,6 +137,18 @@ TEST(PadInWindows, AControllerAloneReachesPlayFromTheMenuAndClosesTheHints) {
   for (int i = 0; i < 4 && g.hintWindow.visible == 1; ++i) Tap(*form, &PadState::b);
   EXPECT_EQ(+g.hintWindow.visible, 0);
   EXPECT_FALSE(PlayWindowOpen(form->Interface()));
+
+  // Start opens the in-game menu; B takes the player back to play when it is let go, so that
+  // its hold never reaches the right battery.
+  form->OnKeyDown(kVkEscape, platform::kShiftController);
+  form->OnKeyUp(kVkEscape, platform::kShiftController);
+  ASSERT_EQ(+g.inGameMenu.visible, 1);
+  PadState backHeld;
+  backHeld.b = 1;
+  form->PadInput(backHeld, 40);
+  EXPECT_EQ(+g.inGameMenu.visible, 1);
+  form->PadInput(PadState{}, 40);
+  EXPECT_EQ(+g.inGameMenu.visible, 0);
 
   // In play with no window the controller is the ship's: the stick leaves the pointer, A and B
   // open nothing.
