@@ -52,6 +52,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL opens libGL.so.1 (GLX) at run time, which no program links, so dpkg-shlibdeps cannot see it;
+# CPack adds the computed list after this one.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The sound device and the software GL driver are loaded at run time, not linked.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, libopenal1")

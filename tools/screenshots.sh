@@ -34,6 +34,16 @@ shot() {
   echo "screenshots: $out/$name.png"
 }
 
+# hint_clicks T...: script lines that close a hint window at each tick T with its button
+# "Продолжить игру" (window pixel 497, 418 at 800 x 600): move there at T, click at T + 1. A hint
+# pauses play until then; a click with no hint open lands on the sea and leaves a ring that has
+# faded a second later.
+hint_clicks() {
+  for t in "$@"; do
+    printf '%s mouse-move 497 418\n%s mouse-down 0\n%s mouse-up 0\n' "$t" $((t + 1)) $((t + 1))
+  done
+}
+
 # The main menu: the first click shows its window; the pointer then rests beside it.
 shot menu '40 mouse-move 300 300\n41 mouse-down 0\n42 mouse-up 0\n43 mouse-move 480 470\n' \
   --ticks 120
@@ -43,23 +53,28 @@ shot menu '40 mouse-move 300 300\n41 mouse-down 0\n42 mouse-up 0\n43 mouse-move 
 shot keys '40 mouse-move 300 300\n41 mouse-down 0\n42 mouse-up 0\n50 mouse-move 675 313\n51 mouse-down 0\n52 mouse-up 0\n60 mouse-move 270 403\n61 mouse-down 0\n62 mouse-up 0\n70 mouse-move 500 352\n71 mouse-down 0\n72 mouse-up 0\n73 mouse-move 700 500\n' \
   --ticks 120
 
-# A battle on level 1: full ahead and a turn to the east toward the gunboat, which closes in and
-# fires; the ship answers with its bow gun and the starboard battery.
-shot battle '1 key-down 38\n1 key-down 39\n20 key-up 39\n860 key-up 38\n880 key-down 87\n890 key-up 87\n900 key-down 68\n910 key-up 68\n' \
-  --start 1:1 --ticks 930
+# A battle on level 1: full ahead to the north past the tutorial's hints (a click every 10 ticks
+# closes each as it comes) until the gunboat there wakes, closes in and fires; the ship answers
+# with its bow gun and the starboard battery, the pointer out of the way.
+shot battle "$(hint_clicks $(seq 2 10 1542))\n1 key-down 38\n1555 mouse-move 0 0\n1560 key-up 38\n1570 key-down 87\n1585 key-up 87\n1600 key-down 68\n1610 key-up 68\n" \
+  --start 1:1 --ticks 1630
 
 # Every episode whose first level the pack holds (a missing one ends the run with code 2).
 episode=1
 while [ "$episode" -le 9 ]; do
   if "$game" --headless --size 160x120 --root "$build" --start "$episode:1" --ticks 1 \
       > /dev/null 2>&1; then
-    shot "episode$episode" '1 key-down 38\n' --start "$episode:1" --ticks 150
+    # The episode's opening hint and the first tutorial hints closed, the rings of the clicks
+    # faded, the pointer in the corner.
+    shot "episode$episode" "$(hint_clicks $(seq 2 10 132))\n1 key-down 38\n140 mouse-move 0 0\n" \
+      --start "$episode:1" --ticks 200
   fi
   episode=$((episode + 1))
 done
 
-# The level editor: Space opens its window beside the game; both frames side by side.
-printf '1 key-down 32\n2 key-up 32\n' > "$work/editor.txt"
+# The level editor: Space opens its window beside the game, level 1's opening hints closed; both
+# frames side by side.
+{ printf '1 key-down 32\n2 key-up 32\n'; hint_clicks 2 12; } > "$work/editor.txt"
 SKERROW_EDITOR_SCREENSHOT="$work/editor-window.tga" XDG_CONFIG_HOME="$work/config" \
   "$game" -EDITOR --headless --seed 7 --size 800x600 --root "$build" --start 1:1 \
   --input "$work/editor.txt" --ticks 120 --screenshot "$work/editor-game.tga" \

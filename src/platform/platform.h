@@ -33,6 +33,14 @@ enum : int { kMouseLeft = 0, kMouseRight = 1, kMouseMiddle = 2 };
 // key of the control (never remapped by the key bindings).
 enum : uint32_t { kShiftShift = 1, kShiftAlt = 2, kShiftCtrl = 4, kShiftController = 8 };
 
+// The game controllers' sticks and the buttons that work the interface windows, every plugged
+// controller together: of each axis the larger deflection, a button down on any of them.
+struct PadState {
+  int16_t leftX = 0, leftY = 0, rightX = 0, rightY = 0;           // -32768..32767, y downwards
+  uint8_t dpadUp = 0, dpadDown = 0, dpadLeft = 0, dpadRight = 0;  // 1 = down
+  uint8_t a = 0, b = 0;
+};
+
 // Receives translated window events. Key codes are Windows virtual-key codes (vk_codes.h),
 // characters are Windows-1251 bytes, coordinates are client-area pixels.
 class EventSink {
@@ -46,6 +54,9 @@ class EventSink {
   virtual void OnMouseMove(int x, int y, uint32_t shift) = 0;
   // The user asked to close the window.
   virtual void OnClose() = 0;
+  // Once per PumpEvents while a game controller is plugged in, after the key events it made
+  // (kShiftController); once more with everything released when the last one is pulled out.
+  virtual void OnPad(const PadState& /*pad*/) {}
 };
 
 // One window with an OpenGL 1.x compatibility context: double-buffered RGBA, depth >= 16,
@@ -65,6 +76,8 @@ class Window {
   // Delivers every pending event to `sink`; returns at once when there is none.
   virtual void PumpEvents(EventSink& sink) = 0;
   virtual void ShowCursor(bool visible) = 0;
+  // Puts the system's mouse cursor at a client-area pixel (a controller moves the pointer).
+  virtual void WarpMouse(int /*x*/, int /*y*/) {}
   // The keyboard as the backend sees it, whichever of the program's windows has focus: every
   // held key by virtual-key code, as of the last PumpEvents. False, `keys` untouched, when the
   // backend has no keyboard (the null backend).

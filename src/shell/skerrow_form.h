@@ -12,6 +12,7 @@
 #include "platform/keyboard.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
+#include "shell/input_pad.h"
 #include "shell/main_loop.h"
 #include "shell/scripted_input.h"
 #include "shell/settings.h"
@@ -188,6 +189,11 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void OnMouseUp(int b, int x, int y, uint32_t) override { FormMouseUp(b, x, y); }
   void OnMouseMove(int x, int y, uint32_t) override { FormMouseMove(x, y); }
   void OnClose() override { quit_ = true; }
+  // A game controller's report (input_pad.cpp): while a window holds the input (the menu
+  // screens, or a window over play) its sticks move the pointer, A is the left mouse button and
+  // B steps back; PadInput is the same `ms` milliseconds after the previous report.
+  void OnPad(const platform::PadState& pad) override;
+  void PadInput(const platform::PadState& pad, int64_t ms);
 
  private:
   friend class FormLevelHost;  // the FPS timer and the music player during level changes
@@ -214,6 +220,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   KeyboardState liveKeys_, scriptKeys_, padKeys_, snapshot_;
   KeyMap keyMap_;        // physical key -> game key (key_bindings.h)
   int capturedKey_ = 0;  // the key the key window took: its release is not the game's
+  PadPointer pad_;       // the controller in the windows
   std::vector<ScriptEvent> script_;
   size_t scriptNext_ = 0;
   int scriptMouseX_ = 0, scriptMouseY_ = 0;  // where scripted button events happen

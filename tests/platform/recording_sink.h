@@ -26,9 +26,12 @@ class RecordingSink : public EventSink {
     Add("move " + N(x) + " " + N(y) + " " + N(s));
   }
   void OnClose() override { Add("close"); }
+  // Controller reports are kept apart from the log: they come with every pump.
+  void OnPad(const PadState& pad) override { pads.push_back(pad); }
 
   std::vector<std::string> log;
   std::string chars;  // every OnChar byte in order
+  std::vector<PadState> pads;
 
  private:
   static std::string N(long long v) { return std::to_string(v); }

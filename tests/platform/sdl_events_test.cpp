@@ -305,6 +305,34 @@ TEST(AddControllerKeys, SticksPadTriggersAndButtonsHoldTheGameKeys) {
   }
 }
 
+TEST(AddControllerPad, TwoControllersGiveTheLargerDeflectionAndEitherButton) {
+  int16_t first[SDL_CONTROLLER_AXIS_MAX] = {}, second[SDL_CONTROLLER_AXIS_MAX] = {};
+  uint8_t firstButtons[SDL_CONTROLLER_BUTTON_MAX] = {},
+          secondButtons[SDL_CONTROLLER_BUTTON_MAX] = {};
+  first[SDL_CONTROLLER_AXIS_LEFTX] = -20000;
+  second[SDL_CONTROLLER_AXIS_LEFTX] = 10000;
+  first[SDL_CONTROLLER_AXIS_RIGHTY] = 300;
+  second[SDL_CONTROLLER_AXIS_RIGHTY] = -32768;
+  second[SDL_CONTROLLER_AXIS_RIGHTX] = 5;
+  first[SDL_CONTROLLER_AXIS_TRIGGERRIGHT] = 32767;  // triggers are play's alone
+  firstButtons[SDL_CONTROLLER_BUTTON_A] = 1;
+  secondButtons[SDL_CONTROLLER_BUTTON_B] = 1;
+  secondButtons[SDL_CONTROLLER_BUTTON_DPAD_LEFT] = 1;
+  firstButtons[SDL_CONTROLLER_BUTTON_DPAD_DOWN] = 1;
+  PadState pad;
+  AddControllerPad(first, firstButtons, pad);
+  AddControllerPad(second, secondButtons, pad);
+  EXPECT_EQ(pad.leftX, -20000);
+  EXPECT_EQ(pad.leftY, 0);
+  EXPECT_EQ(pad.rightX, 5);
+  EXPECT_EQ(pad.rightY, -32768);
+  EXPECT_EQ(+pad.a, 1);
+  EXPECT_EQ(+pad.b, 1);
+  EXPECT_EQ(+pad.dpadLeft, 1);
+  EXPECT_EQ(+pad.dpadDown, 1);
+  EXPECT_EQ(pad.dpadUp + pad.dpadRight, 0);
+}
+
 TEST(IsFullScreenToggle, AltEnterOnTheGameWindowOnly) {
   struct Row {
     SDL_Event event;

@@ -186,6 +186,42 @@ TEST(SdlWindow, AVirtualControllerSteersPlugsInAndOut) {
   EXPECT_EQ(sink.log, (std::vector<std::string>{"up 37 " + flag}));
 }
 
+TEST(SdlWindow, AVirtualControllerReportsItsSticksAndButtonsForTheWindows) {
+  auto window = CreateSdlWindow();
+  ASSERT_TRUE(window->Open(Headless(200, 100))) << window->Error();
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  RecordingSink sink;
+  window->PumpEvents(sink);
+  EXPECT_TRUE(sink.pads.empty());  // no controller: no report
+  const int device = SDL_JoystickAttachVirtual(
+      SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+  ASSERT_GE(device, 0) << SDL_GetError();
+  SDL_Joystick* stick = SDL_JoystickOpen(device);
+  ASSERT_NE(stick, nullptr) << SDL_GetError();
+  window->PumpEvents(sink);
+  SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_RIGHTX, -30000);
+  SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_RIGHTY, 12000);
+  SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 1);
+  sink.pads.clear();
+  window->PumpEvents(sink);
+  ASSERT_EQ(sink.pads.size(), 1u);  // one report a pump
+  EXPECT_EQ(sink.pads[0].rightX, -30000);
+  EXPECT_EQ(sink.pads[0].rightY, 12000);
+  EXPECT_EQ(+sink.pads[0].a, 1);
+  EXPECT_EQ(+sink.pads[0].b, 0);
+
+  // Pulled out with A down: one last report, all released, then none.
+  SDL_JoystickClose(stick);
+  ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0) << SDL_GetError();
+  sink.pads.clear();
+  window->PumpEvents(sink);
+  ASSERT_EQ(sink.pads.size(), 1u);
+  EXPECT_EQ(sink.pads[0].rightX, 0);
+  EXPECT_EQ(+sink.pads[0].a, 0);
+  window->PumpEvents(sink);
+  EXPECT_EQ(sink.pads.size(), 1u);
+}
+
 TEST(NullWindow, ReportsTheConfiguredSizeWithoutGL) {
   auto window = CreateNullWindow();
   DisplayConfig config;

@@ -2,6 +2,7 @@
 #include "platform/sdl/sdl_events.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 #include "platform/cp1251.h"
@@ -322,6 +323,26 @@ void AddControllerKeys(const int16_t (&axes)[SDL_CONTROLLER_AXIS_MAX],
   hold(button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER), kKeyWeaponZ);
   hold(button(SDL_CONTROLLER_BUTTON_BACK), kKeyPanels);
   hold(button(SDL_CONTROLLER_BUTTON_START), kKeyMenu);
+}
+
+void AddControllerPad(const int16_t (&axes)[SDL_CONTROLLER_AXIS_MAX],
+                      const uint8_t (&buttons)[SDL_CONTROLLER_BUTTON_MAX], PadState& pad) {
+  const auto larger = [](int16_t& kept, int16_t v) {
+    if (std::abs(static_cast<int>(v)) > std::abs(static_cast<int>(kept))) kept = v;
+  };
+  larger(pad.leftX, axes[SDL_CONTROLLER_AXIS_LEFTX]);
+  larger(pad.leftY, axes[SDL_CONTROLLER_AXIS_LEFTY]);
+  larger(pad.rightX, axes[SDL_CONTROLLER_AXIS_RIGHTX]);
+  larger(pad.rightY, axes[SDL_CONTROLLER_AXIS_RIGHTY]);
+  const auto down = [&buttons](uint8_t& kept, SDL_GameControllerButton b) {
+    if (buttons[b] != 0) kept = 1;
+  };
+  down(pad.dpadUp, SDL_CONTROLLER_BUTTON_DPAD_UP);
+  down(pad.dpadDown, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+  down(pad.dpadLeft, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+  down(pad.dpadRight, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+  down(pad.a, SDL_CONTROLLER_BUTTON_A);
+  down(pad.b, SDL_CONTROLLER_BUTTON_B);
 }
 
 bool IsFullScreenToggle(const SDL_Event& event, uint32_t mainWindowId) {

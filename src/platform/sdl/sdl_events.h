@@ -31,6 +31,11 @@ uint32_t ShiftFromSdlMod(uint16_t mod);
 void AddControllerKeys(const int16_t (&axes)[SDL_CONTROLLER_AXIS_MAX],
                        const uint8_t (&buttons)[SDL_CONTROLLER_BUTTON_MAX], KeyboardState& keys);
 
+// Adds one game controller's sticks, d-pad, A and B (same arrays as AddControllerKeys) to `pad`:
+// each axis keeps the larger deflection of the two, each button is down when either has it down.
+void AddControllerPad(const int16_t (&axes)[SDL_CONTROLLER_AXIS_MAX],
+                      const uint8_t (&buttons)[SDL_CONTROLLER_BUTTON_MAX], PadState& pad);
+
 // Alt+Enter (either Enter key, no repeat) aimed at the game window (0: any window): the full
 // screen toggle, which the game itself never sees.
 bool IsFullScreenToggle(const SDL_Event& event, uint32_t mainWindowId);

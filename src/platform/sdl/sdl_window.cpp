@@ -28,6 +28,7 @@ class OneCloseSink final : public EventSink {
   void OnMouseDown(int b, int x, int y, uint32_t s) override { inner_.OnMouseDown(b, x, y, s); }
   void OnMouseUp(int b, int x, int y, uint32_t s) override { inner_.OnMouseUp(b, x, y, s); }
   void OnMouseMove(int x, int y, uint32_t s) override { inner_.OnMouseMove(x, y, s); }
+  void OnPad(const PadState& pad) override { inner_.OnPad(pad); }
   void OnClose() override {
     if (closed_) return;
     closed_ = true;
@@ -204,6 +205,10 @@ class SdlWindow final : public Window {
     if (window_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
   }
 
+  void WarpMouse(int x, int y) override {
+    if (window_) SDL_WarpMouseInWindow(window_, x, y);
+  }
+
   bool ReadKeyboard(KeyboardState& keys) override {
     if (!window_) return false;
     int count = 0;
@@ -281,9 +286,11 @@ class SdlWindow final : public Window {
   }
 
   // The keys the controllers hold now against those of the last pump, as key events marked
-  // kShiftController (a pulled-out controller releases its keys).
+  // kShiftController (a pulled-out controller releases its keys), then their sticks and
+  // interface buttons (OnPad).
   void DeliverControllerKeys(EventSink& sink) {
     KeyboardState now;
+    PadState pad;
     for (SDL_GameController* c : controllers_) {
       int16_t axes[SDL_CONTROLLER_AXIS_MAX] = {};
       uint8_t buttons[SDL_CONTROLLER_BUTTON_MAX] = {};
@@ -294,6 +301,7 @@ class SdlWindow final : public Window {
         buttons[b] = SDL_GameControllerGetButton(c, static_cast<SDL_GameControllerButton>(b));
       }
       AddControllerKeys(axes, buttons, now);
+      AddControllerPad(axes, buttons, pad);
     }
     for (int vk = 1; vk < 256; ++vk) {
       if (now.IsDown(vk) == padKeys_.IsDown(vk)) continue;
@@ -304,6 +312,9 @@ class SdlWindow final : public Window {
       }
     }
     padKeys_ = now;
+    // The last controller pulled out reports once more, all released.
+    if (!controllers_.empty() || padReported_) sink.OnPad(pad);
+    padReported_ = !controllers_.empty();
   }
 
   SDL_Window* window_ = nullptr;
@@ -315,7 +326,8 @@ class SdlWindow final : public Window {
   MessageHandler previousHandler_;
   bool ownsHandler_ = false;
   std::vector<SDL_GameController*> controllers_;
-  KeyboardState padKeys_;  // game keys the controllers held at the last pump
+  KeyboardState padKeys_;     // game keys the controllers held at the last pump
+  bool padReported_ = false;  // the last pump reported a controller's state
 };
 
 }  // namespace
