@@ -19,7 +19,7 @@ mkdir -p "$out"
 
 if [ "$build" = build-asan ] && { [ ! -x build-asan/skerrow ] || [ ! -f build-asan/gdata/Skerrow.qvp ]; }; then
   echo "== building the sanitizer game (build-asan)"
-  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
     -DSKERROW_SANITIZE=ON -DSKERROW_BENCH=OFF >/dev/null
   cmake --build build-asan -j "$jobs" --target skerrow skerrow_content_pack
 fi
