@@ -59,13 +59,25 @@ done
 
 # Random but valid input for TICKS ticks: held steering and weapon keys (arrows, W, A, D, S, X,
 # Z, tilde) for 1..60 ticks, pointer moves over the 320 x 240 window, and left or right clicks
-# that steer; no Esc (its menu would pause play), no screenshot keys.
+# that steer; no Esc (its menu would pause play), no screenshot keys. Every 40 to 80 ticks a
+# click on the hint window's button "Продолжить игру" (497, 418 of the 800 x 600 interface):
+# a hint pauses play until it is closed, and a direct start opens the episode's hint at once.
 input_script() {
-  awk -v seed="$1" -v ticks="$2" 'BEGIN {
+  awk -v seed="$1" -v ticks="$2" -v bx=$((497 * 320 / 800)) -v by=$((418 * 240 / 600)) 'BEGIN {
     srand(seed)
     split("37 38 39 40 87 65 68 83 88 90 192", keys, " ")
     t = 1
+    nexthint = 2
     while (t < ticks) {
+      if (t >= nexthint && held["b0"] < t) {
+        print t " mouse-move " bx " " by
+        print t + 1 " mouse-down 0"
+        print t + 1 " mouse-up 0"
+        held["b0"] = t + 1
+        nexthint = t + 40 + int(rand() * 41)
+        t += 2
+        continue
+      }
       r = rand()
       # A key or button is pressed again only after its release.
       if (r < 0.6) {
