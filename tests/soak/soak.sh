@@ -113,6 +113,16 @@ quarter_max() {
   }' "$1"
 }
 
+# The player's ship's place in a dumped state as "X Z": the slot number at offset 7,114,808 of
+# the saved block names the unit; the unit table starts at 7,044,916, 272 bytes a unit, posX
+# and posZ are its doubles at 0 and 16. Empty when the slot is outside 1..255.
+player_place() {
+  local slot
+  slot=$(od -An -t d4 -j 7114808 -N 4 "$1" | tr -d ' ')
+  [[ "$slot" =~ ^[0-9]+$ ]] && [ "$slot" -ge 1 ] && [ "$slot" -lt 256 ] || return 0
+  od -An -t f8 -j $((7044916 + slot * 272)) -N 24 "$1" | tr -s ' \n' ' ' | awk '{ print $1, $3 }'
+}
+
 failed=0
 total_ticks=0
 total_seconds=0
@@ -122,6 +132,10 @@ for level in "${levels[@]}"; do
   name="level${level/:/_}"
   run_seed=$((seed * 1000 + i))
   input_script "$run_seed" "$per_level" >"$out/$name.input"
+  # The state the level starts in, to tell a run whose world stood still (a window left open
+  # pauses play) from one that sailed.
+  "$game" --headless --seed "$run_seed" --start "$level" --size 320x240 --root "$root" \
+    --ticks 0 --dump-state "$out/$name.start.qvs" >/dev/null 2>&1 || true
   start=$(date +%s.%N)
   "$game" --headless --seed "$run_seed" --start "$level" --slot "$i" --size 320x240 \
     --root "$root" --input "$out/$name.input" --ticks "$per_level" \
@@ -146,14 +160,23 @@ for level in "${levels[@]}"; do
     "$out/$name.err"; then
     verdict="sanitizer report"
   fi
+  from=$(player_place "$out/$name.start.qvs")
+  to=$(player_place "$out/$name.qvs")
+  moved=$(echo "$from $to" | awk 'NF == 4 { dx = $3 - $1; dz = $4 - $2; printf "%.1f", sqrt(dx * dx + dz * dz) }')
+  # Random input wanders: judged only over 2,000 steps or more (a full soak's runs sail 5 to 20
+  # units; a few hundred steps may leave the ship where it started).
+  if [ "$verdict" = ok ] && [ "$per_level" -ge 2000 ] &&
+    ! awk -v m="${moved:-0}" 'BEGIN { exit !(m >= 1) }'; then
+    verdict="the player's ship did not move (${moved:-no place} units)"
+  fi
   if [ "$samples" -lt $((8 + exit_samples)) ]; then
     echo "   (only $samples memory samples: too short a run to judge the memory)"
   elif [ "$q4" -gt $((q2 + q2 * rss_percent / 100)) ]; then
     verdict="memory grew"
   fi
-  printf '%s: %d steps in %.0f s (%.1f steps/s), VmRSS peak second quarter %d kB, last quarter %d kB (%d samples): %s\n' \
-    "$level" "$per_level" "$seconds" "$(echo "$per_level / $seconds" | bc -l)" "$q2" "$q4" \
-    "$samples" "$verdict"
+  printf '%s: %d steps in %.0f s (%.1f steps/s), ship moved %s units, VmRSS peak second quarter %d kB, last quarter %d kB (%d samples): %s\n' \
+    "$level" "$per_level" "$seconds" "$(echo "$per_level / $seconds" | bc -l)" "${moved:-?}" \
+    "$q2" "$q4" "$samples" "$verdict"
   if [ "$verdict" != ok ]; then
     failed=1
     tail -20 "$out/$name.err"
