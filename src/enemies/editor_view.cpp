@@ -111,7 +111,9 @@ void MoveCamera(WorldState& w, const EditorViewInput& in) {
   w.cameraPos.x += (t.x - w.cameraPos.x) * k;
   w.cameraPos.y += (t.y - w.cameraPos.y) * k;
   w.cameraPos.z += (t.z - w.cameraPos.z) * k;
-  // Cursor at or beyond an edge of the window scrolls the target away from it.
+  // Cursor at or beyond an edge of the window scrolls the target away from it, while the
+  // pointer is in the window (one that left it stays recorded at the edge it crossed).
+  if (!in.pointerInside) return;
   const bool top = in.cursorY < 1, bottom = in.cursorY >= in.screenHeight - 1;
   const bool leftEdge = in.cursorX < 1, rightEdge = in.cursorX >= in.screenWidth - 1;
   for (const double d : {kEdgeScroll, in.shift ? kEdgeScrollShift : 0.0}) {

@@ -18,6 +18,9 @@ struct EditorViewInput {
   bool left = false, right = false, up = false, down = false, shift = false;
   int32_t cursorX = 0, cursorY = 0;
   int32_t screenWidth = 0, screenHeight = 0;
+  // The pointer is in the game's window: the cursor position is where it left it otherwise,
+  // and it scrolls nothing.
+  bool pointerInside = true;
   PlayHost* host = nullptr;  // where the projectiles' sounds go; none: silent
 };
 

@@ -52,6 +52,8 @@ class EventSink {
   virtual void OnMouseDown(int button, int x, int y, uint32_t shift) = 0;
   virtual void OnMouseUp(int button, int x, int y, uint32_t shift) = 0;
   virtual void OnMouseMove(int x, int y, uint32_t shift) = 0;
+  // The pointer left the window (for another window, or off it); the next move brings it back.
+  virtual void OnPointerLeave() {}
   // The user asked to close the window.
   virtual void OnClose() = 0;
   // Once per PumpEvents while a game controller is plugged in, after the key events it made

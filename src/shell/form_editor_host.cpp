@@ -58,6 +58,7 @@ void TSkerrowForm::EditorViewStep() {
   in.cursorY = renderer_->state.mouse.y;
   in.screenWidth = window_->Width();
   in.screenHeight = window_->Height();
+  in.pointerInside = pointerInside_;
   FormPlayHost host(*this);
   in.host = &host;
   if (editor_) {

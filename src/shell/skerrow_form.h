@@ -187,7 +187,12 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void OnChar(uint8_t ch) override { FormKeyPress(ch); }
   void OnMouseDown(int b, int x, int y, uint32_t) override { FormMouseDown(b, x, y); }
   void OnMouseUp(int b, int x, int y, uint32_t) override { FormMouseUp(b, x, y); }
-  void OnMouseMove(int x, int y, uint32_t) override { FormMouseMove(x, y); }
+  void OnMouseMove(int x, int y, uint32_t) override {
+    pointerInside_ = true;
+    FormMouseMove(x, y);
+  }
+  // The editor view scrolls at the window's edges only while the pointer is inside it.
+  void OnPointerLeave() override { pointerInside_ = false; }
   void OnClose() override { quit_ = true; }
   // A game controller's report (input_pad.cpp): while a window holds the input (the menu
   // screens, or a window over play) its sticks move the pointer, A is the left mouse button and
@@ -224,6 +229,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::vector<ScriptEvent> script_;
   size_t scriptNext_ = 0;
   int scriptMouseX_ = 0, scriptMouseY_ = 0;  // where scripted button events happen
+  bool pointerInside_ = true;                // no leave of the game's window since its last move
   int64_t ticksSinceStartup_ = -1;           // -1 until GameMode is first set
   uint64_t virtualClock_ = 0;
   bool quit_ = false;

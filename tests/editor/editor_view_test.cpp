@@ -172,18 +172,24 @@ TEST_F(EditorViewTest, CursorAtAScreenEdgeScrollsTheTarget) {
     int x, y;
     bool shift;
     double dx, dz;
+    bool outside = false;  // the pointer left the window there (for the editor's window)
   };
   const Row rows[] = {
-      {400, 300, false, 0.0, 0.0}, {400, 0, false, 0.0, 0.14},     {400, 599, false, 0.0, -0.14},
-      {0, 300, false, 0.14, 0.0},  {799, 300, false, -0.14, 0.0},  {798, 598, false, 0.0, 0.0},
-      {0, 0, true, 0.39, 0.39},    {799, 599, true, -0.39, -0.39}, {-5, 700, false, 0.14, -0.14},
+      {400, 300, false, 0.0, 0.0},   {400, 0, false, 0.0, 0.14},
+      {400, 599, false, 0.0, -0.14}, {0, 300, false, 0.14, 0.0},
+      {799, 300, false, -0.14, 0.0}, {798, 598, false, 0.0, 0.0},
+      {0, 0, true, 0.39, 0.39},      {799, 599, true, -0.39, -0.39},
+      {-5, 700, false, 0.14, -0.14}, {799, 300, false, 0.0, 0.0, true},
+      {0, 0, true, 0.0, 0.0, true},
   };
   for (const Row& r : rows) {
-    SCOPED_TRACE(testing::Message() << r.x << "," << r.y << (r.shift ? " shift" : ""));
+    SCOPED_TRACE(testing::Message() << r.x << "," << r.y << (r.shift ? " shift" : "")
+                                    << (r.outside ? " outside" : ""));
     w.editorCameraTarget = {50.0, 0.0, 60.0, 0.0};
     in.cursorX = r.x;
     in.cursorY = r.y;
     in.shift = r.shift;
+    in.pointerInside = !r.outside;
     UpdateEditorView(w, in);
     EXPECT_NEAR(w.editorCameraTarget.x, 50.0 + r.dx, 1e-12);
     EXPECT_NEAR(w.editorCameraTarget.z, 60.0 + r.dz, 1e-12);

@@ -26,6 +26,7 @@ class RecordingSink : public EventSink {
     Add("move " + N(x) + " " + N(y) + " " + N(s));
   }
   void OnClose() override { Add("close"); }
+  void OnPointerLeave() override { Add("leave"); }
   // Controller reports are kept apart from the log: they come with every pump.
   void OnPad(const PadState& pad) override { pads.push_back(pad); }
 

@@ -230,9 +230,14 @@ TEST(TranslateEvent, MouseButtonsMotionAndClose) {
   SDL_Event q{};
   q.type = SDL_QUIT;
   TranslateEvent(q, sink, 0, 7);
+  // The pointer leaving the game's window for the editor's: the editor's own leave is not ours.
+  w.window.event = SDL_WINDOWEVENT_LEAVE;
+  TranslateEvent(w, sink, 0, 3);
+  TranslateEvent(w, sink, 0, 7);
 
   const std::vector<std::string> expected = {
-      "mdown 0 10 20 1", "mdown 1 10 20 0", "mup 2 10 20 4", "move 799 599 2", "close", "close",
+      "mdown 0 10 20 1", "mdown 1 10 20 0", "mup 2 10 20 4", "move 799 599 2",
+      "close",           "close",           "leave",
   };
   EXPECT_EQ(sink.log, expected);
 }

@@ -387,12 +387,12 @@ void TranslateEvent(const SDL_Event& event, EventSink& sink, uint16_t mouseMod,
     case SDL_QUIT:
       sink.OnClose();
       break;
-    case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_CLOSE &&
-          (mainWindowId == 0 || event.window.windowID == mainWindowId)) {
-        sink.OnClose();
-      }
+    case SDL_WINDOWEVENT: {
+      const bool ours = mainWindowId == 0 || event.window.windowID == mainWindowId;
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE && ours) sink.OnClose();
+      if (event.window.event == SDL_WINDOWEVENT_LEAVE && ours) sink.OnPointerLeave();
       break;
+    }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       const int vk = VkFromSdlKey(event.key.keysym.sym, event.key.keysym.scancode);

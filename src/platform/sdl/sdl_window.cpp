@@ -28,6 +28,7 @@ class OneCloseSink final : public EventSink {
   void OnMouseDown(int b, int x, int y, uint32_t s) override { inner_.OnMouseDown(b, x, y, s); }
   void OnMouseUp(int b, int x, int y, uint32_t s) override { inner_.OnMouseUp(b, x, y, s); }
   void OnMouseMove(int x, int y, uint32_t s) override { inner_.OnMouseMove(x, y, s); }
+  void OnPointerLeave() override { inner_.OnPointerLeave(); }
   void OnPad(const PadState& pad) override { inner_.OnPad(pad); }
   void OnClose() override {
     if (closed_) return;
