@@ -56,8 +56,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # CPack adds the computed list after this one.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# The sound device and the software GL driver are loaded at run time, not linked.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, libopenal1")
+# The sound device and the software GL driver are loaded at run time, not linked; the level
+# editor's window reads DejaVu Sans for its Cyrillic letters (without it, Latin only).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, libopenal1, fonts-dejavu-core")
 set(CPACK_GENERATOR DEB)
 include(CPack)
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
@@ -160,10 +161,29 @@ int32_t FreeObjectSlot(const StaticRecord& s) {
 
 // ---- Outside the tabs, General and Map tabs ----
 
+void AddFileParts(UndoJournal& undo) {
+  undo.AddPart(kLandRangeBegin, kLandRangeSize);
+  undo.AddPart(offsetof(SavedState, units), sizeof(SavedState::units));
+  undo.AddPart(offsetof(SavedState, bonuses), sizeof(SavedState::bonuses));
+}
+
+bool FileModified(const EditorContext& c, EditorFile file) {
+  return c.undo.Modified(file);
+}
+
+std::string ModifiedFiles(const EditorContext& c, std::initializer_list<EditorFile> among) {
+  constexpr const char* kNames[kEditorFileCount] = {"level", "units", "bonuses"};
+  std::string names;
+  for (const EditorFile f : among) {
+    if (!c.undo.Modified(f)) continue;
+    if (!names.empty()) names += ", ";
+    names += kNames[f];
+  }
+  return names;
+}
+
 void SetEditorMode(EditorContext& c, int32_t item) {
   if (item < 0 || item > 1) return;
-  Edit e(c);
-  e.Of(c.w.GameMode);
   c.w.GameMode = item + game_mode::kPlay;
 }
 
@@ -186,11 +206,19 @@ MapMarker MapMarkerRect(const WorldState& w) {
   return m;
 }
 
+namespace {
+// A transfer of `file`'s part that succeeded marks it clean.
+bool Clean(EditorContext& c, EditorFile file, bool done) {
+  if (done) c.undo.MarkClean(file);
+  return done;
+}
+}  // namespace
+
 bool EditorLoadLevel(EditorContext& c, const std::string& file) {
-  return LoadExactly(c, file, LandBytes(c.w), "level");
+  return Clean(c, kLevelFile, LoadExactly(c, file, LandBytes(c.w), "level"));
 }
 bool EditorSaveLevel(EditorContext& c, const std::string& file) {
-  return SaveRange(c, file, LandBytes(c.w), "level");
+  return Clean(c, kLevelFile, SaveRange(c, file, LandBytes(c.w), "level"));
 }
 
 bool EditorLoadUnits(EditorContext& c, const std::string& file) {
@@ -198,16 +226,16 @@ bool EditorLoadUnits(EditorContext& c, const std::string& file) {
   e.Of(c.w.unitAlerted);
   if (!LoadExactly(c, file, UnitBytes(c.w), "units")) return false;
   std::fill(std::begin(c.w.unitAlerted) + 1, std::end(c.w.unitAlerted), uint8_t{0});
-  return true;
+  return Clean(c, kUnitsFile, true);
 }
 bool EditorSaveUnits(EditorContext& c, const std::string& file) {
-  return SaveRange(c, file, UnitBytes(c.w), "units");
+  return Clean(c, kUnitsFile, SaveRange(c, file, UnitBytes(c.w), "units"));
 }
 bool EditorLoadBonuses(EditorContext& c, const std::string& file) {
-  return LoadExactly(c, file, BonusBytes(c.w), "bonuses");
+  return Clean(c, kBonusesFile, LoadExactly(c, file, BonusBytes(c.w), "bonuses"));
 }
 bool EditorSaveBonuses(EditorContext& c, const std::string& file) {
-  return SaveRange(c, file, BonusBytes(c.w), "bonuses");
+  return Clean(c, kBonusesFile, SaveRange(c, file, BonusBytes(c.w), "bonuses"));
 }
 
 bool EditorLoadLandscape(EditorContext& c, const std::string& file) {
@@ -262,6 +290,19 @@ bool WriteCollisions(EditorContext& c, const std::string& file) {
     }
   }
   return SavePicture(c, file, p, "collision picture");
+}
+
+void UseLevelFiles(EditorContext& c) {
+  if (EpisodeName(c.w.episode).empty()) return;
+  const std::string dir = "gdata\\Worlds\\" + Cp1251ToUtf8(EpisodeName(c.w.episode)) + "\\data\\";
+  const std::string n = Num(c.w.levelNumber);
+  c.ctl.levelFile = dir + "Land" + n + ".lan";
+  c.ctl.unitsFile = dir + "normal" + n + ".unt";
+  c.ctl.bonusesFile = dir + "normal" + n + ".bon";
+}
+
+std::string LevelCaption(const WorldState& w) {
+  return Cp1251ToUtf8(EpisodeName(w.episode)) + ", level " + Num(w.levelNumber);
 }
 
 void SetPlayerShip(EditorContext& c, int32_t unit) {
@@ -361,6 +402,21 @@ int32_t AddObject(EditorContext& c) {
   o.posZ = z - s->posZ;
   RandomizeObject(c);
   return k;
+}
+
+void SelectObject(EditorContext& c, int32_t number) {
+  c.ctl.objectNumber = std::clamp(number, 1, kStaticObjectSlots - 1);
+  const StaticObjectRecord* o = SelectedObject(c);
+  if (o != nullptr && o->alive == 1) c.ctl.objectKind = std::clamp<int32_t>(o->objectKind, 1, 511);
+}
+
+void SetObjectKind(EditorContext& c, int32_t kind) {
+  c.ctl.objectKind = std::clamp(kind, 1, 511);
+  StaticObjectRecord* o = SelectedObject(c);
+  if (o == nullptr || o->alive != 1) return;
+  Edit e(c);
+  e.Of(o->objectKind);
+  o->objectKind = c.ctl.objectKind;
 }
 
 void DeleteObject(EditorContext& c) {

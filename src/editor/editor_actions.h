@@ -3,7 +3,9 @@
 // records its bytes in the undo journal. The window (editor_window.h) calls these.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "editor/undo.h"
@@ -46,8 +48,10 @@ struct EditorControls {
   int32_t newTriggerKind = 1;
   bool triggerTrunc = false;
   int32_t triggerNumber = 1;
-  // General tab: file-name boxes (game paths) and the level and episode spins.
-  std::string levelFile, unitsFile, bonusesFile, bitmapFile;
+  // General tab: file-name boxes (game paths) and the level and episode spins. The landscape
+  // picture (Load and Save landscape), the colour picture and the collision picture have a box
+  // each, so that no button writes over a picture another one named.
+  std::string levelFile, unitsFile, bonusesFile, bitmapFile, colorsFile, collisionsFile;
   int32_t gotoLevel = 1;
   int32_t gotoEpisode = 1;
   // A brush stroke or a drive with the arrow keys in progress: one undo step is open.
@@ -75,13 +79,24 @@ struct EditorContext {
   UndoJournal& undo;
 };
 
+// The files the General tab saves and loads, each a part of the undo journal with a clean
+// point of its own (AddFileParts registers them in this order).
+enum EditorFile : size_t { kLevelFile = 0, kUnitsFile, kBonusesFile, kEditorFileCount };
+void AddFileParts(UndoJournal& undo);
+// The file holds changes made since its last save or load.
+bool FileModified(const EditorContext& c, EditorFile file);
+// The modified files of `among` by name, "level, units" ("" when none).
+std::string ModifiedFiles(const EditorContext& c, std::initializer_list<EditorFile> among = {
+                                                      kLevelFile, kUnitsFile, kBonusesFile});
+
 // Messages of the editor.
 inline constexpr const char* kNoMorePlace = "No more place";
 inline constexpr const char* kMatchesFound = " matches found";
 
 // ---- Outside the tabs, General and Map tabs ----
 
-// "Mode:" item 0 "Game", 1 "Editor": GameMode = item + 2.
+// "Mode:" item 0 "Game", 1 "Editor": GameMode = item + 2. A view switch, not an edit: no undo
+// step, nothing modified.
 void SetEditorMode(EditorContext& c, int32_t item);
 // Map tab: the editor camera target for a click at panel pixel (x, y) of the 313 x 313 map.
 inline constexpr int32_t kMapPanelSide = 313;
@@ -94,6 +109,7 @@ MapMarker MapMarkerRect(const WorldState& w);
 
 // File transfers of the General tab. Loads refuse, with a message and no change, a file that
 // is missing or not exactly the size of its range. Saves go through the atomic file write.
+// A save or load that succeeds marks its file clean.
 bool EditorLoadLevel(EditorContext& c, const std::string& file);
 bool EditorSaveLevel(EditorContext& c, const std::string& file);
 bool EditorLoadUnits(EditorContext& c, const std::string& file);  // clears unitAlerted[1..255]
@@ -108,6 +124,11 @@ bool EditorSaveLandscape(EditorContext& c, const std::string& file);
 void EditorLoadColors(EditorContext& c, const std::string& file);
 // "Write collisions": a 2S x 2S black picture, white where IsLandAt (S = levelSize, 1..1024).
 bool WriteCollisions(EditorContext& c, const std::string& file);
+// "This level's files": the level, units and bonuses boxes name the current level's own files
+// (gdata\Worlds\<episode>\data\Land<n>.lan, normal<n>.unt, normal<n>.bon), as UTF-8.
+void UseLevelFiles(EditorContext& c);
+// The episode and level the editor works on, "Заманчивые тропики, level 1" (UTF-8).
+std::string LevelCaption(const WorldState& w);
 void SetPlayerShip(EditorContext& c, int32_t unit);
 void SetCameraNumber(EditorContext& c, int32_t camera);
 void GoToLevel(EditorContext& c, int32_t level);
@@ -124,6 +145,11 @@ void SelectStatic(EditorContext& c, int32_t number);
 // A position typed into the static spin `axis` (0 x, 1 y, 2 z), with "Trunc positions".
 void SetStaticPosition(EditorContext& c, int32_t axis, double value);
 int32_t AddObject(EditorContext& c);
+// "Object number": selects object 1..32 of the selected static; "Object kind" shows an alive
+// object's kind.
+void SelectObject(EditorContext& c, int32_t number);
+// "Object kind" 1..511: the kind of new objects and of the selected object when it is alive.
+void SetObjectKind(EditorContext& c, int32_t kind);
 void DeleteObject(EditorContext& c);
 // False (with "No more place") when 10,000 candidates found no room.
 bool RandomizeObject(EditorContext& c);

@@ -1,4 +1,4 @@
-// The editor store: four file-name texts in a small INI file, written atomically.
+// The editor store: the file-name texts in a small INI file, written atomically.
 #include "editor/editor_store.h"
 
 #include <cstdlib>
@@ -16,7 +16,7 @@ namespace skerrow {
 namespace {
 
 constexpr const char* kSection = "SkerrowEditor settings";
-constexpr size_t kMaxStoreBytes = 64 * 1024;  // four file names; anything larger is not ours
+constexpr size_t kMaxStoreBytes = 64 * 1024;  // six file names; anything larger is not ours
 
 struct Key {
   const char* name;
@@ -27,6 +27,8 @@ constexpr Key kKeys[] = {
     {"unitsfileanmes_Text", &EditorControls::unitsFile},
     {"bonusesfilenames_Text", &EditorControls::bonusesFile},
     {"bitmapfilenames_Text", &EditorControls::bitmapFile},
+    {"colorsfilenames_Text", &EditorControls::colorsFile},
+    {"collisionsfilenames_Text", &EditorControls::collisionsFile},
 };
 
 std::string Trim(const std::string& s) {

@@ -10,10 +10,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <functional>
+#include <string>
+#include <unordered_map>
 
 #include "editor/editor_store.h"
+#include "editor/window_place.h"
 #include "engine/textures.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
@@ -26,8 +31,10 @@ namespace skerrow {
 
 namespace {
 
-constexpr int kWindowWidth = 347;
+// Wide enough for the six tabs' names and the longest row of buttons with a scroll bar beside.
+constexpr int kWindowWidth = 400;
 constexpr int kWindowHeight = 818;
+constexpr int kWindowGap = 8;  // between the game's window frame and the editor's
 // An idle window (no event, no drag) is redrawn every 100 ms, like the editor's refresh
 // timer; after an event of the window the next frames are all drawn, so a press and its
 // release each get their frame.
@@ -59,24 +66,75 @@ constexpr const char* kSwitchNames[] = {"p_clear",
 static_assert(std::size(kSwitchNames) == sizeof(RenderSwitches));
 constexpr const char* kQualityNames[] = {"Max", "High", "Good", "Norm", "Low", "Full"};
 
+// Where each control was drawn in the last frame (window pixels, by its full label), so that a
+// scripted click can name a control instead of a pixel; and the controls that did not show
+// whole: past the window's right edge, or a tab narrower than its label.
+struct ControlPlaces {
+  struct Rect {
+    float x0, y0, x1, y1;
+  };
+  std::unordered_map<std::string, Rect> rects;
+  std::vector<std::string> cut;
+};
+ControlPlaces* g_places = nullptr;  // of the frame being drawn; only the GUI thread draws
+
+void NotePlace(const char* label, bool tab = false) {
+  if (g_places == nullptr) return;
+  const ImVec2 a = ImGui::GetItemRectMin(), b = ImGui::GetItemRectMax();
+  g_places->rects[label] = {a.x, a.y, b.x, b.y};
+  const float right = ImGui::GetWindowPos().x + ImGui::GetWindowContentRegionMax().x;
+  const float text = ImGui::CalcTextSize(label, nullptr, true).x;
+  const bool narrow = tab && b.x - a.x < text + 2 * ImGui::GetStyle().FramePadding.x;
+  if (b.x > right + 0.5f || narrow) g_places->cut.emplace_back(label);
+}
+bool Button(const char* label) {
+  const bool pressed = ImGui::Button(label);
+  NotePlace(label);
+  return pressed;
+}
+bool SmallButton(const char* label) {
+  const bool pressed = ImGui::SmallButton(label);
+  NotePlace(label);
+  return pressed;
+}
+bool Radio(const char* label, bool active) {
+  const bool pressed = ImGui::RadioButton(label, active);
+  NotePlace(label);
+  return pressed;
+}
+bool CheckBox(const char* label, bool* v) {
+  const bool changed = ImGui::Checkbox(label, v);
+  NotePlace(label);
+  return changed;
+}
+bool TabItem(const char* label) {
+  const bool open = ImGui::BeginTabItem(label);
+  NotePlace(label, true);
+  return open;
+}
+
 // Spins over packed record fields: a copy is edited, the field written when it changed.
 template <typename T>
 bool SpinDouble(const char* label, T& field, double step = 0.1, double lo = -1e9, double hi = 1e9) {
   double v = field;
-  if (!ImGui::InputDouble(label, &v, step, step * 10, "%.4f")) return false;
+  const bool changed = ImGui::InputDouble(label, &v, step, step * 10, "%.4f");
+  NotePlace(label);
+  if (!changed) return false;
   field = static_cast<T>(std::clamp(v, lo, hi));
   return true;
 }
 template <typename T>
 bool SpinInt(const char* label, T& field, int lo, int hi) {
   int v = static_cast<int>(field);
-  if (!ImGui::InputInt(label, &v)) return false;
+  const bool changed = ImGui::InputInt(label, &v);
+  NotePlace(label);
+  if (!changed) return false;
   field = static_cast<T>(std::clamp(v, lo, hi));
   return true;
 }
 bool Check(const char* label, uint8_t& byte) {
   bool v = byte == 1;
-  if (!ImGui::Checkbox(label, &v)) return false;
+  if (!CheckBox(label, &v)) return false;
   byte = v ? 1 : 0;
   return true;
 }
@@ -91,8 +149,48 @@ bool FileBox(const char* label, std::string& text) {
   const size_t n = std::min(text.size(), sizeof buffer - 1);
   std::copy_n(text.data(), n, buffer);
   buffer[n] = '\0';
-  if (!ImGui::InputText(label, buffer, sizeof buffer)) return false;
+  const bool changed = ImGui::InputText(label, buffer, sizeof buffer);
+  NotePlace(label);
+  if (!changed) return false;
   text = buffer;
+  return true;
+}
+
+// A file-name box sized to leave room for `buttons` after it on the same row; returns the
+// index of the button pressed, -1 for none.
+int FileRow(const char* id, std::string& text, std::initializer_list<const char*> buttons) {
+  const ImGuiStyle& style = ImGui::GetStyle();
+  float used = 0;
+  for (const char* b : buttons) {
+    used +=
+        style.ItemSpacing.x + ImGui::CalcTextSize(b, nullptr, true).x + 2 * style.FramePadding.x;
+  }
+  ImGui::SetNextItemWidth(std::max(ImGui::GetContentRegionAvail().x - used, 60.0f));
+  FileBox(id, text);
+  int pressed = -1, k = 0;
+  for (const char* b : buttons) {
+    ImGui::SameLine();
+    if (Button(b)) pressed = k;
+    ++k;
+  }
+  return pressed;
+}
+
+// Three real fields in one row (a position or a rotation X, Y, Z); true when one changed,
+// with `axis` set to it.
+bool Spin3(const char* label, double& x, double& y, double& z, int* axis = nullptr) {
+  double v[3] = {x, y, z};
+  ImGui::SetNextItemWidth(3 * 70.0f);
+  const bool changed =
+      ImGui::InputScalarN(label, ImGuiDataType_Double, v, 3, nullptr, nullptr, "%.3f");
+  NotePlace(label);
+  if (!changed) return false;
+  double* fields[3] = {&x, &y, &z};
+  for (int k = 0; k < 3; ++k) {
+    if (v[k] == *fields[k]) continue;
+    if (axis != nullptr) *axis = k;
+    *fields[k] = v[k];
+  }
   return true;
 }
 
@@ -115,7 +213,32 @@ uint64_t DrawDataHash(const ImDrawData* d) {
   return h;
 }
 
-// Shows the picture `file` (a game path) at 96 x 96, loaded when the name changes; a missing
+// DejaVu Sans with its Cyrillic letters (the episode folders and the hints are Russian); the
+// built-in font, Latin only, when no copy is installed.
+constexpr const char* kFontFiles[] = {
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",    // Debian, Ubuntu (fonts-dejavu-core)
+    "/usr/share/fonts/dejavu-sans-fonts/DejaVuSans.ttf",  // Fedora
+    "/usr/share/fonts/TTF/DejaVuSans.ttf",                // Arch
+};
+constexpr float kFontPixels = 13.0f;
+
+void LoadEditorFont() {
+  ImGuiIO& io = ImGui::GetIO();
+  for (const char* file : kFontFiles) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) continue;
+    if (io.Fonts->AddFontFromFileTTF(file, kFontPixels, nullptr,
+                                     io.Fonts->GetGlyphRangesCyrillic()) != nullptr) {
+      return;
+    }
+  }
+  std::fprintf(stderr, "skerrow: no DejaVu Sans font: the editor shows Latin letters only\n");
+  io.Fonts->AddFontDefault();
+}
+
+constexpr float kPreviewSide = 64;
+
+// Shows the picture `file` (a game path) at 64 x 64, loaded when the name changes; a missing
 // or unreadable picture shows a blank square.
 template <typename Slot>
 void ShowPreview(Slot& slot, const std::string& file) {
@@ -127,10 +250,10 @@ void ShowPreview(Slot& slot, const std::string& file) {
     if (PathExists(file) && !LoadTexture(file, slot.texture, true, messages)) slot.texture = 0;
   }
   if (slot.texture != 0) {
-    ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<intptr_t>(slot.texture)), ImVec2(96, 96),
-                 ImVec2(0, 1), ImVec2(1, 0));
+    ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<intptr_t>(slot.texture)),
+                 ImVec2(kPreviewSide, kPreviewSide), ImVec2(0, 1), ImVec2(1, 0));
   } else {
-    ImGui::Dummy(ImVec2(96, 96));
+    ImGui::Dummy(ImVec2(kPreviewSide, kPreviewSide));
   }
 }
 
@@ -149,12 +272,16 @@ struct TEditform::Ui {
   bool drawn = false;
   struct Click {
     int32_t x, y;
+    std::string label;  // a control's label: its centre in the last frame, instead of x, y
   };
   std::deque<Click> clicks;  // scripted clicks still to make
-  int busyFrames = 0;        // frames still drawn at once after an event of the window
+  ControlPlaces places;      // of the last frame drawn
+  // The "Undo" or "Redo" button pressed this frame (-1, +1): run once the frame's own undo step
+  // is closed, which an open step would refuse.
+  int history = 0;
+  int busyFrames = 0;  // frames still drawn at once after an event of the window
   uint32_t lastDrawMs = 0;
   uint64_t shownHash = 0;  // of the draw lists last presented
-  bool markClean = false;  // a save or load this frame: clean once the frame's step is closed
   // Preview pictures: the new static, unit and trigger kinds and the selected ones.
   struct Preview {
     std::string file;
@@ -165,7 +292,9 @@ struct TEditform::Ui {
 };
 
 TEditform::TEditform(WorldState& w, Renderer& renderer, EditorHost& host)
-    : w_(w), renderer_(renderer), host_(host) {}
+    : w_(w), renderer_(renderer), host_(host) {
+  AddFileParts(undo_);
+}
 
 TEditform::~TEditform() {
   if (ui_) {
@@ -192,10 +321,20 @@ void TEditform::Show() {
     SDL_Window* game = SDL_GL_GetCurrentWindow();
     ui_->context = SDL_GL_GetCurrentContext();
     if (game != nullptr && ui_->context != nullptr) {
-      int gx = 0, gy = 0, gw = 0;
-      SDL_GetWindowPosition(game, &gx, &gy);
-      SDL_GetWindowSize(game, &gw, nullptr);
-      ui_->window = SDL_CreateWindow("Editor", gx + gw + 8, gy, kWindowWidth, kWindowHeight,
+      ScreenRect g, desktop;
+      SDL_GetWindowPosition(game, &g.x, &g.y);
+      SDL_GetWindowSize(game, &g.width, &g.height);
+      SDL_Rect usable{};
+      if (SDL_GetDisplayUsableBounds(std::max(SDL_GetWindowDisplayIndex(game), 0), &usable) == 0) {
+        desktop = {usable.x, usable.y, usable.w, usable.h};
+      } else {
+        desktop = {0, 0, 1 << 20, 1 << 20};  // unknown: no limit
+      }
+      FrameBorders b;  // the game's frame; none known (full screen, offscreen) counts as none
+      if (SDL_GetWindowBordersSize(game, &b.top, &b.left, &b.bottom, &b.right) != 0) b = {};
+      const ScreenRect r =
+          EditorWindowPlace(g, desktop, b, kWindowWidth, kWindowHeight, kWindowGap);
+      ui_->window = SDL_CreateWindow("Editor", r.x, r.y, r.width, r.height,
                                      SDL_WINDOW_OPENGL | SDL_WINDOW_ALWAYS_ON_TOP);
     }
     if (ui_->window != nullptr) {
@@ -205,6 +344,7 @@ void TEditform::Show() {
       ImGui::SetCurrentContext(ui_->imgui);
       ImGui::GetIO().IniFilename = nullptr;  // the layout is fixed: no imgui.ini
       ImGui::StyleColorsClassic();
+      LoadEditorFont();
       ImGui_ImplSDL2_InitForOpenGL(ui_->window, ui_->context);
       ImGui_ImplOpenGL2_Init();
       ImGui::SetCurrentContext(previous);
@@ -299,7 +439,11 @@ void TEditform::ViewStep(EditorViewInput in) {
 }
 
 void TEditform::ScriptClick(int32_t x, int32_t y) {
-  if (ui_) ui_->clicks.push_back({x, y});
+  if (ui_) ui_->clicks.push_back({x, y, {}});
+}
+
+void TEditform::ScriptClick(const std::string& label) {
+  if (ui_ && !label.empty()) ui_->clicks.push_back({0, 0, label});
 }
 
 void TEditform::Undo() {
@@ -310,6 +454,21 @@ void TEditform::Undo() {
 void TEditform::Redo() {
   EditorContext c = Context();
   EditorRedo(c);
+}
+
+std::vector<std::string> TEditform::CutControls() const {
+  return ui_ ? ui_->places.cut : std::vector<std::string>{};
+}
+
+bool TEditform::HasGlyph(uint32_t codepoint) const {
+  if (!ui_ || ui_->imgui == nullptr) return false;
+  ImGuiContext* previous = ImGui::GetCurrentContext();
+  ImGui::SetCurrentContext(ui_->imgui);
+  const ImFontAtlas& atlas = *ImGui::GetIO().Fonts;
+  const bool found = !atlas.Fonts.empty() && atlas.Fonts[0]->FindGlyphNoFallback(
+                                                 static_cast<ImWchar>(codepoint)) != nullptr;
+  ImGui::SetCurrentContext(previous);
+  return found;
 }
 
 void TEditform::Frame() {
@@ -326,7 +485,22 @@ void TEditform::Frame() {
   ImGui::SetCurrentContext(ui_->imgui);
   ImGui_ImplOpenGL2_NewFrame();
   ImGui_ImplSDL2_NewFrame();
-  if (!ui_->clicks.empty()) {
+  // A named control is looked up in the last frame drawn (none yet: this frame draws one).
+  while (!ui_->clicks.empty() && ui_->clickPhase == 0 && !ui_->clicks.front().label.empty() &&
+         !ui_->places.rects.empty()) {
+    Ui::Click& k = ui_->clicks.front();
+    const auto it = ui_->places.rects.find(k.label);
+    if (it != ui_->places.rects.end()) {
+      const ControlPlaces::Rect& r = it->second;
+      k.x = TruncToInt((r.x0 + r.x1) / 2.0);
+      k.y = TruncToInt((r.y0 + r.y1) / 2.0);
+      k.label.clear();
+      break;
+    }
+    std::fprintf(stderr, "skerrow: the editor window shows no control \"%s\"\n", k.label.c_str());
+    ui_->clicks.pop_front();
+  }
+  if (!ui_->clicks.empty() && ui_->clicks.front().label.empty()) {
     ImGuiIO& io = ImGui::GetIO();
     const Ui::Click& k = ui_->clicks.front();
     io.MousePos = ImVec2(static_cast<float>(k.x), static_cast<float>(k.y));
@@ -355,17 +529,20 @@ void TEditform::Frame() {
     capture(w_.gameSpeed);
     capture(w_.playerUnit);
   }
+  ui_->places.rects.clear();
+  ui_->places.cut.clear();
+  g_places = &ui_->places;
   DrawControls();
+  g_places = nullptr;
   // Closed every frame: between two frames the game's own steps run, and their changes must
   // not join an editor step.
   if (frameStepOpen_) {
     undo_.Close(w_);
     frameStepOpen_ = false;
   }
-  if (ui_->markClean && !frameStepOpen_) {
-    undo_.MarkClean();
-    ui_->markClean = false;
-  }
+  if (ui_->history < 0) Undo();
+  if (ui_->history > 0) Redo();
+  ui_->history = 0;
   SyncRenderer();
 
   ImGui::Render();
@@ -385,7 +562,9 @@ void TEditform::Frame() {
   }
   ImGui::SetCurrentContext(previous);
 
-  const std::string title = undo_.Modified() ? "Editor - modified" : "Editor";
+  const EditorContext c = Context();
+  const std::string modified = ModifiedFiles(c);
+  const std::string title = modified.empty() ? "Editor" : "Editor - modified: " + modified;
   if (title != ui_->title) {
     SDL_SetWindowTitle(ui_->window, title.c_str());
     ui_->title = title;
@@ -432,31 +611,35 @@ void TEditform::DrawControls() {
                    ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings);
   ImGui::PushItemWidth(150);
 
-  // Asks before an action that would load over unsaved changes.
-  auto guarded = [this](std::function<void()> action) {
-    if (undo_.Modified()) {
-      ui_->question = "The level has unsaved changes. Load anyway?";
-      ui_->onYes = std::move(action);
-    } else {
-      action();
-    }
-  };
+  // Asks before an action that would load over unsaved changes of `files` (all three: a
+  // level change).
+  auto guarded =
+      [this, &c](std::function<void()> action,
+                 std::initializer_list<EditorFile> files = {kLevelFile, kUnitsFile, kBonusesFile}) {
+        const std::string names = ModifiedFiles(c, files);
+        if (!names.empty()) {
+          ui_->question = "Unsaved changes (" + names + ") will be lost. Load anyway?";
+          ui_->onYes = std::move(action);
+        } else {
+          action();
+        }
+      };
 
   // ---- Outside the tabs ----
   ImGui::TextUnformatted("Mode:");
   ImGui::SameLine();
   int mode = w.GameMode == game_mode::kEditorView ? 1 : 0;
-  if (ImGui::RadioButton("Game", mode == 0)) SetEditorMode(c, 0);
+  if (Radio("Game", mode == 0)) SetEditorMode(c, 0);
   ImGui::SameLine();
-  if (ImGui::RadioButton("Editor", mode == 1)) SetEditorMode(c, 1);
+  if (Radio("Editor", mode == 1)) SetEditorMode(c, 1);
   ImGui::TextUnformatted("Brush type:");
-  ImGui::Columns(3, nullptr, false);
+  // Three rows: the terrain and two creating brushes, bonuses and the first selecting brush,
+  // the other two.
   for (int32_t k = 0; k < kBrushTypeCount; ++k) {
-    if (ImGui::RadioButton(kBrushTypeNames[k], static_cast<int32_t>(ctl_.brushType) == k))
+    if (k != 0 && k != 3 && k != 5) ImGui::SameLine();
+    if (Radio(kBrushTypeNames[k], static_cast<int32_t>(ctl_.brushType) == k))
       ctl_.brushType = static_cast<BrushType>(k);
-    ImGui::NextColumn();
   }
-  ImGui::Columns(1);
   SpinInt("Speed :", w.gameSpeed, 1, 100);
   SpinInt("Height Brush:", w.heightBrush, 1, 5);
   ImGui::Text("FPS : %d", fps_);
@@ -464,47 +647,53 @@ void TEditform::DrawControls() {
   ImGui::Text("Level size : %d", w.levelSize);
   ImGui::Text("Undo: %zu  Redo: %zu", undo_.UndoCount(), undo_.RedoCount());
   ImGui::SameLine();
-  if (ImGui::SmallButton("Undo")) Undo();
+  if (SmallButton("Undo")) ui_->history = -1;
   ImGui::SameLine();
-  if (ImGui::SmallButton("Redo")) Redo();
+  if (SmallButton("Redo")) ui_->history = 1;
 
   if (ImGui::BeginTabBar("tabs")) {
     // ---- General ----
-    if (ImGui::BeginTabItem("General")) {
-      FileBox("##level", ctl_.levelFile);
+    if (TabItem("General")) {
+      ImGui::TextUnformatted(LevelCaption(w).c_str());
       ImGui::SameLine();
-      if (ImGui::Button("Save level") && EditorSaveLevel(c, ctl_.levelFile)) ui_->markClean = true;
-      ImGui::SameLine();
-      if (ImGui::Button("Load level")) {
-        guarded([this, c]() mutable {
-          if (EditorLoadLevel(c, ctl_.levelFile)) ui_->markClean = true;
-        });
+      if (Button("This level's files")) UseLevelFiles(c);
+      switch (FileRow("##level", ctl_.levelFile, {"Save level", "Load level"})) {
+        case 0:
+          EditorSaveLevel(c, ctl_.levelFile);
+          break;
+        case 1:
+          guarded([this, c]() mutable { EditorLoadLevel(c, ctl_.levelFile); }, {kLevelFile});
+          break;
       }
-      FileBox("##bitmap", ctl_.bitmapFile);
-      if (ImGui::Button("Load landscape")) EditorLoadLandscape(c, ctl_.bitmapFile);
-      ImGui::SameLine();
-      if (ImGui::Button("Save landscape")) EditorSaveLandscape(c, ctl_.bitmapFile);
-      ImGui::SameLine();
-      if (ImGui::Button("Load colors")) EditorLoadColors(c, ctl_.bitmapFile);
-      if (ImGui::Button("Write collisions")) WriteCollisions(c, ctl_.bitmapFile);
-      FileBox("##units", ctl_.unitsFile);
-      ImGui::SameLine();
-      if (ImGui::Button("Save units") && EditorSaveUnits(c, ctl_.unitsFile)) ui_->markClean = true;
-      ImGui::SameLine();
-      if (ImGui::Button("Load units")) {
-        guarded([this, c]() mutable {
-          if (EditorLoadUnits(c, ctl_.unitsFile)) ui_->markClean = true;
-        });
+      switch (FileRow("##bitmap", ctl_.bitmapFile, {"Load landscape", "Save landscape"})) {
+        case 0:
+          EditorLoadLandscape(c, ctl_.bitmapFile);
+          break;
+        case 1:
+          EditorSaveLandscape(c, ctl_.bitmapFile);
+          break;
       }
-      FileBox("##bonuses", ctl_.bonusesFile);
-      ImGui::SameLine();
-      if (ImGui::Button("Save bonuses") && EditorSaveBonuses(c, ctl_.bonusesFile))
-        ui_->markClean = true;
-      ImGui::SameLine();
-      if (ImGui::Button("Load bonuses")) {
-        guarded([this, c]() mutable {
-          if (EditorLoadBonuses(c, ctl_.bonusesFile)) ui_->markClean = true;
-        });
+      if (FileRow("##colors", ctl_.colorsFile, {"Load colors"}) == 0) {
+        EditorLoadColors(c, ctl_.colorsFile);
+      }
+      if (FileRow("##collisions", ctl_.collisionsFile, {"Write collisions"}) == 0) {
+        WriteCollisions(c, ctl_.collisionsFile);
+      }
+      switch (FileRow("##units", ctl_.unitsFile, {"Save units", "Load units"})) {
+        case 0:
+          EditorSaveUnits(c, ctl_.unitsFile);
+          break;
+        case 1:
+          guarded([this, c]() mutable { EditorLoadUnits(c, ctl_.unitsFile); }, {kUnitsFile});
+          break;
+      }
+      switch (FileRow("##bonuses", ctl_.bonusesFile, {"Save bonuses", "Load bonuses"})) {
+        case 0:
+          EditorSaveBonuses(c, ctl_.bonusesFile);
+          break;
+        case 1:
+          guarded([this, c]() mutable { EditorLoadBonuses(c, ctl_.bonusesFile); }, {kBonusesFile});
+          break;
       }
       int32_t player = w.playerUnit;
       if (SpinInt("Playership :", player, 1, 255)) SetPlayerShip(c, player);
@@ -513,25 +702,25 @@ void TEditform::DrawControls() {
       Check("Planes", w.editorPlanes);
       SpinInt("##level number", ctl_.gotoLevel, 1, 255);
       ImGui::SameLine();
-      if (ImGui::Button("Go to level number"))
+      if (Button("Go to level number"))
         guarded([this, c]() mutable { GoToLevel(c, ctl_.gotoLevel); });
       SpinInt("##episode number", ctl_.gotoEpisode, 1, 255);
       ImGui::SameLine();
-      if (ImGui::Button("Go to episode number"))
+      if (Button("Go to episode number"))
         guarded([this, c]() mutable { GoToEpisode(c, ctl_.gotoEpisode); });
       bool snow = w.snowActive == 1;
-      if (ImGui::Checkbox("snow enabled", &snow)) SetSnow(c, snow);
+      if (CheckBox("snow enabled", &snow)) SetSnow(c, snow);
       for (const auto& [label, option] :
            {std::pair{"High quality water", EditorOption::kQualityTerrainTexture},
             std::pair{"Shadows from objects", EditorOption::kFourPipelines}}) {
         bool on = host_.Option(option);
-        if (ImGui::Checkbox(label, &on)) host_.SetOption(option, on);
+        if (CheckBox(label, &on)) host_.SetOption(option, on);
       }
       SpinInt("Max number of shadows", w.maxShadows, 0, 255);
       ImGui::TextUnformatted("Landscape quality");
       for (int32_t q = 0; q < 6; ++q) {
         if (q % 3 != 0) ImGui::SameLine();
-        if (ImGui::RadioButton(kQualityNames[q], w.landscapeQuality == q)) w.landscapeQuality = q;
+        if (Radio(kQualityNames[q], w.landscapeQuality == q)) w.landscapeQuality = q;
       }
       ImGui::Text("relative x : %.2f, z : %.2f", w.cameraPos.x, w.cameraPos.z);
       const TPoint m = renderer_.state.mouse;
@@ -542,7 +731,7 @@ void TEditform::DrawControls() {
       ImGui::EndTabItem();
     }
     // ---- Map ----
-    if (ImGui::BeginTabItem("Map")) {
+    if (TabItem("Map")) {
       const ImVec2 origin = ImGui::GetCursorScreenPos();
       ImDrawList* draw = ImGui::GetWindowDrawList();
       const float side = static_cast<float>(kMapPanelSide);
@@ -561,13 +750,13 @@ void TEditform::DrawControls() {
       ImGui::EndTabItem();
     }
     // ---- Perfomance ----
-    if (ImGui::BeginTabItem("Perfomance")) {
+    if (TabItem("Perfomance")) {
       uint8_t* switches = reinterpret_cast<uint8_t*>(&renderer_.state.switches);
       for (size_t k = 0; k < std::size(kSwitchNames); ++k) Check(kSwitchNames[k], switches[k]);
       ImGui::EndTabItem();
     }
     // ---- Statics ----
-    if (ImGui::BeginTabItem("Statics")) {
+    if (TabItem("Statics")) {
       SpinInt("Brush:", ctl_.staticBrush, 1, 255);
       const std::string preview = EpisodeDirectory(w) + "Textures\\Main\\Terrain" +
                                   std::to_string(ctl_.staticBrush) + "\\terrain.qvt";
@@ -575,72 +764,68 @@ void TEditform::DrawControls() {
       ShowPreview(ui_->previews[0], preview);
       ImGui::SameLine();
       ImGui::BeginDisabled(!canCreate);
-      if (ImGui::Button("Create")) CreateStatic(c);
+      if (Button("Create")) CreateStatic(c);
       ImGui::EndDisabled();
       int32_t number = ctl_.staticNumber;
       if (SpinInt("Static number", number, 1, kStaticSlots - 1)) SelectStatic(c, number);
       StaticRecord& s = w.statics[ctl_.staticNumber];
       ShowPreview(ui_->previews[1], EpisodeDirectory(w) + "Textures\\Main\\Terrain" +
                                         std::to_string(s.terrainKind) + "\\terrain.qvt");
+      ImGui::SameLine();
+      ImGui::BeginGroup();
       ImGui::Text("Alive : %s", s.alive == 1 ? "True" : "False");
-      ImGui::SameLine();
-      if (ImGui::Button("Delete##static")) DeleteStatic(c);
-      ImGui::TextUnformatted("Position : X,Y,Z.");
-      const double pos[3] = {s.posX, s.posY, s.posZ};
-      for (int32_t axis = 0; axis < 3; ++axis) {
-        double v = pos[axis];
-        const char* labels[3] = {"X##static", "Y##static", "Z##static"};
-        if (ImGui::InputDouble(labels[axis], &v, 0.1, 1.0, "%.4f")) SetStaticPosition(c, axis, v);
+      if (Button("Delete##static")) DeleteStatic(c);
+      ImGui::EndGroup();
+      double pos[3] = {s.posX, s.posY, s.posZ};
+      int axis = 0;
+      if (Spin3("Position X,Y,Z##static", pos[0], pos[1], pos[2], &axis)) {
+        SetStaticPosition(c, axis, pos[axis]);
       }
-      ImGui::Checkbox("Trunc positions", &ctl_.truncPositions);
+      CheckBox("Trunc positions", &ctl_.truncPositions);
       ImGui::SameLine();
-      ImGui::SetNextItemWidth(80);
+      ImGui::SetNextItemWidth(130);
       if (ImGui::InputDouble("##truncvalue", &ctl_.truncValue, 0.1))
         ctl_.truncValue = std::clamp(ctl_.truncValue, 0.0, 1.0);
       ImGui::Separator();
-      SpinInt("Object number", ctl_.objectNumber, 1, kStaticObjectSlots - 1);
-      SpinInt("Object kind", ctl_.objectKind, 1, 511);
+      int32_t objectNumber = ctl_.objectNumber;
+      if (SpinInt("Object number", objectNumber, 1, kStaticObjectSlots - 1))
+        SelectObject(c, objectNumber);
       StaticObjectRecord& o = s.objects[ctl_.objectNumber];
+      ImGui::SameLine();
       ImGui::Text("Alive : %s", o.alive == 1 ? "True" : "False");
-      int32_t kind = o.objectKind;
-      if (SpinInt("Kind##object", kind, 0, 511)) o.objectKind = kind;
-      ImGui::TextUnformatted("Position : X,Y,Z.");
-      SpinDouble("X##object", o.posX);
-      SpinDouble("Y##object", o.posY);
-      SpinDouble("Z##object", o.posZ);
-      ImGui::TextUnformatted("Rotation : X,Y,Z.");
-      SpinDouble("X##objrot", o.rotX);
-      SpinDouble("Y##objrot", o.rotY);
-      SpinDouble("Z##objrot", o.rotZ);
-      if (ImGui::Button("Add object")) AddObject(c);
+      int32_t kind = ctl_.objectKind;
+      if (SpinInt("Object kind", kind, 1, 511)) SetObjectKind(c, kind);
+      Spin3("Position X,Y,Z##object", o.posX, o.posY, o.posZ);
+      Spin3("Rotation X,Y,Z##object", o.rotX, o.rotY, o.rotZ);
+      if (Button("Add object")) AddObject(c);
       ImGui::SameLine();
-      if (ImGui::Button("Delete##object")) DeleteObject(c);
+      if (Button("Delete##object")) DeleteObject(c);
       ImGui::SameLine();
-      if (ImGui::Button("Randomize")) RandomizeObject(c);
+      if (Button("Randomize")) RandomizeObject(c);
       ImGui::InputDouble("Min distance", &ctl_.minDistance, 0.1);
-      if (ImGui::Button("Snap Y position")) SnapObjectY(c);
+      if (Button("Snap Y position")) SnapObjectY(c);
       ImGui::SameLine();
-      if (ImGui::Button("Snap X && Z rotation")) SnapObjectRotation(c);
+      if (Button("Snap X && Z rotation")) SnapObjectRotation(c);
       ImGui::SameLine();
-      if (ImGui::Button("<>")) {
+      if (Button("<>")) {
         SnapObjectY(c);
         SnapObjectRotation(c);
       }
-      if (ImGui::Button("Clear")) {
+      if (Button("Clear")) {
         ui_->question = "Sure to clear all objects?";
         ui_->onYes = [this] {
           EditorContext cc = Context();
           ClearObjects(cc);
         };
       }
-      if (ImGui::Button("Delete all islands")) DeleteAllIslands(c);
+      if (Button("Delete all islands")) DeleteAllIslands(c);
       ImGui::SameLine();
-      if (ImGui::Button("Delete all units")) DeleteAllUnits(c);
-      if (ImGui::Button("Delete all bonuses")) DeleteAllBonuses(c);
+      if (Button("Delete all units")) DeleteAllUnits(c);
+      if (Button("Delete all bonuses")) DeleteAllBonuses(c);
       ImGui::EndTabItem();
     }
     // ---- Units ----
-    if (ImGui::BeginTabItem("Units")) {
+    if (TabItem("Units")) {
       SpinInt("Unit kind:##new", ctl_.newUnitKind, 1, 255);
       const std::string preview =
           w.appPath + "gdata\\bitmaps\\units\\unit" + std::to_string(ctl_.newUnitKind) + ".qvt";
@@ -648,7 +833,7 @@ void TEditform::DrawControls() {
       ShowPreview(ui_->previews[2], preview);
       ImGui::SameLine();
       ImGui::BeginDisabled(!canCreate);
-      if (ImGui::Button("Create##unit")) CreateUnit(c);
+      if (Button("Create##unit")) CreateUnit(c);
       ImGui::EndDisabled();
       ImGui::Separator();
       int32_t number = ctl_.unitNumber;
@@ -656,28 +841,25 @@ void TEditform::DrawControls() {
       UnitRecord& u = w.units[ctl_.unitNumber];
       ShowPreview(ui_->previews[3],
                   w.appPath + "gdata\\bitmaps\\units\\unit" + std::to_string(u.unitKind) + ".qvt");
+      ImGui::SameLine();
+      ImGui::BeginGroup();
       ImGui::Text("Alive : %s", u.alive == 1 ? "True" : "False");
-      ImGui::Checkbox("Auto update params", &ctl_.autoUpdate);
+      CheckBox("Auto update params", &ctl_.autoUpdate);
+      ImGui::EndGroup();
       ImGui::BeginDisabled(u.alive != 1);
-      if (ImGui::Button("Delete##unit")) DeleteUnit(c);
+      if (Button("Delete##unit")) DeleteUnit(c);
       ImGui::SameLine();
-      if (ImGui::Button("Heal this unit")) HealUnit(c);
+      if (Button("Heal this unit")) HealUnit(c);
       ImGui::SameLine();
-      if (ImGui::Button("Clone this unit")) CloneUnit(c);
-      if (ImGui::Button("Randomize unit pok")) RandomizeUnitPok(c);
+      if (Button("Clone this unit")) CloneUnit(c);
+      if (Button("Randomize unit pok")) RandomizeUnitPok(c);
       ImGui::SameLine();
-      if (ImGui::Button("Load default params")) LoadDefaultParams(c);
-      if (ImGui::Button("Save as defaults")) SaveAsDefaults(c);
+      if (Button("Load default params")) LoadDefaultParams(c);
+      if (Button("Save as defaults")) SaveAsDefaults(c);
       ImGui::SameLine();
-      if (ImGui::Button("Set all to defaults")) SetAllToDefaults(c);
-      ImGui::TextUnformatted("Position:");
-      SpinDouble("X##unit", u.posX);
-      SpinDouble("Y##unit", u.posY);
-      SpinDouble("Z##unit", u.posZ);
-      ImGui::TextUnformatted("Rotation:");
-      SpinDouble("X##unitrot", u.rotX);
-      SpinDouble("Y##unitrot", u.rotY);
-      SpinDouble("Z##unitrot", u.rotZ);
+      if (Button("Set all to defaults")) SetAllToDefaults(c);
+      Spin3("Position X,Y,Z##unit", u.posX, u.posY, u.posZ);
+      Spin3("Rotation X,Y,Z##unit", u.rotX, u.rotY, u.rotZ);
       SpinDouble("Life:", u.life, 1.0, 0.0, 1e6);
       SpinDouble("Max Life:", u.maxLife, 1.0, 0.1, 1e6);
       Gauge(u.life, u.maxLife);
@@ -712,7 +894,7 @@ void TEditform::DrawControls() {
       ImGui::EndTabItem();
     }
     // ---- Triggers ----
-    if (ImGui::BeginTabItem("Triggers")) {
+    if (TabItem("Triggers")) {
       SpinInt("Trigger kind:##new", ctl_.newTriggerKind, 1, 255);
       const std::string preview = w.appPath + "gdata\\bitmaps\\triggers\\bonus" +
                                   std::to_string(ctl_.newTriggerKind) + ".qvt";
@@ -720,26 +902,24 @@ void TEditform::DrawControls() {
       ShowPreview(ui_->previews[4], preview);
       ImGui::SameLine();
       ImGui::BeginDisabled(!canCreate);
-      if (ImGui::Button("Create##trigger")) CreateTrigger(c);
+      if (Button("Create##trigger")) CreateTrigger(c);
       ImGui::EndDisabled();
       ImGui::SameLine();
-      ImGui::Checkbox("Trunc", &ctl_.triggerTrunc);
+      CheckBox("Trunc", &ctl_.triggerTrunc);
       ImGui::Separator();
       int32_t number = ctl_.triggerNumber;
       if (SpinInt("Trigger number:", number, 1, kBonusSlots - 1)) SelectTrigger(c, number);
       BonusRecord& b = w.bonuses[ctl_.triggerNumber];
       ShowPreview(ui_->previews[5],
                   w.appPath + "gdata\\bitmaps\\triggers\\bonus" + std::to_string(b.kind) + ".qvt");
+      ImGui::SameLine();
       ImGui::Text("Alive : %s", b.alive == 1 ? "True" : "False");
-      ImGui::TextUnformatted("Position:");
-      SpinDouble("X##trigger", b.posX);
-      SpinDouble("Y##trigger", b.posY);
-      SpinDouble("Z##trigger", b.posZ);
+      Spin3("Position X,Y,Z##trigger", b.posX, b.posY, b.posZ);
       SpinInt("Trigger kind:", b.kind, 1, 255);
       SpinDouble("Radius:##trigger", b.radius, 0.1, 0.0, 1e6);
       SpinInt("Tag:", b.tag, 0, 1'000'000);
       ImGui::BeginDisabled(b.alive != 1);
-      if (ImGui::Button("Delete##trigger")) DeleteTrigger(c);
+      if (Button("Delete##trigger")) DeleteTrigger(c);
       ImGui::EndDisabled();
       if (ui_->hintFor != ctl_.triggerNumber || ui_->hintTag != b.tag + 1000 * b.kind) {
         ui_->hintFor = ctl_.triggerNumber;
@@ -756,9 +936,9 @@ void TEditform::DrawControls() {
   ImGui::SetNextWindowPos(ImVec2(20, 380));
   if (ImGui::BeginPopupModal("question", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
     ImGui::TextUnformatted(ui_->question.c_str());
-    const bool yes = ImGui::Button("Yes");
+    const bool yes = Button("Yes");
     ImGui::SameLine();
-    const bool no = ImGui::Button("No");
+    const bool no = Button("No");
     if (yes || no) {
       if (yes && ui_->onYes) ui_->onYes();
       ui_->question.clear();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/editor_actions.h"
 
@@ -43,6 +44,14 @@ class TEditform {
   // A scripted left click at window pixel (x, y) for headless runs: over the next three frames
   // the pointer moves there, presses and releases.
   void ScriptClick(int32_t x, int32_t y);
+  // The same on the control drawn with `label` (its full label, "Delete##static"), at its
+  // centre as the last frame drew it; a label the window does not show is reported on stderr.
+  void ScriptClick(const std::string& label);
+
+  // The labels of the controls the last frame drew cut off (past the window's edge, or a tab
+  // narrower than its name); and whether the window's font draws `codepoint`.
+  std::vector<std::string> CutControls() const;
+  bool HasGlyph(uint32_t codepoint) const;
 
   EditorControls& Controls() { return ctl_; }
   UndoJournal& Journal() { return undo_; }

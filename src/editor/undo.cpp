@@ -71,7 +71,33 @@ bool UndoJournal::Close(const SavedState& s) {
   if (depth_ == 0) return false;
   if (--depth_ > 0) return false;
   Seal(s);
+  const bool kept = Keep();
+  for (Part& p : parts_) {
+    if (p.cleanAtClose) p.cleanAt = undo_.size();
+    p.cleanAtClose = false;
+  }
+  return kept;
+}
+
+bool UndoJournal::Keep() {
   if (open_.patches.empty()) return false;
+  for (size_t p = 0; p < parts_.size(); ++p) {
+    for (const Patch& patch : open_.patches) {
+      if (patch.offset < parts_[p].offset + parts_[p].size &&
+          parts_[p].offset < patch.offset + patch.size) {
+        open_.parts |= uint32_t{1} << p;
+        break;
+      }
+    }
+  }
+  // A part saved at a point among the redo steps dropped below keeps its clean point only if
+  // none of the dropped steps between here and there changed it: then its bytes are as saved.
+  const size_t here = undo_.size();
+  for (size_t p = 0; p < parts_.size(); ++p) {
+    Part& part = parts_[p];
+    if (part.cleanAt == kNever || part.cleanAt <= here) continue;
+    part.cleanAt = ChangedBetween(here, part.cleanAt, p) ? kNever : here;
+  }
   keptBytes_ += open_.bytes.size();
   undo_.push_back(std::move(open_));
   open_ = Step{};
@@ -84,9 +110,53 @@ bool UndoJournal::Close(const SavedState& s) {
 
 void UndoJournal::Trim() {
   while (undo_.size() > 1 && (undo_.size() > maxSteps_ || keptBytes_ > maxBytes_)) {
+    // A part saved before the oldest step stays clean through its loss only if the step
+    // did not change it.
+    for (size_t p = 0; p < parts_.size(); ++p) {
+      Part& part = parts_[p];
+      if (part.cleanAt == kNever) continue;
+      if (part.cleanAt > 0) {
+        --part.cleanAt;
+      } else if ((undo_.front().parts >> p & 1) != 0) {
+        part.cleanAt = kNever;
+      }
+    }
     keptBytes_ -= undo_.front().bytes.size();
     undo_.pop_front();
     cleanAt_ = (cleanAt_ == kNever || cleanAt_ == 0) ? kNever : cleanAt_ - 1;
+  }
+}
+
+const UndoJournal::Step& UndoJournal::StepAt(size_t i) const {
+  return i < undo_.size() ? undo_[i] : redo_[redo_.size() - 1 - (i - undo_.size())];
+}
+
+bool UndoJournal::ChangedBetween(size_t a, size_t b, size_t p) const {
+  const size_t end = std::min(std::max(a, b), undo_.size() + redo_.size());
+  for (size_t i = std::min(a, b); i < end; ++i) {
+    if ((StepAt(i).parts >> p & 1) != 0) return true;
+  }
+  return false;
+}
+
+size_t UndoJournal::AddPart(size_t offset, size_t size) {
+  if (parts_.size() == kMaxParts) return kMaxParts;
+  parts_.push_back({offset, size, undo_.size()});
+  return parts_.size() - 1;
+}
+
+bool UndoJournal::Modified(size_t part) const {
+  if (part >= parts_.size()) return false;
+  const Part& p = parts_[part];
+  return p.cleanAt == kNever || ChangedBetween(p.cleanAt, undo_.size(), part);
+}
+
+void UndoJournal::MarkClean(size_t part) {
+  if (part >= parts_.size()) return;
+  if (depth_ > 0) {
+    parts_[part].cleanAtClose = true;
+  } else {
+    parts_[part].cleanAt = undo_.size();
   }
 }
 
@@ -124,6 +194,7 @@ void UndoJournal::Clear() {
   depth_ = 0;
   keptBytes_ = 0;
   cleanAt_ = 0;
+  for (Part& p : parts_) p = {p.offset, p.size, 0, false};
 }
 
 }  // namespace skerrow

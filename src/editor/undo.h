@@ -42,7 +42,15 @@ class UndoJournal {
   // The block matches the last save or load: no step lies between it and now.
   bool Modified() const { return cleanAt_ != undo_.size(); }
   void MarkClean() { cleanAt_ = undo_.size(); }
-  void Clear();
+  void Clear();  // also marks every part clean
+
+  // Parts of the block saved and loaded as files of their own (the level, the units, the
+  // bonuses), each with its own clean point: a part is modified while a step that changed
+  // its bytes lies between its last save or load and now. AddPart returns the part's number.
+  size_t AddPart(size_t offset, size_t size);
+  bool Modified(size_t part) const;
+  // A save or load of the part; inside an open step it takes effect when the step closes.
+  void MarkClean(size_t part);
 
  private:
   struct Patch {
@@ -53,14 +61,26 @@ class UndoJournal {
   struct Step {
     std::vector<Patch> patches;  // in the order they were made
     std::vector<uint8_t> bytes;
+    uint32_t parts = 0;  // bit p: the step changed bytes of part p
   };
+  struct Part {
+    size_t offset, size;
+    size_t cleanAt;  // history position of its last save or load; kNever once that is gone
+    bool cleanAtClose = false;  // saved or loaded inside the open step
+  };
+  static constexpr size_t kMaxParts = 32;
   struct Pending {
     size_t offset, size, at;  // captured bytes at pendingBytes_[at]
   };
   static constexpr size_t kNever = static_cast<size_t>(-1);
 
   void AddRun(const uint8_t* before, const SavedState& s, size_t offset, size_t size);
+  bool Keep();  // the sealed open step onto the undo list, unless it changed nothing
   void Trim();
+  // The step at history position i: undo steps first (oldest at 0), then the redo steps.
+  const Step& StepAt(size_t i) const;
+  // Whether a step between history positions a and b (either order) changed part p.
+  bool ChangedBetween(size_t a, size_t b, size_t p) const;
 
   size_t maxSteps_, maxBytes_;
   int depth_ = 0;
@@ -70,6 +90,7 @@ class UndoJournal {
   std::deque<Step> undo_, redo_;
   size_t keptBytes_ = 0;
   size_t cleanAt_ = 0;  // undo_.size() at the last MarkClean; kNever once that point is gone
+  std::vector<Part> parts_;
 };
 
 // Byte offset of a member of the saved block (a table entry, a field), for Capture.

@@ -45,6 +45,16 @@ bool ParseInputScript(const std::string& text, std::vector<ScriptEvent>& out, st
     e.tick = v;
     if (w.size() < 2) return fail("missing event");
     const std::string& verb = w[1];
+    if (verb == "editor-button") {
+      // The label may hold spaces: everything after the verb, outer blanks trimmed.
+      const size_t at = line.find(verb) + verb.size();
+      const size_t from = line.find_first_not_of(" \t", at);
+      if (from == std::string::npos) return fail("'editor-button' takes a label");
+      e.text = line.substr(from, line.find_last_not_of(" \t") + 1 - from);
+      e.type = ScriptEvent::kEditorButton;
+      out.push_back(e);
+      continue;
+    }
     size_t want = verb == "mouse-move" || verb == "editor-click" ? 4 : 3;
     if (w.size() != want)
       return fail("'" + verb + "' takes " + std::to_string(want - 2) + " value(s)");

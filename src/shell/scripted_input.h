@@ -10,11 +10,21 @@
 namespace skerrow {
 
 struct ScriptEvent {
-  enum Type { kKeyDown, kKeyUp, kChar, kMouseMove, kMouseDown, kMouseUp, kEditorClick };
+  enum Type {
+    kKeyDown,
+    kKeyUp,
+    kChar,
+    kMouseMove,
+    kMouseDown,
+    kMouseUp,
+    kEditorClick,
+    kEditorButton
+  };
   int64_t tick = 0;
   Type type = kKeyDown;
-  int a = 0;  // VK code, character code, button, or x
-  int b = 0;  // y for mouse-move and editor-click
+  int a = 0;         // VK code, character code, button, or x
+  int b = 0;         // y for mouse-move and editor-click
+  std::string text;  // editor-button: the control's label (the rest of the line)
 };
 
 // Parses the script text; events come out sorted by tick, file order kept within a tick.

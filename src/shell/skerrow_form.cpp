@@ -170,6 +170,9 @@ void TSkerrowForm::RenderDispatch() {
   double t0 = options_.bench ? NowUs() : 0.0;
   const int64_t heap0 = options_.bench ? platform::HeapAllocations() : -1;
   if (window_->HasGL()) {
+    // The editor window draws on the same context with a viewport of its own size: each frame
+    // sets its own, or the picture and the world point under the cursor follow the editor's.
+    glViewport(0, 0, window_->Width(), window_->Height());
     DrawModeFrame();
     // Under --bench the frame ends when the rasteriser has finished it.
     if (options_.bench) glFinish();
@@ -227,14 +230,21 @@ void TSkerrowForm::FollowWindowSize() {
 void TSkerrowForm::DeliverScriptedInput() {
   while (scriptNext_ < script_.size() && script_[scriptNext_].tick <= ticksSinceStartup_) {
     const ScriptEvent& e = script_[scriptNext_++];
+    // Ctrl (17) and Shift (16) held by the script are the modifiers of its later keys and
+    // clicks, as a held key is on a keyboard.
+    const bool key = e.type == ScriptEvent::kKeyDown || e.type == ScriptEvent::kKeyUp;
+    uint32_t shift = 0;
+    if (scriptKeys_.IsDown(kVkControl) && !(key && e.a == kVkControl))
+      shift |= platform::kShiftCtrl;
+    if (scriptKeys_.IsDown(kVkShift) && !(key && e.a == kVkShift)) shift |= platform::kShiftShift;
     switch (e.type) {
       case ScriptEvent::kKeyDown:
         scriptKeys_.SetDown(e.a, true);
-        OnKeyDown(e.a, 0);
+        OnKeyDown(e.a, shift);
         break;
       case ScriptEvent::kKeyUp:
         scriptKeys_.SetDown(e.a, false);
-        OnKeyUp(e.a, 0);
+        OnKeyUp(e.a, shift);
         break;
       case ScriptEvent::kChar:
         OnChar(static_cast<uint8_t>(e.a));
@@ -242,16 +252,19 @@ void TSkerrowForm::DeliverScriptedInput() {
       case ScriptEvent::kMouseMove:
         scriptMouseX_ = e.a;
         scriptMouseY_ = e.b;
-        OnMouseMove(e.a, e.b, 0);
+        OnMouseMove(e.a, e.b, shift);
         break;
       case ScriptEvent::kMouseDown:
-        OnMouseDown(e.a, scriptMouseX_, scriptMouseY_, 0);
+        OnMouseDown(e.a, scriptMouseX_, scriptMouseY_, shift);
         break;
       case ScriptEvent::kMouseUp:
-        OnMouseUp(e.a, scriptMouseX_, scriptMouseY_, 0);
+        OnMouseUp(e.a, scriptMouseX_, scriptMouseY_, shift);
         break;
       case ScriptEvent::kEditorClick:
         if (editor_) editor_->ScriptClick(e.a, e.b);
+        break;
+      case ScriptEvent::kEditorButton:
+        if (editor_) editor_->ScriptClick(e.text);
         break;
     }
   }

@@ -1,9 +1,11 @@
 // The editor's actions on the world: map clicks, full tables, statics and their objects,
 // units and their default parameters, triggers, the file transfers with their refusals, and
 // the editor-view click.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 
 #include "editor_fixture.h"
 #include "world/raw_io.h"
@@ -70,6 +72,45 @@ TEST_F(EditorTest, AStaticHoldsThirtyTwoObjects) {
   EXPECT_LT(std::fabs(o.posX), 5.0);
   EXPECT_LT(std::fabs(o.posZ), 5.0);
   EXPECT_DOUBLE_EQ(o.posY, 255 / 51.0 - 0.05);
+}
+
+// "Object kind" is one spin: the kind of the next new object and of the selected one.
+TEST_F(EditorTest, ObjectKindSetsNewAndSelectedObjects) {
+  w.mouseWorldPos = {40.0, 0.0, 50.0, 0.0};
+  ctl.staticBrush = 3;
+  ASSERT_EQ(CreateStatic(c), 1);
+  undo.Clear();
+  w.statics[1].objects[2].alive = 1;
+  w.statics[1].objects[2].objectKind = 17;
+  SelectObject(c, 2);
+  EXPECT_EQ(ctl.objectKind, 17);  // shows the selected object's kind
+  SetObjectKind(c, 40);
+  EXPECT_EQ(w.statics[1].objects[2].objectKind, 40);
+  EXPECT_EQ(undo.UndoCount(), 1u);
+  SelectObject(c, 3);  // a free slot: the spin keeps its value, nothing changes
+  EXPECT_EQ(ctl.objectKind, 40);
+  SetObjectKind(c, 600);
+  EXPECT_EQ(ctl.objectKind, 511);
+  EXPECT_EQ(w.statics[1].objects[3].objectKind, 0);
+  EXPECT_EQ(undo.UndoCount(), 1u);
+  for (auto& row : w.islandHeights[3]) std::fill(std::begin(row), std::end(row), uint8_t{255});
+  ctl.minDistance = 0.0;
+  ASSERT_EQ(AddObject(c), 1);
+  EXPECT_EQ(w.statics[1].objects[1].objectKind, 511);
+}
+
+// The current level's own files into the boxes, the episode's name in UTF-8.
+TEST_F(EditorTest, ThisLevelsFilesNameTheEpisodeFolderInCyrillic) {
+  w.episode = 1;
+  w.levelNumber = 3;
+  UseLevelFiles(c);
+  EXPECT_EQ(ctl.levelFile, "gdata\\Worlds\\Заманчивые тропики\\data\\Land3.lan");
+  EXPECT_EQ(ctl.unitsFile, "gdata\\Worlds\\Заманчивые тропики\\data\\normal3.unt");
+  EXPECT_EQ(ctl.bonusesFile, "gdata\\Worlds\\Заманчивые тропики\\data\\normal3.bon");
+  EXPECT_EQ(LevelCaption(w), "Заманчивые тропики, level 3");
+  w.episode = 9;  // no such episode: the boxes keep their names
+  UseLevelFiles(c);
+  EXPECT_EQ(ctl.levelFile, "gdata\\Worlds\\Заманчивые тропики\\data\\Land3.lan");
 }
 
 TEST_F(EditorTest, RandomizeWithNoIslandSaysNoMorePlaceAfterTenThousandAttempts) {

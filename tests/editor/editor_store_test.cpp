@@ -1,4 +1,4 @@
-// The editor store: where it lives, a round trip of the four file names, and what a damaged
+// The editor store: where it lives, a round trip of the six file names, and what a damaged
 // or foreign file leaves alone.
 #include "editor/editor_store.h"
 
@@ -33,7 +33,7 @@ TEST(EditorStore, LivesUnderXdgConfigHomeOrHome) {
   if (home) setenv("HOME", savedHome.c_str(), 1);
 }
 
-TEST(EditorStore, RoundTripsTheFourFileNames) {
+TEST(EditorStore, RoundTripsTheSixFileNames) {
   const fs::path dir = ScratchDir("editor_store");
   const std::string path = (dir / "new" / "editor.ini").string();  // the folder is made
   EditorControls out;
@@ -41,6 +41,8 @@ TEST(EditorStore, RoundTripsTheFourFileNames) {
   out.unitsFile = "/abs/normal1.unt";
   out.bonusesFile = "b.bon";
   out.bitmapFile = "floor.bmp";
+  out.colorsFile = "colours.bmp";
+  out.collisionsFile = "collisions.bmp";
   ASSERT_TRUE(SaveEditorStore(path, out));
   EXPECT_FALSE(fs::exists(path + ".part"));
   std::ifstream f(path);
@@ -50,13 +52,17 @@ TEST(EditorStore, RoundTripsTheFourFileNames) {
             "levelfilenames_Text=gdata\\Worlds\\x\\data\\Land1.lan\n"
             "unitsfileanmes_Text=/abs/normal1.unt\n"
             "bonusesfilenames_Text=b.bon\n"
-            "bitmapfilenames_Text=floor.bmp\n");
+            "bitmapfilenames_Text=floor.bmp\n"
+            "colorsfilenames_Text=colours.bmp\n"
+            "collisionsfilenames_Text=collisions.bmp\n");
   EditorControls in;
   LoadEditorStore(path, in);
   EXPECT_EQ(in.levelFile, out.levelFile);
   EXPECT_EQ(in.unitsFile, out.unitsFile);
   EXPECT_EQ(in.bonusesFile, out.bonusesFile);
   EXPECT_EQ(in.bitmapFile, out.bitmapFile);
+  EXPECT_EQ(in.colorsFile, out.colorsFile);
+  EXPECT_EQ(in.collisionsFile, out.collisionsFile);
 }
 
 TEST(EditorStore, KeysOutsideTheSectionAndDamagedLinesChangeNothing) {

@@ -54,7 +54,7 @@ TEST_F(UndoTest, AMixedSequenceUndoesAndRedoesByteForByte) {
   step([&] { SetStaticPosition(c, 0, 41.5); });
   step([&] { Stroke(&WorldState::mouseMiddleHeld, 40.5, 60.0, 12); });
   step([&] { CreateTrigger(c); });
-  step([&] { SetEditorMode(c, 0); });
+  step([&] { SetCameraNumber(c, 3); });
   step([&] {  // a drive with the arrow keys is one step too
     in.selectedUnit = 1;
     in.up = true;
@@ -128,6 +128,68 @@ TEST_F(UndoTest, ModifiedFollowsTheLastSave) {
   EditorUndo(c);
   EditorRedo(c);
   EXPECT_TRUE(undo.Modified());
+}
+
+// Level, units and bonuses each know whether they differ from their own last save or load.
+TEST_F(UndoTest, ModifiedIsKeptPerFile) {
+  const std::string root = UseScratchRoot("editor_modified_files");
+  AddFileParts(undo);
+  ctl.levelFile = root + "l.lan";
+  ctl.unitsFile = root + "u.unt";
+  ctl.bonusesFile = root + "b.bon";
+  EXPECT_EQ(ModifiedFiles(c), "");
+  // A view switch is no edit.
+  SetEditorMode(c, 0);
+  SetEditorMode(c, 1);
+  EXPECT_EQ(undo.UndoCount(), 0u);
+  EXPECT_EQ(ModifiedFiles(c), "");
+
+  Stroke(&WorldState::mouseLeftHeld, 40.0, 60.0, 4);  // the level
+  w.mouseWorldPos = {40.0, 0.0, 60.0, 0.0};
+  CreateUnit(c);
+  CreateTrigger(c);
+  EXPECT_EQ(ModifiedFiles(c), "level, units, bonuses");
+  ASSERT_TRUE(EditorSaveUnits(c, ctl.unitsFile));  // one save cleans only its own file
+  EXPECT_EQ(ModifiedFiles(c), "level, bonuses");
+  EXPECT_TRUE(FileModified(c, kLevelFile));
+  EXPECT_FALSE(FileModified(c, kUnitsFile));
+  ASSERT_TRUE(EditorSaveLevel(c, ctl.levelFile));
+  EXPECT_EQ(ModifiedFiles(c), "bonuses");
+  // Undoing the bonus makes the bonuses as loaded again; undoing the unit past its save makes
+  // the units differ; redoing it makes them match the save.
+  EditorUndo(c);
+  EXPECT_EQ(ModifiedFiles(c), "");
+  EditorUndo(c);
+  EXPECT_EQ(ModifiedFiles(c), "units");
+  EditorRedo(c);
+  EXPECT_EQ(ModifiedFiles(c), "");
+  // A new step while the bonus step waits for a redo: the bonuses stay as loaded (the dropped
+  // step changed them back), the new static changes the level.
+  SetStaticPosition(c, 0, 7.0);
+  EXPECT_EQ(ModifiedFiles(c), "level");
+  // A load inside an open step (the window's frame step) cleans its file when the step closes.
+  undo.Open();
+  ASSERT_TRUE(EditorLoadLevel(c, ctl.levelFile));
+  EXPECT_TRUE(undo.Close(w));
+  EXPECT_EQ(ModifiedFiles(c), "");
+  EditorUndo(c);
+  EXPECT_EQ(ModifiedFiles(c), "level");
+  // A level change starts every file afresh.
+  GoToLevel(c, 2);
+  EXPECT_EQ(ModifiedFiles(c), "");
+}
+
+TEST_F(UndoTest, APartSavedBeforeTheOldestStepStaysCleanOnlyIfThatStepLeftItAlone) {
+  UndoJournal small(2);
+  AddFileParts(small);
+  EditorContext sc{w, ctl, host, small};
+  w.mouseWorldPos = {40.0, 0.0, 60.0, 0.0};
+  CreateTrigger(sc);              // bonuses; goes first when the list is full
+  SetStaticPosition(sc, 0, 1.0);  // level
+  SetStaticPosition(sc, 0, 2.0);
+  EXPECT_EQ(small.UndoCount(), 2u);
+  EXPECT_EQ(ModifiedFiles(sc), "level, bonuses");
+  EXPECT_FALSE(small.Modified(kUnitsFile));
 }
 
 TEST_F(UndoTest, TheOldestStepsGoWhenTheLimitIsReached) {
