@@ -72,10 +72,10 @@ TEST(ScriptedInput, ParsesAndOrdersByTick) {
   std::string err;
   ASSERT_TRUE(
       ParseInputScript("# comment\n5 key-down 87\r\n\n2 mouse-move 10 20\n2 mouse-down 0\n"
-                       "5 key-up 87\n0 char 224\n",
+                       "5 key-up 87\n0 char 224\n6 editor-button  Delete all units \r\n",
                        ev, err))
       << err;
-  ASSERT_EQ(ev.size(), 5u);
+  ASSERT_EQ(ev.size(), 6u);
   EXPECT_EQ(ev[0].tick, 0);
   EXPECT_EQ(ev[0].type, ScriptEvent::kChar);
   EXPECT_EQ(ev[0].a, 224);
@@ -84,11 +84,14 @@ TEST(ScriptedInput, ParsesAndOrdersByTick) {
   EXPECT_EQ(ev[2].type, ScriptEvent::kMouseDown);  // file order kept within a tick
   EXPECT_EQ(ev[3].type, ScriptEvent::kKeyDown);
   EXPECT_EQ(ev[4].type, ScriptEvent::kKeyUp);
+  EXPECT_EQ(ev[5].type, ScriptEvent::kEditorButton);
+  EXPECT_EQ(ev[5].text, "Delete all units");  // the rest of the line, spaces inside kept
 }
 
 TEST(ScriptedInput, ReportsTheBadLine) {
-  const char* bad[] = {"x key-down 1",   "1 key-down 256", "1 key-down",  "1 mouse-down 3",
-                       "1 mouse-move 5", "1 jump 2",       "-1 key-up 3", "1 char 0"};
+  const char* bad[] = {"x key-down 1",    "1 key-down 256",    "1 key-down",  "1 mouse-down 3",
+                       "1 mouse-move 5",  "1 jump 2",          "-1 key-up 3", "1 char 0",
+                       "1 editor-button", "1 editor-button   "};
   for (const char* line : bad) {
     std::vector<ScriptEvent> ev;
     std::string err;
