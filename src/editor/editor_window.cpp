@@ -490,12 +490,16 @@ void TEditform::Frame() {
          !ui_->places.rects.empty()) {
     Ui::Click& k = ui_->clicks.front();
     const auto it = ui_->places.rects.find(k.label);
+    const ImVec2 size = ImGui::GetIO().DisplaySize;
     if (it != ui_->places.rects.end()) {
       const ControlPlaces::Rect& r = it->second;
       k.x = TruncToInt((r.x0 + r.x1) / 2.0);
       k.y = TruncToInt((r.y0 + r.y1) / 2.0);
-      k.label.clear();
-      break;
+      // A control scrolled out of the window cannot be clicked.
+      if (k.x >= 0 && k.y >= 0 && k.x < size.x && k.y < size.y) {
+        k.label.clear();
+        break;
+      }
     }
     std::fprintf(stderr, "skerrow: the editor window shows no control \"%s\"\n", k.label.c_str());
     ui_->clicks.pop_front();
