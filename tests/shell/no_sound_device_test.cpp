@@ -74,14 +74,7 @@ TEST(NoSoundDevice, TheGameStartsAndPlaysSilently) {
   // OpenAL Soft reads its backend list once, at its first use in the process: a backend that
   // does not exist leaves it with no device, as on a machine without sound hardware.
   setenv("ALSOFT_DRIVERS", "no-such-backend", 1);
-  // The pack without its movies, which would play for seconds of real time.
-  const fs::path root = test::ScratchDir("no_device");
-  fs::create_directories(root / "gdata");
-  for (const auto& e : fs::directory_iterator(pack)) {
-    if (e.path().filename() != "movies") {
-      fs::create_symlink(e.path(), root / "gdata" / e.path().filename());
-    }
-  }
+  const fs::path root = PackWithoutMovies("no_device");
   CommandLine cl;
   cl.headless = false;  // audio is asked for, and none is there
   cl.root = root.string();
