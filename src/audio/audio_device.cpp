@@ -4,8 +4,16 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alext.h>
+#include <dlfcn.h>
 
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <mutex>
+#include <string>
+
+#include "platform/log.h"
 
 namespace skerrow::audio {
 namespace {
@@ -28,7 +36,50 @@ bool FindLoopback() {
   return g_loopbackOpen != nullptr && g_renderSamples != nullptr;
 }
 
+// ALSA's and JACK's error printers: into the log file, never onto the player's terminal.
+void AlsaErrorToLog(const char* file, int line, const char* function, int err, const char* fmt,
+                    ...) {
+  char text[512];
+  va_list args;
+  va_start(args, fmt);
+  std::vsnprintf(text, sizeof text, fmt, args);
+  va_end(args);
+  platform::LogFileOnly(std::string("ALSA ") + (file ? file : "") + ":" + std::to_string(line) +
+                        " " + (function ? function : "") + ": " + text +
+                        (err != 0 ? " (error " + std::to_string(err) + ")" : ""));
+}
+
+void JackMessageToLog(const char* text) {
+  platform::LogFileOnly(std::string("JACK: ") + (text ? text : ""));
+}
+
+// Sets `symbol`, a setter of a message printer, in the shared library `soname` when it is
+// installed. OpenAL Soft opens the same library later and gets the same instance, printer set.
+template <typename Result, typename Printer>
+void SetPrinter(const char* soname, const char* symbol, Printer printer) {
+  void* library = dlopen(soname, RTLD_NOW | RTLD_LOCAL);  // kept open for the process
+  if (library == nullptr) return;
+  using Setter = Result (*)(Printer);
+  if (void* set = dlsym(library, symbol)) reinterpret_cast<Setter>(set)(printer);
+}
+
 }  // namespace
+
+void QuietSoundLibraries() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    // OpenAL Soft reads its log level once, at the process's first ALC call; 0 prints nothing.
+    // A level the player set himself wins.
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    // OpenAL Soft's ALSA and JACK back-ends print pages of their own when there is no card or
+    // no server: "ALSA lib confmisc.c:855:(parse_card) cannot find card '0'" and the like.
+    using AlsaPrinter = void (*)(const char*, int, const char*, int, const char*, ...);
+    SetPrinter<int, AlsaPrinter>("libasound.so.2", "snd_lib_error_set_handler", AlsaErrorToLog);
+    using JackPrinter = void (*)(const char*);
+    SetPrinter<void, JackPrinter>("libjack.so.0", "jack_set_error_function", JackMessageToLog);
+    SetPrinter<void, JackPrinter>("libjack.so.0", "jack_set_info_function", JackMessageToLog);
+  });
+}
 
 bool TakeAlError() {
   return alGetError() != AL_NO_ERROR;
@@ -36,6 +87,7 @@ bool TakeAlError() {
 
 bool AudioDevice::Open() {
   Close();
+  QuietSoundLibraries();
   ALCdevice* device = alcOpenDevice(nullptr);
   if (device == nullptr) {
     std::cerr << "skerrow: no sound device; sound and music are off for this run\n";
@@ -48,6 +100,7 @@ bool AudioDevice::Open() {
 
 bool AudioDevice::OpenLoopback(int32_t frequency) {
   Close();
+  QuietSoundLibraries();
   if (!FindLoopback()) {
     std::cerr << "skerrow: OpenAL has no loopback device\n";
     return false;

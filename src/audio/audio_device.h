@@ -33,6 +33,11 @@ class AudioDevice {
   int32_t loopbackFrequency_ = 44100;
 };
 
+// Keeps the sound libraries' own messages off the terminal (OpenAL Soft's log level, unless the
+// player set ALSOFT_LOGLEVEL; ALSA's and JACK's printers go to the log file). Once per process,
+// before the first device is opened; Open and OpenLoopback call it.
+void QuietSoundLibraries();
+
 // Clears OpenAL's error flag; true when a call since the last check failed.
 bool TakeAlError();
 

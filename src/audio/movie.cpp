@@ -13,9 +13,12 @@ extern "C" {
 #include <AL/al.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <iostream>
+#include <string>
 
 #include "audio/audio_device.h"
+#include "platform/log.h"
 #include "platform/paths.h"
 
 namespace skerrow::audio {
@@ -56,9 +59,26 @@ int OpenStream(AVFormatContext* fmt, AVMediaType type, AVCodecContext*& codec) {
 
 }  // namespace
 
+namespace {
+
+// FFmpeg's own lines go to the log file, never onto the player's terminal: a damaged movie is
+// told by the game's own line.
+void FfmpegToLog(void* context, int level, const char* format, va_list args) {
+  if (level > av_log_get_level()) return;
+  char line[1024];
+  int printPrefix = 1;
+  av_log_format_line2(context, level, format, args, line, sizeof line, &printPrefix);
+  std::string text = std::string("FFmpeg: ") + line;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  platform::LogFileOnly(text);
+}
+
+}  // namespace
+
 MovieDecoder::MovieDecoder() {
   // FFmpeg's notes (a JPEG range warning on every picture) are not the game's: errors only.
   av_log_set_level(AV_LOG_ERROR);
+  av_log_set_callback(FfmpegToLog);
 }
 MovieDecoder::~MovieDecoder() = default;
 

@@ -40,12 +40,16 @@ bool ShowHint(HintWindow& window, HintHost& host, const std::string& textFile,
   if (!PathExists(textFile)) return false;
   std::string text(kHintFileLimit, '\0');
   text.resize(ReadFileRange(textFile, {reinterpret_cast<uint8_t*>(text.data()), text.size()}));
-  window.lines = WrapHintText(text);
-  host.ClearPressedMouse();
-  window.visible = true;
+  ShowHintText(window, host, text);
   // With the option off or no voice file the hint is silent; a voice still playing goes on.
   if (host.HintVoiceOn() && PathExists(voiceFile)) host.PlayVoice(voiceFile);
   return true;
+}
+
+void ShowHintText(HintWindow& window, HintHost& host, std::string_view text) {
+  window.lines = WrapHintText(text);
+  host.ClearPressedMouse();
+  window.visible = true;
 }
 
 void CloseHint(HintWindow& window, HintHost& host) {

@@ -48,6 +48,11 @@ HintLines WrapHintText(std::string_view text);
 bool ShowHint(HintWindow& window, HintHost& host, const std::string& textFile,
               const std::string& voiceFile);
 
+// The hint window with `text` (Windows-1251) instead of a file's, silent: the game's own
+// notices. Its wrapped lines replace the window's, the pressed-mouse flag is cleared and the
+// window shown.
+void ShowHintText(HintWindow& window, HintHost& host, std::string_view text);
+
 // The window's button "Продолжить игру": hides the window and stops the voice (the caller plays
 // the click sound). Play resumes on the next step.
 void CloseHint(HintWindow& window, HintHost& host);

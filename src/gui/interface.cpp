@@ -141,13 +141,10 @@ void BuildMenus(TInterface& ui) {
 
   TWindow& slots = g.saveLoad;
   InitWindow(slots, 115, 120, 260, 570);
-  const auto slotButton = [&ui](void (*action)(TInterface&)) {
-    return [&ui, action](TButton&, int32_t) { action(ui); };  // the slot logic plays its sounds
-  };
-  AddButton(slots, 460, 200, "", kButtonHeight, 90, slotButton(SlotAction));
-  AddButton(slots, 360, 200, Cp("Удалить"), kButtonHeight, 70, slotButton(DeleteSlot));
-  AddButton(slots, 205, 200, "<<", kButtonHeight, 70, slotButton(PreviousSlot));
-  AddButton(slots, 275, 200, ">>", kButtonHeight, 70, slotButton(NextSlot));
+  AddButton(slots, 460, 200, "", kButtonHeight, 90, Clicked(ui, SlotAction));
+  AddButton(slots, 360, 200, Cp("Удалить"), kButtonHeight, 70, Clicked(ui, DeleteSlot));
+  AddButton(slots, 205, 200, "<<", kButtonHeight, 70, Clicked(ui, PreviousSlot));
+  AddButton(slots, 275, 200, ">>", kButtonHeight, 70, Clicked(ui, NextSlot));
   AddPicture(slots, 25, 50, 0, 120, 160);
   AddPanel(slots, 205, 50, 135, 340);
   AddPanel(slots, 25, 185, 40, 160);
@@ -224,6 +221,7 @@ void ReturnToMainMenu(TInterface& ui) {
   ui.host->PlayMusic(Cp("GData\\Music\\Прелюдия.mp3"));
   w.GameMode = game_mode::kMenu;
   w.menuScreen = menu_screen::kMain;
+  w.hoverName.clear();  // the name of the unit last under the cursor stays in play
   ui.host->ReloadMenuLandscape();
   HideWindow(ui.gui, ui.gui.windows.hintWindow);
   HideWindow(ui.gui, ui.gui.windows.inGameMenu);
@@ -298,6 +296,8 @@ void SetHintLine(TInterface& ui, int32_t line, const std::string& text) {
 
 void MenuStep(TInterface& ui) {
   WorldState& w = *ui.world;
+  // No unit is under the cursor in the menus, whatever way play was left (the outro too).
+  w.hoverName.clear();
   Random& r = SharedRandom();
   for (int i = 1; i <= kLightShafts; ++i) {
     LightShaft& s = ui.shafts[i];

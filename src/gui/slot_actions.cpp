@@ -48,7 +48,6 @@ void RefreshSlotWindow(TInterface& ui) {
 void SlotAction(TInterface& ui) {
   if (ui.gui.windows.saveLoad.visible != 1) return;
   const SlotActionResult result = ui.host->SlotActionClick();
-  if (result != SlotActionResult::kNone) ui.host->PlayFlat(sound::kClick);
   RefreshSlotWindow(ui);
   if (result == SlotActionResult::kHeroSelection) ShowHeroSelection(ui);
   if (result == SlotActionResult::kLoaded) {

@@ -1,6 +1,7 @@
 // The save and load window's buttons and the hint window's "Продолжить игру": the actions the
 // windows call by name. The slot window's logic and state are the host's model (SlotWindow);
-// these forward each button to it and show the model as it then is.
+// these forward each button to it and show the model as it then is. The buttons play the click
+// before calling them, as every button does.
 #pragma once
 
 namespace skerrow {

@@ -28,8 +28,6 @@ constexpr Color4f kBlack = {0, 0, 0, 1};
 constexpr Color4f kGrey = {0.5f, 0.5f, 0.5f, 1};
 constexpr Color4f kRed = {1, 0, 0, 1};
 constexpr Color4f kGreen = {0, 1, 0, 1};
-constexpr Color4f kYellow = {1, 1, 0, 1};
-constexpr Color4f kLabel = {1, 0.8f, 0.5f, 1};
 constexpr Color4f kCoinText = {1, 0.7f, 0.3f, 1};
 constexpr Color4f kCoinGlint = {0.7f, 0.5f, 0.3f, 1};
 
@@ -114,7 +112,9 @@ void DrawInformationPanel(const Hud& h, const GameResources& res) {
 
 void DrawUpgradePanel(const Hud& h, const GameResources& res, TPoint mouse) {
   const WorldState& w = h.w;
-  Colour(w.skyFogColour);
+  const Color4f& sky = w.skyFogColour;
+  constexpr float k = kUpgradePanelShade;
+  Colour({sky.r * k, sky.g * k, sky.b * k, sky.a});
   h.Picture(res.Texture("params"), 81.95, 76.12, 98.8, 98.7);
   const uint32_t button = res.Texture("parbtn");
   const int32_t points[3] = {w.armourPoints, w.gunPoints, w.speedPoints};
@@ -131,7 +131,7 @@ void DrawUpgradePanel(const Hud& h, const GameResources& res, TPoint mouse) {
       glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
   }
-  Colour(kLabel);
+  Colour(kUpgradeLabelColour);
   static constexpr const char* kLabels[8] = {
       nullptr,
       "\x20\xD3\xF0\xEE\xE2\xE5\xED\xFC:",  // " Уровень:"
@@ -145,7 +145,7 @@ void DrawUpgradePanel(const Hud& h, const GameResources& res, TPoint mouse) {
   auto rowB = [](int32_t i) { return 57.1 + 1.9 * i; };
   h.Text(w.playerName.View(), 83.2, rowB(0), 3.1, 3.1, -1.2);
   for (int32_t i = 1; i < 8; ++i) h.Text(kLabels[i], 83.2, rowB(i), 3.1, 3.1, -1.2);
-  Colour(kYellow);
+  Colour(kUpgradeValueColour);
   struct Value {
     int32_t row;
     int64_t value;

@@ -30,6 +30,14 @@ HudText DecimalText(std::string_view prefix, int64_t value);
 // A status timer: Trunc(timer) in decimal, with one leading blank below 10 (7.9 gives " 7").
 HudText StatusTimerText(double timer);
 
+// The upgrade panel's colours. Its picture, params.qvt, is also the windows' light parchment
+// (under their dark text): here it is drawn in the sky colour darkened to kUpgradePanelShade, so
+// that the light labels and the yellow values stand at least 4.5 : 1 (WCAG's bar for text)
+// against it under the brightest sky, whatever the sea shows through its edge.
+inline constexpr float kUpgradePanelShade = 0.35f;
+inline constexpr Color4f kUpgradeLabelColour = {1, 0.8f, 0.5f, 1};
+inline constexpr Color4f kUpgradeValueColour = {1, 1, 0, 1};
+
 // True when the cursor pixel lies on upgrade button k (0 armour, 1 guns, 2 speed): per mille
 // of the display, 965..980 across and 815 + t .. 835 + t down, t = 0, 25, 50, edges included.
 bool OnUpgradeButton(int32_t width, int32_t height, TPoint mouse, int32_t k);

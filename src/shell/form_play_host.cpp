@@ -48,6 +48,10 @@ bool FormPlayHost::ReloadCurrentSlot() {
   return form_.RestartFromSave();
 }
 
+void FormPlayHost::ShowNotice(const std::string& text) {
+  form_.ShowNotice(text);
+}
+
 void FormPlayHost::SaveToCurrentSlotWithThumbnail() {
   form_.SaveGame(true);
 }

@@ -22,6 +22,7 @@ class FormPlayHost : public PlayHost {
   void UpdateDispatch() override;
   void SaveToCurrentSlot() override;
   bool ReloadCurrentSlot() override;
+  void ShowNotice(const std::string& text) override;
   void SaveToCurrentSlotWithThumbnail() override;
   void StopMusic() override;
   void PlayMusic(const std::string& file) override;

@@ -7,6 +7,7 @@
 
 #include "engine/ktzgl.h"
 #include "gui/interface.h"
+#include "platform/cp1251.h"
 #include "platform/messages.h"
 #include "render/game_resources.h"
 #include "render/renderer.h"
@@ -42,10 +43,20 @@ class FormHintHost final : public HintHost {
 bool TSkerrowForm::ShowHint(const std::string& textFile, const std::string& voiceFile) {
   FormHintHost host(*this);
   if (!skerrow::ShowHint(hintWindow_, host, textFile, voiceFile)) return false;
+  ShowHintWindow();
+  return true;
+}
+
+void TSkerrowForm::ShowNotice(const std::string& text) {
+  FormHintHost host(*this);
+  ShowHintText(hintWindow_, host, Utf8ToCp1251(text));
+  ShowHintWindow();
+}
+
+void TSkerrowForm::ShowHintWindow() {
   // The GUI's hint window shows the model's lines; its button comes back to CloseHintWindow.
   for (int32_t i = 0; i < kHintLines; ++i) SetHintLine(*interface_, i + 1, hintWindow_.lines[i]);
   interface_->gui.windows.hintWindow.visible = 1;
-  return true;
 }
 
 void TSkerrowForm::CloseHintWindow() {

@@ -37,7 +37,7 @@ std::string MissingDataMessage(const GameFolders& folders, const std::string& mi
   std::string text;
   std::string target;
   if (folders.root.empty()) {
-    text = "No game data (a folder named gdata) was found. Looked in:\n";
+    text = "Данные игры (папка gdata) не найдены. Где искали:\n";
     for (const std::string& dir : folders.searched) text += "  " + dir + "\n";
     target = folders.searched.empty() ? std::string("DIR/") : folders.searched.front();
   } else {
@@ -45,13 +45,13 @@ std::string MissingDataMessage(const GameFolders& folders, const std::string& mi
     for (char& c : file) {
       if (c == '\\') c = '/';
     }
-    text = "The game data in " + folders.root + "gdata is incomplete: " + file + " is missing.\n";
+    text = "Данные игры в " + folders.root + "gdata неполны: нет файла " + file + ".\n";
     target = folders.root;
   }
   text +=
-      "The free content pack is made by the tool that comes with the game:\n  skerrow-content "
+      "Свободный набор данных создаёт программа, которая идёт вместе с игрой:\n  skerrow-content "
       "--out " +
-      target + "gdata\nor start the game with --root DIR, DIR being the folder that holds gdata.";
+      target + "gdata\nили запустите игру с --root DIR, где DIR — папка, в которой лежит gdata.";
   return text;
 }
 

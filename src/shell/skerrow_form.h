@@ -97,6 +97,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // ShowHint into the form's hint window (the voice follows the hintssound option), and its
   // button "Продолжить игру". While the window is shown the play step pauses.
   bool ShowHint(const std::string& textFile, const std::string& voiceFile);
+  // The game's own notice (UTF-8) in the hint window, without a voice.
+  void ShowNotice(const std::string& text);
   void CloseHintWindow();
   // Line 1..10 of the hint window (model and GUI) replaced by `text` (Windows-1251).
   void ReplaceHintLine(int32_t line, const std::string& text);
@@ -207,6 +209,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void DeliverScriptedInput();
   void PrintBench() const;
   void PlayMovieStage(int stage);  // opens and starts movie 0..2 when it exists
+  void ShowHintWindow();           // the GUI's hint window shows hintWindow_ as it is
   void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
   // The music player of this run: the factory's, the null one with --headless, the device's
   // stream, or null when no device is open.

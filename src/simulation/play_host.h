@@ -45,6 +45,9 @@ class PlayHost {
   // The last life lost: the current slot's save replaces the saved block (ReloadSlot). False
   // when there is none to load (no slot, a missing or refused file).
   virtual bool ReloadCurrentSlot() { return false; }
+  // A notice in the hint window (`text` UTF-8, wrapped to its lines), which pauses play until
+  // its "Продолжить игру" as a hint does.
+  virtual void ShowNotice(const std::string& /*text*/) {}
 };
 
 }  // namespace skerrow

@@ -114,12 +114,12 @@ void RaiseShip(const WorldState& w, UnitRecord& p) {
 
 // After the last life with no save to go back to: the ship is raised and the current level is
 // entered afresh with three lives (the level file places it), so play never dead-ends. Waits
-// for the next step when this one has changed level already.
-void RestartLevel(WorldState& w, PlayHost& host, UnitRecord& p) {
-  if (!MayChangeLevel(w)) return;
+// for the next step when this one has changed level already; true when the level was entered.
+bool RestartLevel(WorldState& w, PlayHost& host, UnitRecord& p) {
+  if (!MayChangeLevel(w)) return false;
   w.lives = 3;
   RaiseShip(w, p);
-  EnterLevelFromPlay(w, host, w.levelNumber);
+  return EnterLevelFromPlay(w, host, w.levelNumber);
 }
 
 void HandlePlayerDeath(WorldState& w, PlayHost& host) {
@@ -133,8 +133,10 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
         w.respawnProtection = 3.0;
         --w.lives;
         RaiseShip(w, *p);
-      } else if (!host.ReloadCurrentSlot()) {
-        RestartLevel(w, host, *p);
+      } else if (host.ReloadCurrentSlot()) {
+        host.ShowNotice(kLastLifeBackToSave);  // the world jumped: say why
+      } else if (RestartLevel(w, host, *p)) {
+        host.ShowNotice(kLastLifeLevelAgain);
       }
       break;
     case kind::kFighter:

@@ -11,6 +11,15 @@ class PlayHost;
 
 void PlayUpdate(WorldState& w, PlayHost& host);
 
+// What the player is told when the ship sinks with no lives left: the world went back to the
+// last save, or (with none to load) the level started again.
+inline constexpr const char* kLastLifeBackToSave =
+    "Корабль затонул, а жизней больше нет. Игра вернулась к последнему сохранению: туда, где "
+    "вы были, когда входили на уровень или проходили точку сохранения.";
+inline constexpr const char* kLastLifeLevelAgain =
+    "Корабль затонул, а жизней больше нет. Сохранения пока нет, поэтому уровень начинается "
+    "заново, и у вас снова три жизни.";
+
 // Experience needed to leave hero level `level`: (25 (level - 1))^2 + 1000 level, saturated.
 int32_t HeroLevelThreshold(int32_t level);
 

@@ -206,8 +206,8 @@ LevelMessage LevelSizeOf(PictureReader& reader, const std::string& episodeDir, i
   int32_t width = 0;
   if (!reader.ReadPictureWidth(file, width)) return {};
   if (width < 1 || width > kMaxLevelSize) {
-    return {"Skerrow", "Level size " + Num(width) + " of \"" + Cp1251ToUtf8(file) +
-                           "\" is outside 1.." + Num(kMaxLevelSize) + "."};
+    return {"Skerrow", "Размер уровня " + Num(width) + " в «" + ResolvePath(file) +
+                           "» вне пределов 1.." + Num(kMaxLevelSize) + "."};
   }
   size = width;
   return {};
@@ -235,10 +235,10 @@ std::string CheckUnitTable(std::span<const UnitRecord> units) {
     const UnitRecord& r = units[u];
     if (r.alive == 0 && r.sinking == 0) continue;
     if (r.unitKind < 0 || r.unitKind >= kKindCount) {
-      return "unit " + Num(static_cast<int32_t>(u)) + " has kind " + Num(r.unitKind);
+      return "у единицы " + Num(static_cast<int32_t>(u)) + " неизвестный тип " + Num(r.unitKind);
     }
     if (!Finite(r.posX, r.posY, r.posZ) || !std::isfinite(r.rotY)) {
-      return "unit " + Num(static_cast<int32_t>(u)) + " has a place that is not a number";
+      return "место единицы " + Num(static_cast<int32_t>(u)) + " не число";
     }
   }
   return {};
@@ -248,19 +248,19 @@ std::string CheckStaticTable(std::span<const StaticRecord> statics) {
   for (size_t i = 0; i < statics.size(); ++i) {
     const StaticRecord& st = statics[i];
     if (st.alive == 0) continue;
-    const std::string name = "static " + Num(static_cast<int32_t>(i));
+    const std::string name = "острова " + Num(static_cast<int32_t>(i));
     if (st.terrainKind < 1 || st.terrainKind > kLastTerrainKind) {
-      return name + " has terrain piece " + Num(st.terrainKind);
+      return "у " + name + " неизвестный вид суши " + Num(st.terrainKind);
     }
-    if (!Finite(st.posX, st.posY, st.posZ)) return name + " has a place that is not a number";
+    if (!Finite(st.posX, st.posY, st.posZ)) return "место " + name + " не число";
     for (int32_t o = 0; o < kStaticObjectSlots; ++o) {
       const StaticObjectRecord& ob = st.objects[o];
       if (ob.alive == 0) continue;
       if (ob.objectKind < 1 || ob.objectKind > kLastObjectKind) {
-        return name + " has object kind " + Num(ob.objectKind);
+        return "у " + name + " предмет неизвестного вида " + Num(ob.objectKind);
       }
       if (!Finite(ob.posX, ob.posY, ob.posZ) || !Finite(ob.rotX, ob.rotY, ob.rotZ)) {
-        return name + " has an object at a place that is not a number";
+        return "место предмета " + name + " не число";
       }
     }
   }
@@ -271,7 +271,7 @@ std::string CheckBonusPlaces(std::span<const BonusRecord> bonuses) {
   for (size_t b = 0; b < bonuses.size(); ++b) {
     const BonusRecord& r = bonuses[b];
     if (r.alive != 0 && (!Finite(r.posX, r.posY, r.posZ) || !std::isfinite(r.radius))) {
-      return "bonus " + Num(static_cast<int32_t>(b)) + " has a place that is not a number";
+      return "место бонуса " + Num(static_cast<int32_t>(b)) + " не число";
     }
   }
   return {};
@@ -338,9 +338,9 @@ bool ReadWholeRange(const std::string& file, std::span<uint8_t> dst, bool& prese
     std::memcpy(dst.data(), bytes.data(), n);
     return true;
   }
-  why = "\"" + Cp1251ToUtf8(file) + "\" " +
-        (n > dst.size() ? "is longer than " + Num(static_cast<int32_t>(dst.size())) + " bytes"
-                        : "holds " + Num(static_cast<int32_t>(n)) + " bytes, not " +
+  why = "файл «" + ResolvePath(file) + "» " +
+        (n > dst.size() ? "длиннее " + Num(static_cast<int32_t>(dst.size())) + " байт"
+                        : "содержит " + Num(static_cast<int32_t>(n)) + " байт вместо " +
                               Num(static_cast<int32_t>(dst.size())));
   return false;
 }
@@ -366,13 +366,13 @@ LevelMessage StageLevel(const WorldState& ws, PictureReader& reader, const std::
         ws.playerUnit >= 1 && ws.playerUnit < kUnitSlots ? &b.units[ws.playerUnit] : nullptr;
     if (why.empty() && p != nullptr &&
         !(std::isfinite(p->posX) && std::isfinite(p->posZ) && std::isfinite(p->rotY))) {
-      why = "the player's place is not a number";
+      why = "место корабля игрока не число";
     }
   }
   if (why.empty() && staged.bonuses) why = CheckBonusPlaces(b.bonuses);
   if (why.empty()) return {};
   return {"Skerrow",
-          "Level " + n + " of \"" + Cp1251ToUtf8(dir) + "\" cannot be loaded: " + why + "."};
+          "Уровень " + n + " из «" + ResolvePath(dir) + "» не загружается: " + why + "."};
 }
 
 }  // namespace

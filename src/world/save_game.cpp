@@ -56,8 +56,8 @@ std::string SaveFolder(const std::string& appPath) {
 
 // The refusal of slot `slot` for `why`.
 LevelMessage Refusal(const std::string& appPath, int32_t slot, const std::string& why) {
-  return {"Skerrow", "Save game \"" + Cp1251ToUtf8(SlotFile(appPath, slot, ".qvs")) +
-                         "\" cannot be loaded: " + why + "."};
+  return {"Skerrow", "Сохранение «" + ResolvePath(SlotFile(appPath, slot, ".qvs")) +
+                         "» не загружается: " + why + "."};
 }
 
 }  // namespace
@@ -164,71 +164,72 @@ bool SlotWriter::Finish() {
 
 std::string CheckSavedBlock(const SavedState& s) {
   if (!InRange(s.GameMode, game_mode::kMenu, game_mode::kEditorView)) {
-    return "game mode " + Num(s.GameMode) + " is not 1..3";
+    return "режим игры " + Num(s.GameMode) + " вне пределов 1..3";
   }
   if (!InRange(s.menuScreen, menu_screen::kMain, menu_screen::kOutro)) {
-    return "menu screen " + Num(s.menuScreen) + " is not 1..6";
+    return "экран меню " + Num(s.menuScreen) + " вне пределов 1..6";
   }
   if (!InRange(s.playerUnit, 1, kUnitSlots - 1)) {
-    return "the player's unit " + Num(s.playerUnit) + " is not 1..255";
+    return "номер корабля игрока " + Num(s.playerUnit) + " вне пределов 1..255";
   }
   const UnitRecord& p = s.units[s.playerUnit];
   if (!InRange(p.unitKind, 1, kKindCount - 1)) {
-    return "the player's unit kind " + Num(p.unitKind) + " is not 1..255";
+    return "тип корабля игрока " + Num(p.unitKind) + " вне пределов 1..255";
   }
   if (!std::isfinite(p.posX) || !std::isfinite(p.posY) || !std::isfinite(p.posZ) ||
       !std::isfinite(p.rotY)) {
-    return "the player's position is not a number";
+    return "место корабля игрока не число";
   }
   // The episode's directory name is also a path: only the table's own names are taken.
   if (!InRange(s.episode, 1, kEpisodeCount) || s.episodeName.View() != EpisodeName(s.episode)) {
-    return "episode " + Num(s.episode) + " is not one of the game's episodes";
+    return "эпизода " + Num(s.episode) + " в игре нет";
   }
   if (!InRange(s.levelNumber, 1, kLastLevelNumber)) {
-    return "level " + Num(s.levelNumber) + " is not 1..200";
+    return "уровень " + Num(s.levelNumber) + " вне пределов 1..200";
   }
   if (!InRange(s.heroLevel, 1, kLastHeroLevel)) {
-    return "hero level " + Num(s.heroLevel) + " is not 1..99";
+    return "уровень героя " + Num(s.heroLevel) + " вне пределов 1..99";
   }
   if (!InRange(s.cameraNumber, 1, kCameraCount)) {
-    return "camera " + Num(s.cameraNumber) + " is not 1..10";
+    return "камера " + Num(s.cameraNumber) + " вне пределов 1..10";
   }
   if (s.lives < 0 || s.coins < 0 || s.upgradePoints < 0 || s.experience < 0) {
-    return "a count of lives, coins, points or experience is negative";
+    return "число жизней, монет, очков или опыта меньше нуля";
   }
   if (!InRange(s.airTarget, 0, kUnitSlots - 1)) {
-    return "the air target " + Num(s.airTarget) + " is not a unit";
+    return "цель ракет " + Num(s.airTarget) + " не единица игры";
   }
   if (!PlainText(s.playerName.View()) || !PlainText(s.shipName.View())) {
-    return "a name holds control characters";
+    return "в имени есть управляющие символы";
   }
   for (int32_t i = 1; i <= kStatusIconSlots; ++i) {
-    if (!InRange(s.statusIcons[i], 0, kLastStatusIcon)) return "status icon " + Num(i) + " is bad";
+    if (!InRange(s.statusIcons[i], 0, kLastStatusIcon))
+      return "значок состояния " + Num(i) + " неверен";
   }
   if (std::string why = CheckUnitTable(s.units); !why.empty()) return why;
   if (std::string why = CheckStaticTable(s.statics); !why.empty()) return why;
   for (int32_t b = 0; b < kBonusSlots; ++b) {
     if (!InRange(s.bonuses[b].kind, 0, bonus::kCount - 1)) {
-      return "bonus " + Num(b) + " has kind " + Num(s.bonuses[b].kind);
+      return "у бонуса " + Num(b) + " неизвестный вид " + Num(s.bonuses[b].kind);
     }
   }
   if (std::string why = CheckBonusPlaces(s.bonuses); !why.empty()) return why;
   for (int32_t i = 0; i < kProjectileSlots; ++i) {
     const ProjectileRecord& pr = s.projectiles[i];
     if (pr.active != 0 && !InRange(pr.owner, 0, kUnitSlots - 1)) {
-      return "projectile " + Num(i) + " has owner " + Num(pr.owner);
+      return "у снаряда " + Num(i) + " неверный владелец " + Num(pr.owner);
     }
   }
   for (int32_t i = 1; i <= kParticleSlots; ++i) {
     const ParticleRecord& pa = s.particles[i];
     if (pa.active != 0 && !InRange(pa.kind, 0, particle::kCount - 1)) {
-      return "particle " + Num(i) + " has kind " + Num(pa.kind);
+      return "у частицы " + Num(i) + " неизвестный вид " + Num(pa.kind);
     }
   }
   for (int32_t i = 1; i <= kSnowflakeSlots; ++i) {
     const SnowflakeRecord& f = s.snowflakes[i];
     if (f.active != 0 && !InRange(f.variant, 1, kLastSnowflakeVariant)) {
-      return "snowflake " + Num(i) + " has texture " + Num(f.variant);
+      return "у снежинки " + Num(i) + " неизвестная текстура " + Num(f.variant);
     }
   }
   return {};
@@ -242,9 +243,9 @@ SlotLoadResult ReadSaveSlot(const std::string& appPath, int32_t slot, SavedState
   std::vector<uint8_t> bytes(kSavedBlockSize + 1);
   const size_t n = ReadFileRange(file, bytes);
   if (n != kSavedBlockSize) {
-    const std::string why = n > kSavedBlockSize
-                                ? "it is longer than " + Num(kSavedBlockSize) + " bytes"
-                                : "it holds " + Num(n) + " bytes, not " + Num(kSavedBlockSize);
+    const std::string why =
+        n > kSavedBlockSize ? "файл длиннее " + Num(kSavedBlockSize) + " байт"
+                            : "файл содержит " + Num(n) + " байт вместо " + Num(kSavedBlockSize);
     return {SlotLoad::kRefused, Refusal(appPath, slot, why)};
   }
   auto block = std::make_unique<SavedState>();

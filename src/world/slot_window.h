@@ -39,7 +39,7 @@ void PreviousSlot(WorldState& ws, SlotWindow& win);
 // refreshes. True when it acted (the caller plays sound 2); only while visible.
 bool DeleteSlot(WorldState& ws, SlotWindow& win);
 
-// What the action button came to (the caller plays the click sound whenever it is not kNone).
+// What the action button came to (its click is played before, as every button's is).
 enum class SlotActionResult : int32_t {
   kNone,           // the window is hidden
   kHeroSelection,  // "Выбрать": saveSlot is set; the caller shows the hero selection

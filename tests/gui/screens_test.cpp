@@ -20,10 +20,14 @@ namespace {
 class RecordingHost : public test::ModelSlots {
  public:
   std::vector<std::string> music;
+  std::vector<int32_t> sounds;  // every flat sound, in order
   int clicks = 0, newGames = 0, landscapes = 0, quits = 0, reloads = 0;
   OptionBoxes stored;
   bool storedOnce = false;
-  void PlayFlat(int32_t sound) override { clicks += sound == 18; }
+  void PlayFlat(int32_t sound) override {
+    sounds.push_back(sound);
+    clicks += sound == 18;
+  }
   void PlayMusic(const std::string& path) override { music.push_back(Cp1251ToUtf8(path)); }
   void CloseMainWindow() override { ++quits; }
   void ReloadSlot() override { ++reloads; }
@@ -102,6 +106,20 @@ TEST_F(ScreensTest, OptionsShowTheStoredValuesAndCloseToTheRightWindow) {
   EXPECT_EQ(+ui.gui.windows.inGameMenu.visible, 1);
 }
 
+TEST_F(ScreensTest, TheHoveredUnitsNameStaysInPlay) {
+  // Left by the in-game menu's "Выйти в меню", and by the last level into the outro.
+  w.GameMode = game_mode::kPlay;
+  w.hoverName = "Frigate";
+  OpenInGameMenu(ui);
+  Fire(ui.gui.windows.inGameMenu, 5);  // "Выйти в меню"
+  EXPECT_EQ(w.GameMode, game_mode::kMenu);
+  EXPECT_EQ(w.hoverName, "");
+  w.hoverName = "Frigate";
+  ShowOutro(ui);
+  MenuStep(ui);
+  EXPECT_EQ(w.hoverName, "");
+}
+
 TEST_F(ScreensTest, RestartActsOnlyWhileTheInGameMenuIsVisible) {
   Fire(ui.gui.windows.inGameMenu, 2);  // "Начать заново" with the menu hidden
   EXPECT_EQ(host.reloads, 0);
@@ -121,6 +139,29 @@ TEST_F(ScreensTest, NewGameGoesThroughTheSlotToTheHeroes) {
   EXPECT_EQ(w.saveSlot, 7);
   EXPECT_EQ(w.menuScreen, menu_screen::kHeroChoice);
   EXPECT_EQ(+ui.gui.windows.saveLoad.visible, 0);
+}
+
+TEST_F(ScreensTest, EverySlotWindowButtonStartsWithTheClick) {
+  // "Удалить" plays the deletion's own sound after the click; the action button clicks even
+  // on an empty slot, where loading does nothing.
+  const struct {
+    int32_t button;
+    std::vector<int32_t> sounds;
+  } kCases[] = {
+      {kSlotPreviousButton, {sound::kClick}},
+      {kSlotNextButton, {sound::kClick}},
+      {kSlotDeleteButton, {sound::kClick, sound::kShot}},
+      {kSlotActionButton, {sound::kClick}},
+  };
+  ShowMainMenu(ui);
+  Fire(ui.gui.windows.mainMenu, 2);  // "Загрузить игру"
+  ASSERT_EQ(+ui.gui.windows.saveLoad.visible, 1);
+  for (const auto& c : kCases) {
+    host.sounds.clear();
+    Fire(ui.gui.windows.saveLoad, c.button);
+    EXPECT_EQ(host.sounds, c.sounds)
+        << Cp1251ToUtf8(ui.gui.windows.saveLoad.buttons[c.button].caption);
+  }
 }
 
 TEST_F(ScreensTest, HeroAndShipChoiceKeepTypedNamesAndFillEmptyOnes) {

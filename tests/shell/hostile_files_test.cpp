@@ -123,29 +123,29 @@ TEST(HostileFiles, ARefusedNeighbourLevelLeavesPlayAsIfTheEdgeWereClosed) {
   const Case cases[] = {
       {"short land",
        [](const fs::path& r) { fs::resize_file(LevelFile(r, "Land42.lan"), kLandRangeSize - 8); },
-       "holds 6986768 bytes"},
+       "содержит 6986768 байт"},
       {"long units",
        [](const fs::path& r) {
          fs::resize_file(LevelFile(r, "normal42.unt"), sizeof(UnitRecord) * kUnitSlots + 1);
        },
-       "is longer than 69632 bytes"},
+       "длиннее 69632 байт"},
       {"short bonuses", [](const fs::path& r) { fs::resize_file(LevelFile(r, "normal42.bon"), 5); },
-       "holds 5 bytes"},
+       "содержит 5 байт"},
       {"unit kind",
        [&](const fs::path& r) {
          Patch(LevelFile(r, "normal42.unt"), unit2 + offsetof(UnitRecord, unitKind), &kind999, 4);
        },
-       "unit 2 has kind 999"},
+       "у единицы 2 неизвестный тип 999"},
       {"unit place",
        [&](const fs::path& r) {
          Patch(LevelFile(r, "normal42.unt"), unit2 + offsetof(UnitRecord, posX), &nan, 8);
        },
-       "unit 2 has a place that is not a number"},
+       "место единицы 2 не число"},
       {"bonus place",
        [&](const fs::path& r) {
          Patch(LevelFile(r, "normal42.bon"), bonus1 + offsetof(BonusRecord, posZ), &nan, 8);
        },
-       "bonus 1 has a place"},
+       "место бонуса 1"},
       {"terrain piece",
        [&](const fs::path& r) {
          const size_t at = offsetof(SavedState, statics) - kLandRangeBegin + sizeof(StaticRecord);
@@ -153,13 +153,13 @@ TEST(HostileFiles, ARefusedNeighbourLevelLeavesPlayAsIfTheEdgeWereClosed) {
          Patch(LevelFile(r, "Land42.lan"), at + offsetof(StaticRecord, alive), &alive, 1);
          Patch(LevelFile(r, "Land42.lan"), at + offsetof(StaticRecord, terrainKind), &kind999, 4);
        },
-       "static 1 has terrain piece 999"},
+       "у острова 1 неизвестный вид суши 999"},
       {"level size",
        [&](const fs::path& r) {
          TPixels size{wide, 1, 3, std::vector<uint8_t>(static_cast<size_t>(wide) * 3, 0)};
          test::WriteFileBytes(LevelFile(r, "size42.qvt"), EncodeBmp24(size));
        },
-       "Level size 4096"},
+       "Размер уровня 4096"},
   };
   // The ship starts inside the -z band: the first step asks for level 42. With the edge closed
   // (the marker leads to level 0) nothing is asked; the runs must end the same.
@@ -178,7 +178,7 @@ TEST(HostileFiles, ARefusedNeighbourLevelLeavesPlayAsIfTheEdgeWereClosed) {
     auto s = std::make_unique<SavedState>();
     std::memcpy(s.get(), entered.dump.data(), sizeof(SavedState));
     EXPECT_EQ(s->levelNumber, 42);
-    EXPECT_EQ(Count(entered.messages, "cannot be loaded"), 0u) << entered.messages;
+    EXPECT_EQ(Count(entered.messages, "не загружается"), 0u) << entered.messages;
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -213,28 +213,28 @@ TEST(HostileFiles, ADamagedSaveInASlotIsRefusedAndPlayGoesOn) {
     const char* said;
   };
   const Case cases[] = {
-      {"empty", [](std::vector<uint8_t>& b) { b.clear(); }, "holds 0 bytes"},
-      {"short", [](std::vector<uint8_t>& b) { b.pop_back(); }, "holds 7515315 bytes"},
-      {"long", [](std::vector<uint8_t>& b) { b.push_back(0); }, "is longer than"},
+      {"empty", [](std::vector<uint8_t>& b) { b.clear(); }, "содержит 0 байт"},
+      {"short", [](std::vector<uint8_t>& b) { b.pop_back(); }, "содержит 7515315 байт"},
+      {"long", [](std::vector<uint8_t>& b) { b.push_back(0); }, "длиннее"},
       {"unit kind",
        [&](std::vector<uint8_t>& b) {
          const size_t u = units + 2 * sizeof(UnitRecord);
          const int32_t k = -7;
          std::memcpy(b.data() + u + offsetof(UnitRecord, unitKind), &k, 4);
        },
-       "unit 2 has kind -7"},
+       "у единицы 2 неизвестный тип -7"},
       {"player's place",
        [&](std::vector<uint8_t>& b) {
          const double nan = std::nan("");
          std::memcpy(b.data() + units + sizeof(UnitRecord), &nan, 8);
        },
-       "the player's position"},
+       "место корабля игрока"},
       {"player slot",
        [&](std::vector<uint8_t>& b) {
          const int32_t slot = 4096;
          std::memcpy(b.data() + offsetof(SavedState, playerUnit), &slot, 4);
        },
-       "the player's unit 4096"},
+       "номер корабля игрока 4096"},
   };
   const std::string args = "--start 1:41 --ticks 20";
   const GameRun reference = RunGame(root, args);

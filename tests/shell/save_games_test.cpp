@@ -18,6 +18,7 @@
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "shell/skerrow_form.h"
+#include "simulation/play_update.h"
 #include "support/file_bytes.h"
 #include "support/pack_root.h"
 #include "world/save_game.h"
@@ -54,6 +55,19 @@ struct SlotGame {
   std::unique_ptr<TSkerrowForm> form;
   bool ok = false;
 };
+
+// The GUI hint window's visible lines joined by spaces, as UTF-8 ("" when it is hidden).
+std::string NoticeShown(TSkerrowForm& form) {
+  const TWindow& window = form.Interface().gui.windows.hintWindow;
+  if (window.visible != 1) return {};
+  std::string text;
+  for (const TText& line : window.texts) {
+    if (line.caption.empty()) continue;
+    if (!text.empty()) text += ' ';
+    text += Cp1251ToUtf8(line.caption);
+  }
+  return text;
+}
 
 TEST(SaveGames, ANewGameInSlotSevenSavesRightAfterTheFirstLevel) {
   if (!HavePack()) GTEST_SKIP() << "no content pack";
@@ -102,6 +116,9 @@ TEST(SaveGames, RestartAndTheLastLifeGoBackToTheSavedPlace) {
   EXPECT_EQ(g.w().experience, 0);
   EXPECT_EQ(g.w().unitAlerted[4], 0);
   EXPECT_NEAR(g.player().posZ, z, 1.0);  // one step of motion at most
+  // The hint window says why the world jumped, and play waits for its button.
+  EXPECT_EQ(NoticeShown(*g.form), kLastLifeBackToSave);
+  EXPECT_TRUE(g.form->Hint().visible);
 }
 
 TEST(SaveGames, ARefusedSaveShowsAMessageAndTheGameGoesOn) {
@@ -128,6 +145,7 @@ TEST(SaveGames, ARefusedSaveShowsAMessageAndTheGameGoesOn) {
   EXPECT_NE(shown[0].find("slot7.qvs"), std::string::npos);
   EXPECT_EQ(g.player().alive, 1);
   EXPECT_EQ(g.w().lives, 3);
+  EXPECT_EQ(NoticeShown(*g.form), kLastLifeLevelAgain);
 }
 
 TEST(Hints, PlayPausesWhileTheHintIsShownAndResumesAfterItsButton) {

@@ -111,14 +111,14 @@ TEST(Session, FirstRunSaysWhereItLookedWhatIsMissingAndHowToGetThePack) {
       {empty,
        "--windowed",
        1,
-       {"No game data (a folder named gdata) was found. Looked in:\n  " + empty.string() + "/\n",
+       {"Данные игры (папка gdata) не найдены. Где искали:\n  " + empty.string() + "/\n",
         "skerrow-content --out " + empty.string() + "/gdata"}},
       {partial,
        "--windowed",
        1,
-       {"data in " + partial.string() + "/gdata is incomplete: gdata/Skerrow.qvp is missing",
+       {"в " + partial.string() + "/gdata неполны: нет файла gdata/Skerrow.qvp",
         "skerrow-content --out " + partial.string() + "/gdata"}},
-      {partial, "--headless", 0, {"gdata/Skerrow.qvp is missing"}},
+      {partial, "--headless", 0, {"нет файла gdata/Skerrow.qvp"}},
   };
   for (const Case& c : cases) {
     const fs::path out = c.root / "stderr.txt";

@@ -1,9 +1,12 @@
 // Content pack HUD art: every HUD picture the interface loader asks for exists and decodes
-// with its alpha companion, the bar panel lets the bars show through its slots, and the large
-// font holds each Windows-1251 character in its 32 x 32 cell, column-major.
+// with its alpha companion, the bar panel lets the bars show through its slots, the large
+// font holds each Windows-1251 character in its 32 x 32 cell, column-major, and the upgrade
+// panel's text stands out from its picture.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,6 +14,7 @@
 #include "content.h"
 #include "engine/picture.h"
 #include "font_raster.h"
+#include "render/hud.h"
 
 namespace skerrow {
 namespace {
@@ -24,6 +28,9 @@ class ContentHudArt : public ::testing::Test {
     fs::remove_all(*dir_);
     content::Output out(*dir_);
     content::GenerateHudArt(out);
+    // Written after the HUD art, as the pack is: its window parchment is the params.qvt the
+    // game loads for the upgrade panel too.
+    content::GenerateInterfaceArt(out);
   }
   static void TearDownTestSuite() {
     fs::remove_all(*dir_);
@@ -99,6 +106,39 @@ TEST_F(ContentHudArt, LargeFontCellsAreColumnMajor) {
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x)
       ASSERT_EQ(Red(a, 32 * 7 + x, 32 * 8 + y), glyph[static_cast<size_t>(y) * 32 + x]);
+}
+
+// WCAG 2 relative luminance of an sRGB colour, and the contrast ratio of two luminances.
+double Luminance(double r, double g, double b) {
+  const auto lin = [](double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * lin(r) + 0.7152 * lin(g) + 0.0722 * lin(b);
+}
+double Contrast(double a, double b) {
+  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// Every texel of the upgrade panel as the HUD blends it (params.qvt times the sky colour times
+// the panel's shade, at its alpha, over the scene), under the brightest sky (white, the sky every
+// level starts toward) and over a black and a white scene: the labels and the values keep 4.5 : 1.
+TEST_F(ContentHudArt, UpgradePanelTextHasContrastAgainstThePanel) {
+  const TPixels colour = Load("textures/int/params.qvt");
+  const TPixels alpha = Load("textures/int/paramsa.qvt");
+  ASSERT_EQ(colour.width * colour.height, alpha.width * alpha.height);
+  const Color4f text[] = {kUpgradeLabelColour, kUpgradeValueColour};
+  double worst = 1e9;
+  for (size_t i = 0; i < static_cast<size_t>(colour.width) * colour.height; ++i) {
+    const uint8_t* c = &colour.data[i * colour.channels];
+    const double a = alpha.data[i * alpha.channels] / 255.0;
+    for (double scene : {0.0, 1.0}) {
+      double bg[3];
+      for (int k = 0; k < 3; ++k) bg[k] = a * c[k] / 255.0 * kUpgradePanelShade + (1 - a) * scene;
+      const double lb = Luminance(bg[0], bg[1], bg[2]);
+      for (const Color4f& t : text) worst = std::min(worst, Contrast(Luminance(t.r, t.g, t.b), lb));
+    }
+  }
+  EXPECT_GE(worst, 4.5);
 }
 
 }  // namespace

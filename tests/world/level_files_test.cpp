@@ -397,8 +397,8 @@ TEST_F(EnterLevelTest, LevelSizeOutsideTheSeaFloorIsRefusedWithAMessage) {
   ws_->episodeName.Set(EpisodeName(1));
   const std::string file = GameDir() + "Data\\size3.qvt";
   const std::string said = [&](int32_t w) {
-    return "Level size " + std::to_string(w) + " of \"" + Cp1251ToUtf8(file) +
-           "\" is outside 1..1024.";
+    return "Размер уровня " + std::to_string(w) + " в «" + ResolvePath(file) +
+           "» вне пределов 1..1024.";
   }(1025);
   for (const Row& row : {Row{1, 1, false}, Row{1024, 1024, false}, Row{1025, 77, true},
                          Row{16384, 77, true}, Row{0, 77, true}}) {
@@ -412,8 +412,8 @@ TEST_F(EnterLevelTest, LevelSizeOutsideTheSeaFloorIsRefusedWithAMessage) {
     EXPECT_EQ(m.text.empty(), !row.message);
     if (row.message) {
       EXPECT_EQ(m.caption, "Skerrow");
-      EXPECT_EQ(m.text, "Level size " + std::to_string(row.width) + " of \"" + Cp1251ToUtf8(file) +
-                            "\" is outside 1..1024.");
+      EXPECT_EQ(m.text, "Размер уровня " + std::to_string(row.width) + " в «" + ResolvePath(file) +
+                            "» вне пределов 1..1024.");
     }
   }
   // EnterLevel hands the message to its host, which shows it, and leaves the level unentered.
@@ -442,38 +442,38 @@ TEST_F(EnterLevelTest, AHostileLevelIsRefusedWithItsMessageAndNothingChanges) {
   };
   const auto none = [](WorldState&) {};
   const Case cases[] = {
-      {"short land", none, "data\\Land4.lan", -1, "holds 6986775 bytes, not 6986776"},
-      {"long units", none, "data\\normal4.unt", 1, "is longer than 69632 bytes"},
-      {"empty bonuses", none, "data\\normal4.bon", -33792, "holds 0 bytes"},
+      {"short land", none, "data\\Land4.lan", -1, "содержит 6986775 байт вместо 6986776"},
+      {"long units", none, "data\\normal4.unt", 1, "длиннее 69632 байт"},
+      {"empty bonuses", none, "data\\normal4.bon", -33792, "содержит 0 байт"},
       {"unit kind", [](WorldState& s) { s.units[9] = Unit(999, 5, 3, 0); }, nullptr, 0,
-       "unit 9 has kind 999"},
+       "у единицы 9 неизвестный тип 999"},
       {"negative kind of a sinking unit",
        [](WorldState& s) {
          s.units[9].sinking = 1;
          s.units[9].unitKind = -1;
        },
-       nullptr, 0, "unit 9 has kind -1"},
+       nullptr, 0, "у единицы 9 неизвестный тип -1"},
       {"unit place", [nan](WorldState& s) { s.units[2].posZ = nan; }, nullptr, 0,
-       "unit 2 has a place that is not a number"},
-      {"unit heading", [](WorldState& s) { s.units[2].rotY = INFINITY; }, nullptr, 0, "unit 2"},
+       "место единицы 2 не число"},
+      {"unit heading", [](WorldState& s) { s.units[2].rotY = INFINITY; }, nullptr, 0, "единицы 2"},
       {"player's slot not in use",
        [nan](WorldState& s) {
          s.units[1].alive = 0;
          s.units[1].posX = nan;
        },
-       nullptr, 0, "the player's place is not a number"},
+       nullptr, 0, "место корабля игрока не число"},
       {"terrain piece", [](WorldState& s) { s.statics[3].terrainKind = 128; }, nullptr, 0,
-       "static 3 has terrain piece 128"},
+       "у острова 3 неизвестный вид суши 128"},
       {"static place", [nan](WorldState& s) { s.statics[3].posY = nan; }, nullptr, 0,
-       "static 3 has a place"},
+       "место острова 3"},
       {"object kind", [](WorldState& s) { s.statics[3].objects[32].objectKind = 0; }, nullptr, 0,
-       "static 3 has object kind 0"},
+       "у острова 3 предмет неизвестного вида 0"},
       {"object turn", [nan](WorldState& s) { s.statics[3].objects[32].rotX = nan; }, nullptr, 0,
-       "static 3 has an object"},
+       "место предмета острова 3"},
       {"bonus place", [nan](WorldState& s) { s.bonuses[255].posX = -nan; }, nullptr, 0,
-       "bonus 255 has a place"},
+       "место бонуса 255"},
       {"bonus radius", [](WorldState& s) { s.bonuses[255].radius = -INFINITY; }, nullptr, 0,
-       "bonus 255"},
+       "бонуса 255"},
   };
   const fs::path data = EpisodeDir() / "data";
   const auto writeLevel = [&](const Case& c) {
@@ -518,7 +518,7 @@ TEST_F(EnterLevelTest, AHostileLevelIsRefusedWithItsMessageAndNothingChanges) {
     EXPECT_TRUE(std::ranges::equal(SavedBytes(*ws_), before));
     EXPECT_EQ(ws_->levelSize, 77);
     ASSERT_EQ(host_.calls.size(), 1u);
-    EXPECT_NE(host_.calls[0].find("Level 4 of"), std::string::npos) << host_.calls[0];
+    EXPECT_NE(host_.calls[0].find("Уровень 4 из"), std::string::npos) << host_.calls[0];
     EXPECT_NE(host_.calls[0].find(c.said), std::string::npos) << host_.calls[0];
   }
   // The same level undamaged is entered.
@@ -538,7 +538,8 @@ TEST_F(EnterLevelTest, AnEpisodeWhoseFirstLevelIsRefusedIsNotStarted) {
   EXPECT_EQ(ws_->episode, 2);
   EXPECT_EQ(ws_->episodeName.View(), EpisodeName(2));
   ASSERT_EQ(host_.calls.size(), 1u);
-  EXPECT_NE(host_.calls[0].find("unit 2 has kind 300"), std::string::npos) << host_.calls[0];
+  EXPECT_NE(host_.calls[0].find("у единицы 2 неизвестный тип 300"), std::string::npos)
+      << host_.calls[0];
 }
 
 TEST(EpisodeTable, NamesAndMusicRows) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string>
@@ -39,11 +40,15 @@ class Output {
   // Files written so far (relative paths), in writing order. Writes may come from more than
   // one thread (the music is made beside the rest), so this is a copy taken under the lock.
   std::vector<std::string> Written() const;
+  // Called with each file's relative path once it is written, from the writing thread: the
+  // program's progress lines. Set it before the generators start.
+  void SetWriteWatcher(std::function<void(const std::string& rel)> watcher);
 
  private:
   std::filesystem::path root_;
   mutable std::mutex mutex_;
   std::vector<std::string> written_;
+  std::function<void(const std::string&)> watcher_;
 };
 
 // BMP bytes of an image (24-bit, BITMAPFILEHEADER + BITMAPINFOHEADER, rows bottom-up, padded).

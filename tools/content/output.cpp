@@ -1,6 +1,7 @@
 // The gdata tree writer and the 24-bit BMP encoder shared by every content generator.
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 #include "content.h"
 
@@ -34,8 +35,15 @@ void Output::Write(const std::string& rel, std::span<const uint8_t> bytes) {
              static_cast<std::streamsize>(bytes.size()));
   file.close();
   if (!file) throw std::runtime_error("cannot write " + path.string());
-  const std::lock_guard<std::mutex> lock(mutex_);
-  written_.push_back(rel);
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    written_.push_back(rel);
+  }
+  if (watcher_) watcher_(rel);
+}
+
+void Output::SetWriteWatcher(std::function<void(const std::string& rel)> watcher) {
+  watcher_ = std::move(watcher);
 }
 
 std::vector<std::string> Output::Written() const {
