@@ -217,7 +217,7 @@ void ShipIcons(Output& out) {
 }
 
 void Radar(Output& out) {
-  // Drawn over 75..100 % x 0..35 %: a disc in the middle of the picture.
+  // Drawn in a square centred on the player's point: a disc in the middle of the picture.
   Write(out, "textures/int/podlogka.qvt", "textures/int/podlogkaa.qvt", 128, 128,
         [](double x, double y) {
           const double r = std::hypot(x - 0.5, y - 0.5);
