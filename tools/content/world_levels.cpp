@@ -740,17 +740,15 @@ LevelData BuildLevel(int32_t episode, int32_t number) {
     }
     throw std::runtime_error("no open water left for a unit");
   };
-  // The tutorial's fighting ships wait beside the way, the weakest first, each further on than
-  // the last one's reach: met ahead, after the lessons, one at a time. Those the way has no
-  // room for are left out.
+  // The tutorial's fighting ships wait beside the way in the plan's order (a gunboat, which
+  // stops to fire, first), each further on than the last one's reach: met ahead, after the
+  // lessons, one at a time. Those the way has no room for are left out.
   auto fights = [](int32_t k) { return FindKind(k)->haveAI == 1 && FindKind(k)->alertRadius > 2; };
   std::vector<int32_t> firstFight;
   if (tutorial) {
     for (const UnitCount& c : plan.ships)
       for (int k = 0; k < c.count; ++k)
         if (fights(c.kind)) firstFight.push_back(c.kind);
-    std::stable_sort(firstFight.begin(), firstFight.end(),
-                     [](int32_t a, int32_t b) { return FindKind(a)->life < FindKind(b)->life; });
     const double room = routeLength - 20 - kFirstFightAt;
     firstFight.resize(std::min(
         firstFight.size(), static_cast<size_t>(std::max(0.0, room / kFirstFightMinSpacing)) + 1));
