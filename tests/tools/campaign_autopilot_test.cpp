@@ -129,9 +129,19 @@ std::string PlayToTheEnd(int32_t episode, std::vector<std::string>& visited) {
       stepsHere = 0;
     }
     const UnitRecord& p = ws->units[ws->playerUnit];
-    if (++stepsHere > kStepsPerLevel)
+    if (++stepsHere > kStepsPerLevel) {
+      std::string near;
+      for (int32_t i = 2; i < kUnitSlots; ++i) {
+        const UnitRecord& u = ws->units[i];
+        if (u.alive == 1 && std::hypot(u.posX - p.posX, u.posZ - p.posZ) < 8)
+          near += " kind " + std::to_string(u.unitKind) + " at " + std::to_string(u.posX) + ", " +
+                  std::to_string(u.posY) + ", " + std::to_string(u.posZ) + ";";
+      }
       return "the autopilot did not leave level " + visited.back() + " (the ship is at " +
-             std::to_string(p.posX) + ", " + std::to_string(p.posZ) + ")";
+             std::to_string(p.posX) + ", " + std::to_string(p.posZ) + ", keys " +
+             std::to_string(ws->keys[0]) + std::to_string(ws->keys[1]) +
+             std::to_string(ws->keys[2]) + "; near it:" + near + ")";
+    }
     if (p.sinking == 1 || p.life <= 0) {
       std::string boss;
       for (int32_t i = 1; i < kUnitSlots; ++i) {

@@ -26,6 +26,7 @@ constexpr double kTutorialGunClearance = 17.5;  // alert reach 11.5 + a gun 4.5 
 constexpr double kFirstFightAt = 56;
 constexpr double kFirstFightSpacing = 34;
 constexpr double kFirstFightMinSpacing = 31;
+constexpr double kGateShift = 0.6;  // a gate's home to the right of the route
 constexpr double kFirstFightSide = 6;
 
 struct UnitCount {
@@ -811,13 +812,18 @@ LevelData BuildLevel(int32_t episode, int32_t number) {
   const bool grey = (plan.features & kGrey) != 0;
   // Gates across the route, with walls either side that never open.
   auto gate = [&](int32_t kind, double fraction) {
-    // Turned across the route, so that opening slides the gate out of the way.
-    int32_t i = onRoute(kind, fraction, 0);
+    // Turned across the route, so that opening slides the gate to the right of the way by 1.3:
+    // it stands 0.6 right of the route, so that open it leaves the route itself clear by 1.9
+    // (a ship of radius 0.85 and the gate's 1.0), and its walls 2.6 either side of it.
+    const RoutePoint p = AlongRoute(route, fraction * routeLength);
+    const double rx = -std::cos(p.heading), rz = std::sin(p.heading);  // to the right
+    UnitRecord door = UnitAt(kind, p.x + kGateShift * rx, 0, p.z + kGateShift * rz, p.heading);
+    door.haveAI = FindKind(kind)->haveAI;
+    int32_t i = put(door);
     s.units[i].rotY += kPi / 2;
     s.units[i].sinkMotion = {s.units[i].posX, s.units[i].posY, s.units[i].posZ, 0};  // home
-    for (double side : {2.6, -2.6}) {
-      RoutePoint p = AlongRoute(route, fraction * routeLength);
-      double x = p.x - std::cos(p.heading) * side, z = p.z + std::sin(p.heading) * side;
+    for (double side : {kGateShift + 2.6, kGateShift - 2.6}) {
+      double x = p.x + rx * side, z = p.z + rz * side;
       int32_t w = put(UnitAt(grey ? 38 : 34, x, 0, z, p.heading + kPi / 2));
       s.units[w].sinkMotion = {x, 0, z, 0};
     }
