@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -99,6 +100,25 @@ TEST_F(ContentHudArt, LargeFontCellsAreColumnMajor) {
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x)
       ASSERT_EQ(Red(a, 32 * 7 + x, 32 * 8 + y), glyph[static_cast<size_t>(y) * 32 + x]);
+}
+
+// Text drawn small (the version line "Версия: 1.01" at 800 x 600 shrinks a 32-texel cell to about
+// 17 pixels) keeps its stops: the point and the colon hold a solid block of 4 x 4 texels.
+TEST_F(ContentHudArt, LargeFontStopsSurviveSmallText) {
+  const TPixels a = Load("textures/int/font1d.qvt");
+  ASSERT_EQ(a.width, 512);
+  for (int code : {'.', ':', ','}) {
+    const int x0 = 32 * (code / 16), y0 = 32 * (code % 16);
+    double best = 0;
+    for (int y = 0; y + 4 <= 32; ++y)
+      for (int x = 0; x + 4 <= 32; ++x) {
+        double sum = 0;
+        for (int dy = 0; dy < 4; ++dy)
+          for (int dx = 0; dx < 4; ++dx) sum += Red(a, x0 + x + dx, y0 + y + dy);
+        best = std::max(best, sum / 16);
+      }
+    EXPECT_GE(best, 200) << "code " << code;
+  }
 }
 
 }  // namespace
