@@ -2,9 +2,9 @@
 // a player at the keyboard would. Each step it reads the state and holds the keys: sail toward
 // the next waypoint of the level's route, fire the bow gun at an enemy ahead and a side battery
 // at one abeam (an aircraft only with a fully charged bow gun), and at a boss's lair fight the
-// boss until it sinks. It must cross every level
-// from its entry to its exit without losing the ship and defeat each boss: from the first level
-// of episode 1 to the outro, and from the first level of the secret episode to the outro.
+// boss until it sinks. It must cross every level from its entry to its exit without losing the
+// ship and defeat each boss: from the first level of episode 1 to the outro, and from the first
+// level of the secret episode to the outro.
 //
 // About 5 s: it runs with the default tests (`build/tools_tests --gtest_filter='*Autopilot*'`).
 #include <gtest/gtest.h>
