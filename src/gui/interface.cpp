@@ -103,8 +103,9 @@ void BuildMenus(TInterface& ui) {
   InitWindow(notice, 250, 200, 200, 300);
   AddButton(notice, 220, 140, Cp("Ок"), kButtonHeight, 55, Clicked(ui, CloseNotice));
   AddPanel(notice, 25, 45, 85, 250);
+  // The game has no web site of its own: the last two lines point to where its updates come.
   const char* kNotice[] = {"Сетевая игра будет доступна в самое", "ближайшее время в виде патча.",
-                           "Следите за обновлениями на сайте", "skerrow.example.org"};
+                           "Следите за обновлениями игры", "в вашем дистрибутиве."};
   for (int i = 0; i < 4; ++i) AddText(notice, 37, 55 + 15 * i, Cp(kNotice[i]));
   HideWindow(ui.gui, notice);
 

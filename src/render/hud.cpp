@@ -31,6 +31,11 @@ constexpr Color4f kGreen = {0, 1, 0, 1};
 constexpr Color4f kCoinText = {1, 0.7f, 0.3f, 1};
 constexpr Color4f kCoinGlint = {0.7f, 0.5f, 0.3f, 1};
 
+// The radar in overlay units: the player's point, where world +x (west) runs to the left and
+// +z (north) upward at 1/210 of a unit per world unit, and half the side of its pictures.
+constexpr double kRadarCentreX = 1.13, kRadarCentreY = 0.82;
+constexpr double kRadarHalfSide = 0.16;  // the pictures' disc (0.43 of the side) holds 28/210
+
 void Colour(const Color4f& c) {
   glColor4f(c.r, c.g, c.b, c.a);
 }
@@ -185,13 +190,22 @@ void DrawRadarDots(const Hud& h, uint8_t& radarContacts) {
   glEnable(GL_TEXTURE_2D);
 }
 
+// The radar's pictures (a disc and its compass ring, each centred in its picture) in a square
+// centred on the player's point, so that the ship sits in the middle of the disc whatever the
+// display's shape; a dot at the radar's 28-unit reach lands inside the disc.
+void RadarPicture(const Hud& h, uint32_t texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  h.scene.DrawQuad(kRadarCentreX - kRadarHalfSide, kRadarCentreY - kRadarHalfSide,
+                   kRadarCentreX + kRadarHalfSide, kRadarCentreY + kRadarHalfSide);
+}
+
 void DrawRadar(const Hud& h, const GameResources& res, uint8_t& radarContacts) {
   const float alpha = static_cast<float>(h.w.radarAlpha);
   glColor4f(1, 1, 1, alpha);
-  if (h.w.radarAlpha > 0) h.Picture(res.Texture("podlogka"), 75, 0, 100, 35);
+  if (h.w.radarAlpha > 0) RadarPicture(h, res.Texture("podlogka"));
   DrawRadarDots(h, radarContacts);
   glColor4f(1, 1, 1, alpha);
-  if (h.w.radarAlpha > 0) h.Picture(res.Texture("kompas"), 75, 0, 100, 35);
+  if (h.w.radarAlpha > 0) RadarPicture(h, res.Texture("kompas"));
 }
 
 void DrawBars(const Hud& h, const GameResources& res) {
@@ -330,8 +344,8 @@ bool RadarDotOf(const WorldState& w, int32_t i, RadarDot& dot) {
   } else {
     return false;  // kinds 0..5, 28..31, 34 and anything outside 0..255
   }
-  dot.x = 1.13 - dx / 210;
-  dot.y = 0.82 + dz / 210;
+  dot.x = kRadarCentreX - dx / 210;
+  dot.y = kRadarCentreY + dz / 210;
   return true;
 }
 

@@ -140,7 +140,7 @@ TEST(WaveRun, ABroadsideInPlayAddsALouderBurst) {
   if (!HaveGameAndPack()) GTEST_SKIP() << "no game or content pack in the build";
   // Music and hint voices off, so the effects stand alone. Both runs sail full ahead and close
   // level 1's hints as a player would (a click every 10 ticks: the run keeps the wall clock, so the
-  // guns unlock about 6 units along the route at no fixed tick); only the second fires the left
+  // guns unlock about 8 units along the route at no fixed tick); only the second fires the left
   // battery (A, 65; a battery fires on release) three times, the last released 20 ticks before the
   // end. Only the last 2 s are compared, and only sounds that last: both runs hear the click of
   // each hint's button (a single window, louder than a battery), and the last hint, the guns',

@@ -78,6 +78,19 @@ TEST_F(ScreensTest, WindowsAreBuiltHiddenWithTheirButtons) {
   EXPECT_EQ(g.options.checkBoxes.size(), 5u);
 }
 
+// No window puts a made-up address in front of the player (a site under example.org, say).
+TEST_F(ScreensTest, NoWindowShowsAPlaceholderAddress) {
+  const GuiWindows& g = ui.gui.windows;
+  for (const TWindow* win :
+       {&g.inGameMenu, &g.mainMenu, &g.networkNotice, &g.hintWindow, &g.options, &g.saveLoad}) {
+    for (const TText& t : win->texts) {
+      const std::string text = Cp1251ToUtf8(t.caption);
+      for (const char* placeholder : {"example.", "www.", "http"})
+        EXPECT_EQ(text.find(placeholder), std::string::npos) << text;
+    }
+  }
+}
+
 TEST_F(ScreensTest, OptionsShowTheStoredValuesAndCloseToTheRightWindow) {
   ShowMainMenu(ui);
   Fire(ui.gui.windows.mainMenu, 4);  // "Настройки"

@@ -1,5 +1,6 @@
 // A scripted scene through the executable in level 1 of the content pack: the hero ship sails at
-// the nearest gunboat (dead ahead of its start); the gunboat notices it, closes in and fires.
+// the first gunboat of the tutorial's fight (ahead, beside the way); the gunboat notices it,
+// closes in and fires, while the next one further on still lies in wait.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -42,7 +43,7 @@ TEST(LevelOneFight, AGunboatNoticesTheHeroShipClosesInAndFires) {
     std::vector<int> clicks = {2, 12};
     for (int t = 30; t < 1800; t += 20) clicks.push_back(t);
     std::ofstream f(dir / "scene.txt");
-    f << "1 key-down 38\n1500 key-up 38\n";
+    f << "1 key-down 38\n1000 key-up 38\n";
     for (int t : clicks) f << test::HintClicks(160, 120, {t});
   }
   const fs::path dump = dir / "fight.qvs";
@@ -60,7 +61,7 @@ TEST(LevelOneFight, AGunboatNoticesTheHeroShipClosesInAndFires) {
   ASSERT_EQ(s->playerUnit, 1);
   const UnitRecord& hero = s->units[1];
   EXPECT_EQ(+hero.alive, 1);
-  // The gunboat that started about 118 units ahead of the hero ship.
+  // The gunboat that waited about 56 units along the way.
   int32_t found = 0;
   for (int32_t i = 2; i < kUnitSlots; ++i)
     if (s->units[i].unitKind == kind::kGunboat && s->unitAlerted[i] == 1) found = i;

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <numbers>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "world/vocabulary.h"
 #include "world/world_state.h"
 #include "world_hints.h"
+#include "world_kinds.h"
 #include "world_levels.h"
 
 namespace skerrow::content {
@@ -291,6 +293,49 @@ TEST_F(Campaign, EveryKindTheCodeDrivesIsPlaced) {
   EXPECT_TRUE(wanderer);
 }
 
+// Aircraft fly: every bomber, autogyro, seaplane, flying fortress and fighter the levels place,
+// and the .par a summoning boss (or the editor) loads for its kind, is above the water, among
+// the units drawn in the air (above 0.5); the bombers, the fortress and the fighter high enough
+// for the homing rockets to find them (above 3).
+TEST_F(Campaign, EveryAircraftIsPlacedAndSummonedAtAFlyingHeight) {
+  const std::pair<int32_t, double> flyers[] = {{kind::kBomber, 3},         {kind::kHeavyBomber, 3},
+                                               {kind::kAutogyro, 0.5},     {kind::kSeaplane, 0.5},
+                                               {kind::kFlyingFortress, 3}, {kind::kFighter, 3}};
+  std::map<int32_t, int> placed;
+  for (const EnteredLevel& l : *levels_) {
+    for (size_t i = 1; i < l.units.size(); ++i) {
+      const UnitRecord& u = l.units[i];
+      if (u.alive != 1) continue;
+      for (auto [k, above] : flyers) {
+        if (u.unitKind != k) continue;
+        ++placed[k];
+        EXPECT_GT(u.posY, above) << "kind " << k << " in level " << l.episode << ":" << l.number
+                                 << ", slot " << i;
+      }
+    }
+  }
+  for (auto [k, above] : flyers) {
+    EXPECT_GT(placed[k], 0) << "kind " << k << " is never placed";
+    std::ifstream f(kPackRoot + "gdata/parameters/unit" + std::to_string(k) + ".par",
+                    std::ios::binary);
+    UnitRecord par{};
+    ASSERT_TRUE(f.read(reinterpret_cast<char*>(&par), sizeof par)) << "unit" << k << ".par";
+    EXPECT_GT(par.posY, above) << "unit" << k << ".par";
+  }
+  // Everything else sits on the water.
+  for (const KindRole& r : kKindRoles) {
+    if (r.nameUtf8 == nullptr) continue;
+    bool flies = false;
+    for (auto [k, above] : flyers) flies |= k == r.kind;
+    if (flies) continue;
+    std::ifstream f(kPackRoot + "gdata/parameters/unit" + std::to_string(r.kind) + ".par",
+                    std::ios::binary);
+    UnitRecord par{};
+    ASSERT_TRUE(f.read(reinterpret_cast<char*>(&par), sizeof par)) << "unit" << r.kind << ".par";
+    EXPECT_EQ(par.posY, 0) << "unit" << r.kind << ".par";
+  }
+}
+
 // The first level teaches the ship in order along its first stretch, and the guns work before
 // any enemy can come near: the guns' trigger lies nearer the start than the alert reach of
 // every enemy.
@@ -312,13 +357,201 @@ TEST_F(Campaign, TheTutorialUnlocksInOrderAndTheGunsComeFirst) {
     EXPECT_GT(nearest[tag], last) << "tag " << tag << " out of order";
     last = nearest[tag];
   }
-  EXPECT_LE(nearest[hint_tag::kMouse], player.radius);  // met at once
+  // Met a few units ahead, once the opening hint has been read and the ship set off, and not
+  // in the steps that settle a new game before that hint.
+  EXPECT_GT(nearest[hint_tag::kMouse], 1.0 + player.radius);
+  EXPECT_LT(nearest[hint_tag::kMouse], 6.0);
   for (size_t i = 2; i < l.units.size(); ++i) {
     const UnitRecord& u = l.units[i];
     if (u.alive != 1 || u.haveAI != 1) continue;
     const double d = std::hypot(u.posX - player.posX, u.posZ - player.posZ);
     EXPECT_GT(d - 15.5, nearest[hint_tag::kGuns] + 20) << "unit " << i << " kind " << u.unitKind;
   }
+}
+
+// The route of a level every quarter unit, shifted `offset` units to the right of it.
+struct TrackPoint {
+  double x, z;
+};
+std::vector<TrackPoint> RouteTrack(int32_t e, int32_t n, double offset) {
+  const std::vector<Waypoint> route = LevelRoute(e, n);
+  std::vector<TrackPoint> track;
+  for (size_t i = 1; i < route.size(); ++i) {
+    const double dx = route[i].x - route[i - 1].x, dz = route[i].z - route[i - 1].z;
+    const double len = std::hypot(dx, dz);
+    if (len <= 0) continue;
+    const double rx = -dz / len, rz = dx / len;  // a side of the way, the same all along
+    for (double t = 0; t < len; t += 0.25)
+      track.push_back({route[i - 1].x + dx * t / len + rx * offset,
+                       route[i - 1].z + dz * t / len + rz * offset});
+  }
+  return track;
+}
+
+// The hero ships' radii: a trigger of radius 0 fires when it lies within the ship's own.
+std::vector<double> HeroRadii() {
+  std::vector<double> radii;
+  for (int32_t k : {kind::kPaddleSteamer, kind::kSternWheeler, kind::kCruiser})
+    radii.push_back(FindKind(k)->radius);
+  return radii;
+}
+
+// A ship sailing level 1's route, on it or half a unit to either side, meets each lesson's hint
+// once, in the order of the lessons.
+TEST_F(Campaign, EachTutorialHintFiresOnceOnTheRouteInLessonOrder) {
+  const EnteredLevel& l = Level(1, 1);
+  const std::set<int32_t> lessons = {hint_tag::kMouse,     hint_tag::kGuns,  hint_tag::kInfoPanel,
+                                     hint_tag::kUpgrades,  hint_tag::kRadar, hint_tag::kWeaponS,
+                                     hint_tag::kEverything};
+  const std::vector<int32_t> order = {hint_tag::kMouse,     hint_tag::kGuns,  hint_tag::kInfoPanel,
+                                      hint_tag::kUpgrades,  hint_tag::kRadar, hint_tag::kWeaponS,
+                                      hint_tag::kEverything};
+  for (double radius : HeroRadii()) {
+    for (double offset : {-0.5, 0.0, 0.5}) {
+      SCOPED_TRACE("ship radius " + std::to_string(radius) + ", " + std::to_string(offset) +
+                   " beside the route");
+      std::vector<bool> fired(l.bonuses.size(), false);
+      std::vector<int32_t> shown;
+      for (const TrackPoint& p : RouteTrack(1, 1, offset)) {
+        for (size_t i = 1; i < l.bonuses.size(); ++i) {
+          const BonusRecord& b = l.bonuses[i];
+          if (fired[i] || b.alive != 1 || b.kind != bonus::kHint) continue;
+          const double dy = b.posY;  // the ship floats at 0
+          if (std::sqrt(std::pow(b.posX - p.x, 2) + dy * dy + std::pow(b.posZ - p.z, 2)) >
+              radius + b.radius)
+            continue;
+          fired[i] = true;
+          if (lessons.count(b.tag)) shown.push_back(b.tag);
+        }
+      }
+      EXPECT_EQ(shown, order);
+    }
+  }
+}
+
+// A row of hint triggers across the way catches a ship that strays from it, but never fires its
+// hint twice: no straight course that crosses the row within 25 degrees of square passes within
+// a hero ship's reach of two of its triggers.
+TEST_F(Campaign, NoRowOfHintTriggersFiresItsHintTwice) {
+  double widest = 0;
+  for (double r : HeroRadii()) widest = std::max(widest, r);
+  int rows = 0;
+  for (const EnteredLevel& l : *levels_) {
+    std::map<int32_t, std::vector<const BonusRecord*>> byTag;
+    for (const BonusRecord& b : l.bonuses)
+      if (b.alive == 1 && b.kind == bonus::kHint) byTag[b.tag].push_back(&b);
+    for (const auto& [tag, row] : byTag) {
+      SCOPED_TRACE("hint " + std::to_string(tag) + " in level " + std::to_string(l.episode) + ":" +
+                   std::to_string(l.number));
+      if (row.size() < 2) continue;
+      ++rows;
+      const double ax = row.back()->posX - row.front()->posX;
+      const double az = row.back()->posZ - row.front()->posZ;
+      const double len = std::hypot(ax, az);
+      ASSERT_GT(len, 0);
+      const double ux = ax / len, uz = az / len;  // along the row
+      const double cx = (row.front()->posX + row.back()->posX) / 2;
+      const double cz = (row.front()->posZ + row.back()->posZ) / 2;
+      for (double deg = -25; deg <= 25; deg += 1) {
+        const double a = deg * std::numbers::pi / 180;
+        // Square across the row is (-uz, ux); turned by a.
+        const double dx = -uz * std::cos(a) - ux * std::sin(a);
+        const double dz = ux * std::cos(a) - uz * std::sin(a);
+        for (double o = -len; o <= len; o += 0.02) {
+          int touched = 0;
+          for (const BonusRecord* b : row) {
+            const double px = b->posX - (cx + o * ux), pz = b->posZ - (cz + o * uz);
+            const double off = std::abs(px * dz - pz * dx);
+            if (std::sqrt(off * off + b->posY * b->posY) <= widest) ++touched;
+          }
+          ASSERT_LE(touched, 1) << "a course " << deg << " degrees off square, " << o
+                                << " along the row";
+        }
+      }
+    }
+  }
+  EXPECT_GE(rows, 10);
+}
+
+// The first fight of the tutorial: along level 1's route every enemy that notices the ship does
+// so ahead of it, after the guns' hint, and never two at once.
+TEST_F(Campaign, TheFirstFightComesAheadAfterTheGunsOneEnemyAtATime) {
+  const EnteredLevel& l = Level(1, 1);
+  const std::vector<TrackPoint> track = RouteTrack(1, 1, 0);
+  double gunsAt = -1;  // the track index where the guns' hint fires
+  for (size_t t = 0; t < track.size() && gunsAt < 0; ++t)
+    for (const BonusRecord& b : l.bonuses)
+      if (b.alive == 1 && b.kind == bonus::kHint && b.tag == hint_tag::kGuns &&
+          std::hypot(b.posX - track[t].x, b.posZ - track[t].z) <= l.units[1].radius)
+        gunsAt = static_cast<double>(t);
+  ASSERT_GE(gunsAt, 0) << "the guns' hint is not on the route";
+  std::vector<size_t> enemies;
+  for (size_t i = 2; i < l.units.size(); ++i) {
+    const UnitRecord& u = l.units[i];
+    if (u.alive != 1 || u.haveAI != 1) continue;
+    if (u.unitKind == kind::kCoinChest || u.unitKind == kind::kSeaMine) continue;  // no fight
+    enemies.push_back(i);
+  }
+  ASSERT_FALSE(enemies.empty());
+  // An enemy notices the ship within its alert radius + 3.5, then stays on it.
+  auto notices = [&](size_t i, const TrackPoint& p) {
+    const UnitRecord& u = l.units[i];
+    const double reach = FindKind(u.unitKind)->alertRadius + 3.5;
+    return std::sqrt(std::pow(u.posX - p.x, 2) + u.posY * u.posY + std::pow(u.posZ - p.z, 2)) <
+           reach;
+  };
+  std::set<size_t> met;
+  for (size_t t = 1; t < track.size(); ++t) {
+    int near = 0;
+    std::string who;
+    for (size_t i : enemies) {
+      if (!notices(i, track[t])) continue;
+      ++near;
+      who += " unit " + std::to_string(i) + " (kind " + std::to_string(l.units[i].unitKind) + ")";
+      if (!met.insert(i).second) continue;
+      const UnitRecord& u = l.units[i];
+      SCOPED_TRACE("unit " + std::to_string(i) + " kind " + std::to_string(u.unitKind));
+      EXPECT_GT(static_cast<double>(t), gunsAt) << "noticed the ship before the guns' hint";
+      const double hx = track[t].x - track[t - 1].x, hz = track[t].z - track[t - 1].z;
+      EXPECT_GT((u.posX - track[t].x) * hx + (u.posZ - track[t].z) * hz, 0) << "met from behind";
+    }
+    ASSERT_LE(near, 1) << "two enemies at once at " << track[t].x << ", " << track[t].z << ":"
+                       << who;
+  }
+  EXPECT_GE(met.size(), 3u) << "the route meets too few enemies for a first fight";
+}
+
+// What the hints say matches what the screen shows when they open: the first one names the
+// steering keys, the steering hint the mouse, the panel hint a map, the radar hint no map.
+TEST_F(Campaign, HintTextsSayWhatTheScreenShows) {
+  struct Case {
+    const char* hint;
+    std::vector<const char*> says, never;
+  };
+  const Case cases[] = {
+      {"Whint1", {"стрелк", "вверх", "влево", "вправо"}, {}},
+      {"hint2", {"мыш", "левую кнопку", "Правая кнопка"}, {}},
+      {"hint3", {"W", "A", "D"}, {}},
+      {"hint5", {"карт", "крестик"}, {"монет", "жизн", "опыт", "корпус", "тильд"}},
+      {"hint7", {"опыт", "брон", "орудия", "скорост", "тильд"}, {}},
+      {"hint8", {"радар", "точк"}, {"остров", "карт"}},
+      {"hint13", {"S", "самолёт"}, {}},
+      {"hint15", {"Z"}, {"X", "огнемёт"}},  // the flame-thrower comes with the first boss
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hint);
+    std::ifstream f(HintFile(c.hint), std::ios::binary);
+    const std::string text = Cp1251ToUtf8(std::string((std::istreambuf_iterator<char>(f)), {}));
+    ASSERT_FALSE(text.empty());
+    for (const char* w : c.says) EXPECT_NE(text.find(w), std::string::npos) << "says no " << w;
+    for (const char* w : c.never) EXPECT_EQ(text.find(w), std::string::npos) << "says " << w;
+  }
+  // A new game writes the greeting with the player's name over the opening hint's first line,
+  // so that line is the greeting the voice reads (without the name).
+  std::ifstream f(HintFile("Whint1"), std::ios::binary);
+  std::string first;
+  std::getline(f, first);
+  EXPECT_EQ(Cp1251ToUtf8(first), "Добро пожаловать на борт, капитан!\r");
 }
 
 }  // namespace

@@ -141,5 +141,24 @@ TEST_F(ContentHudArt, UpgradePanelTextHasContrastAgainstThePanel) {
   EXPECT_GE(worst, 4.5);
 }
 
+// Text drawn small (the version line "Версия: 1.01" at 800 x 600 shrinks a 32-texel cell to about
+// 17 pixels) keeps its stops: the point and the colon hold a solid block of 4 x 4 texels.
+TEST_F(ContentHudArt, LargeFontStopsSurviveSmallText) {
+  const TPixels a = Load("textures/int/font1d.qvt");
+  ASSERT_EQ(a.width, 512);
+  for (int code : {'.', ':', ','}) {
+    const int x0 = 32 * (code / 16), y0 = 32 * (code % 16);
+    double best = 0;
+    for (int y = 0; y + 4 <= 32; ++y)
+      for (int x = 0; x + 4 <= 32; ++x) {
+        double sum = 0;
+        for (int dy = 0; dy < 4; ++dy)
+          for (int dx = 0; dx < 4; ++dx) sum += Red(a, x0 + x + dx, y0 + y + dy);
+        best = std::max(best, sum / 16);
+      }
+    EXPECT_GE(best, 200) << "code " << code;
+  }
+}
+
 }  // namespace
 }  // namespace skerrow

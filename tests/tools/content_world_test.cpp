@@ -136,19 +136,32 @@ TEST_F(ContentWorldTest, KindPackNamesAndClassesMatchWhatTheCodeDoesWithEachKind
   auto table = std::make_unique<KindTable>();
   std::memcpy(table.get(), pack.data(), pack.size());
   // Kind numbers whose class the unit update, enemy behaviour and death events fix.
-  const std::pair<int32_t, int32_t> expected[] = {{1, 1},   {2, 1},
-                                                  {3, 1},   {6, 2},
-                                                  {9, 2},   {17, 2},
-                                                  {18, 2},  {25, 2},
-                                                  {51, 2},  {46, 2},
-                                                  {12, 5},  {13, 6},
-                                                  {14, 6},  {26, 6},
-                                                  {48, 6},  {23, 10},
-                                                  {35, 10}, {28, 8},
-                                                  {34, 8},  {36, 8},
-                                                  {43, 8},  {44, 3},
-                                                  {47, 3},  {7, 5},
-                                                  {19, 5},  {kind::kExitMarker, 7},
+  const std::pair<int32_t, int32_t> expected[] = {{1, 1},
+                                                  {2, 1},
+                                                  {3, 1},
+                                                  {6, 2},
+                                                  {9, 2},
+                                                  {17, 2},
+                                                  {18, 2},
+                                                  {25, 2},
+                                                  {51, 2},
+                                                  {46, 2},
+                                                  {12, 5},
+                                                  {13, 6},
+                                                  {14, 6},
+                                                  {26, 6},
+                                                  {48, 6},
+                                                  {23, 10},
+                                                  {35, 10},
+                                                  {28, 8},
+                                                  {34, 8},
+                                                  {36, 8},
+                                                  {43, 8},
+                                                  {44, 3},
+                                                  {47, 3},
+                                                  {7, 5},
+                                                  {19, 5},
+                                                  {kind::kExitMarker, 7},
                                                   // The sluice gate, the heavy linked gun that
                                                   // fires its heavy shell, and the flame-thrower
                                                   // attackers, which fire only as ships.
@@ -381,6 +394,29 @@ TEST_F(ContentWorldTest, TwoRunsWriteIdenticalBytes) {
     fs::path p(std::u8string(rel.begin(), rel.end()));
     ASSERT_TRUE(ReadAll(again / p) == ReadAll(*root_ / "gdata" / p)) << rel;
   }
+}
+
+// The menu's light shafts are added onto the hero and ship pictures, up to ten at a time at up
+// to about 0.8 of the texture: dim rays falling from the top, not a white blob.
+TEST_F(ContentWorldTest, LightShaftsAreDimRaysFallingFromTheTop) {
+  TPixels px;
+  ASSERT_TRUE(DecodeBitmap(GameFile("textures\\effects\\lit.qvt"), px, nullptr));
+  ASSERT_GE(px.channels, 3);
+  int brightest = 0;
+  double sum = 0, top = 0, bottom = 0;
+  for (int row = 0; row < px.height; ++row) {  // decoded rows run bottom-up
+    for (int col = 0; col < px.width; ++col) {
+      const uint8_t* p = &px.data[(static_cast<size_t>(row) * px.width + col) * px.channels];
+      const int v = std::max({p[0], p[1], p[2]});
+      brightest = std::max(brightest, v);
+      sum += v;
+      if (row >= px.height * 2 / 3) top += v;
+      if (row < px.height / 3) bottom += v;
+    }
+  }
+  EXPECT_LE(brightest, 90);
+  EXPECT_LE(sum / (px.width * px.height), 20.0);
+  EXPECT_GT(top, 2 * bottom);
 }
 
 }  // namespace

@@ -217,7 +217,7 @@ void ShipIcons(Output& out) {
 }
 
 void Radar(Output& out) {
-  // Drawn over 75..100 % x 0..35 %: a disc in the middle of the picture.
+  // Drawn in a square centred on the player's point: a disc in the middle of the picture.
   Write(out, "textures/int/podlogka.qvt", "textures/int/podlogkaa.qvt", 128, 128,
         [](double x, double y) {
           const double r = std::hypot(x - 0.5, y - 0.5);
@@ -311,6 +311,21 @@ void SmokePuff(Output& out) {
         });
 }
 
+// A coverage map of side n grown by one texel all round (the largest of each 3 x 3).
+std::vector<uint8_t> Thicken(const std::vector<uint8_t>& a, int n) {
+  std::vector<uint8_t> out(a.size(), 0);
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x)
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int sx = x + dx, sy = y + dy;
+          if (sx < 0 || sy < 0 || sx >= n || sy >= n) continue;
+          uint8_t& o = out[static_cast<size_t>(y) * n + x];
+          o = std::max(o, a[static_cast<size_t>(sy) * n + sx]);
+        }
+  return out;
+}
+
 // 512 x 512, 32 x 32 cells in column-major order: code c in column c / 16, row c % 16.
 void LargeFont(Output& out) {
   constexpr int kCell = 32, kSide = 512;
@@ -320,6 +335,9 @@ void LargeFont(Output& out) {
   for (int c = 0; c < 256; ++c) {
     int advance = 0;
     RasterGlyphCp1251(static_cast<unsigned char>(c), kCell, 24, glyph, advance);
+    // Drawn small (the version line at 800 x 600 shrinks a cell to about 17 pixels) a point of
+    // three texels fades into the filtering: the stops are thickened by a texel all round.
+    if (c == '.' || c == ',' || c == ':' || c == ';') glyph = Thicken(glyph, kCell);
     const int x0 = kCell * (c / 16), y0 = kCell * (c % 16);
     for (int y = 0; y < kCell; ++y) {
       for (int x = 0; x < kCell; ++x) {

@@ -9,6 +9,7 @@
 
 #include "content.h"
 #include "font_raster.h"
+#include "noise.h"
 #include "platform/cp1251.h"
 
 namespace skerrow::content {
@@ -326,26 +327,111 @@ constexpr Ship kShips[3] = {
     {"Грозный", "Броненосный крейсер.", "Тяжёлые пушки и броня."},
 };
 
-// A portrait: head and shoulders on an oval, with its alpha and its golden highlight.
+// Coverage of a soft-edged shape from its signed distance (negative inside), in pixels.
+double Cover(double d, double soft = 1.5) {
+  return std::clamp(0.5 - d / soft, 0.0, 1.0);
+}
+
+// An ellipse's approximate signed distance in pixels.
+double Ellipse(double x, double y, double cx, double cy, double rx, double ry) {
+  const double k = std::hypot((x - cx) / rx, (y - cy) / ry);
+  return (k - 1) * std::min(rx, ry);
+}
+
+// A portrait: head and shoulders on an oval, shaded as a lit bust (light from the upper left),
+// each hero with their own hair, beard or cap; with its alpha and its golden highlight.
 void WriteHero(Output& out, int k) {
   constexpr int kSide = 256;
   const Hero& h = kHeroes[k - 1];
   Image img(kSide, kSide);
   Alpha alpha(kSide, kSide);
   Image glow(kSide, kSide);
+  const double lx = -0.45, ly = -0.55, lz = 0.70;  // towards the light
+  static const Rgb kSkin[3] = {{226, 178, 140}, {240, 196, 170}, {214, 164, 124}};
+  static const Rgb kHair[3] = {{200, 200, 205}, {120, 40, 30}, {50, 36, 28}};
+  const Rgb skin = kSkin[k - 1], hair = kHair[k - 1];
   for (int y = 0; y < kSide; ++y) {
     for (int x = 0; x < kSide; ++x) {
       const double ox = (x - 128) / 118.0, oy = (y - 128) / 124.0;
       const double oval = ox * ox + oy * oy;
-      Rgb c = Mix({70, 90, 110}, {20, 30, 40}, y / 255.0);
-      const double head = std::hypot(x - 128, (y - 100) * 1.15);
-      const double shoulders = std::hypot((x - 128) * 0.6, y - 250);
-      if (shoulders < 95) c = Mix(h.coat, {10, 10, 20}, (y - 170) / 120.0);
-      if (head < 48) c = Mix({232, 190, 150}, {170, 120, 90}, (x - 80) / 100.0);
-      if (head < 52 && head >= 48) c = {60, 40, 30};
-      if (std::hypot(x - 128, (y - 62) * 1.6) < 46 && y < 78) c = {30, 24, 20};  // hat
-      if ((std::hypot(x - 110, y - 100) < 5) || (std::hypot(x - 146, y - 100) < 5))
-        c = {30, 30, 40};
+      // Backdrop: a warm studio light behind the left shoulder, dark toward the rim.
+      Rgb c = Mix({120, 110, 100}, {25, 28, 36}, std::hypot(x - 90, y - 80) / 170.0);
+      c = Mix(c, {c.r * 0.8, c.g * 0.8, c.b * 0.8}, Fbm(x / 40.0, y / 40.0, 900 + k, 3));
+      // Shoulders and coat, rounded like a cylinder, with a collar and brass buttons.
+      const double coat = Ellipse(x, y, 128, 300, 120, 110);
+      if (coat < 2) {
+        const double nx = std::clamp((x - 128) / 120.0, -1.0, 1.0);
+        const double lit = 0.45 + 0.55 * std::max(0.0, nx * lx + std::sqrt(1 - nx * nx) * lz);
+        Rgb cc = {h.coat.r * lit, h.coat.g * lit, h.coat.b * lit};
+        const double lapel = std::abs(x - 128) - (y - 205) * 0.55;
+        if (lapel < 0 && y > 205) cc = Mix({240, 235, 225}, {150, 145, 140}, (y - 205) / 60.0);
+        for (int b = 0; b < 3; ++b) {
+          const double bd = std::hypot(x - 128 - (b % 2 ? 22 : -22), y - 232 - b * 9) - 3.5;
+          cc = Mix(cc, {230, 190, 90}, Cover(bd));
+        }
+        c = Mix(c, cc, Cover(coat));
+      }
+      // The neck, in the head's shadow.
+      const double neck = std::max(std::abs(x - 128.0) - 26, y - 215.0);
+      if (neck < 2 && y > 150)
+        c = Mix(c, {skin.r * 0.62, skin.g * 0.58, skin.b * 0.55}, Cover(neck));
+      // Long hair behind the head (Irina).
+      if (k == 2) {
+        const double back = Ellipse(x, y, 128, 150, 70, 95);
+        c = Mix(c, Mix(hair, {40, 12, 10}, (y - 80) / 170.0), Cover(back));
+      }
+      // The head: an ellipsoid lit from the upper left.
+      const double hx = (x - 128) / 50.0, hy = (y - 118) / 64.0;
+      const double head = Ellipse(x, y, 128, 118, 50, 64);
+      const double ears = std::min(Ellipse(x, y, 78, 122, 9, 15), Ellipse(x, y, 178, 122, 9, 15));
+      if (ears < 2) c = Mix(c, {skin.r * 0.8, skin.g * 0.72, skin.b * 0.68}, Cover(ears));
+      if (head < 2) {
+        const double r2 = std::min(1.0, hx * hx + hy * hy);
+        const double hz = std::sqrt(1 - r2);
+        const double lit = 0.35 + 0.7 * std::max(0.0, (hx * lx + hy * ly + hz * lz));
+        Rgb f = {skin.r * lit, skin.g * lit, skin.b * lit};
+        // Cheeks, eye sockets, nose and mouth.
+        f = Mix(f, {210, 110, 100}, 0.25 * Cover(Ellipse(x, y, 104, 140, 12, 8), 12));
+        f = Mix(f, {210, 110, 100}, 0.25 * Cover(Ellipse(x, y, 152, 140, 12, 8), 12));
+        for (int side : {-1, 1}) {
+          const double ex = 128 + side * 19, ey = 112;
+          f = Mix(f, {f.r * 0.8, f.g * 0.75, f.b * 0.75}, Cover(Ellipse(x, y, ex, ey, 13, 8), 6));
+          f = Mix(f, {245, 242, 236}, Cover(Ellipse(x, y, ex, ey, 8, 4.2)));
+          f = Mix(f, k == 2 ? Rgb{60, 110, 70} : Rgb{70, 90, 130},
+                  Cover(std::hypot(x - ex, y - ey) - 3.6));
+          f = Mix(f, {15, 12, 12}, Cover(std::hypot(x - ex, y - ey) - 1.6));
+          f = Mix(f, {255, 255, 255}, Cover(std::hypot(x - ex + 1.5, y - ey + 1.5) - 0.8));
+          const double brow = std::abs(std::hypot(x - ex, y - ey - 12) - 16) - 1.8;
+          if (y < ey - 7) f = Mix(f, Mix(hair, {0, 0, 0}, 0.3), Cover(brow));
+        }
+        // The nose: its shaded right side and the shadow under it.
+        f = Mix(f, {f.r * 0.8, f.g * 0.74, f.b * 0.72},
+                0.8 * Cover(std::max(std::abs(x - 133.0) - 2.5, std::abs(y - 128.0) - 11), 3));
+        f = Mix(f, {f.r * 0.75, f.g * 0.68, f.b * 0.66}, Cover(Ellipse(x, y, 129, 141, 7, 2.5), 3));
+        f = Mix(f, {150, 70, 65}, Cover(Ellipse(x, y, 128, 154, 12, 2.6)));
+        c = Mix(c, f, Cover(head));
+      }
+      // Hair and beards by hero: grey hair and a full beard under a captain's cap (Edward),
+      // a fringe (Irina), short dark hair and a moustache (Taras).
+      if (k == 1) {
+        const double beard = std::max(Ellipse(x, y, 128, 150, 50, 42), 128.0 - y);
+        const double mouth = Ellipse(x, y, 128, 154, 14, 5);
+        if (beard < 2 && mouth > 0)
+          c = Mix(c, Mix(hair, {120, 120, 125}, Fbm(x / 3.0, y / 9.0, 77, 2)), Cover(beard));
+        const double crown = Ellipse(x, y, 128, 62, 60, 26);
+        c = Mix(c, Mix({30, 34, 60}, {10, 12, 24}, (x - 70) / 120.0), Cover(crown));
+        const double brim = std::max(Ellipse(x, y, 128, 84, 58, 10), y - 86.0);
+        c = Mix(c, {15, 15, 18}, Cover(brim));
+        c = Mix(c, {235, 195, 90}, Cover(Ellipse(x, y, 128, 66, 9, 7)));
+      } else {
+        const double top = std::max(Ellipse(x, y, 128, 100, 54, 62), y - (k == 2 ? 96.0 : 84.0));
+        const double shade = 0.7 + 0.3 * Fbm(x / 4.0, y / 14.0, 80 + k, 2);
+        c = Mix(c, {hair.r * shade, hair.g * shade, hair.b * shade}, Cover(top));
+        if (k == 3) {
+          const double moustache = std::max(Ellipse(x, y, 128, 146, 24, 6), -(y - 143.0));
+          c = Mix(c, hair, Cover(moustache));
+        }
+      }
       Put(img, x, y, c);
       alpha.At(x, y) = oval < 1 ? 255 : (oval < 1.08 ? Byte((1.08 - oval) / 0.08 * 255) : 0);
       const double ring = std::abs(std::sqrt(oval) - 0.97);
@@ -368,57 +454,73 @@ void WriteDescription(Output& out, const std::string& file, const char* title, c
   out.WriteBmp("textures/int/" + file, img);
 }
 
-// A scene of the story: sky, sea, sun and a ship, coloured by the page.
+// A scene of the story, painted at 1024 x 512 and coloured by the page: a sky with lit clouds
+// and the sun's glow, two rows of islands paling into the haze, a sea of stretched waves with
+// the sun's path on it, and a steamer under smoke.
 Image Scene(int page) {
-  constexpr int kW = 512, kH = 256;
+  constexpr int kW = 1024, kH = 512;
   static const Rgb kSky[6] = {{40, 60, 110}, {90, 120, 170}, {150, 90, 60},
                               {60, 40, 50},  {30, 30, 40},   {200, 150, 90}};
+  static const Rgb kHaze[6] = {{250, 220, 170}, {235, 225, 210}, {255, 190, 130},
+                               {220, 150, 120}, {140, 120, 130}, {255, 215, 150}};
+  const Rgb sky = kSky[page], haze = kHaze[page];
   Image img(kW, kH);
-  const int horizon = 150;
-  const double sunX = 80 + page * 70;
+  const double horizon = 300;
+  const double sunX = 160 + page * 140, sunY = 170;
+  const uint32_t seed = 700 + static_cast<uint32_t>(page) * 17;
+  auto hill = [&](double x, double shift, double height) {
+    return std::max(0.0, height * std::sin((x + shift) / 120.0)) *
+           (0.6 + 0.4 * Fbm(x / 60.0, shift, seed + 5, 3));
+  };
+  const int sx = 600 - page * 60, deck = 328;  // the steamer's stern and deck line
   for (int y = 0; y < kH; ++y) {
     for (int x = 0; x < kW; ++x) {
       Rgb c;
+      const double sun = std::hypot(x - sunX, y - sunY);
       if (y < horizon) {
-        c = Mix(kSky[page], {250, 220, 170}, static_cast<double>(y) / horizon * 0.8);
-        if (std::hypot(x - sunX, y - 80) < 18) c = {255, 240, 200};
+        const double t = y / horizon;
+        c = Mix(sky, haze, t * t * 0.9 + 0.1 * t);
+        c = Mix(c, {255, 245, 220}, std::exp(-sun / 90.0) * 0.8);
+        const double cloud = SmoothStep(0.55, 0.8, Fbm(x / 160.0, y / 45.0, seed, 5));
+        const Rgb lit = Mix({255, 250, 240}, haze, 0.4);
+        c = Mix(c, Mix(lit, Mix(sky, {60, 60, 70}, 0.4), y / horizon * 0.6), cloud * (1 - t * 0.6));
+        if (sun < 26) c = Mix(c, {255, 250, 225}, Cover(sun - 24));
+        // Far islands pale in the haze, near ones darker.
+        if (y > horizon - hill(x, page * 190.0, 34)) c = Mix(sky, haze, 0.6);
+        if (y > horizon - hill(x, 400 + page * 90.0, 60))
+          c = Mix({30, 50, 40}, Mix(sky, haze, 0.5),
+                  0.25 + 0.2 * Fbm(x / 12.0, y / 12.0, seed + 2, 3));
       } else {
-        c = Mix({30, 70, 90}, {10, 30, 45}, static_cast<double>(y - horizon) / (kH - horizon));
-        c = Mix(c, {200, 200, 180}, 0.15 * Noise(x / 8, y, page));
+        const double t = (y - horizon) / (kH - horizon);
+        const double wave = Fbm(x / 140.0, (y - horizon) / (2 + 10 * t), seed + 3, 4);
+        c = Mix(Mix(sky, haze, 0.5), {8, 25, 40}, std::pow(t, 0.6));
+        c = Mix(c, {c.r * 0.6, c.g * 0.7, c.b * 0.8}, SmoothStep(0.45, 0.7, wave));
+        const double path = std::exp(-std::abs(x - sunX) / (30 + 180 * t));
+        c = Mix(c, {255, 240, 200}, path * SmoothStep(0.55, 0.75, wave) * 0.8);
+      }
+      // The steamer: a hull narrowing to its raised bow, a deckhouse, a funnel and two masts.
+      const double u = x - sx;
+      const double bow = std::max(0.0, u - 180) * 0.5;
+      double ship = std::max({-u, u - 220, (deck - bow) - y, y - (deck + 24 - bow * 0.3)});
+      ship = std::min(ship, std::max({std::abs(u - 100) - 40.0, deck - 20.0 - y,
+                                      y - static_cast<double>(deck)}));
+      ship = std::min(
+          ship, std::max({std::abs(u - 96) - 8.0, deck - 52.0 - y, y - static_cast<double>(deck)}));
+      for (double mast : {36.0, 168.0})
+        ship = std::min(ship, std::max({std::abs(u - mast) - 1.5, deck - 68.0 - y,
+                                        y - static_cast<double>(deck)}));
+      const Rgb dark = {18, 14, 12};
+      c = Mix(c, dark, Cover(ship));
+      if (y > deck + 18 && y < deck + 40 && u > -10 && u < 240)  // its reflection
+        c = Mix(c, dark, 0.25 * SmoothStep(0.4, 0.6, Fbm(x / 20.0, y / 3.0, seed + 4, 2)));
+      for (int k = 0; k < 7; ++k) {  // smoke drifting aft
+        const double cx = sx + 92 - k * 20, cy = deck - 62 - k * 6, r = 8 + k * 2.5;
+        const double puff =
+            std::hypot(x - cx, y - cy) - r * (0.8 + 0.3 * Fbm(x / 9.0, y / 9.0, seed + k, 2));
+        c = Mix(c, {95, 92, 95}, Cover(puff, 6) * (0.9 - k * 0.1));
       }
       Put(img, x, y, c);
     }
-  }
-  // Islands and the ship's silhouette.
-  for (int x = 0; x < kW; ++x) {
-    const double hill =
-        std::max(0.0, 30 * std::sin((x + page * 90) / 60.0)) * (0.6 + 0.4 * std::sin(x / 17.0));
-    for (int y = horizon - static_cast<int>(hill); y < horizon; ++y) Put(img, x, y, {30, 40, 30});
-  }
-  // A steamer's silhouette: a hull narrowing to the bow, a deckhouse, a funnel with smoke
-  // and two masts.
-  const int sx = 300 - page * 30, deck = horizon + 14;
-  const Rgb dark = {18, 14, 12};
-  for (int x = sx; x < sx + 110; ++x) {
-    const int bow = std::max(0, x - (sx + 90));  // the bow rises and narrows
-    for (int y = deck - bow / 2; y < deck + 12 - bow / 2; ++y) Put(img, x, y, dark);
-  }
-  for (int x = sx + 30; x < sx + 70; ++x) {
-    for (int y = deck - 10; y < deck; ++y) Put(img, x, y, dark);
-  }
-  for (int x = sx + 44; x < sx + 52; ++x) {
-    for (int y = deck - 26; y < deck - 10; ++y) Put(img, x, y, dark);
-  }
-  for (int k = 0; k < 5; ++k) {  // smoke drifting aft
-    const int cx = sx + 40 - k * 9, cy = deck - 32 - k * 3, r = 4 + k;
-    for (int y = cy - r; y <= cy + r; ++y) {
-      for (int x = cx - r; x <= cx + r; ++x) {
-        if (std::hypot(x - cx, y - cy) <= r) Put(img, x, y, {90, 90, 95});
-      }
-    }
-  }
-  for (int mast : {sx + 18, sx + 84}) {
-    for (int y = deck - 34; y < deck; ++y) Put(img, mast, y, dark);
   }
   return img;
 }
@@ -444,31 +546,31 @@ void WriteStory(Output& out) {
     out.WriteBmp("textures/int/intro" + std::to_string(page) + ".qvt", Scene(page));
   }
   WriteTextOverlay(out, "intext.qvt", "intexa.qvt", 256, 512,
-                   {"Северные шхеры.",
-                    "Тысяча островов",
-                    "и тысяча проливов.",
+                   {"Тысяча островов",
+                    "от тёплых тропиков",
+                    "до северных льдов.",
                     "",
-                    "Пираты Чёрного Мыса",
-                    "перекрыли морские пути.",
+                    "Пираты перекрыли",
+                    "морские пути.",
                     "Маяки погасли,",
                     "караваны не приходят.",
+                    "Говорят, за пиратами",
+                    "стоит тайный заговор.",
                     "",
                     "Адмиралтейство даёт",
                     "вам корабль",
                     "и последний шанс.",
                     "",
                     "Очистите проливы,",
-                    "найдите ключи",
-                    "от старых ворот",
-                    "и доберитесь",
-                    "до логова пиратов.",
+                    "найдите логово пиратов",
+                    "и раскройте заговор.",
                     "",
                     "Удачи, капитан!"},
                    14);
   out.WriteBmp("textures/int/outro.qvt", Scene(5));
   WriteTextOverlay(out, "outext.qvt", "outexa.qvt", 256, 256,
-                   {"Логово пиратов пало.", "", "Маяки снова горят,", "караваны идут",
-                    "через шхеры.", "", "Море свободно.", "Спасибо, капитан!"},
+                   {"Заговор раскрыт,", "его флот на дне.", "", "Маяки снова горят,",
+                    "караваны идут", "через шхеры.", "", "Море свободно.", "Спасибо, капитан!"},
                    14);
 }
 

@@ -18,6 +18,8 @@ namespace skerrow::content {
 
 namespace {
 
+constexpr double kShaftBrightness = 0.3;  // the light shafts' brightest texel
+
 std::span<const uint8_t> Bytes(const void* p, size_t n) {
   return {static_cast<const uint8_t*>(p), n};
 }
@@ -145,6 +147,33 @@ Image Glow(int n, double r0, double g0, double b0, double sharp) {
     double d = std::hypot(x + 0.5 - n / 2.0, y + 0.5 - n / 2.0) / (n / 2.0);
     double v = std::pow(Clamp01(1 - d), sharp);
     r = r0 * v, g = g0 * v, b = b0 * v;
+  });
+}
+
+// The menu's light shafts (added onto the screen, up to ten at once, each at up to about 0.8 of
+// this brightness): a few soft rays slanting down from the top and fading out toward the
+// bottom and the sides, dim enough that the pictures under them keep their colours.
+Image LightShafts(int w, int h) {
+  struct Ray {
+    double at, width, strength;  // where the ray meets the top (0..1), its width, brightness
+  };
+  constexpr Ray kRays[] = {{0.18, 0.035, 0.7},
+                           {0.34, 0.07, 1.0},
+                           {0.47, 0.025, 0.6},
+                           {0.58, 0.05, 0.85},
+                           {0.75, 0.03, 0.5}};
+  return Paint(w, h, [&](int x, int y, double& r, double& g, double& b) {
+    const double u = (x + 0.5) / w, v = (y + 0.5) / h;  // v from the top
+    double light = 0;
+    for (const Ray& ray : kRays) {
+      const double off = (u - 0.3 * v - ray.at) / (ray.width * (1 + v));  // widening downward
+      light += ray.strength * std::exp(-off * off);
+    }
+    const double fade = SmoothStep(0.0, 0.12, v) * std::pow(1 - v, 1.6) * SmoothStep(0.0, 0.12, u) *
+                        SmoothStep(1.0, 0.88, u);
+    const double dust = 0.85 + 0.15 * ValueNoise(x / 6.0, y / 6.0, 161, 32);
+    const double a = Clamp01(light) * fade * dust * kShaftBrightness;
+    r = a, g = a * 0.95, b = a * 0.82;
   });
 }
 
@@ -352,7 +381,7 @@ void WriteStartupTextures(Output& out) {
                  r = g = b = Clamp01(v);
                }));
   out.WriteBmp(fx + "bul.qvt", Glow(64, 1.0, 0.8, 0.4, 1.6));
-  out.WriteBmp(fx + "lit.qvt", Glow(64, 0.7, 0.85, 1.0, 2.5));
+  out.WriteBmp(fx + "lit.qvt", LightShafts(128, 256));
 }
 
 }  // namespace

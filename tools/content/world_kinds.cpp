@@ -17,15 +17,27 @@ namespace {
 // A row of the table: the kind's name and class come from its role.
 constexpr KindInfo Row(int32_t k, float alertRadius, float standoffMin, float standoffMax,
                        float speed, float turn, float life, float mass, float radius, float kren,
-                       float reloadTime, float sideReloadTime, float chargeTime, uint8_t haveAI) {
+                       float reloadTime, float sideReloadTime, float chargeTime, uint8_t haveAI,
+                       float flightHeight = 0) {
   const KindRole& role = kKindRoles[static_cast<size_t>(k)];
   return {k,          role.nameUtf8,  role.kindClass, alertRadius, standoffMin, standoffMax,
           speed,      turn,           life,           mass,        radius,      kren,
-          reloadTime, sideReloadTime, chargeTime,     haveAI};
+          reloadTime, sideReloadTime, chargeTime,     haveAI,      flightHeight};
 }
 
+// Flying heights. Bombers hover above 3, where the homing rockets find them, and drop their
+// bombs straight down; the seaplane's level shells and the autogyro's lobbed ones reach a ship
+// from where each holds off, about 6 and 4.5 units away, only from a low height.
+constexpr float kBomberHeight = 3.5f;
+constexpr float kSeaplaneHeight = 1.2f;
+constexpr float kAutogyroHeight = 1.5f;
+constexpr float kFortressHeight = 3.5f;
+constexpr float kFighterHeight = 3.5f;
+
+constexpr float kSwitchSeconds = 10.0f;  // a thrown switch stays triggered this long
+
 // Each row: kind, alert radius, standoff min/max, speed (u/s), turn (rad/s), life, mass, radius,
-// kren, reload s, side reload s, charge s, AI.
+// kren, reload s, side reload s, charge s, AI, and for an aircraft its flying height.
 constexpr KindInfo kKinds[] = {
     Row(kind::kPaddleSteamer, 0, 0, 0, 4.0f, 1.6f, 100, 6, 0.75f, 60, 1.2f, 2.0f, 1.0f, 0),
     Row(kind::kSternWheeler, 0, 0, 0, 3.3f, 1.3f, 140, 9, 0.85f, 45, 1.5f, 2.4f, 1.2f, 0),
@@ -45,15 +57,16 @@ constexpr KindInfo kKinds[] = {
     // Found-item wrecks: the item number goes into `acceleration` where they are placed.
     Row(kind::kMonitor, 0, 0, 0, 0, 0, 30, 20, 1.2f, 0, 0, 0, 0, 0),
     Row(kind::kFlameGunboat, 12, 0, 0, 2.6f, 1.2f, 45, 4, 0.65f, 50, 2.0f, 0, 0.6f, 1),
-    Row(kind::kBomber, 14, 0, 0, 4.5f, 1.2f, 30, 2, 0.7f, 30, 2.5f, 0, 0.5f, 1),
-    Row(kind::kHeavyBomber, 14, 0, 0, 4.0f, 1.0f, 45, 3, 0.8f, 30, 2.5f, 0, 0.5f, 1),
+    Row(kind::kBomber, 14, 0, 0, 4.5f, 1.2f, 30, 2, 0.7f, 30, 2.5f, 0, 0.5f, 1, kBomberHeight),
+    Row(kind::kHeavyBomber, 14, 0, 0, 4.0f, 1.0f, 45, 3, 0.8f, 30, 2.5f, 0, 0.5f, 1, kBomberHeight),
     Row(kind::kFrigate, 14, 4, 9, 2.8f, 1.1f, 90, 8, 0.85f, 60, 2.0f, 2.6f, 0.8f, 1),
     Row(kind::kShipOfTheLine, 14, 5, 10, 2.4f, 0.9f, 140, 12, 1.0f, 60, 2.0f, 3.0f, 0.8f, 1),
     Row(kind::kSkimmer, 14, 0, 0, 4.2f, 1.6f, 25, 2, 0.55f, 40, 2.0f, 0, 0.5f, 1),
     Row(kind::kItemWreck22, 0, 0, 0, 0, 0, 30, 20, 1.0f, 0, 0, 0, 0, 0),
     Row(kind::kCoinChest, 0, 0, 0, 0, 0, 10, 1, 0.5f, 30, 0, 0, 0, 1),
-    Row(kind::kAutogyro, 14, 0, 0, 3.8f, 1.4f, 25, 2, 0.6f, 30, 2.2f, 0, 0.5f, 1),
-    Row(kind::kSeaplane, 14, 0, 0, 4.2f, 1.4f, 30, 2, 0.6f, 30, 2.0f, 2.0f, 0.5f, 1),
+    Row(kind::kAutogyro, 14, 0, 0, 3.8f, 1.4f, 25, 2, 0.6f, 30, 2.2f, 0, 0.5f, 1, kAutogyroHeight),
+    Row(kind::kSeaplane, 14, 0, 0, 4.2f, 1.4f, 30, 2, 0.6f, 30, 2.0f, 2.0f, 0.5f, 1,
+        kSeaplaneHeight),
     Row(kind::kShoreBattery, 8, 0, 0, 0, 0, 60, 50, 0.9f, 0, 2.4f, 0, 0.6f, 1),
     Row(kind::kMortarBoat, 14, 0, 0, 2.2f, 1.0f, 50, 5, 0.7f, 50, 3.0f, 0, 0.8f, 1),
     Row(kind::kGate, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
@@ -64,7 +77,7 @@ constexpr KindInfo kKinds[] = {
     Row(kind::kFlameWallB, 12, 0, 0, 2.7f, 1.3f, 50, 4, 0.7f, 50, 2.0f, 0, 0.5f, 1),
     Row(34, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     // A thrown switch stays triggered for its reload: long enough to sail through its sluice.
-    Row(kind::kSwitch, 0, 0, 0, 0, 0, 100, 100, 0.6f, 0, 10.0f, 0, 0, 0),
+    Row(kind::kSwitch, 0, 0, 0, 0, 0, 100, 100, 0.6f, 0, kSwitchSeconds, 0, 0, 0),
     Row(kind::kLock, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     Row(kind::kItemWreck37, 0, 0, 0, 0, 0, 30, 20, 1.0f, 0, 0, 0, 0, 0),
     Row(38, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
@@ -74,13 +87,15 @@ constexpr KindInfo kKinds[] = {
     Row(kind::kKeyGate2b, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     Row(kind::kLock2, 0, 0, 0, 0, 0, 1000, 100, 1.0f, 0, 0, 0, 0, 0),
     Row(kind::kPirateFlagship, 16, 0, 0, 2.2f, 0.8f, 400, 30, 1.5f, 40, 1.5f, 2.5f, 0.8f, 1),
-    // Linked gun: fires its heavy shell once per throw of its switch.
-    Row(kind::kHeavyGunship, 0, 0, 0, 0, 0, 100, 50, 0.7f, 0, 1.5f, 0, 0, 0),
-    Row(kind::kFlyingFortress, 18, 0, 0, 2.5f, 0.8f, 120, 40, 2.0f, 20, 2.0f, 0, 0.8f, 1),
+    // Linked gun: fires whenever its switch is triggered and its own reload is full, so its
+    // reload outlasts the switch's: one heavy shell per throw.
+    Row(kind::kHeavyGunship, 0, 0, 0, 0, 0, 100, 50, 0.7f, 0, kSwitchSeconds + 2.0f, 0, 0, 0),
+    Row(kind::kFlyingFortress, 18, 0, 0, 2.5f, 0.8f, 120, 40, 2.0f, 20, 2.0f, 0, 0.8f, 1,
+        kFortressHeight),
     Row(kind::kIronclad, 16, 0, 0, 2.0f, 0.8f, 500, 35, 1.5f, 40, 1.8f, 2.5f, 0.8f, 1),
     Row(kind::kSeaMine, 2, 0, 0, 0, 0, 5, 1, 0.4f, 0, 0, 0, 0, 1),
     Row(kind::kItemWreck50, 0, 0, 0, 0, 0, 30, 20, 1.0f, 0, 0, 0, 0, 0),
-    Row(kind::kFighter, 16, 0, 0, 5.0f, 1.6f, 35, 2, 0.6f, 30, 1.5f, 1.5f, 0.5f, 1),
+    Row(kind::kFighter, 16, 0, 0, 5.0f, 1.6f, 35, 2, 0.6f, 30, 1.5f, 1.5f, 0.5f, 1, kFighterHeight),
     Row(kind::kExitMarker, 0, 0, 0, 0, 0, 100000, 1, 0.1f, 0, 0, 0, 0, 0),
 };
 
@@ -146,6 +161,7 @@ UnitRecord MakeUnitRecord(const KindInfo& info) {
   u.life = info.life;
   u.maxLife = info.life;
   u.lightLevel = 1.0;
+  u.posY = info.flightHeight;
   u.haveAI = info.haveAI;
   u.acceleration = info.speed > 0 ? AccelerationFor(info.speed) : 0.0f;
   u.rotateSpeed = info.turn > 0 ? RotateSpeedFor(info.turn) : 0.0f;

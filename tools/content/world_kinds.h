@@ -30,6 +30,9 @@ struct KindInfo {
   float sideReloadTime;
   float chargeTime;  // seconds to full main-gun / side charge
   uint8_t haveAI;
+  // Height above the sea that an aircraft is placed and summoned at (0: a ship on the water).
+  // Above 0.5 it is drawn among the flying units; above 3 the homing rockets find it.
+  float flightHeight;
 };
 
 // Every kind the pack defines, in kind order.

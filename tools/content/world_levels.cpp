@@ -19,6 +19,16 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
+constexpr double kHintRowSpacing = 2.0;         // 0.85 / cos 25 degrees, twice, and a little
+constexpr double kTutorialGunClearance = 17.5;  // alert reach 11.5 + a gun 4.5 off its island
+// The first fight: the first ship this far along the way, the next ones further on by more
+// than two alert reaches (2 x 15.5 less the approach from the side), alternately to each side.
+constexpr double kFirstFightAt = 56;
+constexpr double kFirstFightSpacing = 34;
+constexpr double kFirstFightMinSpacing = 31;
+constexpr double kGateShift = 0.6;  // a gate's home to the right of the route
+constexpr double kFirstFightSide = 6;
+
 struct UnitCount {
   int32_t kind = 0;  // 0 ends the list
   int count = 0;
@@ -457,6 +467,9 @@ std::vector<Waypoint> RouteOf(const LevelPlan& plan) {
   double x = plan.startX;
   for (double z : {168.0, 118.0, 70.0}) {
     x = std::clamp(x + rng.Range(-40, 40), 40.0, kLevelSize - 40.0);
+    // The tutorial's lessons lie on a straight first stretch the ship starts out along, so
+    // that their rows are crossed square.
+    if ((plan.features & kTutorial) && z == 168.0) x = plan.startX;
     route.push_back({x, z});
   }
   if (plan.boss == 0) {
@@ -600,7 +613,7 @@ UnitRecord UnitAt(int32_t kind, double x, double y, double z, double heading) {
   if (!info) throw std::runtime_error("unit kind without a table row");
   UnitRecord u = MakeUnitRecord(*info);
   u.posX = x;
-  u.posY = y;
+  u.posY = info->flightHeight > 0 ? info->flightHeight : y;  // aircraft keep their height
   u.posZ = z;
   u.rotY = heading;
   return u;
@@ -671,9 +684,13 @@ LevelData BuildLevel(int32_t episode, int32_t number) {
   const Look look = CampaignEpisode(episode).look;
   int fortified = plan.batteries + plan.forts;
   std::vector<int> guns;  // static slots with a gun on them
+  const bool tutorial = (plan.features & kTutorial) != 0;
   for (size_t i = 0; i < islands.size(); ++i) {
     bool big = islands[i].piece == 1 || islands[i].piece == 3 || islands[i].piece == 6;
     bool fort = big && static_cast<int>(guns.size()) < fortified;
+    // In the tutorial the shore guns stand out of reach of the way: its fights are the ships'.
+    if (tutorial && RouteDistance(route, islands[i].x, islands[i].z) < kTutorialGunClearance)
+      fort = false;
     if (fort) guns.push_back(static_cast<int>(i + 1));
     PlaceObjects(s.statics[i + 1], rng, fort, look);
   }
@@ -724,8 +741,27 @@ LevelData BuildLevel(int32_t episode, int32_t number) {
     }
     throw std::runtime_error("no open water left for a unit");
   };
+  // The tutorial's fighting ships wait beside the way in the plan's order (a gunboat, which
+  // stops to fire, first), each further on than the last one's reach: met ahead, after the
+  // lessons, one at a time. Those the way has no room for are left out.
+  auto fights = [](int32_t k) { return FindKind(k)->haveAI == 1 && FindKind(k)->alertRadius > 2; };
+  std::vector<int32_t> firstFight;
+  if (tutorial) {
+    for (const UnitCount& c : plan.ships)
+      for (int k = 0; k < c.count; ++k)
+        if (fights(c.kind)) firstFight.push_back(c.kind);
+    const double room = routeLength - 20 - kFirstFightAt;
+    firstFight.resize(std::min(
+        firstFight.size(), static_cast<size_t>(std::max(0.0, room / kFirstFightMinSpacing)) + 1));
+  }
+  const double fightSpacing =
+      firstFight.size() > 1
+          ? std::min(kFirstFightSpacing, (routeLength - 20 - kFirstFightAt) /
+                                             static_cast<double>(firstFight.size() - 1))
+          : 0;
   for (const UnitCount& c : plan.ships) {
     for (int k = 0; k < c.count; ++k) {
+      if (tutorial && fights(c.kind)) continue;  // on the way below, or left out
       auto [x, z] = seaSpot(FindKind(c.kind)->radius + 1.0, 45);
       int32_t i = put(UnitAt(c.kind, x, 0, z, rng.Range(0, 2 * kPi)));
       if (c.kind == kind::kSternWheeler) s.units[i].haveAI = 1;  // the wanderer
@@ -767,16 +803,27 @@ LevelData BuildLevel(int32_t episode, int32_t number) {
     }
     throw std::runtime_error("no open water beside the route");
   };
+  for (size_t f = 0; f < firstFight.size(); ++f) {
+    const double along = kFirstFightAt + fightSpacing * static_cast<double>(f);
+    int32_t i = onRoute(firstFight[f], along / routeLength,
+                        f % 2 == 0 ? kFirstFightSide : -kFirstFightSide);
+    s.units[i].rotY += kPi;  // facing the ship that comes
+  }
   const bool grey = (plan.features & kGrey) != 0;
   // Gates across the route, with walls either side that never open.
   auto gate = [&](int32_t kind, double fraction) {
-    // Turned across the route, so that opening slides the gate out of the way.
-    int32_t i = onRoute(kind, fraction, 0);
+    // Turned across the route, so that opening slides the gate to the right of the way by 1.3:
+    // it stands 0.6 right of the route, so that open it leaves the route itself clear by 1.9
+    // (a ship of radius 0.85 and the gate's 1.0), and its walls 2.6 either side of it.
+    const RoutePoint p = AlongRoute(route, fraction * routeLength);
+    const double rx = -std::cos(p.heading), rz = std::sin(p.heading);  // to the right
+    UnitRecord door = UnitAt(kind, p.x + kGateShift * rx, 0, p.z + kGateShift * rz, p.heading);
+    door.haveAI = FindKind(kind)->haveAI;
+    int32_t i = put(door);
     s.units[i].rotY += kPi / 2;
     s.units[i].sinkMotion = {s.units[i].posX, s.units[i].posY, s.units[i].posZ, 0};  // home
-    for (double side : {2.6, -2.6}) {
-      RoutePoint p = AlongRoute(route, fraction * routeLength);
-      double x = p.x - std::cos(p.heading) * side, z = p.z + std::sin(p.heading) * side;
+    for (double side : {kGateShift + 2.6, kGateShift - 2.6}) {
+      double x = p.x + rx * side, z = p.z + rz * side;
       int32_t w = put(UnitAt(grey ? 38 : 34, x, 0, z, p.heading + kPi / 2));
       s.units[w].sinkMotion = {x, 0, z, 0};
     }
@@ -840,54 +887,57 @@ LevelData BuildLevel(int32_t episode, int32_t number) {
     r.alive = 1;
     r.tag = tag;
   };
-  // A pickup or hint on the route: level entry sets their radius to 0, so a short row across
-  // the route makes sure the ship touches one (1.6 apart: never two at once).
-  auto acrossRoute = [&](int32_t kind, double distance, int32_t tag, int count) {
+  // A pickup on the route: level entry sets its radius to 0, so a short row across the route
+  // makes sure the ship touches one (1.6 apart: never two at once).
+  auto acrossRoute = [&](int32_t kind, double distance, int32_t tag, int count,
+                         double spacing = 1.6) {
     RoutePoint p = AlongRoute(route, distance);
     for (int k = 0; k < count; ++k) {
-      double side = (k - (count - 1) / 2.0) * 1.6;
+      double side = (k - (count - 1) / 2.0) * spacing;
       bonus(kind, p.x - std::cos(p.heading) * side, 0.2, p.z + std::sin(p.heading) * side, 0, tag);
     }
+  };
+  // A hint shows once: three triggers across the route, far enough apart that a ship crossing
+  // within 25 degrees of square comes within its radius (at most 0.85) of only one of them.
+  auto hintRow = [&](double distance, int32_t tag) {
+    acrossRoute(bonus::kHint, distance, tag, 3, kHintRowSpacing);
   };
   auto zone = [&](int32_t kind, double fraction, float radius) {
     RoutePoint p = AlongRoute(route, fraction * routeLength);
     bonus(kind, p.x, 0, p.z, radius, 0);
   };
-  if (plan.features & kTutorial) {
-    // Met in this order on the first stretch: steering at the start, then the guns well before
-    // any enemy can come near (none starts within 45), the panels, the radar, the rockets and
-    // the rest.
+  if (tutorial) {
+    // Met in this order on the straight first stretch: mouse steering a few units ahead, once
+    // the opening hint (which names the keys) is read and the ship under way, then the guns,
+    // the panels, the radar, the rockets and the rest, all before the first fight.
     const std::pair<int32_t, double> lessons[] = {
-        {hint_tag::kMouse, 0},      {hint_tag::kGuns, 6},   {hint_tag::kInfoPanel, 14},
-        {hint_tag::kUpgrades, 22},  {hint_tag::kRadar, 30}, {hint_tag::kWeaponS, 38},
-        {hint_tag::kEverything, 46}};
-    for (auto [tag, distance] : lessons)
-      acrossRoute(bonus::kHint, distance, tag, distance == 0 ? 1 : 5);
+        {hint_tag::kMouse, 3},      {hint_tag::kGuns, 8},   {hint_tag::kInfoPanel, 14},
+        {hint_tag::kUpgrades, 20},  {hint_tag::kRadar, 26}, {hint_tag::kWeaponS, 32},
+        {hint_tag::kEverything, 38}};
+    for (auto [tag, distance] : lessons) hintRow(distance, tag);
   }
-  if (plan.features & kCoinHint) acrossRoute(bonus::kHint, 0.3 * routeLength, hint_tag::kCoins, 5);
+  if (plan.features & kCoinHint) hintRow(0.3 * routeLength, hint_tag::kCoins);
   if (plan.features & (kKeyDoor1 | kKeyDoor2 | kKeyDoor3))
-    acrossRoute(bonus::kHint, 0.28 * routeLength, hint_tag::kKeys, 5);
+    hintRow(0.28 * routeLength, hint_tag::kKeys);
   if (plan.features & kKeyDoor1) acrossRoute(bonus::kKey1, 0.31 * routeLength, 0, 5);
   if (plan.features & kKeyDoor2) acrossRoute(bonus::kKey2, 0.45 * routeLength, 0, 5);
   if (plan.features & kKeyDoor3) acrossRoute(bonus::kKey3, 0.57 * routeLength, 0, 5);
-  if (plan.features & kSwitchLock)
-    acrossRoute(bonus::kHint, 0.68 * routeLength, hint_tag::kSwitch, 5);
+  if (plan.features & kSwitchLock) hintRow(0.68 * routeLength, hint_tag::kSwitch);
   if (plan.features & kSnow) {
-    acrossRoute(bonus::kHint, 0.15 * routeLength, hint_tag::kSnow, 5);
+    hintRow(0.15 * routeLength, hint_tag::kSnow);
     zone(bonus::kSnowStarts, 0.16, 5);
     zone(bonus::kSnowStops, 0.85, 5);
   }
   if (plan.features & kDark) {
-    acrossRoute(bonus::kHint, 0.3 * routeLength, hint_tag::kDark, 5);
+    hintRow(0.3 * routeLength, hint_tag::kDark);
     zone(bonus::kDarkness, 0.31, 5);
     zone(bonus::kLightAgain, 0.8, 5);
   }
-  if (plan.features & kHiddenGate)
-    acrossRoute(bonus::kHint, 0.5 * routeLength, hint_tag::kSecret, 5);
+  if (plan.features & kHiddenGate) hintRow(0.5 * routeLength, hint_tag::kSecret);
   if (plan.boss > 0) {
     double lair = RouteLength(route, 4);
     acrossRoute(bonus::kSavePoint, lair - 40, 0, 5);
-    acrossRoute(bonus::kHint, lair - 30, hint_tag::kBoss, 5);
+    hintRow(lair - 30, hint_tag::kBoss);
   }
   if (plan.skyZone > 0) zone(plan.skyZone, 0.5, 30);
   const int32_t pickups[] = {
