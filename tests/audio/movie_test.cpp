@@ -3,10 +3,15 @@
 #include "audio/movie.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
 
 #include <filesystem>
 
 #include "audio_fixture.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace skerrow::audio {
@@ -73,6 +78,78 @@ TEST(Movie, APlayingMovieShowsItsFirstPictureAndStopsOnRequest) {
   player.Stop();                                // the click on the panel
   EXPECT_FALSE(player.Playing());
   EXPECT_EQ(player.CurrentPicture(), nullptr);
+}
+
+// The pack's movie with every picture's own size (its JPEG frame header) set to `w` x `h`,
+// while the container still says 320 x 240.
+std::vector<uint8_t> Resized(const fs::path& movie, uint16_t w, uint16_t h) {
+  std::vector<uint8_t> bytes = test::ReadFileBytes(movie);
+  // Start of frame 0: FF C0, length 17, 8 bits, height 240, width 320.
+  const uint8_t sof[] = {0xFF, 0xC0, 0x00, 0x11, 0x08, 0x00, 0xF0, 0x01, 0x40};
+  int frames = 0;
+  for (auto at = bytes.begin();
+       (at = std::search(at, bytes.end(), std::begin(sof), std::end(sof))) != bytes.end(); ++at) {
+    at[5] = static_cast<uint8_t>(h >> 8);
+    at[6] = static_cast<uint8_t>(h);
+    at[7] = static_cast<uint8_t>(w >> 8);
+    at[8] = static_cast<uint8_t>(w);
+    ++frames;
+  }
+  EXPECT_EQ(frames, 60);
+  return bytes;
+}
+
+long MaxRssKb() {
+  rusage u{};
+  ::getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+// Pictures larger than the limit, under a header of 320 x 240, are refused by the decoder before
+// anything is allocated for them (16,000 x 16,000 took 578 MB a picture): the movie ends.
+TEST(Movie, PicturesLargerThanTheirHeaderSaysAreRefused) {
+  if (!fs::exists(kMovies / "Pelk.avi")) GTEST_SKIP() << "no content pack in the build";
+  const fs::path dir = test::ScratchDir("movie_sizes");
+  test::WriteBytes(dir / "huge.avi", Resized(kMovies / "Pelk.avi", 16000, 16000));
+  MovieDecoder d;
+  std::string error;
+  ASSERT_TRUE(d.Open((dir / "huge.avi").string(), error)) << error;
+  EXPECT_EQ(d.Width(), 320);
+  const long before = MaxRssKb();
+  std::vector<uint8_t> rgba;
+  double t = 0;
+  EXPECT_FALSE(d.NextPicture(rgba, t));
+  EXPECT_LT(MaxRssKb() - before, 100 * 1024) << "kB grown by the decode";
+}
+
+// Each bounded call stops at its deadline (here one already passed) after one piece of work;
+// the calls together still deliver every picture, in order.
+TEST(Movie, DecodingStopsAtItsDeadlineAndGoesOnFromThere) {
+  if (!fs::exists(kMovies / "Pelk.avi")) GTEST_SKIP() << "no content pack in the build";
+  struct Case {
+    fs::path file;
+    int pictures;
+  };
+  for (const Case& c : {Case{kMovies / "Pelk.avi", 60}}) {
+    SCOPED_TRACE(c.file.string());
+    MovieDecoder d;
+    std::string error;
+    ASSERT_TRUE(d.Open(c.file.string(), error)) << error;
+    std::vector<uint8_t> rgba;
+    double t = -1, last = -1;
+    int pictures = 0, later = 0, calls = 0;
+    for (MovieStep step = MovieStep::kLater; step != MovieStep::kEnd && calls < 10000; ++calls) {
+      step = d.NextPicture(rgba, t, std::chrono::steady_clock::now());
+      if (step == MovieStep::kLater) ++later;
+      if (step == MovieStep::kPicture) {
+        EXPECT_GT(t, last);
+        last = t;
+        ++pictures;
+      }
+    }
+    EXPECT_EQ(pictures, c.pictures);
+    EXPECT_GE(later, c.pictures) << "a call went past its deadline";
+  }
 }
 
 }  // namespace
