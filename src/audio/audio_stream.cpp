@@ -149,7 +149,9 @@ void AudioStream::Pump() {
   if (start) {
     std::string error;
     if (!file_.Open(path, error)) {
-      std::cerr << "skerrow: " << error << "\n";
+      // The rotation asks for the next track every second: a track that cannot be played is
+      // said once.
+      if (refused_.insert(path).second) std::cerr << "skerrow: music: " << error << "\n";
       ended_ = true;
       return;
     }

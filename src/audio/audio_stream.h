@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,6 +66,7 @@ class AudioStream {
 
   // The decoder's own (the thread's, or Pump's caller's).
   PcmFile file_;
+  std::set<std::string> refused_;  // tracks that could not be opened, said once each
   bool atEnd_ = true;  // no more data to queue
   bool active_ = false;
   std::thread thread_;

@@ -18,6 +18,7 @@ extern "C" {
 #include <string>
 
 #include "audio/audio_device.h"
+#include "platform/file_read.h"
 #include "platform/log.h"
 #include "platform/paths.h"
 
@@ -49,8 +50,14 @@ int OpenStream(AVFormatContext* fmt, AVMediaType type, AVCodecContext*& codec) {
   const int s = av_find_best_stream(fmt, type, -1, -1, &decoder, 0);
   if (s < 0 || decoder == nullptr) return -1;
   codec = avcodec_alloc_context3(decoder);
-  if (codec == nullptr || avcodec_parameters_to_context(codec, fmt->streams[s]->codecpar) < 0 ||
-      avcodec_open2(codec, decoder, nullptr) < 0) {
+  if (codec == nullptr || avcodec_parameters_to_context(codec, fmt->streams[s]->codecpar) < 0) {
+    avcodec_free_context(&codec);
+    return -1;
+  }
+  // Every picture's own size is checked by the decoder before it is allocated: the container's
+  // header may say 320 x 240 over pictures of 16,000 x 16,000.
+  codec->max_pixels = kMaxMoviePixels;
+  if (avcodec_open2(codec, decoder, nullptr) < 0) {
     avcodec_free_context(&codec);
     return -1;
   }
@@ -94,7 +101,9 @@ void MovieDecoder::Close() {
 bool MovieDecoder::Open(const std::string& diskPath, std::string& error) {
   Close();
   auto d = std::make_unique<Impl>();
-  if (avformat_open_input(&d->fmt, diskPath.c_str(), nullptr, nullptr) < 0) {
+  // A FIFO or device would hold the open (and the main loop) for good.
+  if (!platform::RegularFile(diskPath) ||
+      avformat_open_input(&d->fmt, diskPath.c_str(), nullptr, nullptr) < 0) {
     error = "cannot open movie " + diskPath;
     return false;
   }
@@ -104,7 +113,8 @@ bool MovieDecoder::Open(const std::string& diskPath, std::string& error) {
     return false;
   }
   const int w = d->codec->width, h = d->codec->height;
-  if (w < 1 || h < 1 || w > kMaxMovieSide || h > kMaxMovieSide) {
+  if (w < 1 || h < 1 || w > kMaxMovieSide || h > kMaxMovieSide ||
+      int64_t{w} * h > kMaxMoviePixels) {
     error = "movie " + diskPath + " is " + std::to_string(w) + " x " + std::to_string(h);
     return false;
   }
@@ -123,30 +133,42 @@ bool MovieDecoder::Open(const std::string& diskPath, std::string& error) {
 }
 
 bool MovieDecoder::NextPicture(std::vector<uint8_t>& rgba, double& seconds) {
-  if (!impl_) return false;
+  return NextPicture(rgba, seconds, std::chrono::steady_clock::time_point::max()) ==
+         MovieStep::kPicture;
+}
+
+MovieStep MovieDecoder::NextPicture(std::vector<uint8_t>& rgba, double& seconds,
+                                    std::chrono::steady_clock::time_point deadline) {
+  if (!impl_) return MovieStep::kEnd;
   Impl& d = *impl_;
+  // Checked after each piece of work (a picture dropped, a packet sent), so that every call
+  // makes progress and none runs far past its deadline.
+  const auto late = [&] { return std::chrono::steady_clock::now() >= deadline; };
   for (;;) {
     const int got = avcodec_receive_frame(d.codec, d.frame);
     if (got == 0) {
       // A stream may change size midway: only pictures of the opened size are shown.
-      if (d.frame->width != width_ || d.frame->height != height_) continue;
+      if (d.frame->width != width_ || d.frame->height != height_) {
+        if (late()) return MovieStep::kLater;
+        continue;
+      }
       d.sws = sws_getCachedContext(d.sws, width_, height_,
                                    static_cast<AVPixelFormat>(d.frame->format), width_, height_,
                                    AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
-      if (d.sws == nullptr) return false;
+      if (d.sws == nullptr) return MovieStep::kEnd;
       rgba.resize(static_cast<size_t>(width_) * height_ * 4);
       uint8_t* dst[4] = {rgba.data(), nullptr, nullptr, nullptr};
       int lines[4] = {width_ * 4, 0, 0, 0};
       sws_scale(d.sws, d.frame->data, d.frame->linesize, 0, height_, dst, lines);
       const int64_t pts = d.frame->best_effort_timestamp;
       seconds = pts == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(pts) * d.timeBase;
-      return seconds <= kMaxMovieSeconds;
+      return seconds <= kMaxMovieSeconds ? MovieStep::kPicture : MovieStep::kEnd;
     }
-    if (got == AVERROR_EOF) return false;
-    if (got != AVERROR(EAGAIN)) return false;
+    if (got == AVERROR_EOF) return MovieStep::kEnd;
+    if (got != AVERROR(EAGAIN)) return MovieStep::kEnd;
     // Feed the decoder the next packet of the picture stream.
     for (;;) {
-      if (d.flushed) return false;
+      if (d.flushed) return MovieStep::kEnd;
       if (av_read_frame(d.fmt, d.packet) < 0) {
         avcodec_send_packet(d.codec, nullptr);
         d.flushed = true;
@@ -155,9 +177,11 @@ bool MovieDecoder::NextPicture(std::vector<uint8_t>& rgba, double& seconds) {
       const bool ours = d.packet->stream_index == d.stream;
       const int sent = ours ? avcodec_send_packet(d.codec, d.packet) : 0;
       av_packet_unref(d.packet);
-      if (sent < 0 && sent != AVERROR(EAGAIN)) return false;
+      if (sent < 0 && sent != AVERROR(EAGAIN)) return MovieStep::kEnd;
       if (ours) break;
+      if (late()) return MovieStep::kLater;
     }
+    if (late()) return MovieStep::kLater;
   }
 }
 
@@ -166,7 +190,10 @@ bool MovieDecoder::ReadSound(const std::string& diskPath, std::vector<int16_t>& 
   mono.clear();
   rate = 0;
   AVFormatContext* fmt = nullptr;
-  if (avformat_open_input(&fmt, diskPath.c_str(), nullptr, nullptr) < 0) return false;
+  if (!platform::RegularFile(diskPath) ||
+      avformat_open_input(&fmt, diskPath.c_str(), nullptr, nullptr) < 0) {
+    return false;
+  }
   AVCodecContext* codec = nullptr;
   SwrContext* swr = nullptr;
   AVFrame* frame = av_frame_alloc();
@@ -247,7 +274,9 @@ bool MoviePlayerAv::Open(const std::string& gamePath) {
     std::cerr << "skerrow: " << error << "\n";
     return false;
   }
-  haveNext_ = decoder_.NextPicture(next_, nextSeconds_);
+  // The first picture is decoded by CurrentPicture, within its time.
+  haveNext_ = false;
+  pending_ = true;
   if (device_ != nullptr && device_->IsOpen()) {
     std::vector<int16_t> mono;
     int32_t rate = 0;
@@ -283,20 +312,32 @@ void MoviePlayerAv::Stop() {
   StopSound();
   decoder_.Close();
   haveNext_ = false;
+  pending_ = false;
 }
 
 const uint8_t* MoviePlayerAv::CurrentPicture() {
   if (!playing_) return nullptr;
   const double now =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-  // Pictures whose time has come replace the one shown; the last one ends the movie.
+  // Pictures whose time has come replace the one shown; the last one ends the movie. Decoding
+  // takes at most one frame's time per call, so that the loop goes on answering clicks however
+  // large or slow the movie (a late movie plays slower).
+  const auto deadline = std::chrono::steady_clock::now() + kDecodeBudget;
   bool changed = false;
-  while (haveNext_ && nextSeconds_ <= now) {
+  for (;;) {
+    if (pending_) {
+      const MovieStep step = decoder_.NextPicture(next_, nextSeconds_, deadline);
+      if (step == MovieStep::kLater) break;
+      pending_ = false;
+      haveNext_ = step == MovieStep::kPicture;
+    }
+    if (!haveNext_ || nextSeconds_ > now) break;
     shown_.swap(next_);
     changed = true;
-    haveNext_ = decoder_.NextPicture(next_, nextSeconds_);
+    pending_ = true;
+    if (std::chrono::steady_clock::now() >= deadline) break;
   }
-  if (!haveNext_) {
+  if (!haveNext_ && !pending_) {
     const bool soundLeft = [&] {
       if (source_ == 0) return false;
       ALint state = 0;

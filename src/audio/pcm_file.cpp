@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "platform/file_read.h"
+
 namespace skerrow::audio {
 namespace {
 
@@ -14,10 +16,15 @@ constexpr int32_t kSliceFrames = 4096;
 
 bool PcmFile::Open(const std::string& diskPath, std::string& error) {
   Close();
+  if (!platform::RegularFile(diskPath)) {
+    error = "cannot open " + diskPath + ": it is missing or not a regular file";
+    return false;
+  }
   SF_INFO info{};
   SNDFILE* file = sf_open(diskPath.c_str(), SFM_READ, &info);
   if (file == nullptr) {
-    error = "cannot open " + diskPath + ": " + sf_strerror(nullptr);
+    // libsndfile's own text ("... possibly a pipe?") misleads for a file it cannot decode.
+    error = "cannot open " + diskPath + ": it is not a sound file the game can read";
     return false;
   }
   if (info.channels < 1 || info.channels > kMaxFileChannels || info.samplerate < kMinSampleRate ||

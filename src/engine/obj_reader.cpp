@@ -135,7 +135,12 @@ int32_t ParseObjIndex(std::string_view part) {
 
 void TOBJModel::LoadFromFile(const std::string& fileName) {
   std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(fileName, bytes)) throw EOBJError("Cannot open file \"" + fileName + "\"");
+  // A terrain piece's budget: the game's are some 100 KB; 8 MB is some 300,000 faces (a file of
+  // 10 million took 1.2 GB).
+  constexpr size_t kMaxObjBytes = size_t{8} << 20;
+  if (!ReadFileBytes(fileName, bytes, kMaxObjBytes)) {
+    throw EOBJError("Cannot open file \"" + fileName + "\"");
+  }
   LoadFromText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 

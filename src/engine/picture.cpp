@@ -16,21 +16,24 @@
 #include <utility>
 
 #include "engine/byte_reader.h"
+#include "platform/file_read.h"
 
 namespace skerrow {
 
 namespace {
 
-constexpr size_t kMaxFileBytes = size_t{512} << 20;
-
 void Fail(TPictureError* error, const std::string& caption, const std::string& text) {
   if (error) *error = TPictureError{caption, text};
 }
 
-// Width and height both in 1..kMaxPictureSide, at most kMaxPicturePixels pixels; the byte
-// count then fits easily in 64 bits.
+// The side limit of the role being loaded on this thread (ScopedPictureLimit).
+thread_local int32_t g_roleSide = kMaxPictureSide;
+
+// Width and height both in 1..kMaxPictureSide (or the role's smaller limit), at most
+// kMaxPicturePixels pixels; the byte count then fits easily in 64 bits. Checked on the
+// header's sizes, before anything is allocated for the pixels.
 bool SizeOk(int64_t width, int64_t height) {
-  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+  return width > 0 && height > 0 && width <= g_roleSide && height <= g_roleSide &&
          width * height <= kMaxPicturePixels;
 }
 
@@ -137,20 +140,16 @@ bool DecodeMaskedBitmap(std::span<const uint8_t> bytes, TPixels& out) {
 
 }  // namespace
 
-bool ReadFileBytes(const std::string& fileName, std::vector<uint8_t>& bytes) {
-  bytes.clear();
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) return false;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0 || static_cast<uint64_t>(size) > kMaxFileBytes) return false;
-  in.seekg(0, std::ios::beg);
-  bytes.resize(static_cast<size_t>(size));
-  if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-    bytes.clear();
-    return false;
-  }
-  return true;
+ScopedPictureLimit::ScopedPictureLimit(int32_t side) : previous_(g_roleSide) {
+  g_roleSide = std::min(previous_, std::max(side, 1));
+}
+
+ScopedPictureLimit::~ScopedPictureLimit() {
+  g_roleSide = previous_;
+}
+
+bool ReadFileBytes(const std::string& fileName, std::vector<uint8_t>& bytes, size_t maxBytes) {
+  return platform::ReadRegularFile(fileName, maxBytes, bytes) == platform::FileRead::kOk;
 }
 
 // ---- platform bitmap decoder ----
@@ -260,11 +259,10 @@ bool ReadBitmapSize(std::span<const uint8_t> bytes, int32_t& width, int32_t& hei
 }
 
 bool ReadBitmapFileSize(const std::string& fileName, int32_t& width, int32_t& height) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) return false;
   uint8_t head[26] = {};
-  in.read(reinterpret_cast<char*>(head), sizeof head);
-  return ReadBitmapSize({head, static_cast<size_t>(in.gcount())}, width, height);
+  size_t got = 0;
+  if (platform::ReadRegularFilePrefix(fileName, head, got) != platform::FileRead::kOk) return false;
+  return ReadBitmapSize({head, got}, width, height);
 }
 
 TPixels HalvePixels(const TPixels& in) {

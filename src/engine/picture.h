@@ -21,6 +21,25 @@ inline constexpr int64_t kMaxPicturePixels = int64_t{kMaxPictureSide} * kMaxPict
 // pixels, their RGB conversion and the output). A picture that would need more is refused.
 inline constexpr int64_t kMaxDecodeBytes = int64_t{128} << 20;
 
+// Budgets of pictures by their role: the game's own interface pictures and fonts are at most
+// 512 on a side, a slot thumbnail 256 x 128.
+inline constexpr int32_t kMaxInterfacePictureSide = 2048;
+inline constexpr int32_t kMaxThumbnailSide = 256;
+
+// While it lives, every picture decoded on this thread larger than `side` on a side is refused
+// from its header with its loader's message (a 1 KB run-length file may declare 4096 x 4096, and
+// its texture then take half a gigabyte). Nested limits keep the smaller.
+class ScopedPictureLimit {
+ public:
+  explicit ScopedPictureLimit(int32_t side);
+  ~ScopedPictureLimit();
+  ScopedPictureLimit(const ScopedPictureLimit&) = delete;
+  ScopedPictureLimit& operator=(const ScopedPictureLimit&) = delete;
+
+ private:
+  int32_t previous_;
+};
+
 // Decoded pixels, rows bottom-up, no padding: data.size() == width * height * channels.
 struct TPixels {
   int32_t width = 0;
@@ -36,8 +55,14 @@ struct TPictureError {
   std::string file = {};  // the refused file, for the log (the message box shows the text alone)
 };
 
-// Reads a whole file (at most 512 MiB). False when it cannot be opened or is larger.
-bool ReadFileBytes(const std::string& fileName, std::vector<uint8_t>& bytes);
+// A picture file's budget: a 4096 x 4096 picture of 32 bits uncompressed, and its headers.
+// A longer file is refused before it is read.
+inline constexpr size_t kMaxPictureFileBytes = (size_t{64} << 20) + (size_t{64} << 10);
+
+// Reads a whole regular file (a disk path) of at most `maxBytes`. False when it cannot be
+// opened, is not a regular file (a FIFO or device is never waited on) or is larger.
+bool ReadFileBytes(const std::string& fileName, std::vector<uint8_t>& bytes,
+                   size_t maxBytes = kMaxPictureFileBytes);
 
 // The platform bitmap decoder (any BMP/QVT SDL reads: every bit depth, palettes, RLE, bit
 // fields, OS/2 headers): full-resolution RGB. Error caption "BMP Unit".

@@ -326,6 +326,17 @@ int32_t GuiTextWidth(const TGui& gui, std::string_view text) {
   return width;
 }
 
+std::string FitGuiText(const TGui& gui, std::string_view text, int32_t width) {
+  if (GuiTextWidth(gui, text) <= width) return std::string(text);
+  const int32_t room = width - GuiTextWidth(gui, "..");
+  size_t n = 0;
+  for (int32_t used = 0; n < text.size(); ++n) {
+    used += gui.glyphWidths[static_cast<uint8_t>(text[n])] + 1;
+    if (used > room) break;
+  }
+  return std::string(text.substr(0, n)) + (room >= 0 ? ".." : "");
+}
+
 void DrawGuiText(const TGui& gui, float x, float y, std::string_view text) {
   glBindTexture(GL_TEXTURE_2D, gui.textures.font);
   glColor4f(0.2f, 0, 0, 1);

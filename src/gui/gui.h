@@ -151,6 +151,9 @@ void ReleaseGUI(TGui& gui, int32_t arg);
 bool LoadFont(TGui& gui, const std::string& appPath);
 // Width in GUI units of `text` as DrawGuiText lays it out: each glyph's width plus 1.
 int32_t GuiTextWidth(const TGui& gui, std::string_view text);
+// `text` cut so that GuiTextWidth stays within `width`: the longest prefix that fits, ended by
+// ".." when anything was cut (a saved name or description line must not run out of its window).
+std::string FitGuiText(const TGui& gui, std::string_view text, int32_t width);
 
 // Needs a current GL context. Draws `text` (Windows-1251) in dark red from (x, y), glyph
 // bottoms at y, then leaves the colour opaque white and the atlas bound.

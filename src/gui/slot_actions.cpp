@@ -10,6 +10,9 @@
 namespace skerrow {
 namespace {
 
+// The description panel runs from x 205 to 545; its lines start at 220 and keep 10 units clear.
+constexpr int32_t kSlotLineWidth = 545 - 220 - 10;
+
 // The thumbnail texture anew: the slot's .tga through the GUI loader, empty.qvt at full
 // resolution. Only with a graphics context; the old texture goes either way.
 void LoadThumbnail(TInterface& ui, const SlotWindow& model) {
@@ -18,6 +21,7 @@ void LoadThumbnail(TInterface& ui, const SlotWindow& model) {
   texture = 0;
   if (!ui.withGL) return;
   TLoaderMessages messages;
+  const ScopedPictureLimit thumbnailSize(kMaxThumbnailSide);
   if (model.slotUsed) {
     LoadGuiTexture(model.thumbnail, texture, false, messages);
   } else {
@@ -40,7 +44,10 @@ void RefreshSlotWindow(TInterface& ui) {
   }
   window.visible = 1;
   window.buttons[kSlotActionButton].caption = model->actionCaption;
-  for (int32_t i = 0; i < kDescriptionLines; ++i) window.texts[i].caption = model->lines[i];
+  // The lines come from the slot's .txt, of any length: each is cut to the description panel.
+  for (int32_t i = 0; i < kDescriptionLines; ++i) {
+    window.texts[i].caption = FitGuiText(ui.gui, model->lines[i], kSlotLineWidth);
+  }
   window.texts[kSlotNumberText].caption = model->slotLine;
   LoadThumbnail(ui, *model);
 }

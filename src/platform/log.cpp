@@ -2,6 +2,7 @@
 #include "platform/log.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -46,6 +47,7 @@ class TeeBuffer final : public std::streambuf {
 struct LogState {
   std::mutex mutex;
   int fd = -1;
+  bool shared = false;  // another running game had the file open first
   TeeBuffer tee;
   std::streambuf* previous = nullptr;  // std::cerr's own buffer while the tee is in place
 };
@@ -62,9 +64,18 @@ LogState& State() {
 bool OpenLog(const std::string& path) {
   CloseLog();
   LogState& s = State();
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Every write appends (O_APPEND), so that two games sharing the folder never write over each
+  // other's lines. The first game holds a shared lock while it runs; one that finds no game
+  // holding it empties the file first (one file per run), a later one appends to the file.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return false;
+  const bool alone = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  if (alone && ::ftruncate(fd, 0) != 0) {
+    // Not emptied: the run's lines follow the old ones.
+  }
+  ::flock(fd, LOCK_SH);
   std::lock_guard<std::mutex> lock(s.mutex);
+  s.shared = !alone;
   s.fd = fd;
   s.tee.Attach(fd);
   std::cerr.flush();
@@ -88,6 +99,10 @@ void LogFileOnly(std::string_view line) {
   if (s.fd < 0) return;
   WriteAll(s.fd, line.data(), line.size());
   WriteAll(s.fd, "\n", 1);
+}
+
+bool LogShared() {
+  return State().shared;
 }
 
 int LogFd() {

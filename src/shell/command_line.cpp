@@ -30,11 +30,17 @@ bool ParseU64(const std::string& s, uint64_t& out) {
   return true;
 }
 
+// A display of at most 8192 on a side and 5120 x 2880 pixels (a 5K display): the frame's
+// buffers and read-backs stay some 200 MB (16384 x 16384 took 3.3 GB, and a frame a minute).
+constexpr int64_t kMaxDisplaySide = 8192;
+constexpr int64_t kMaxDisplayPixels = int64_t{5120} * 2880;
+
 bool ParseSize(const std::string& s, int& w, int& h) {
   size_t x = s.find_first_of("xX");
   if (x == std::string::npos) return false;
   int64_t a = 0, b = 0;
-  if (!ParseInt(s.substr(0, x), 64, 16384, a) || !ParseInt(s.substr(x + 1), 64, 16384, b))
+  if (!ParseInt(s.substr(0, x), 64, kMaxDisplaySide, a) ||
+      !ParseInt(s.substr(x + 1), 64, kMaxDisplaySide, b) || a * b > kMaxDisplayPixels)
     return false;
   w = static_cast<int>(a);
   h = static_cast<int>(b);
@@ -57,7 +63,8 @@ std::string HelpText() {
          "  --root DIR         directory holding gdata (see Files below)\n"
          "  --windowed         run in a window this time (not stored)\n"
          "  --fullscreen       run full screen this time (not stored)\n"
-         "  --size WxH         display size for this run (not stored)\n"
+         "  --size WxH         display size for this run (not stored; sides 64..8192,\n"
+         "                     at most 5120 x 2880 pixels)\n"
          "  --headless         no visible window and no sound; virtual 40 ms clock per tick\n"
          "  --seed N           seed the random generator\n"
          "  --ticks N          exit after N main-loop ticks after start-up\n"
@@ -131,7 +138,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine& 
     } else if (a == "--size") {
       if (!value(a, v)) return ParseResult::kError;
       if (!ParseSize(v, out.width, out.height)) {
-        message = "bad --size '" + v + "' (expected WxH, each 64..16384)";
+        message = "bad --size '" + v + "' (expected WxH, each 64..8192, at most 5120 x 2880 pixels)";
         return ParseResult::kError;
       }
     } else if (a == "--headless") {
@@ -195,6 +202,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, CommandLine& 
       message = "unknown option '" + a + "' (see --help)";
       return ParseResult::kError;
     }
+  }
+  if (out.slot > 0 && out.start.empty()) {
+    message = "--slot needs --start (the game started by --start saves into the slot)";
+    return ParseResult::kError;
   }
   return ParseResult::kRun;
 }

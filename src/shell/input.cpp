@@ -7,6 +7,8 @@
 #include "editor/editor_window.h"
 #include "engine/picture.h"
 #include "gui/key_window.h"
+#include "platform/cp1251.h"
+#include "platform/notices.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -40,6 +42,11 @@ bool HasDisplay(const InputContext& c) {
   return c.displayWidth > 0 && c.displayHeight > 0;
 }
 
+void ScreenshotFailed(const std::string& name) {
+  platform::ReportFailure(platform::Failure::kScreenshot,
+                          "could not write the screenshot " + Cp1251ToUtf8(name));
+}
+
 // Frame of the current mode at the display size, for Print Screen.
 void SaveScreenBmp(InputContext& c) {
   if (!HasDisplay(c)) return;
@@ -47,7 +54,9 @@ void SaveScreenBmp(InputContext& c) {
   if (name.empty()) return;
   std::vector<uint8_t> bgr(static_cast<size_t>(c.displayWidth) * c.displayHeight * 3, 0);
   c.frames.RenderFrame(c.displayWidth, c.displayHeight, bgr);
-  WriteBmp24(ResolvePath(name), PixelsFromBgr(c.displayWidth, c.displayHeight, bgr));
+  if (!WriteBmp24(ResolvePath(name), PixelsFromBgr(c.displayWidth, c.displayHeight, bgr))) {
+    ScreenshotFailed(name);
+  }
   InvalidatePathCache();
 }
 
@@ -56,7 +65,7 @@ void TakeScreenshot(InputContext& c) {
   if (!ScreenshotSize(c.displayWidth, c.displayHeight, w, h)) return;
   const std::string name = FreeScreenshotName(c.w.appPath, ".tga");
   if (name.empty()) return;
-  CaptureScreenshot(c.w, c.frames, ResolvePath(name), w, h);
+  if (!CaptureScreenshot(c.w, c.frames, ResolvePath(name), w, h)) ScreenshotFailed(name);
   InvalidatePathCache();
 }
 

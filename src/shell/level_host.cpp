@@ -11,6 +11,7 @@
 #include "engine/textures.h"
 #include "gui/interface.h"
 #include "platform/cp1251.h"
+#include "platform/file_read.h"
 #include "platform/log.h"
 #include "platform/media.h"
 #include "platform/messages.h"
@@ -32,6 +33,8 @@ double NowMs() {
 
 // Play steps between entering the first level of a new game and its first save.
 constexpr int kNewGameSettleSteps = 16;
+// The read budget of one episode's art (LoadEpisodeArt).
+constexpr uint64_t kMaxEpisodeArtBytes = uint64_t{512} << 20;
 
 // The personal name of hero 1 when no name was typed.
 constexpr const char* kHeroOneName = "Эдвард";
@@ -79,6 +82,9 @@ void FormLevelHost::LoadEpisodeArt(const std::string& episodeName) {
   options.displayHeight = form_.Display().Height();
   options.terrainReflections = form_.Settings().terrainreflections;
   TLoaderMessages messages;
+  // What one episode's art may read in all: the game's own is some 60 MB (pictures of at most
+  // 64 MB, models of 16 MB and terrain pieces of 8 MB each could otherwise add up to gigabytes).
+  const platform::ScopedReadBudget episodeBudget(kMaxEpisodeArtBytes);
   skerrow::LoadEpisodeArt(form_.World(), form_.Resources(), episodeName, options, reader_, *this,
                           form_.Display().HasGL(), messages);
   ShowLoaderMessages(messages);

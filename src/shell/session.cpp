@@ -1,6 +1,8 @@
 // Start of a run on the desktop: data search, player folders, log and crash handler.
 #include "shell/session.h"
 
+#include <signal.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -9,6 +11,7 @@
 #include "platform/crash.h"
 #include "platform/log.h"
 #include "platform/messages.h"
+#include "platform/notices.h"
 #include "platform/sdl/message_box.h"
 #include "shell/command_line.h"
 
@@ -57,23 +60,42 @@ std::string MissingDataMessage(const GameFolders& folders, const std::string& mi
 
 namespace {
 
-void CreateFolder(const std::string& dir) {
+// True when `dir` is a folder now (made if it was missing).
+bool CreateFolder(const std::string& dir) {
   std::error_code ec;
-  if (!dir.empty()) std::filesystem::create_directories(dir, ec);
+  if (dir.empty()) return true;
+  std::filesystem::create_directories(dir, ec);
+  return std::filesystem::is_directory(dir, ec);
+}
+
+}  // namespace
+
+namespace {
+
+// A hang-up (the terminal closed) ends the run as SIGTERM does: the game's quit, the save in
+// progress finished, the closing log line written.
+void OnHangUp(int) {
+  ::raise(SIGTERM);
 }
 
 }  // namespace
 
 int StartSession(CommandLine& options) {
   platform::InstallCrashHandler();
+  struct sigaction hangUp {};
+  hangUp.sa_handler = OnHangUp;
+  ::sigemptyset(&hangUp.sa_mask);
+  ::sigaction(SIGHUP, &hangUp, nullptr);
   const std::vector<std::string> searched =
       DataSearchOrder(options.root, ExecutableDirectory(), SKERROW_INSTALLED_DATA_DIR);
   const GameFolders folders = FindGameFolders(searched, FolderWritable);
   SetUserFolders(folders);
+  std::string unmade;  // a player folder that could not be made, told once the log is open
   if (!folders.portable) {
-    CreateFolder(folders.configDir);
-    CreateFolder(folders.dataDir);
-    CreateFolder(UserFilePath(UserFile::kScreenshots, folders.root));
+    for (const std::string& dir : {folders.configDir, folders.dataDir,
+                                   UserFilePath(UserFile::kScreenshots, folders.root)}) {
+      if (!CreateFolder(dir) && unmade.empty()) unmade = dir;
+    }
   }
   const std::string missing = folders.root.empty() ? std::string() : MissingKeyFile(folders.root);
   // The log sits in the player's data folder, or beside gdata; with no data it is not opened.
@@ -85,6 +107,13 @@ int StartSession(CommandLine& options) {
   }
   const std::string version = VersionText();
   platform::Log("starting " + version.substr(0, version.find('\n')));
+  if (platform::LogShared()) {
+    platform::Log("another running game writes this log too; its lines and this run's are mixed");
+  }
+  if (!unmade.empty()) {
+    platform::ReportFailure(platform::Failure::kPlayerFolder,
+                            "cannot make the folder " + unmade + " for the player's files");
+  }
   if (folders.root.empty() || !missing.empty()) {
     const std::string text = MissingDataMessage(folders, missing);
     platform::ShowMessage("Skerrow", text);

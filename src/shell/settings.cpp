@@ -5,12 +5,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <span>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_read.h"
 #include "platform/paths.h"
 #include "world/raw_io.h"
 
@@ -19,6 +18,9 @@ namespace {
 
 constexpr std::string_view kSection = "Skerrow Settings";
 constexpr std::string_view kKeysSection = "Skerrow Keys";
+// settings.dat is some 40 short lines; a file past this is not one (40 MB of line ends took a
+// gigabyte of line records).
+constexpr size_t kMaxSettingsBytes = size_t{1} << 20;
 
 constexpr const char* kOptionNames[kDisplayOptionCount] = {
     "doFullScreen",   "doNoWindowChange", "doAllowReboot",  "doWaitVBlank", "doAllowPalette256",
@@ -396,11 +398,16 @@ void ParseSettings(const std::string& text, StoredSettings& settings) {
   ParseKeys(lines, settings.keys);
 }
 
-bool RestoreSettings(const std::string& path, StoredSettings& settings) {
-  std::ifstream in(ResolvePath(path), std::ios::binary);
-  if (!in) return false;
-  const std::string text((std::istreambuf_iterator<char>(in)), {});
-  ParseSettings(text, settings);
+bool RestoreSettings(const std::string& path, StoredSettings& settings, std::string* problem) {
+  std::vector<uint8_t> bytes;
+  const platform::FileRead r = platform::ReadRegularFile(ResolvePath(path), kMaxSettingsBytes, bytes);
+  if (r != platform::FileRead::kOk) {
+    if (problem != nullptr && r != platform::FileRead::kMissing) {
+      *problem = platform::FileReadText(r, kMaxSettingsBytes);
+    }
+    return false;
+  }
+  ParseSettings(std::string(bytes.begin(), bytes.end()), settings);
   return true;
 }
 
@@ -439,11 +446,12 @@ platform::DisplayConfig DisplayFromSettings(const StoredSettings& settings,
 }
 
 bool SaveSettings(const std::string& path, const StoredSettings& settings) {
-  std::string existing;
-  {
-    std::ifstream in(ResolvePath(path), std::ios::binary);
-    if (in) existing.assign(std::istreambuf_iterator<char>(in), {});
-  }
+  // The old file's other sections and keys are kept; one that is there but cannot be read is
+  // not replaced (its content would be lost, and a directory or device is not ours to replace).
+  std::vector<uint8_t> old;
+  const platform::FileRead r = platform::ReadRegularFile(ResolvePath(path), kMaxSettingsBytes, old);
+  if (r != platform::FileRead::kOk && r != platform::FileRead::kMissing) return false;
+  const std::string existing(old.begin(), old.end());
   const std::string text = FormatSettings(settings, existing);
   return WriteFileRange(
       path, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));

@@ -75,14 +75,18 @@ struct StoredSettings {
 // takes a bindable virtual-key code (BindableKey); when the keys read give one key to two
 // actions, the whole section is refused and the bindings stay as they were.
 void ParseSettings(const std::string& text, StoredSettings& settings);
-// RestoreSettings: the file at `path` (a game path, any letter case); false when it is missing.
-bool RestoreSettings(const std::string& path, StoredSettings& settings);
+// RestoreSettings: the file at `path` (a game path, any letter case); false when it is missing
+// or cannot be read, and `settings` keeps its values. A file that is there but cannot be read (a
+// directory, FIFO or device, a read error, longer than 1 MiB) sets `problem` to why.
+bool RestoreSettings(const std::string& path, StoredSettings& settings,
+                     std::string* problem = nullptr);
 
 // The file content with FormVersion = 0 and every key from `settings`, in both sections. Lines
 // of `existing` outside the two sections, and keys in them that are not ours, are kept.
 std::string FormatSettings(const StoredSettings& settings, const std::string& existing = {});
 // SaveSettings: writes to a temporary file beside `path` and renames it over the file, so an
-// interrupted write never leaves a half-written settings file. False when it cannot be written.
+// interrupted write never leaves a half-written settings file. False when it cannot be written,
+// or when the old file is there but cannot be read (it is then left as it is).
 bool SaveSettings(const std::string& path, const StoredSettings& settings);
 
 // The display of a run: with doFullScreen the whole desktop at whatever size it has (the size

@@ -9,10 +9,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <numeric>
-#include <sstream>
 #include <thread>
 
 #include "audio/audio_device.h"
@@ -22,9 +20,11 @@
 #include "engine/ktzgl.h"
 #include "engine/picture.h"
 #include "gui/interface.h"
+#include "platform/file_read.h"
 #include "platform/heap_count.h"
 #include "platform/media.h"
 #include "platform/messages.h"
+#include "platform/notices.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/vk_codes.h"
@@ -52,6 +52,8 @@ namespace {
 
 constexpr int32_t kStartupTimerMs = 205;
 constexpr int32_t kFpsTimerMs = 1000;
+// A script of a few hundred thousand events; a longer file is not read (200 MB took 1.1 GB).
+constexpr size_t kMaxInputScriptBytes = size_t{16} << 20;
 
 double NowUs() {
   using namespace std::chrono;
@@ -96,7 +98,14 @@ void TSkerrowForm::dtimerTimer(int32_t elapsed) {
     DeliverScriptedInput();
   }
   MainLoopTick(*world_, elapsed, *this);
+  ReportSaveFailure();
   if (options_.ticks >= 0 && ticksSinceStartup_ >= options_.ticks) quit_ = true;
+}
+
+void TSkerrowForm::ReportSaveFailure() {
+  if (std::string failure = slotWriter_.TakeFailure(); !failure.empty()) {
+    platform::ReportFailure(platform::Failure::kSave, failure);
+  }
 }
 
 void TSkerrowForm::FPStimerTimer() {
@@ -174,8 +183,14 @@ void TSkerrowForm::RenderDispatch() {
     // sets its own, or the picture and the world point under the cursor follow the editor's.
     glViewport(0, 0, window_->Width(), window_->Height());
     DrawModeFrame();
-    // Under --bench the frame ends when the rasteriser has finished it.
-    if (options_.bench) glFinish();
+    // Under --bench the frame ends when the rasteriser has finished it. Headless and offscreen
+    // too: with no display to pace it, Mesa's software driver queues frame after frame (the
+    // menu grew to 2.4 GB) unless each one is finished.
+    static const bool offscreen = [] {
+      const char* driver = std::getenv("SDL_VIDEODRIVER");
+      return driver != nullptr && std::string_view(driver) == "offscreen";
+    }();
+    if (options_.bench || options_.headless || offscreen) glFinish();
   }
   // Frames after the first kWarmFrames must not allocate: the draw's arrays have grown by then.
   if (heap0 >= 0 && frameUs_.size() >= kWarmFrames) {
@@ -309,15 +324,16 @@ void TSkerrowForm::PrintBench() const {
 
 int TSkerrowForm::Run() {
   if (!options_.inputFile.empty()) {
-    std::ifstream in(options_.inputFile, std::ios::binary);
-    if (!in) {
-      std::cerr << "skerrow: cannot read input script '" << options_.inputFile << "'\n";
+    std::vector<uint8_t> bytes;
+    const platform::FileRead r =
+        platform::ReadRegularFile(options_.inputFile, kMaxInputScriptBytes, bytes);
+    if (r != platform::FileRead::kOk) {
+      std::cerr << "skerrow: cannot read input script '" << options_.inputFile
+                << "': it " << platform::FileReadText(r, kMaxInputScriptBytes) << "\n";
       return 2;
     }
-    std::stringstream ss;
-    ss << in.rdbuf();
     std::string error;
-    if (!ParseInputScript(ss.str(), script_, error)) {
+    if (!ParseInputScript(std::string(bytes.begin(), bytes.end()), script_, error)) {
       std::cerr << "skerrow: " << options_.inputFile << ": " << error << "\n";
       return 2;
     }
@@ -347,7 +363,7 @@ int TSkerrowForm::Run() {
   }
   if (!options_.dumpState.empty()) {
     auto bytes = SavedBytes(*world_);
-    if (!WriteFileRange(options_.dumpState, bytes)) {
+    if (!WriteFileInPlace(options_.dumpState, bytes)) {
       std::cerr << "skerrow: cannot write state dump '" << options_.dumpState << "'\n";
       exitCode_ = 1;
     }

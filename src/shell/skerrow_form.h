@@ -81,6 +81,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   // Waits for a save still being written. Whatever reads or deletes slot files (the slot
   // window's actions, a load) calls it first; RestartFromSave and FormDestroy do.
   bool FinishSaves() { return slotWriter_.Finish(); }
+  // A failed save (SlotWriter::TakeFailure) logged and, once per run, told to the player.
+  void ReportSaveFailure();
   // ReloadSlot ("Начать заново" and the last life): true when saveSlot's save was loaded; a
   // refused save is shown as a message box and leaves the game as it was.
   bool RestartFromSave();

@@ -21,6 +21,8 @@
 #include "platform/cp1251.h"
 #include "platform/log.h"
 #include "platform/media.h"
+#include "platform/messages.h"
+#include "platform/notices.h"
 #include "platform/numeric.h"
 #include "platform/paths.h"
 #include "platform/random.h"
@@ -78,7 +80,12 @@ void TSkerrowForm::FormCreate() {
   // Listings cached before this form existed (another form's folder, since changed) are stale.
   InvalidatePathCache();
 
-  RestoreSettings(UserFilePath(UserFile::kSettings, w.appPath), settings_);
+  const std::string settingsFile = UserFilePath(UserFile::kSettings, w.appPath);
+  if (std::string problem; !RestoreSettings(settingsFile, settings_, &problem) && !problem.empty()) {
+    platform::ReportFailure(platform::Failure::kSettingsRead,
+                            "settings: " + Cp1251ToUtf8(settingsFile) + " " + problem +
+                                "; the defaults are used");
+  }
   keyMap_ = MakeKeyMap(settings_.keys);
   w.textureQuality = settings_.qualityterraintexture ? 1 : 0;
   SetTextureQuality(w.textureQuality);
@@ -317,10 +324,13 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   const std::string& app = w.appPath;
   // firstTime: the multitexture entry points were fetched with the scene; the menu interface
   // is built once its window textures are loaded (below).
-  LoadKindPack(w);
+  if (const std::string refused = LoadKindPack(w); !refused.empty()) {
+    platform::ShowMessage("Skerrow", refused);
+  }
   // The loaders hand their messages back; start-up shows them after each group of loads.
   TLoaderMessages messages;
   if (gl) {
+    const ScopedPictureLimit interfaceSize(kMaxInterfacePictureSide);
     const std::string in = app + "gdata\\textures\\int\\";
     LoadTexture(in + "loading.qvt", res.handles.loadingTexture, q, messages);
     LoadTexture(in + "striper.qvt", res.handles.loadingBarFill, true, messages);
@@ -359,13 +369,17 @@ void TSkerrowForm::LoadResources(bool firstTime) {
   if (gl) {
     LoadBonusAnimations(w, res, app, messages);
     ShowLoaderMessages(std::exchange(messages, {}));
-    LoadInterfaceTextures(w, res, app, *levelHost_, messages);
+    {
+      const ScopedPictureLimit interfaceSize(kMaxInterfacePictureSide);
+      LoadInterfaceTextures(w, res, app, *levelHost_, messages);
+    }
     ShowLoaderMessages(std::exchange(messages, {}));
     LoadEffectAnimations(w, res, app, messages);
     ShowLoaderMessages(std::exchange(messages, {}));
   }
   if (firstTime) {
     // The windows' textures are among the interface textures loaded above.
+    const ScopedPictureLimit interfaceSize(kMaxInterfacePictureSide);
     BuildInterface(*interface_, w, *menuHost_, res.Texture("params"), res.Texture("window"), gl);
   }
   w.screenFade = 1.5;
@@ -427,11 +441,16 @@ void TSkerrowForm::ShowLoadingProgress(int32_t target) {
 }
 
 bool TSkerrowForm::SaveSettingsFile() {
-  return SaveSettings(UserFilePath(UserFile::kSettings, world_->appPath), settings_);
+  const std::string file = UserFilePath(UserFile::kSettings, world_->appPath);
+  if (SaveSettings(file, settings_)) return true;
+  platform::ReportFailure(platform::Failure::kSettingsWrite,
+                          "settings: could not write " + Cp1251ToUtf8(file));
+  return false;
 }
 
 void TSkerrowForm::FormDestroy() {
   FinishSaves();
+  ReportSaveFailure();
   if (musicPlayer_) musicPlayer_->Stop();
   // Sources before the device that holds them.
   moviePlayer_.reset();

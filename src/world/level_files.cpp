@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/cp1251.h"
+#include "platform/log.h"
 #include "platform/paths.h"
 #include "world/raw_io.h"
 #include "world/vocabulary.h"
@@ -37,6 +38,10 @@ std::string Num(int32_t n) {
 std::string DirectoryOf(const std::string& path) {
   const size_t cut = path.find_last_of("\\/");
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+bool Finite(double x, double y, double z) {
+  return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
 }
 
 float Clamp01(float v) {
@@ -89,14 +94,35 @@ bool SaveLand(const WorldState& ws, const std::string& file) {
   return WriteFileRange(file, LandBytes(ws));
 }
 size_t LoadUnitParameters(UnitRecord& record, const std::string& file) {
-  return ReadFileRange(file, UnitRecordBytes(record));
+  // Read aside: a record holding a value that is not a number is refused whole (its ship would
+  // sail to (NaN, NaN, NaN) and every save of it be refused).
+  UnitRecord read = record;
+  const size_t n = ReadFileRange(file, UnitRecordBytes(read));
+  if (n > 0 && !UnitNumbersFinite(read)) {
+    platform::Log("refused \"" + Cp1251ToUtf8(file) + "\": a value is not a number");
+    return 0;
+  }
+  record = read;
+  return n;
 }
 bool SaveUnitParameters(const UnitRecord& record, const std::string& file) {
   return WriteFileRange(file, UnitRecordBytes(record));
 }
 
-void LoadKindPack(WorldState& ws) {
-  ReadFileRange(ws.appPath + "gdata\\Skerrow.qvp", KindPackBytes(ws));
+std::string LoadKindPack(WorldState& ws) {
+  const std::string file = ws.appPath + "gdata\\Skerrow.qvp";
+  auto pack = std::make_unique<KindTable>(ws.kindTable);
+  const std::span<uint8_t> bytes(reinterpret_cast<uint8_t*>(pack.get()), sizeof(KindTable));
+  if (ReadFileRange(file, bytes) == 0) return {};
+  for (int32_t k = 0; k < kKindCount; ++k) {
+    const KindRecord& r = pack->kinds[static_cast<size_t>(k)];
+    if (!Finite(r.kindAlertRadius, r.kindStandoffMin, r.kindStandoffMax)) {
+      return "The unit kinds \"" + Cp1251ToUtf8(file) + "\" cannot be loaded: kind " + Num(k) +
+             " has a radius that is not a number.";
+    }
+  }
+  ws.kindTable = *pack;
+  return {};
 }
 
 void LoadHeroDefaults(WorldState& ws) {
@@ -224,11 +250,23 @@ LevelMessage ReadLevelSize(WorldState& ws, PictureReader& reader, int32_t level)
 
 namespace {
 
-bool Finite(double x, double y, double z) {
-  return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
-}
 
 }  // namespace
+
+bool UnitNumbersFinite(const UnitRecord& u) {
+  const double values[] = {u.posX,         u.posY,          u.posZ,         u.rotX,
+                           u.rotY,         u.rotZ,          u.heel,         u.vel.x,
+                           u.vel.y,        u.vel.z,         u.vel.w,        u.mass,
+                           u.radius,       u.life,          u.maxLife,      u.sinkMotion.x,
+                           u.sinkMotion.y, u.sinkMotion.z,  u.sinkMotion.w, u.lightLevel,
+                           u.acceleration, u.turnRate,      u.rotateSpeed,  u.kren,
+                           u.pok,          u.reload,        u.maxReload,    u.reloadSpeed,
+                           u.sideReload,   u.maxSideReload, u.sideReloadSpeed, u.power,
+                           u.maxPower,     u.powerSpeed,    u.sidePower,    u.maxSidePower,
+                           u.sidePowerSpeed};
+  return std::all_of(std::begin(values), std::end(values),
+                     [](double v) { return std::isfinite(v); });
+}
 
 std::string CheckUnitTable(std::span<const UnitRecord> units) {
   for (size_t u = 0; u < units.size(); ++u) {
@@ -239,6 +277,9 @@ std::string CheckUnitTable(std::span<const UnitRecord> units) {
     }
     if (!Finite(r.posX, r.posY, r.posZ) || !std::isfinite(r.rotY)) {
       return "место единицы " + Num(static_cast<int32_t>(u)) + " не число";
+    }
+    if (!UnitNumbersFinite(r)) {
+      return "unit " + Num(static_cast<int32_t>(u)) + " has a value that is not a number";
     }
   }
   return {};

@@ -40,11 +40,14 @@ void LoadBonuses(WorldState& ws, const std::string& file);
 bool SaveBonuses(const WorldState& ws, const std::string& file);
 void LoadLand(WorldState& ws, const std::string& file);
 bool SaveLand(const WorldState& ws, const std::string& file);
-// Returns the bytes read: sizeof(UnitRecord) for a whole record.
+// Returns the bytes read: sizeof(UnitRecord) for a whole record. A record with a value that is
+// not a number (UnitNumbersFinite) is refused: 0, `record` unchanged, a line in the log.
 size_t LoadUnitParameters(UnitRecord& record, const std::string& file);
 bool SaveUnitParameters(const UnitRecord& record, const std::string& file);
-// gdata\Skerrow.qvp into the kind table; gdata\parameters\unit1..3.par into heroDefaults.
-void LoadKindPack(WorldState& ws);
+// gdata\Skerrow.qvp into the kind table; gdata\parameters\unit1..3.par into heroDefaults. A
+// pack with a radius that is not a number is refused whole (the table is left as it was): the
+// message to show, or "".
+std::string LoadKindPack(WorldState& ws);
 void LoadHeroDefaults(WorldState& ws);
 
 // ---- Pictures ----
@@ -116,10 +119,12 @@ inline constexpr int32_t kLastTerrainKind = 127;  // Terrain<k> pieces 1..127
 inline constexpr int32_t kLastObjectKind = 128;   // object<n>.3ds 1..128
 
 // Why a table read from a file cannot be played, or "" when it can. Units in use (alive or
-// sinking): kind 0..255, position and heading numbers. Statics in use: terrain piece 1..127,
+// sinking): kind 0..255, every value a number. Statics in use: terrain piece 1..127,
 // centre a number, objects in use of kind 1..128 at a place that is a number. Bonuses: an armed
 // one at a place that is a number (an unknown bonus kind is inert and passes).
 std::string CheckUnitTable(std::span<const UnitRecord> units);
+// Every float and double of the record is a number (no NaN, no infinity).
+bool UnitNumbersFinite(const UnitRecord& u);
 std::string CheckStaticTable(std::span<const StaticRecord> statics);
 std::string CheckBonusPlaces(std::span<const BonusRecord> bonuses);
 

@@ -3,29 +3,24 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <vector>
 
+#include "platform/file_read.h"
 #include "platform/paths.h"
 
 namespace skerrow {
 
 size_t ReadFileRange(const std::string& gamePath, std::span<uint8_t> dst) {
   if (gamePath.empty()) return 0;
-  const std::string path = ResolvePath(gamePath);
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return 0;
-  // fread stores only what the file holds; a directory or a read error yields a short count.
-  size_t total = 0;
-  while (total < dst.size()) {
-    const size_t n = std::fread(dst.data() + total, 1, dst.size() - total, f);
-    if (n == 0) break;
-    total += n;
-  }
-  std::fclose(f);
-  return total;
+  // A directory, FIFO or device in the file's place reads as missing: never waited on.
+  size_t got = 0;
+  platform::ReadRegularFilePrefix(ResolvePath(gamePath), dst, got);
+  return got;
 }
 
 bool WriteFileRange(const std::string& gamePath, std::span<const uint8_t> src) {
@@ -38,7 +33,8 @@ namespace {
 // Writes `bytes` as the whole of `path` and flushes them to the disk. False on any error (the
 // disk full included), with the file possibly partly written.
 bool WriteDurably(const std::string& path, std::span<const uint8_t> bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // O_EXCL: the name is this write's own (TemporaryName); never another writer's file.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   size_t done = 0;
   bool ok = true;
@@ -60,7 +56,38 @@ void SyncDirectory(const std::string& dir) {
   ::close(fd);
 }
 
+// `<path>.<process>-<count>.part`: no other write, in this game or another one running beside
+// it, uses the same temporary name.
+std::string TemporaryName(const std::string& path) {
+  static std::atomic<uint64_t> count{0};
+  return path + "." + std::to_string(::getpid()) + "-" + std::to_string(++count) + ".part";
+}
+
 }  // namespace
+
+bool WriteFileInPlace(const std::string& path, std::span<const uint8_t> src) {
+  struct stat st;
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) {
+    const FileImage file{path, src};
+    const bool ok = ReplaceDiskFiles({&file, 1});
+    InvalidatePathCache();
+    return ok;
+  }
+  if (S_ISDIR(st.st_mode)) return false;
+  // O_NONBLOCK only for the open (a FIFO without a reader fails at once); the writes block.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  bool ok = true;
+  size_t done = 0;
+  while (ok && done < src.size()) {
+    const ssize_t n = ::write(fd, src.data() + done, src.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
+  }
+  return ::close(fd) == 0 && ok;
+}
 
 bool ReplaceFiles(std::span<const FileImage> files) {
   std::vector<FileImage> resolved;
@@ -78,16 +105,19 @@ bool ReplaceDiskFiles(std::span<const FileImage> files) {
   for (const FileImage& f : files) {
     if (f.gamePath.empty() || f.gamePath.back() == '/') return false;
   }
+  std::vector<std::string> parts;
+  for (const FileImage& f : files) parts.push_back(TemporaryName(f.gamePath));
   bool ok = true;
-  for (size_t i = 0; ok && i < files.size(); ++i) {
-    ok = WriteDurably(files[i].gamePath + ".part", files[i].bytes);
+  size_t written = 0;
+  for (; ok && written < files.size(); ++written) {
+    ok = WriteDurably(parts[written], files[written].bytes);
   }
   for (size_t i = 0; ok && i < files.size(); ++i) {
-    ok = std::rename((files[i].gamePath + ".part").c_str(), files[i].gamePath.c_str()) == 0;
+    ok = std::rename(parts[i].c_str(), files[i].gamePath.c_str()) == 0;
   }
   if (!ok) {
     // Before the first rename every old file is still in place; the temporary ones go.
-    for (const FileImage& f : files) std::remove((f.gamePath + ".part").c_str());
+    for (size_t i = 0; i < written; ++i) std::remove(parts[i].c_str());
     return false;
   }
   std::string synced = "\n";  // no folder has this name

@@ -11,8 +11,8 @@
 namespace skerrow {
 
 // Reads the file at `gamePath` (a game path: Windows-1251, '\' separators, any letter case) into
-// `dst`, at most dst.size() bytes from its start. A missing or unreadable file changes nothing
-// and gives 0; a shorter file fills only its own length and leaves the rest of `dst` unchanged.
+// `dst`, at most dst.size() bytes from its start. A missing or unreadable file, or anything but
+// a regular file (a directory, FIFO or device), changes nothing and gives 0; a shorter file fills only its own length and leaves the rest of `dst` unchanged.
 // Returns the number of bytes stored.
 size_t ReadFileRange(const std::string& gamePath, std::span<uint8_t> dst);
 
@@ -22,6 +22,12 @@ size_t ReadFileRange(const std::string& gamePath, std::span<uint8_t> dst);
 // path, missing directory, full disk).
 bool WriteFileRange(const std::string& gamePath, std::span<const uint8_t> src);
 
+// Writes `src` into what the disk path `path` names. A missing or regular file is replaced as
+// WriteFileRange does; anything else that can be written (a device such as /dev/null, a terminal,
+// a FIFO with a reader) gets the bytes written into it and is never replaced by a file. False
+// for a directory, a FIFO without a reader or a failed write.
+bool WriteFileInPlace(const std::string& path, std::span<const uint8_t> src);
+
 // One file of ReplaceFiles: its game path and its whole new content.
 struct FileImage {
   std::string gamePath;
@@ -29,7 +35,8 @@ struct FileImage {
 };
 
 // Replaces several files so that no crash, kill or full disk leaves one of them neither old nor
-// new: each is written to `<name>.part` in its own folder (which must exist) and flushed to
+// new: each is written to a temporary name of its own (`<name>.<process>-<n>.part`) in its own
+// folder (which must exist) and flushed to
 // the disk; only when all are written are they renamed over the old files, in the given order.
 // Returns false, with every old file untouched, when any of them cannot be written.
 bool ReplaceFiles(std::span<const FileImage> files);

@@ -2,13 +2,21 @@
 // and the two loads.
 #include "world/save_game.h"
 
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <memory>
 #include <system_error>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/cp1251.h"
@@ -127,19 +135,62 @@ void PrepareSlotFiles(const WorldState& ws, std::span<const uint8_t> thumbnailTg
   bytes[2].assign(block.begin(), block.end());
 }
 
-bool ReplaceSlotFiles(const std::string (&paths)[3], const std::vector<uint8_t> (&bytes)[3]) {
+// How long a save waits for another game writing into the same folder.
+constexpr int kLockWaitMs = 10000;
+
+// Holds the save folder's lock file (`savegame.lock`, flock) while a slot is written: two games
+// saving into one folder write one after the other, so that a slot's three files are always
+// of one save. A writer that cannot have it within kLockWaitMs gives up.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& slotFile) {
+    const size_t cut = slotFile.find_last_of('/');
+    const std::string dir = cut == std::string::npos ? std::string() : slotFile.substr(0, cut + 1);
+    fd_ = ::open((dir + "savegame.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ < 0) return;
+    for (int waited = 0; waited <= kLockWaitMs; waited += 50) {
+      if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+        held_ = true;
+        return;
+      }
+      if (errno != EWOULDBLOCK && errno != EINTR) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  bool Held() const { return held_; }
+
+ private:
+  int fd_ = -1;
+  bool held_ = false;
+};
+
+// "" when written, else why not.
+std::string ReplaceSlotFiles(const std::string (&paths)[3], const std::vector<uint8_t> (&bytes)[3]) {
+  const FolderLock lock(paths[2]);
+  if (!lock.Held()) return "another game kept the save folder locked";
   const FileImage files[] = {{paths[0], bytes[0]}, {paths[1], bytes[1]}, {paths[2], bytes[2]}};
-  return ReplaceDiskFiles(files);
+  return ReplaceDiskFiles(files) ? "" : "the files could not be written";
+}
+
+// Why the running game must not be saved: a block the game itself would refuse to load.
+std::string Unsaveable(const WorldState& ws) {
+  const std::string why = CheckSavedBlock(Saved(ws));
+  return why.empty() ? why : "the game would not load it again: " + why;
 }
 
 }  // namespace
 
 bool WriteSaveSlot(const WorldState& ws, std::span<const uint8_t> thumbnailTga) {
-  if (!InRange(ws.saveSlot, 1, kSaveSlots)) return false;
+  if (!InRange(ws.saveSlot, 1, kSaveSlots) || !Unsaveable(ws).empty()) return false;
   std::string paths[3];
   std::vector<uint8_t> bytes[3];
   PrepareSlotFiles(ws, thumbnailTga, paths, bytes);
-  const bool ok = ReplaceSlotFiles(paths, bytes);
+  const bool ok = ReplaceSlotFiles(paths, bytes).empty();
   InvalidatePathCache();
   return ok;
 }
@@ -147,10 +198,23 @@ bool WriteSaveSlot(const WorldState& ws, std::span<const uint8_t> thumbnailTga) 
 bool SlotWriter::Save(const WorldState& ws, std::span<const uint8_t> thumbnailTga) {
   Finish();
   if (!InRange(ws.saveSlot, 1, kSaveSlots)) return false;
+  if (const std::string why = Unsaveable(ws); !why.empty()) {
+    ok_ = false;
+    std::lock_guard<std::mutex> lock(failureMutex_);
+    failure_ = "did not save the game into slot " + Num(ws.saveSlot) + ": " + why;
+    return false;
+  }
   PrepareSlotFiles(ws, thumbnailTga, paths_, bytes_);
   thread_ = std::thread([this] {
-    ok_ = ReplaceSlotFiles(paths_, bytes_);
-    platform::Log((ok_ ? "saved the game into " : "could not save the game into ") + paths_[2]);
+    const std::string why = ReplaceSlotFiles(paths_, bytes_);
+    ok_ = why.empty();
+    if (ok_) {
+      platform::Log("saved the game into " + paths_[2]);
+    } else {
+      // Logged and told to the player by the game's thread (TakeFailure).
+      std::lock_guard<std::mutex> lock(failureMutex_);
+      failure_ = "could not save the game into " + paths_[2] + ": " + why;
+    }
   });
   return true;
 }
@@ -160,6 +224,11 @@ bool SlotWriter::Finish() {
   thread_.join();
   InvalidatePathCache();  // the new files may be missing from cached listings
   return ok_;
+}
+
+std::string SlotWriter::TakeFailure() {
+  std::lock_guard<std::mutex> lock(failureMutex_);
+  return std::exchange(failure_, {});
 }
 
 std::string CheckSavedBlock(const SavedState& s) {

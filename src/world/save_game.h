@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -37,14 +38,16 @@ SlotDescription ParseDescriptionFile(std::string_view text);
 
 // Writes the saved block, the thumbnail (TGA bytes) and the description into slot `saveSlot`,
 // creating gdata\savegame when missing. The files replace the old ones only once all three are
-// on the disk, the .qvs last (ReplaceFiles). False when saveSlot is not 1..99 or a file cannot
-// be written; the old slot is then untouched.
+// on the disk, the .qvs last (ReplaceFiles). False when saveSlot is not 1..99, the block fails
+// CheckSavedBlock or a file cannot be written; the old slot is then untouched.
 bool WriteSaveSlot(const WorldState& ws, std::span<const uint8_t> thumbnailTga);
 
 // The game's slot writes, off the step: Save copies the three files' bytes and returns; the
 // disk work (WriteSaveSlot's all-or-nothing replacement, flushed to the disk) runs on the
 // writer's own thread while play goes on. One write at a time: Save and Finish wait for the
 // one before. Everything that reads or deletes slot files calls Finish first; destruction does.
+// Games running side by side take turns: the save folder's lock (savegame.lock) is held while
+// a slot's files are written, and a write that cannot have it within 10 s fails.
 class SlotWriter {
  public:
   SlotWriter() = default;
@@ -52,16 +55,22 @@ class SlotWriter {
   SlotWriter& operator=(const SlotWriter&) = delete;
   ~SlotWriter() { Finish(); }
 
-  // False (and nothing written) when saveSlot is not 1..99.
+  // False (and nothing written) when saveSlot is not 1..99, or when the block would be refused
+  // by the game's own load (CheckSavedBlock: a failure to take).
   bool Save(const WorldState& ws, std::span<const uint8_t> thumbnailTga);
   // Waits for the write in progress; whether the last write reached the disk (true when none).
   bool Finish();
+  // What the last failed save came to ("could not save the game into ...: why"), once; "" when
+  // none failed since the last call. For the game's thread to log and tell the player.
+  std::string TakeFailure();
 
  private:
   std::thread thread_;
   std::string paths_[3];
   std::vector<uint8_t> bytes_[3];
   bool ok_ = true;
+  std::mutex failureMutex_;
+  std::string failure_;
 };
 
 // What a load of a slot came to. `message` is set for kRefused: the game shows it.

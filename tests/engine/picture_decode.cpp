@@ -166,6 +166,37 @@ TEST(PictureDecode, PlatformDecoderRefusesHugeHeadersBeforeDecoding) {
   }
 }
 
+// A role's limit (an interface picture, a slot thumbnail) refuses a small run-length file that
+// declares a large picture from its header, before anything is decoded; nested limits keep the
+// smaller, and the limit ends with its scope.
+TEST(PictureDecode, ARoleLimitRefusesLargerPicturesFromTheirHeader) {
+  std::vector<uint8_t> rle = Bmp24(4, 2);
+  Put16(rle, 28, 8);  // 8 bits, RLE8: the header declares what the few bytes do not hold
+  Put32(rle, 30, 1);
+  struct Case {
+    uint32_t side;
+    int32_t limit;  // 0: none
+    bool decoded;
+  };
+  for (const Case c : {Case{300, kMaxThumbnailSide, false}, Case{256, kMaxThumbnailSide, true},
+                       Case{2049, kMaxInterfacePictureSide, false}, Case{300, 0, true}}) {
+    Put32(rle, 18, c.side);
+    Put32(rle, 22, c.side / 2);
+    TPixels p;
+    TPictureError e;
+    bool decoded = false;
+    if (c.limit > 0) {
+      const ScopedPictureLimit outer(kMaxInterfacePictureSide);
+      const ScopedPictureLimit limit(c.limit);
+      decoded = DecodeBitmap(rle, p, &e);
+    } else {
+      decoded = DecodeBitmap(rle, p, &e);
+    }
+    EXPECT_EQ(decoded, c.decoded) << c.side << " under " << c.limit;
+    if (!c.decoded) EXPECT_EQ(e.text, "Error reading info header");
+  }
+}
+
 // The level size picture is read for its width alone: a header-only file declaring 16384 x 4096
 // at 8 bits RLE (which no decoder would take) still gives its width, without decoding.
 TEST(PictureDecode, BitmapSizeFromTheHeadersAlone) {

@@ -45,6 +45,9 @@ TEST_F(SlotThumbnailTest, UsedSlotsShowTheirTgaEmptyOnesEmptyQvtAndBrowsingLeaks
   test::WriteFile(root + "gdata/savegame/slot1.tga", BlueTga());
   test::WriteFile(root + "gdata/savegame/slot2.tga", BlueTga());
   test::WriteFile(root + "gdata/savegame/slot1.txt", Utf8ToCp1251("Игрок : Анна\r\n"));
+  // A description line far longer than the window: cut to the description panel.
+  test::WriteFile(root + "gdata/savegame/slot2.txt",
+                  Utf8ToCp1251("Игрок : ") + std::string(300, 'x') + "\r\n");
   std::vector<uint8_t> red;  // 4 x 4: the straight reader takes rows of whole 4-byte words
   for (int i = 0; i < 16; ++i) red.insert(red.end(), {255, 0, 0});
   test::WriteBmp24(root + "gdata/textures/int/empty.qvt", 4, 4, red);
@@ -82,6 +85,7 @@ TEST_F(SlotThumbnailTest, UsedSlotsShowTheirTgaEmptyOnesEmptyQvtAndBrowsingLeaks
   for (const auto& step : kSteps) {
     step.press(ui);
     ASSERT_EQ(w.browseSlot, step.slot);
+    EXPECT_LE(GuiTextWidth(ui.gui, window.texts[0].caption), 315) << step.slot;
     EXPECT_NE(thumbnail, 0u) << step.slot;
     EXPECT_EQ(RegisteredTextureCount(), textures) << "slot " << step.slot;
     rgb = middle();

@@ -161,6 +161,12 @@ TEST(ToolkitFont, GlyphWidthsAddOneEach) {
   gui.glyphWidths[static_cast<uint8_t>('\xF0')] = 7;   // р
   EXPECT_EQ(GuiTextWidth(gui, "\xCF\xF0\xCF"), 11 + 8 + 11);
   EXPECT_EQ(GuiTextWidth(gui, ""), 0);
+  // Cut to a width: the longest prefix with ".." that fits; a text that fits stays whole.
+  gui.glyphWidths['.'] = 2;  // ".." is 6 wide
+  EXPECT_EQ(FitGuiText(gui, "\xCF\xF0\xCF", 30), "\xCF\xF0\xCF");
+  EXPECT_EQ(FitGuiText(gui, "\xCF\xF0\xCF", 29), "\xCF\xF0..");
+  EXPECT_EQ(FitGuiText(gui, std::string(500, '\xCF'), 315).size(), 28u + 2);
+  EXPECT_LE(GuiTextWidth(gui, FitGuiText(gui, std::string(500, '\xCF'), 315)), 315);
 }
 
 }  // namespace

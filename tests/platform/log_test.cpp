@@ -68,6 +68,30 @@ int InChild(F body) {
   return status;
 }
 
+// Two games on one folder: the second start neither empties the first one's log nor writes
+// over its lines (the first game's later lines used to land past the end, behind NUL bytes).
+TEST(Log, ASecondGameAppendsToTheLogOfTheFirst) {
+  const fs::path dir = test::ScratchDir("log_shared");
+  const fs::path file = dir / "skerrow.log";
+  std::ofstream(file) << "last run\n";
+  ASSERT_TRUE(OpenLog(file.string()));
+  EXPECT_FALSE(LogShared());
+  Log("first game started");
+  const int status = InChild([&] {
+    CloseLog();  // the fork's copy of the first game's log
+    if (!OpenLog(file.string()) || !LogShared()) ::_exit(3);
+    Log("second game started");
+    CloseLog();
+  });
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  Log("first game saved");
+  CloseLog();
+  EXPECT_EQ(ReadText(file),
+            "skerrow: first game started\n"
+            "skerrow: second game started\n"
+            "skerrow: first game saved\n");
+}
+
 TEST(Crash, ReportAndBacktraceInTheLogAndTheBlockInTheEmergencyFile) {
   const fs::path dir = test::ScratchDir("crash");
   const fs::path log = dir / "skerrow.log";

@@ -51,17 +51,23 @@ TEST(CommandLine, RejectsBadInput) {
       {"--ticks", "-1"},         {"--ticks", "ten"}, {"--seed", "-5"},    {"--seed"},
       {"--start", "1"},          {"--start", "0:1"}, {"--ship", "4"},     {"--root", ""},
       {"--slot", "0"},           {"--slot", "100"},  {"--load", "0"},     {"--load", "x"},
+      {"--slot", "5"},  // without --start nothing would save into it
+      {"--size", "16384x16384"}, {"--size", "8193x64"}, {"--size", "8192x4096"},
       {"--windowed", "-EDITOR"},  // -EDITOR counts only as
                                   // the first argument
   };
   for (const auto& args : bad) {
     CommandLine cl;
     std::string msg;
-    EXPECT_EQ(ParseCommandLine(args, cl, msg), ParseResult::kError) << args[0];
+    EXPECT_EQ(ParseCommandLine(args, cl, msg), ParseResult::kError)
+        << args[0] << " " << (args.size() > 1 ? args[1] : "");
     EXPECT_FALSE(msg.empty());
   }
   CommandLine cl;
   std::string msg;
+  // The largest display taken: 5120 x 2880, and 8192 on one side.
+  EXPECT_EQ(ParseCommandLine({"--size", "5120x2880"}, cl, msg), ParseResult::kRun) << msg;
+  EXPECT_EQ(ParseCommandLine({"--size", "8192x1024"}, cl, msg), ParseResult::kRun) << msg;
   EXPECT_EQ(ParseCommandLine({"--help"}, cl, msg), ParseResult::kExitOk);
   EXPECT_NE(msg.find("--dump-state"), std::string::npos);
   EXPECT_EQ(ParseCommandLine({"--version"}, cl, msg), ParseResult::kExitOk);

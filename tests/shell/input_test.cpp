@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/messages.h"
+#include "platform/notices.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/random.h"
@@ -135,6 +137,27 @@ TEST_F(InputTest, F5WritesTheNextFreeTgaWithoutTheFade) {
   c.displayWidth = 100;
   InputKeyDown(c, VkFunction(5));
   EXPECT_FALSE(fs::exists(dir_ / "Screen0005.tga"));
+}
+
+// A screenshot that cannot be written (its folder gone) is told to the player once, in the
+// game's language, for F5 and Print Screen alike; the game goes on.
+TEST_F(InputTest, AScreenshotThatCannotBeWrittenIsToldOnce) {
+  platform::ResetFailureNotices();
+  std::vector<std::string> shown;
+  const platform::MessageHandler previous = platform::SetMessageHandler(
+      [&](const std::string&, const std::string& text) { shown.push_back(text); });
+  w.appPath = (dir_ / "gone").string() + "/";
+  InvalidatePathCache();
+  InputKeyDown(c, VkFunction(5));
+  InputKeyDown(c, VkFunction(5));
+  c.displayWidth = 10;
+  c.displayHeight = 4;
+  InputKeyUp(c, kVkSnapshot);
+  platform::SetMessageHandler(previous);
+  platform::ResetFailureNotices();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], platform::FailureNotice(platform::Failure::kScreenshot));
+  EXPECT_FALSE(fs::exists(dir_ / "gone"));
 }
 
 TEST_F(InputTest, PrintScreenWritesTheFrameAsBmp) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <clocale>
 #include <filesystem>
@@ -238,6 +239,52 @@ TEST(Settings, SaveWritesEveryKeyKeepsOtherLinesAndRoundTrips) {
   ASSERT_TRUE(SaveSettings(dir.string() + "/settings.dat", back));
   std::ifstream in2(dir / "Settings.dat", std::ios::binary);
   EXPECT_EQ(text, std::string((std::istreambuf_iterator<char>(in2)), {}));
+  fs::remove_all(dir);
+  InvalidatePathCache();
+}
+
+// A settings.dat that is there but cannot be read: the defaults, a reason for the player's
+// message, never an exception or a wait; the options rewrite leaves it as it is.
+TEST(Settings, AnUnreadableFileGivesTheDefaultsAndIsNotReplaced) {
+  char tmpl[] = "/tmp/skerrow_settings_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const fs::path dir = tmpl;
+  struct Case {
+    const char* name;
+    void (*make)(const fs::path& file);
+    fs::file_type after;  // what the rewrite must leave in the file's place
+  };
+  const Case cases[] = {
+      {"a directory", [](const fs::path& f) { fs::create_directory(f); },
+       fs::file_type::directory},
+      {"a FIFO", [](const fs::path& f) { ASSERT_EQ(mkfifo(f.c_str(), 0644), 0); },
+       fs::file_type::fifo},
+      {"an endless device", [](const fs::path& f) { fs::create_symlink("/dev/zero", f); },
+       fs::file_type::character},
+      {"2 MB of line ends",  // 40 MB took a gigabyte of line records
+       [](const fs::path& f) {
+         std::ofstream(f, std::ios::binary) << "[Skerrow Settings]\nsounds_Checked=False\n"
+                                            << std::string(2 << 20, '\n');
+       },
+       fs::file_type::regular},
+  };
+  for (const Case& c : cases) {
+    const fs::path file = dir / "settings.dat";
+    fs::remove_all(file);
+    c.make(file);
+    InvalidatePathCache();
+    StoredSettings s;
+    std::string problem;
+    EXPECT_FALSE(RestoreSettings(file.string(), s, &problem)) << c.name;
+    EXPECT_FALSE(problem.empty()) << c.name;
+    EXPECT_TRUE(SameSettings(s, StoredSettings{})) << c.name;
+    s.sounds = false;
+    EXPECT_FALSE(SaveSettings(file.string(), s)) << c.name;
+    EXPECT_EQ(fs::status(file).type(), c.after) << c.name;
+    if (c.after == fs::file_type::regular) {
+      EXPECT_GT(fs::file_size(file), size_t{2} << 20) << c.name;
+    }
+  }
   fs::remove_all(dir);
   InvalidatePathCache();
 }

@@ -166,6 +166,64 @@ TEST_F(LevelTest, MissingShortAndUnnamedFiles) {
   EXPECT_FALSE(SaveLand(*ws_, ""));
 }
 
+// A unit parameter file or a kind pack holding a value that is not a number is refused when it
+// is read: the record or the table keeps what it had (a NaN turn rate used to sail the player's
+// ship to (NaN, NaN, NaN), and the game then refused its own saves).
+TEST_F(LevelTest, ParameterAndKindFilesWithValuesThatAreNotNumbersAreRefused) {
+  const float nan = std::nanf("");
+  const float inf = INFINITY;
+  struct Case {
+    const char* name;
+    void (*damage)(UnitRecord& u, float bad);
+    float bad;
+  };
+  const Case cases[] = {
+      {"turn rate", [](UnitRecord& u, float b) { u.turnRate = b; }, nan},
+      {"mass", [](UnitRecord& u, float b) { u.mass = b; }, inf},
+      {"side power speed", [](UnitRecord& u, float b) { u.sidePowerSpeed = b; }, nan},
+      {"velocity", [](UnitRecord& u, float b) { u.vel.z = b; }, -inf},
+      {"place", [](UnitRecord& u, float b) { u.posX = b; }, nan},
+  };
+  UnitRecord good{};
+  good.unitKind = 1;
+  good.turnRate = 0.01f;
+  good.maxLife = 100;
+  ASSERT_TRUE(SaveUnitParameters(good, ws_->appPath + "good.par"));
+  for (const Case& c : cases) {
+    UnitRecord bad = good;
+    c.damage(bad, c.bad);
+    EXPECT_FALSE(UnitNumbersFinite(bad)) << c.name;
+    ASSERT_TRUE(SaveUnitParameters(bad, ws_->appPath + "bad.par"));
+    UnitRecord read{};
+    read.maxLife = 5;
+    EXPECT_EQ(LoadUnitParameters(read, ws_->appPath + "bad.par"), 0u) << c.name;
+    EXPECT_EQ(read.maxLife, 5) << c.name;
+    EXPECT_EQ(read.turnRate, 0) << c.name;
+    // A unit of a level file with such a value is refused with the level.
+    auto units = std::make_unique<std::array<UnitRecord, kUnitSlots>>();
+    (*units)[4] = bad;
+    (*units)[4].alive = 1;
+    EXPECT_NE(CheckUnitTable(*units).find("unit 4 has a"), std::string::npos) << c.name;
+  }
+  UnitRecord read{};
+  EXPECT_EQ(LoadUnitParameters(read, ws_->appPath + "good.par"), sizeof(UnitRecord));
+  EXPECT_EQ(read.turnRate, 0.01f);
+
+  auto pack = std::make_unique<KindTable>();
+  pack->kinds[7].kindAlertRadius = 50;
+  pack->kinds[9].kindStandoffMax = nan;
+  const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(pack.get()), sizeof(KindTable));
+  WriteWhole(root_ / "gdata" / "Skerrow.qvp", bytes);
+  ws_->kindTable.kinds[7].kindAlertRadius = 3;
+  const std::string refused = LoadKindPack(*ws_);
+  EXPECT_NE(refused.find("kind 9 has a radius that is not a number"), std::string::npos) << refused;
+  EXPECT_EQ(ws_->kindTable.kinds[7].kindAlertRadius, 3);
+  pack->kinds[9].kindStandoffMax = 10;
+  WriteWhole(root_ / "gdata" / "Skerrow.qvp", bytes);
+  EXPECT_EQ(LoadKindPack(*ws_), "");
+  EXPECT_EQ(ws_->kindTable.kinds[7].kindAlertRadius, 50);
+}
+
 TEST(LevelPictures, IslandHeightsTurnedAndShadowMapsStraight) {
   auto ws = std::make_unique<WorldState>();
   const LevelPicture pic = MakePicture(128, 128, [](int32_t x, int32_t y) {

@@ -2,7 +2,10 @@
 #include "world/raw_io.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -201,6 +204,7 @@ TEST_F(RawIoTest, ReadFillsOnlyWhatTheFileHolds) {
       {"short", 100, 100},       {"one_less", kRange - 1, kRange - 1},
       {"exact", kRange, kRange}, {"longer", kRange + 50, kRange},
       {"missing", -1, 0},        {"adir", -2, 0},
+      {"endless", -3, 0},  // a link to /dev/zero: a device, never read
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -212,6 +216,9 @@ TEST_F(RawIoTest, ReadFillsOnlyWhatTheFileHolds) {
       WriteWholeFile(p, content);
     } else if (c.fileSize == -2) {
       fs::create_directory(p);
+      InvalidatePathCache();
+    } else if (c.fileSize == -3) {
+      fs::create_symlink("/dev/zero", p);
       InvalidatePathCache();
     }
     std::vector<uint8_t> dst(kRange, 0xee);
@@ -278,6 +285,34 @@ TEST_F(RawIoTest, FailedWritesReportFalseAndLeaveNoTrace) {
   for (const auto& entry : fs::directory_iterator(dir_)) {
     EXPECT_EQ(entry.path().filename(), "slot4.qvs") << "left behind: " << entry.path();
   }
+}
+
+// A write into what a path names: a FIFO (or a device) gets the bytes and stays what it is, a
+// directory is refused, a missing or regular file is replaced whole.
+TEST_F(RawIoTest, WriteInPlaceNeverReplacesADeviceOrFifo) {
+  const std::vector<uint8_t> bytes(100, 7);
+  const fs::path fifo = dir_ / "dump.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_TRUE(WriteFileInPlace(fifo.string(), bytes));
+  EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+  uint8_t got[200] = {};
+  EXPECT_EQ(::read(reader, got, sizeof got), 100);
+  ::close(reader);
+  EXPECT_FALSE(WriteFileInPlace(fifo.string(), bytes));  // no reader now: refused, not waited on
+  EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+
+  fs::create_directory(dir_ / "folder");
+  EXPECT_FALSE(WriteFileInPlace((dir_ / "folder").string(), bytes));
+  EXPECT_TRUE(fs::is_directory(dir_ / "folder"));
+
+  WriteWholeFile(dir_ / "old.qvs", std::vector<uint8_t>(1000, 1));
+  for (const char* name : {"old.qvs", "new.qvs"}) {
+    EXPECT_TRUE(WriteFileInPlace((dir_ / name).string(), bytes)) << name;
+    EXPECT_EQ(ReadWholeFile(dir_ / name), bytes) << name;
+  }
+  EXPECT_TRUE(WriteFileInPlace("/dev/null", bytes));
 }
 
 // Entries of the 1-based tables land at their byte offsets in a save game: particles[1] at

@@ -4,7 +4,10 @@
 #include "world/save_game.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -139,7 +142,9 @@ TEST_F(SaveSlotTest, WritesThreeFilesThatReadBackByteForByte) {
   const std::vector<uint8_t> qvs = ReadFileBytes(Slot(root_, 7, ".qvs"));
   ASSERT_EQ(qvs.size(), kSavedBlockSize);
   EXPECT_TRUE(std::equal(qvs.begin(), qvs.end(), SavedBytes(*w_).begin()));
-  EXPECT_FALSE(fs::exists(Slot(root_, 7, ".qvs.part")));
+  for (const auto& e : fs::directory_iterator(root_ / "gdata" / "savegame")) {
+    EXPECT_NE(e.path().extension(), ".part") << "left behind: " << e.path();
+  }
 
   auto other = std::make_unique<WorldState>();
   other->appPath = w_->appPath;
@@ -168,14 +173,66 @@ TEST_F(SaveSlotTest, WritesThreeFilesThatReadBackByteForByte) {
 TEST_F(SaveSlotTest, AFailedWriteLeavesTheOldSlot) {
   ASSERT_TRUE(WriteSaveSlot(*w_, kThumb));
   const std::vector<uint8_t> before = ReadFileBytes(Slot(root_, 7, ".qvs"));
-  // A directory in the way of the .qvs's temporary file: nothing can be written.
+  // A leftover temporary file of the old fixed name (a crashed writer's) is in nobody's way.
   fs::create_directories(Slot(root_, 7, ".qvs.part"));
   InvalidatePathCache();
+  w_->experience = 4321;
+  ASSERT_TRUE(WriteSaveSlot(*w_, kThumb));
+  // A disk that fills up during the .qvs (a 1 MB file size limit; root passes any permission):
+  // nothing is replaced.
+  const std::vector<uint8_t> second = ReadFileBytes(Slot(root_, 7, ".qvs"));
+  rlimit old{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto previous = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 1 << 20;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   w_->experience = 99999;
-  EXPECT_FALSE(WriteSaveSlot(*w_, {}));
-  EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".qvs")), before);
+  const bool written = WriteSaveSlot(*w_, {});
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".qvs")), second);
   EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".tga")), kThumb);
-  EXPECT_NE(U(Text(ReadFileBytes(Slot(root_, 7, ".txt")))).find("1234"), std::string::npos);
+  EXPECT_NE(U(Text(ReadFileBytes(Slot(root_, 7, ".txt")))).find("4321"), std::string::npos);
+  for (const auto& e : fs::directory_iterator(root_ / "gdata" / "savegame")) {
+    EXPECT_TRUE(e.path().extension() != ".part" || e.is_directory()) << e.path();
+  }
+}
+
+// Another game saving into the same folder holds its lock: the writer waits for it, and then
+// writes all three files of its own save.
+TEST_F(SaveSlotTest, AWriterWaitsForAnotherGameSavingIntoTheFolder) {
+  ASSERT_TRUE(WriteSaveSlot(*w_, kThumb));
+  const int other = ::open((root_ / "gdata" / "savegame" / "savegame.lock").c_str(),
+                           O_RDWR | O_CREAT, 0644);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX), 0);
+  w_->experience = 777;
+  SlotWriter writer;
+  ASSERT_TRUE(writer.Save(*w_, kThumb));
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  EXPECT_EQ(U(Text(ReadFileBytes(Slot(root_, 7, ".txt")))).find("777"), std::string::npos)
+      << "written while another game held the folder";
+  ::close(other);
+  EXPECT_TRUE(writer.Finish());
+  EXPECT_NE(U(Text(ReadFileBytes(Slot(root_, 7, ".txt")))).find("777"), std::string::npos);
+  EXPECT_EQ(writer.TakeFailure(), "");
+}
+
+// A game the game itself would refuse to load is never written; the writer says why, once.
+TEST_F(SaveSlotTest, ABlockTheLoadWouldRefuseIsNotSaved) {
+  ASSERT_TRUE(WriteSaveSlot(*w_, kThumb));
+  const std::vector<uint8_t> before = ReadFileBytes(Slot(root_, 7, ".qvs"));
+  w_->units[1].posX = std::nan("");
+  EXPECT_FALSE(WriteSaveSlot(*w_, kThumb));
+  SlotWriter writer;
+  EXPECT_FALSE(writer.Save(*w_, kThumb));
+  EXPECT_FALSE(writer.Finish());
+  const std::string failure = writer.TakeFailure();
+  EXPECT_NE(failure.find("the player's position is not a number"), std::string::npos) << failure;
+  EXPECT_EQ(writer.TakeFailure(), "");
+  EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".qvs")), before);
 }
 
 // Damaged and hostile files: each is refused with a message, and the block it would have
