@@ -186,7 +186,8 @@ void UpdateShip(WorldState& w, PlayHost& host, int32_t i, int32_t cls, Ship ship
     const bool onFloor = SeaFloorAt(w, u.posX, u.posZ) > u.posY;
     const bool atOnce =
         ship == Ship::kFull ? cls == unit_class::kShipSunkAtOnce : u.unitKind == kind::kSteamRam;
-    if (onFloor || atOnce) DestroyUnit(w, host, i);
+    // A found-item wreck stays live after its death event: the event (hint) runs once.
+    if ((onFloor || atOnce) && u.destroyed == 0) DestroyUnit(w, host, i);
     FinishShipStep(w, u, g, player, ship);
     return;
   }
@@ -279,6 +280,7 @@ void StartShipSinking(WorldState& w, PlayHost& host, UnitRecord& u, bool player)
   const double sw = kPi * R() - kPi / 2.0;
   u.sinkMotion = {sx, 0.0, sz, sw};
   u.sinking = 1;
+  u.destroyed = 0;
   host.PlaySound(sound::kSinking, u.posX, u.posY, u.posZ);
 }
 
