@@ -42,14 +42,12 @@ bool ShowHint(HintWindow& window, HintHost& host, const std::string& textFile,
   text.resize(ReadFileRange(textFile, {reinterpret_cast<uint8_t*>(text.data()), text.size()}));
   window.lines = WrapHintText(text);
   host.ClearPressedMouse();
-  window.visible = true;
   // With the option off or no voice file the hint is silent; a voice still playing goes on.
   if (host.HintVoiceOn() && PathExists(voiceFile)) host.PlayVoice(voiceFile);
   return true;
 }
 
-void CloseHint(HintWindow& window, HintHost& host) {
-  window.visible = false;
+void CloseHint(HintHost& host) {
   host.StopVoice();
 }
 

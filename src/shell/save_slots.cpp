@@ -50,8 +50,12 @@ bool TSkerrowForm::ShowHint(const std::string& textFile, const std::string& voic
 
 void TSkerrowForm::CloseHintWindow() {
   FormHintHost host(*this);
-  CloseHint(hintWindow_, host);
+  CloseHint(host);
   HideWindow(interface_->gui, interface_->gui.windows.hintWindow);
+}
+
+bool TSkerrowForm::HintOpen() const {
+  return interface_->gui.windows.hintWindow.visible == 1;
 }
 
 void TSkerrowForm::ReplaceHintLine(int32_t line, const std::string& text) {

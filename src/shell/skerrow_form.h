@@ -94,13 +94,16 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void PreviousSlotClick();
   bool DeleteSlotClick();
   SlotActionResult SlotActionClick();
-  // ShowHint into the form's hint window (the voice follows the hintssound option), and its
-  // button "Продолжить игру". While the window is shown the play step pauses.
+  // ShowHint into the form's hint window (the voice follows the hintssound option), and what
+  // every way of closing it comes back to (its button "Продолжить игру", its close box, a
+  // controller's B). While the window is shown the play step pauses.
   bool ShowHint(const std::string& textFile, const std::string& voiceFile);
   void CloseHintWindow();
   // Line 1..10 of the hint window (model and GUI) replaced by `text` (Windows-1251).
   void ReplaceHintLine(int32_t line, const std::string& text);
   const HintWindow& Hint() const { return hintWindow_; }
+  // The GUI's hint window is shown: the one flag of the hint.
+  bool HintOpen() const;
   // The level side of the form (EnterLevel, LoadGame and the slot window's action use it).
   LevelHost& Levels();
   // --start E:L after start-up: a new game with hero 1 and ship 1 (or --ship) straight into

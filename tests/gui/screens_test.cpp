@@ -20,7 +20,8 @@ namespace {
 class RecordingHost : public test::ModelSlots {
  public:
   std::vector<std::string> music;
-  int clicks = 0, newGames = 0, landscapes = 0, quits = 0, reloads = 0;
+  int clicks = 0, newGames = 0, landscapes = 0, quits = 0, reloads = 0, voiceStops = 0,
+      hintCloses = 0;
   OptionBoxes stored;
   bool storedOnce = false;
   void PlayFlat(int32_t sound) override { clicks += sound == 18; }
@@ -34,6 +35,8 @@ class RecordingHost : public test::ModelSlots {
   }
   void ReloadMenuLandscape() override { ++landscapes; }
   void EnterNewGame() override { ++newGames; }
+  void StopVoice() override { ++voiceStops; }
+  void CloseHint() override { ++hintCloses; }
 };
 
 class ScreensTest : public ::testing::Test {
@@ -72,6 +75,32 @@ TEST_F(ScreensTest, WindowsAreBuiltHiddenWithTheirButtons) {
   EXPECT_EQ(Cp1251ToUtf8(g.mainMenu.buttons[1].caption), "Новая игра");
   EXPECT_EQ(g.hintWindow.texts.size(), 10u);
   EXPECT_EQ(g.options.checkBoxes.size(), 5u);
+}
+
+// The hint window's button "Продолжить игру" and its close box both hide it, stop the voice and
+// tell the form (which holds what else the hint needs); only the button clicks.
+TEST_F(ScreensTest, TheHintsButtonAndItsCloseBoxBothCloseTheHint) {
+  TWindow& hint = ui.gui.windows.hintWindow;
+  const auto press = [&](int32_t x, int32_t yDown) {
+    ui.gui.pointer.x = hint.x + x;
+    ui.gui.pointer.y = kGuiHeight - kGuiTopBand - (hint.y + yDown);  // y upwards
+    PressGUI(ui.gui);
+    ReleaseGUI(ui.gui, 0);
+  };
+  const struct {
+    const char* way;
+    int32_t x, yDown;
+    int clicks;
+  } kWays[] = {{"button", 220 + 70, 230 + 12, 1}, {"close box", 400 - 14, 16, 0}};
+  for (const auto& c : kWays) {
+    host.voiceStops = host.hintCloses = host.clicks = 0;
+    hint.visible = 1;
+    press(c.x, c.yDown);
+    EXPECT_EQ(+hint.visible, 0) << c.way;
+    EXPECT_GE(host.voiceStops, 1) << c.way;
+    EXPECT_EQ(host.hintCloses, 1) << c.way;
+    EXPECT_EQ(host.clicks, c.clicks) << c.way;
+  }
 }
 
 TEST_F(ScreensTest, OptionsShowTheStoredValuesAndCloseToTheRightWindow) {

@@ -139,7 +139,7 @@ TEST(Hints, PlayPausesWhileTheHintIsShownAndResumesAfterItsButton) {
   InvalidatePathCache();
   EXPECT_FALSE(g.form->ShowHint((g.root / "none.txt").string(), ""));
   ASSERT_TRUE(g.form->ShowHint(text.string(), (g.root / "hint.wav").string()));
-  EXPECT_TRUE(g.form->Hint().visible);
+  EXPECT_TRUE(g.form->HintOpen());
   EXPECT_EQ(g.form->Hint().lines[0], "Hint");
   // The GUI's hint window shows the same lines.
   const TWindow& shown = g.form->Interface().gui.windows.hintWindow;
@@ -154,7 +154,7 @@ TEST(Hints, PlayPausesWhileTheHintIsShownAndResumesAfterItsButton) {
   EXPECT_GE(g.w().screenFade, 0.5);
   // "Продолжить игру" in the GUI closes the form's hint too.
   ContinueFromHint(g.form->Interface());
-  EXPECT_FALSE(g.form->Hint().visible);
+  EXPECT_FALSE(g.form->HintOpen());
   EXPECT_EQ(+shown.visible, 0);
   g.form->UpdateDispatch();
   EXPECT_NE(g.w().hudAnimFrame, frame);
