@@ -135,6 +135,12 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
         RaiseShip(w, *p);
       } else if (!host.ReloadCurrentSlot()) {
         RestartLevel(w, host, *p);
+      } else {
+        ++w.slotReloads;
+        // A slot holding a sinking or dead ship (written before such saves were refused) would
+        // sink again after every reload: the level starts afresh instead.
+        UnitRecord* q = PlayerUnit(w);
+        if (q != nullptr && !PlayerShipSavable(w)) RestartLevel(w, host, *q);
       }
       break;
     case kind::kFighter:

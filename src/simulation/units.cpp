@@ -368,10 +368,18 @@ void ApplyLevelBounds(WorldState& w, PlayHost& host) {
     // refused level leaves the ship where it is: no settling steps, no save.
     if (!EnterLevelFromPlay(w, host, neighbour)) return;
     if (w.GameMode != game_mode::kPlay) return;
+    const uint32_t reloads = w.slotReloads;
     for (int k = 0; k < 16; ++k) host.UpdateDispatch();
-    host.SaveToCurrentSlot();
+    // A ship that crossed while sinking, or a slot reloaded meanwhile (the slot holds the game
+    // already): nothing new to save.
+    if (w.slotReloads == reloads && PlayerShipSavable(w)) host.SaveToCurrentSlot();
     return;
   }
+}
+
+bool PlayerShipSavable(const WorldState& w) {
+  const UnitRecord* p = PlayerUnit(w);
+  return p != nullptr && p->alive == 1 && p->sinking == 0 && p->life > 0.0f;
 }
 
 void UpdateUnits(WorldState& w, PlayHost& host) {
