@@ -832,8 +832,7 @@ class PlayerWalk {
 // Dead ends the walk still finds on this branch, waiting for their mends: while this is not
 // empty the walks are skipped.
 constexpr const char* kDeadEndsLeft =
-    "a sinking ship is saved; a ship heading along an axis sails over land; a new game loses the "
-    "steering hint";
+    "a ship heading along an axis sails over land; a new game loses the steering hint";
 
 // Why the walks are skipped, or "" (SKERROW_WALK_ALL=1: never, to see what they find).
 std::string SkipReason() {
@@ -889,7 +888,7 @@ TEST(PlayerWalk, Openings) {
     const char* name;
     WalkStart start;
   } kWalks[] = {
-      {"menu", {"", SeedFor(1), 600}},
+      {"menu", {"", SeedFor(1), 1500}},
       {"wreck", {"1:2", SeedFor(7), 600, kShootWreck}},
       {"save", {"1:1", SeedFor(3), 600, kDieAtSave}},
       {"edge", {"1:1", SeedFor(4), 600, kDieAtEdge}},
