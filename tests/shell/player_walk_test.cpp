@@ -236,6 +236,8 @@ class PlayerWalk {
       return false;
     }
     for (tick_ = 1; tick_ <= start_.ticks && failure_.empty(); ++tick_) Tick();
+    // The walk itself: one from the main menu that never got into a game has walked nothing.
+    if (start_.start.empty() && totals_.entries == 0) Fail("the main menu never led into play");
     if (!failure_.empty()) {
       ADD_FAILURE() << Report();
     } else {
@@ -552,12 +554,14 @@ class PlayerWalk {
   void ActInMenu() {
     WorldState& w = World();
     GuiWindows& g = Windows();
+    if (w.menuScreen == menu_screen::kMain && (g.keys.visible == 1 || g.options.visible == 1)) {
+      ActOnWindow();  // the options over the main menu, read as in play
+      return;
+    }
     if (Reading(1 + Roll(3))) return;
     switch (w.menuScreen) {
       case menu_screen::kMain:
-        if (g.keys.visible == 1 || g.options.visible == 1) {
-          ActOnWindow();
-        } else if (g.networkNotice.visible == 1) {
+        if (g.networkNotice.visible == 1) {
           UseWindow(g.networkNotice, "the network notice", {{1, 3}, {-1, 1}});
         } else if (g.saveLoad.visible == 1) {
           UseWindow(
