@@ -155,11 +155,13 @@ void Move(UnitRecord& u, double g) {
   u.posZ += g * u.vel.z;
 }
 
-// Land push, drag, move and (player's full ship) speed bonus: the end of every ship step.
+// Land push, drag, move and (player's full ship) speed bonus: the end of every ship step. A
+// full ship at rest is not pushed; one that moves is, also straight along an axis (vel.x or
+// vel.z exactly 0, as every level starts the hero at heading 0).
 void FinishShipStep(WorldState& w, UnitRecord& u, double g, bool player, Ship ship) {
   if (ship == Ship::kEnemy) {
     LandPush(w, u, g, false);
-  } else if (u.vel.x * u.vel.z != 0.0) {
+  } else if (u.vel.x != 0.0 || u.vel.z != 0.0) {
     LandPush(w, u, g, player);
   }
   Drag(u, g);
