@@ -835,8 +835,7 @@ class PlayerWalk {
 
 // Dead ends the walk still finds on this branch, waiting for their mends: while this is not
 // empty the walks are skipped.
-constexpr const char* kDeadEndsLeft =
-    "a ship heading along an axis sails over land; a new game loses the steering hint";
+constexpr const char* kDeadEndsLeft = "a new game loses the steering hint";
 
 // Why the walks are skipped, or "" (SKERROW_WALK_ALL=1: never, to see what they find).
 std::string SkipReason() {
