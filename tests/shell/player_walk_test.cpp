@@ -64,6 +64,18 @@ constexpr int kUnseenHintTicks = 2;
 // takes 11 steps or more from one to the next).
 constexpr int kHintBackSteps = 8;
 
+// A dead end the walk finds that is not mended on this branch yet, or "": while it is named, the
+// walk does not check for it and the walk from the main menu, which meets it in its first
+// minute, is skipped (SKERROW_WALK_ALL=1: checked all the same).
+constexpr const char* kNotMendedYet =
+    "a new game from the menu loses the steering hint: its mark fires in the settling steps and "
+    "the episode's opening hint replaces it";
+
+bool CheckAll() {
+  const char* all = std::getenv("SKERROW_WALK_ALL");
+  return *kNotMendedYet == '\0' || (all != nullptr && std::string(all) == "1");
+}
+
 // A game folder of the pack's whose hint texts are copies of its own, so that the walk sees
 // which of them the game opens and no other test's reads, and whose save folder exists.
 fs::path WalkRoot(const std::string& name) {
@@ -360,6 +372,7 @@ class PlayerWalk {
       std::erase_if(pending_, [&](const std::string& h) { return HintShown(h); });
     }
     if (!play) pending_.clear();
+    if (!CheckAll()) pending_.clear();
     unseenTicks_ = play && !AnyWindow() && !pending_.empty() ? unseenTicks_ + 1 : 0;
     if (unseenTicks_ > kUnseenHintTicks) {
       Fail("the hint " + pending_.front() + " was opened but never shown: play went on without it");
@@ -833,16 +846,6 @@ class PlayerWalk {
   std::vector<std::string> pending_;
 };
 
-// Dead ends the walk still finds on this branch, waiting for their mends: while this is not
-// empty the walks are skipped.
-constexpr const char* kDeadEndsLeft = "a new game loses the steering hint";
-
-// Why the walks are skipped, or "" (SKERROW_WALK_ALL=1: never, to see what they find).
-std::string SkipReason() {
-  const char* all = std::getenv("SKERROW_WALK_ALL");
-  return all != nullptr && std::string(all) == "1" ? "" : kDeadEndsLeft;
-}
-
 // SKERROW_WALK_SEED=N: every walk of the run takes seed N instead of its own.
 uint64_t SeedFor(uint64_t own) {
   const char* s = std::getenv("SKERROW_WALK_SEED");
@@ -866,7 +869,6 @@ class PlayerWalkTest : public ::testing::TestWithParam<std::string> {};
 // A walk on each level of the pack from its direct start.
 TEST_P(PlayerWalkTest, EveryLevelOfThePack) {
   if (!test::HavePack()) GTEST_SKIP() << "no content pack";
-  if (const std::string why = SkipReason(); !why.empty()) GTEST_SKIP() << why;
   const std::string level = GetParam();
   const uint64_t seed = SeedFor(100 * static_cast<uint64_t>(level[0] - '0') +
                                 static_cast<uint64_t>(std::stoi(level.substr(2))));
@@ -882,16 +884,22 @@ std::string LevelName(const ::testing::TestParamInfo<std::string>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Pack, PlayerWalkTest, ::testing::ValuesIn(PackLevels()), LevelName);
 
-// Walks that begin where a player gets stuck soonest: a new game from the main menu, a found-item
-// wreck shot, the last life lost on a save point or at an edge, a ship sailing straight ahead.
+// A new game from the main menu, and on: the menus, the hero and ship, the intro, play.
+TEST(PlayerWalk, FromTheMainMenu) {
+  if (!test::HavePack()) GTEST_SKIP() << "no content pack";
+  if (!CheckAll()) GTEST_SKIP() << kNotMendedYet;
+  PlayerWalk walk("walk_menu", {"", SeedFor(1), 1500});
+  walk.Run();
+}
+
+// Walks that begin where a player gets stuck soonest: a found-item wreck shot, the last life lost
+// on a save point or at an edge, a ship sailing straight at a shore.
 TEST(PlayerWalk, Openings) {
   if (!test::HavePack()) GTEST_SKIP() << "no content pack";
-  if (const std::string why = SkipReason(); !why.empty()) GTEST_SKIP() << why;
   const struct {
     const char* name;
     WalkStart start;
   } kWalks[] = {
-      {"menu", {"", SeedFor(1), 1500}},
       {"wreck", {"1:2", SeedFor(7), 600, kShootWreck}},
       {"save", {"1:1", SeedFor(3), 600, kDieAtSave}},
       {"edge", {"1:1", SeedFor(4), 600, kDieAtEdge}},
