@@ -226,6 +226,7 @@ void ReturnToMainMenu(TInterface& ui) {
   w.GameMode = game_mode::kMenu;
   w.menuScreen = menu_screen::kMain;
   ui.host->ReloadMenuLandscape();
+  ui.host->DropHints();
   HideWindow(ui.gui, ui.gui.windows.hintWindow);
   HideWindow(ui.gui, ui.gui.windows.inGameMenu);
   ShowMainMenu(ui);

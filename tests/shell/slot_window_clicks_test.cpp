@@ -295,6 +295,43 @@ TEST(NewGameClicks, TheOpeningHintFollowsTheFirstSaveAndGreetsThePlayer) {
   EXPECT_EQ(savedDrift(hinted), savedDrift(plain));
 }
 
+// A new game on the pack: the opening hint first, then level 1's steering hint (raised by the
+// settling steps on the start point, or met soon after it), none lost to the other. The first
+// save waited for no window: the water drifted in it as far as in a game without hints, so its
+// thumbnail was taken of the sea.
+TEST(NewGameClicks, TheOpeningHintComesFirstThenTheSteeringHint) {
+  if (!HavePack()) GTEST_SKIP() << "no content pack";
+  const fs::path root = GameRoot("hint_order");
+  auto form = RunGame(root);
+  NewGameByClicks(*form);
+  ASSERT_EQ(form->World().GameMode, game_mode::kPlay);
+  ASSERT_TRUE(form->HintOpen());
+  EXPECT_EQ(Cp1251ToUtf8(form->Hint().lines[0]), "Добро пожаловать на борт, капитан Эдвард!");
+  const TWindow& hintWindow = Windows(*form).hintWindow;
+  Click(*form, hintWindow, 1);
+  form->OnKeyDown(kVkUp, 0);
+  for (int i = 0; i < 500 && !form->HintOpen(); ++i) form->UpdateDispatch();
+  form->OnKeyUp(kVkUp, 0);
+  ASSERT_TRUE(form->HintOpen());
+  std::ifstream steering(test::kPackGdata / "ata" / "hints" / "hint2.txt", std::ios::binary);
+  std::string first;
+  std::getline(steering, first);
+  if (!first.empty() && first.back() == '\r') first.pop_back();
+  EXPECT_EQ(form->Hint().lines[0], first);
+  ASSERT_TRUE(form->FinishSaves());
+
+  const fs::path plainRoot = RootWithHints("hint_order_plain", false);
+  auto plain = RunGame(plainRoot);
+  NewGameByClicks(*plain);
+  ASSERT_TRUE(plain->FinishSaves());
+  const auto savedDrift = [](const fs::path& at) {
+    auto saved = std::make_unique<SavedState>();
+    EXPECT_EQ(ReadSaveSlot(at.string() + "/", 1, *saved).status, SlotLoad::kLoaded);
+    return std::make_pair(saved->waterOriginX, saved->waterOriginZ);
+  };
+  EXPECT_EQ(savedDrift(root), savedDrift(plainRoot));
+}
+
 TEST(NewGameClicks, AHintLetsGoOfAPressBegunBeforeIt) {
   if (!HavePack()) GTEST_SKIP() << "no content pack";
   const fs::path root = RootWithOpeningHint("held");
