@@ -244,6 +244,7 @@ void DestroyUnit(WorldState& w, PlayHost& host, int32_t i) {
   w.unitAlerted[i] = 0;
   u.sinking = 1;
   u.alive = 0;
+  u.destroyed = 1;
 
   switch (u.unitKind) {
     case kind::kPatrolBoat:

@@ -49,11 +49,9 @@ bool ShowHint(HintWindow& window, HintHost& host, const std::string& textFile,
 void ShowHintText(HintWindow& window, HintHost& host, std::string_view text) {
   window.lines = WrapHintText(text);
   host.ClearPressedMouse();
-  window.visible = true;
 }
 
-void CloseHint(HintWindow& window, HintHost& host) {
-  window.visible = false;
+void CloseHint(HintHost& host) {
   host.StopVoice();
 }
 

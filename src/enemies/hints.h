@@ -1,6 +1,7 @@
 // Hints: a text of up to ten window lines, word-wrapped from a Windows-1251 file, optionally
-// spoken, that pauses play until the hint window's "Продолжить игру". ShowHint fills a plain
-// model of the hint window; the GUI draws it, the voice goes through HintHost.
+// spoken, that pauses play until the hint window is closed. ShowHint fills the lines of a plain
+// model of the hint window; the GUI's window shows them and its flag alone says whether the
+// hint is shown; the voice goes through HintHost.
 #pragma once
 
 #include <array>
@@ -17,9 +18,8 @@ inline constexpr size_t kHintFileLimit = 65536;  // bytes read of a text file: t
 
 using HintLines = std::array<std::string, kHintLines>;
 
-// The hint window's state: shown or hidden, and its ten lines (Windows-1251).
+// The hint window's ten lines (Windows-1251).
 struct HintWindow {
-  bool visible = false;
   HintLines lines;
 };
 
@@ -43,18 +43,18 @@ HintLines WrapHintText(std::string_view text);
 
 // ShowHint with text file `textFile` and voice file `voiceFile` (full game paths): nothing at
 // all when the text file is missing; otherwise its wrapped lines replace the window's, the
-// pressed-mouse flag is cleared and the window shown, and with the voice option on an existing
-// voice file is played (restarting any voice). Returns whether the window was shown.
+// pressed-mouse flag is cleared, and with the voice option on an existing voice file is played
+// (restarting any voice). Returns whether there is a hint to show.
 bool ShowHint(HintWindow& window, HintHost& host, const std::string& textFile,
               const std::string& voiceFile);
 
 // The hint window with `text` (Windows-1251) instead of a file's, silent: the game's own
-// notices. Its wrapped lines replace the window's, the pressed-mouse flag is cleared and the
-// window shown.
+// notices. Its wrapped lines replace the window's and the pressed-mouse flag is cleared; the
+// caller shows the window.
 void ShowHintText(HintWindow& window, HintHost& host, std::string_view text);
 
-// The window's button "Продолжить игру": hides the window and stops the voice (the caller plays
-// the click sound). Play resumes on the next step.
-void CloseHint(HintWindow& window, HintHost& host);
+// Every way of closing the window (its button "Продолжить игру", its close box, a controller's
+// B): stops the voice. The caller hides the window; play resumes on the next step.
+void CloseHint(HintHost& host);
 
 }  // namespace skerrow

@@ -13,6 +13,7 @@
 #include "simulation/geometry.h"
 #include "simulation/particles.h"
 #include "simulation/play_host.h"
+#include "simulation/units.h"
 #include "world/vocabulary.h"
 #include "world/world_state.h"
 
@@ -90,7 +91,7 @@ void HintTrigger(WorldState& w, PlayHost& host, const BonusRecord& b) {
   UnlockByHintTag(w, b.tag);
 }
 
-// Acts by the record's kind; false for a medkit that stays armed.
+// Acts by the record's kind; false for a medkit or save point that stays armed.
 bool Fire(WorldState& w, PlayHost& host, int32_t i, BonusRecord& b, UnitRecord& ship) {
   int32_t sound = -1;
   switch (b.kind) {
@@ -118,6 +119,7 @@ bool Fire(WorldState& w, PlayHost& host, int32_t i, BonusRecord& b, UnitRecord& 
       sound = sound::kCoinPile;
       break;
     case bonus::kSavePoint:
+      if (!PlayerShipSavable(w)) return false;  // stays armed until the ship may be saved
       host.SaveToCurrentSlotWithThumbnail();
       sound = sound::kKey;
       break;
@@ -217,7 +219,7 @@ void UpdateTriggers(WorldState& w, PlayHost& host) {
     if (Fire(w, host, i, b, *ship)) {
       b.kind = 0;
     } else {
-      b.alive = 1;  // the medkit stays armed with its kind
+      b.alive = 1;  // the medkit or save point stays armed with its kind
     }
   }
 }

@@ -54,7 +54,10 @@ bool PressWindow(TGui& gui, TWindow& win, bool repeat) {
   }
   if (Inside(px, win.x + win.width - 22, win.x + win.width - 6) &&
       Inside(py, win.y + 8, win.y + 24)) {
-    if (!repeat) win.visible = 0;
+    if (!repeat) {
+      win.visible = 0;
+      if (win.onClose) win.onClose();
+    }
     return true;
   }
   if (Inside(py, win.y + 1, win.y + 26)) {

@@ -81,6 +81,7 @@ struct TWindow {
   std::vector<TPanel> panels;
   std::vector<TPicture> pictures;
   std::vector<TCheckBox> checkBoxes;
+  std::function<void()> onClose;  // run after the close box hid the window; empty: none
 };
 
 // The pointer in GUI coordinates and its button, written by the mouse handlers.

@@ -113,6 +113,7 @@ void BuildMenus(TInterface& ui) {
   InitWindow(hint, 200, 150, 295, 400);
   AddButton(hint, 220, 230, Cp("Продолжить игру"), kButtonHeight, 155,
             Clicked(ui, ContinueFromHint));
+  hint.onClose = [&ui] { ContinueFromHint(ui); };  // the close box closes it as its button does
   AddPanel(hint, 25, 45, 175, 350);
   for (int i = 1; i <= kHintLines; ++i) {
     AddText(hint, 37, 55 + 15 * (i - 1), "Line" + std::to_string(i));
@@ -224,6 +225,7 @@ void ReturnToMainMenu(TInterface& ui) {
   w.menuScreen = menu_screen::kMain;
   w.hoverName.clear();  // the name of the unit last under the cursor stays in play
   ui.host->ReloadMenuLandscape();
+  ui.host->DropHints();
   HideWindow(ui.gui, ui.gui.windows.hintWindow);
   HideWindow(ui.gui, ui.gui.windows.inGameMenu);
   ShowMainMenu(ui);

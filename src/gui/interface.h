@@ -39,6 +39,8 @@ class MenuHost {
   virtual void StopVoice() {}
   // The hint window's "Продолжить игру": the form closes its hint (model, voice, window).
   virtual void CloseHint() {}
+  // Leaving the game for the main menu: the hint shown and those waiting are dropped.
+  virtual void DropHints() {}
   // A new keyboard snapshot (the menu screens keep it fresh as the play step does).
   virtual void RefreshKeyboard() {}
   // Close the main window: the program ends after this tick.

@@ -34,6 +34,10 @@ void FormMenuHost::CloseHint() {
   form_.CloseHintWindow();
 }
 
+void FormMenuHost::DropHints() {
+  form_.DropHints();
+}
+
 void FormMenuHost::ReloadSlot() {
   form_.RestartFromSave();
 }
@@ -105,6 +109,7 @@ void FormMenuHost::EnterNewGame() {
   SetUpNewPlayer(w, w.heroChoice, w.shipChoice, w.heroChoiceName, w.shipChoiceName);
   w.episode = 1;
   if (w.GameMode == game_mode::kPlay) return;
+  f.DropHints();
   TInterface& ui = f.Interface();
   HideWindow(ui.gui, ui.gui.windows.mainMenu);
   LevelHost& levels = f.Levels();
@@ -114,17 +119,24 @@ void FormMenuHost::EnterNewGame() {
   levels.ResetLoadingProgress();
   levels.LoadLoadingPicture(1);
   levels.LoadEpisodeArt(EpisodeName(1));
+  // Every hint waits until the first save: the settling steps run unpaused and the thumbnail
+  // shows the sea, not the hint window. A tutorial hint the settling steps raise (the
+  // steering hint on the start point) follows the opening hint.
+  f.HoldHints(true);
   f.EnterLevel(1);
-  // The opening hint waits until the first save: the settling steps run unpaused and the
-  // thumbnail shows the sea, not the hint window.
   for (int32_t i = 0; i < kNewGameSettlingSteps; ++i) f.UpdateDispatch();
   FormPlayHost(f).SaveToCurrentSlot();  // the chosen slot holds the game from its start
   levels.StartEpisodeMusic(1);
   levels.SetFpsTimer(true);
-  f.ShowHint(w.appPath + "gdata\\ata\\hints\\Whint1.txt",
-             w.appPath + "gdata\\sounds\\hints\\Whint1.wav");
-  f.ReplaceHintLine(1, Utf8ToCp1251("Добро пожаловать на борт, капитан ") +
-                           std::string(w.playerName.View()) + "!");
+  // The opening hint goes to the head of the line, and opens when the hold ends.
+  const bool opening = f.ShowHint(w.appPath + "gdata\\ata\\hints\\Whint1.txt",
+                                  w.appPath + "gdata\\sounds\\hints\\Whint1.wav",
+                                  TSkerrowForm::HintOrder::kFirst);
+  f.HoldHints(false);
+  if (opening) {
+    f.ReplaceHintLine(1, Utf8ToCp1251("Добро пожаловать на борт, капитан ") +
+                             std::string(w.playerName.View()) + "!");
+  }
 }
 
 void FormInputGui::RestartMenuMusic() {

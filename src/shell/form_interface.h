@@ -24,6 +24,7 @@ class FormMenuHost final : public MenuHost {
   void ReloadMenuLandscape() override;
   void EnterNewGame() override;
   void CloseHint() override;
+  void DropHints() override;
   void ReloadSlot() override;
   const SlotWindow* Slots() override;
   void OpenSlots(SlotMode mode) override;

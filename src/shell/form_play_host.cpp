@@ -17,7 +17,7 @@ void FormPlayHost::RefreshKeyboard() {
 }
 
 bool FormPlayHost::PlayWindowOpen() {
-  return skerrow::PlayWindowOpen(form_.Interface()) || form_.Hint().visible;
+  return skerrow::PlayWindowOpen(form_.Interface());
 }
 
 bool FormPlayHost::KeyDown(int vk) {

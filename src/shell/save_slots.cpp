@@ -3,12 +3,15 @@
 // and its hint window.
 #include <GL/gl.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/ktzgl.h"
 #include "gui/interface.h"
 #include "platform/cp1251.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "render/game_resources.h"
 #include "render/renderer.h"
 #include "shell/form_play_host.h"
@@ -40,7 +43,17 @@ class FormHintHost final : public HintHost {
 
 }  // namespace
 
-bool TSkerrowForm::ShowHint(const std::string& textFile, const std::string& voiceFile) {
+bool TSkerrowForm::ShowHint(const std::string& textFile, const std::string& voiceFile,
+                            HintOrder order) {
+  if (hintsHeld_ || HintOpen()) {
+    if (!PathExists(textFile)) return false;
+    if (order == HintOrder::kFirst) {
+      hintQueue_.emplace_front(textFile, voiceFile);
+    } else {
+      hintQueue_.emplace_back(textFile, voiceFile);
+    }
+    return true;
+  }
   FormHintHost host(*this);
   if (!skerrow::ShowHint(hintWindow_, host, textFile, voiceFile)) return false;
   ShowHintWindow();
@@ -61,8 +74,31 @@ void TSkerrowForm::ShowHintWindow() {
 
 void TSkerrowForm::CloseHintWindow() {
   FormHintHost host(*this);
-  CloseHint(hintWindow_, host);
+  CloseHint(host);
   HideWindow(interface_->gui, interface_->gui.windows.hintWindow);
+  HoldHints(hintsHeld_);  // the next one waiting
+}
+
+void TSkerrowForm::HoldHints(bool held) {
+  hintsHeld_ = held;
+  while (!hintsHeld_ && !HintOpen() && !hintQueue_.empty()) {
+    const std::pair<std::string, std::string> next = std::move(hintQueue_.front());
+    hintQueue_.pop_front();
+    ShowHint(next.first, next.second);  // a text file gone meanwhile: the one after it
+  }
+}
+
+void TSkerrowForm::DropHints() {
+  hintQueue_.clear();
+  hintsHeld_ = false;
+  if (!HintOpen()) return;
+  FormHintHost host(*this);
+  CloseHint(host);
+  HideWindow(interface_->gui, interface_->gui.windows.hintWindow);
+}
+
+bool TSkerrowForm::HintOpen() const {
+  return interface_->gui.windows.hintWindow.visible == 1;
 }
 
 void TSkerrowForm::ReplaceHintLine(int32_t line, const std::string& text) {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "enemies/hints.h"
@@ -96,15 +98,27 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void PreviousSlotClick();
   bool DeleteSlotClick();
   SlotActionResult SlotActionClick();
-  // ShowHint into the form's hint window (the voice follows the hintssound option), and its
-  // button "Продолжить игру". While the window is shown the play step pauses.
-  bool ShowHint(const std::string& textFile, const std::string& voiceFile);
+  // ShowHint into the form's hint window (the voice follows the hintssound option), and what
+  // every way of closing it comes back to (its button "Продолжить игру", its close box, a
+  // controller's B). While the window is shown the play step pauses. A hint raised while
+  // another is shown, or while hints are held, waits in line (kFirst: at its head) and opens
+  // when the window closes; false when its text file is missing.
+  enum class HintOrder { kLast, kFirst };
+  bool ShowHint(const std::string& textFile, const std::string& voiceFile,
+                HintOrder order = HintOrder::kLast);
   // The game's own notice (UTF-8) in the hint window, without a voice.
   void ShowNotice(const std::string& text);
   void CloseHintWindow();
+  // Held hints wait (a new game's settling steps and first save); releasing opens the first.
+  void HoldHints(bool held);
+  // The hint shown and those waiting are gone, the voice stopped (a new game, the main menu,
+  // a loaded game).
+  void DropHints();
   // Line 1..10 of the hint window (model and GUI) replaced by `text` (Windows-1251).
   void ReplaceHintLine(int32_t line, const std::string& text);
   const HintWindow& Hint() const { return hintWindow_; }
+  // The GUI's hint window is shown: the one flag of the hint.
+  bool HintOpen() const;
   // The level side of the form (EnterLevel, LoadGame and the slot window's action use it).
   LevelHost& Levels();
   // --start E:L after start-up: a new game with hero 1 and ship 1 (or --ship) straight into
@@ -257,6 +271,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   std::unique_ptr<platform::MoviePlayer> moviePlayer_;
   std::unique_ptr<platform::MusicPlayer> musicPlayer_;  // null when playmusic is off
   HintWindow hintWindow_;
+  std::deque<std::pair<std::string, std::string>> hintQueue_;  // text and voice files
+  bool hintsHeld_ = false;
   SlotWriter slotWriter_;       // the save games' disk writes
   SlotWindow slotWindow_;       // the save and load window's model
   int32_t loadingTag_ = 0;      // loading.Tag: the percentage the bar shows

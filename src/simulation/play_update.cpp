@@ -134,7 +134,15 @@ void HandlePlayerDeath(WorldState& w, PlayHost& host) {
         --w.lives;
         RaiseShip(w, *p);
       } else if (host.ReloadCurrentSlot()) {
-        host.ShowNotice(kLastLifeBackToSave);  // the world jumped: say why
+        ++w.slotReloads;
+        // A slot holding a sinking or dead ship (written before such saves were refused) would
+        // sink again after every reload: the level starts afresh instead.
+        UnitRecord* q = PlayerUnit(w);
+        if (q != nullptr && !PlayerShipSavable(w)) {
+          if (RestartLevel(w, host, *q)) host.ShowNotice(kLastLifeLevelAgain);
+        } else {
+          host.ShowNotice(kLastLifeBackToSave);  // the world jumped: say why
+        }
       } else if (RestartLevel(w, host, *p)) {
         host.ShowNotice(kLastLifeLevelAgain);
       }

@@ -155,11 +155,13 @@ void Move(UnitRecord& u, double g) {
   u.posZ += g * u.vel.z;
 }
 
-// Land push, drag, move and (player's full ship) speed bonus: the end of every ship step.
+// Land push, drag, move and (player's full ship) speed bonus: the end of every ship step. A
+// full ship at rest is not pushed; one that moves is, also straight along an axis (vel.x or
+// vel.z exactly 0, as every level starts the hero at heading 0).
 void FinishShipStep(WorldState& w, UnitRecord& u, double g, bool player, Ship ship) {
   if (ship == Ship::kEnemy) {
     LandPush(w, u, g, false);
-  } else if (u.vel.x * u.vel.z != 0.0) {
+  } else if (u.vel.x != 0.0 || u.vel.z != 0.0) {
     LandPush(w, u, g, player);
   }
   Drag(u, g);
@@ -186,7 +188,8 @@ void UpdateShip(WorldState& w, PlayHost& host, int32_t i, int32_t cls, Ship ship
     const bool onFloor = SeaFloorAt(w, u.posX, u.posZ) > u.posY;
     const bool atOnce =
         ship == Ship::kFull ? cls == unit_class::kShipSunkAtOnce : u.unitKind == kind::kSteamRam;
-    if (onFloor || atOnce) DestroyUnit(w, host, i);
+    // A found-item wreck stays live after its death event: the event (hint) runs once.
+    if ((onFloor || atOnce) && u.destroyed == 0) DestroyUnit(w, host, i);
     FinishShipStep(w, u, g, player, ship);
     return;
   }
@@ -279,6 +282,7 @@ void StartShipSinking(WorldState& w, PlayHost& host, UnitRecord& u, bool player)
   const double sw = kPi * R() - kPi / 2.0;
   u.sinkMotion = {sx, 0.0, sz, sw};
   u.sinking = 1;
+  u.destroyed = 0;
   host.PlaySound(sound::kSinking, u.posX, u.posY, u.posZ);
 }
 
@@ -366,10 +370,18 @@ void ApplyLevelBounds(WorldState& w, PlayHost& host) {
     // refused level leaves the ship where it is: no settling steps, no save.
     if (!EnterLevelFromPlay(w, host, neighbour)) return;
     if (w.GameMode != game_mode::kPlay) return;
+    const uint32_t reloads = w.slotReloads;
     for (int k = 0; k < 16; ++k) host.UpdateDispatch();
-    host.SaveToCurrentSlot();
+    // A ship that crossed while sinking, or a slot reloaded meanwhile (the slot holds the game
+    // already): nothing new to save.
+    if (w.slotReloads == reloads && PlayerShipSavable(w)) host.SaveToCurrentSlot();
     return;
   }
+}
+
+bool PlayerShipSavable(const WorldState& w) {
+  const UnitRecord* p = PlayerUnit(w);
+  return p != nullptr && p->alive == 1 && p->sinking == 0 && p->life > 0.0f;
 }
 
 void UpdateUnits(WorldState& w, PlayHost& host) {

@@ -14,8 +14,13 @@ void UpdateUnits(WorldState& w, PlayHost& host);
 
 // Holds the player's unit 12 units inside the level and enters the neighbour level of the
 // first edge (-x, -z, +x, +z) whose 15-unit band it reaches, with 16 settling steps and an
-// automatic save; no level change when the running step has made one already.
+// automatic save; no level change when the running step has made one already. No save when
+// the settling steps leave a ship that may not be saved or have reloaded the slot.
 void ApplyLevelBounds(WorldState& w, PlayHost& host);
+
+// The player's ship may go into a save: live, afloat (not sinking) and with life left. A save
+// of a sinking ship would sink again after every reload of it.
+bool PlayerShipSavable(const WorldState& w);
 
 // The firing rule. A weapon fires when its control was released since the last latch
 // (control 0, latched copy 1) and its reload is ready: `reload` >= `maxReload` for the main gun

@@ -338,7 +338,8 @@ void ApplyLevelEntryRules(WorldState& ws, const UnitRecord* kept) {
     merged.heel = p.heel;
     std::memcpy(merged.reserved133, p.reserved133, sizeof(merged.reserved133));
     std::memcpy(merged.reserved185, p.reserved185, sizeof(merged.reserved185));
-    std::memcpy(merged.reserved209, p.reserved209, sizeof(merged.reserved209));
+    merged.destroyed = p.destroyed;
+    std::memcpy(merged.reserved210, p.reserved210, sizeof(merged.reserved210));
     std::memcpy(merged.reserved269, p.reserved269, sizeof(merged.reserved269));
     p = merged;
   }

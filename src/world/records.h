@@ -146,7 +146,10 @@ struct UnitRecord {
   float kren;          // amount of heel in turns
   float pok;           // bobbing phase, radians
   uint8_t sinking;     // 1 while sinking; arms a level-exit marker
-  uint8_t reserved209[3];
+  // 1 once the death event ran for a sinking unit that stays live (found-item wrecks): the
+  // unit update does not run it again. Cleared when sinking starts.
+  uint8_t destroyed;
+  uint8_t reserved210[2];
   float reload;  // main gun reload counter
   float maxReload;
   float reloadSpeed;
@@ -454,7 +457,8 @@ static_assert(offsetof(UnitRecord, rotateSpeed) == 196);
 static_assert(offsetof(UnitRecord, kren) == 200);
 static_assert(offsetof(UnitRecord, pok) == 204);
 static_assert(offsetof(UnitRecord, sinking) == 208);
-static_assert(offsetof(UnitRecord, reserved209) == 209);
+static_assert(offsetof(UnitRecord, destroyed) == 209);
+static_assert(offsetof(UnitRecord, reserved210) == 210);
 static_assert(offsetof(UnitRecord, reload) == 212);
 static_assert(offsetof(UnitRecord, maxReload) == 216);
 static_assert(offsetof(UnitRecord, reloadSpeed) == 220);

@@ -96,6 +96,9 @@ struct WorldState : SavedState {
   // made it), and whether the outermost one has changed level: one change per step.
   int32_t playStepDepth = 0;
   uint8_t levelChangedThisStep = 0;
+  // Reloads of the current slot by the last life lost: a level change's settling steps that
+  // reloaded do not save.
+  uint32_t slotReloads = 0;
   double terrainAnimPhase = 0;
   double wavePhase = 0;
   int32_t waterShiftX = 0;

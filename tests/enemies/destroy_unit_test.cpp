@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "enemies_fixture.h"
+#include "simulation/units.h"
 
 namespace skerrow::test {
 namespace {
@@ -221,6 +222,27 @@ TEST_F(DestroyTest, FoundItemHintFileNamesAndFallback) {
     ASSERT_EQ(host.hints.size(), 4u);
     EXPECT_EQ(host.hints[0].first, w.appPath + "gdata\\ata\\hints\\" + c.text);
     EXPECT_EQ(host.hints[0].second, w.appPath + c.voice);
+  }
+}
+
+// A shot found-item wreck (class 4) through the unit update, down to the sea floor and past it:
+// its hint is shown once, it stays in the table sinking, and play goes on (no hint per step).
+TEST_F(DestroyTest, FoundItemWreckIsFoundOnceThroughTheUnitUpdate) {
+  UseGameFolder("found_once");
+  WriteGameFile("gdata/ata/hints/Get3.txt", "x\n");
+  for (int32_t k : {kind::kMonitor, kind::kItemWreck22, kind::kItemWreck37, kind::kItemWreck50}) {
+    SCOPED_TRACE(k);
+    ASSERT_EQ(w.kindTable[k].kindClass, unit_class::kShipSunkAtOnce);
+    host.hints.clear();
+    UnitRecord& u = Enemy(2, k, 100.0, 110.0);
+    u.acceleration = 3.7f;
+    u.life = 0.0f;
+    u.destroyed = 1;  // a stale mark from the level file does not hide the find
+    for (int step = 0; step < 3000; ++step) UpdateUnits(w, host);  // the floor lies 5 down
+    EXPECT_LT(+u.posY, -5.0);
+    EXPECT_EQ(host.hints.size(), 1u);
+    EXPECT_EQ(+u.alive, 1);
+    EXPECT_EQ(+u.sinking, 1);
   }
 }
 

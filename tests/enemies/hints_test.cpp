@@ -90,13 +90,11 @@ TEST_F(HintShow, ShowsTheTextAndPlaysTheVoiceWhenTheOptionIsOn) {
   HintWindow win;
   RecordingHints host;
   ASSERT_TRUE(ShowHint(win, host, P("hint1.txt"), P("hint1.wav")));
-  EXPECT_TRUE(win.visible);
   EXPECT_EQ(win.lines[1], "вторая строка");
   EXPECT_EQ(win.lines[2], "");
   EXPECT_EQ(host.calls, (std::vector<std::string>{"clear mouse", "play hint1.wav"}));
-  // The button: hidden, voice stopped.
-  CloseHint(win, host);
-  EXPECT_FALSE(win.visible);
+  // Closed: the voice stopped.
+  CloseHint(host);
   EXPECT_EQ(host.calls.back(), "stop");
 }
 
@@ -104,7 +102,7 @@ TEST_F(HintShow, AVoiceWithoutTextPlaysNothingAndTheOptionSilencesIt) {
   HintWindow win;
   RecordingHints host;
   EXPECT_FALSE(ShowHint(win, host, P("missing.txt"), P("voice_only.wav")));
-  EXPECT_FALSE(win.visible);
+  EXPECT_EQ(win.lines[0], "");
   EXPECT_TRUE(host.calls.empty());
   host.voiceOn = false;
   EXPECT_TRUE(ShowHint(win, host, P("hint1.txt"), P("hint1.wav")));
@@ -121,7 +119,6 @@ TEST_F(HintShow, TwoHintsInOneStepKeepTheSecond) {
   RecordingHints host;
   ASSERT_TRUE(ShowHint(win, host, P("hint1.txt"), P("hint1.wav")));
   ASSERT_TRUE(ShowHint(win, host, P("hint2.txt"), P("hint2.wav")));
-  EXPECT_TRUE(win.visible);
   EXPECT_EQ(win.lines[0], "Вторая подсказка");
   EXPECT_EQ(win.lines[1], "");  // nothing of the first is left
 }

@@ -1,4 +1,4 @@
-// Triggers: reach, table order, the medkit that stays armed, coins to lives, sparkles and
+// Triggers: reach, table order, the medkit and the save point that stay armed, coins to lives, sparkles and
 // sounds, the hint trigger's files and unlocks, and the world flags of the event kinds.
 #include "enemies/triggers.h"
 
@@ -26,6 +26,34 @@ class TriggersTest : public EnemiesTest {
     return n;
   }
 };
+
+// A save point reached by a ship that may not be saved (sinking, out of life, dead) does not
+// save and stays armed; it saves once the ship is afloat again.
+TEST_F(TriggersTest, ASavePointWaitsForAShipThatMayBeSaved) {
+  const struct {
+    const char* state;
+    uint8_t alive, sinking;
+    float life;
+  } kStates[] = {{"sinking", 1, 1, 0.0f}, {"out of life", 1, 0, -1.0f}, {"dead", 0, 1, 0.0f}};
+  for (const auto& c : kStates) {
+    SCOPED_TRACE(c.state);
+    host.thumbnailSaves = 0;
+    Bonus(6, bonus::kSavePoint);
+    P().alive = c.alive;
+    P().sinking = c.sinking;
+    P().life = c.life;
+    Update();
+    EXPECT_EQ(host.thumbnailSaves, 0);
+    EXPECT_EQ(+w.bonuses[6].alive, 1);
+    EXPECT_EQ(+w.bonuses[6].kind, bonus::kSavePoint);
+    P().alive = 1;
+    P().sinking = 0;
+    P().life = P().maxLife;
+    Update();
+    EXPECT_EQ(host.thumbnailSaves, 1);
+    EXPECT_EQ(+w.bonuses[6].alive, 0);
+  }
+}
 
 TEST_F(TriggersTest, TwoRecordsInReachFireInTableOrderAndStayAsDeadRecordsOfKindZero) {
   Bonus(5, bonus::kCoin);

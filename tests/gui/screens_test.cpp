@@ -21,7 +21,8 @@ class RecordingHost : public test::ModelSlots {
  public:
   std::vector<std::string> music;
   std::vector<int32_t> sounds;  // every flat sound, in order
-  int clicks = 0, newGames = 0, landscapes = 0, quits = 0, reloads = 0;
+  int clicks = 0, newGames = 0, landscapes = 0, quits = 0, reloads = 0, voiceStops = 0,
+      hintCloses = 0;
   OptionBoxes stored;
   bool storedOnce = false;
   void PlayFlat(int32_t sound) override {
@@ -38,6 +39,8 @@ class RecordingHost : public test::ModelSlots {
   }
   void ReloadMenuLandscape() override { ++landscapes; }
   void EnterNewGame() override { ++newGames; }
+  void StopVoice() override { ++voiceStops; }
+  void CloseHint() override { ++hintCloses; }
 };
 
 class ScreensTest : public ::testing::Test {
@@ -88,6 +91,32 @@ TEST_F(ScreensTest, NoWindowShowsAPlaceholderAddress) {
       for (const char* placeholder : {"example.", "www.", "http"})
         EXPECT_EQ(text.find(placeholder), std::string::npos) << text;
     }
+  }
+}
+
+// The hint window's button "Продолжить игру" and its close box both hide it, stop the voice and
+// tell the form (which holds what else the hint needs); only the button clicks.
+TEST_F(ScreensTest, TheHintsButtonAndItsCloseBoxBothCloseTheHint) {
+  TWindow& hint = ui.gui.windows.hintWindow;
+  const auto press = [&](int32_t x, int32_t yDown) {
+    ui.gui.pointer.x = hint.x + x;
+    ui.gui.pointer.y = kGuiHeight - kGuiTopBand - (hint.y + yDown);  // y upwards
+    PressGUI(ui.gui);
+    ReleaseGUI(ui.gui, 0);
+  };
+  const struct {
+    const char* way;
+    int32_t x, yDown;
+    int clicks;
+  } kWays[] = {{"button", 220 + 70, 230 + 12, 1}, {"close box", 400 - 14, 16, 0}};
+  for (const auto& c : kWays) {
+    host.voiceStops = host.hintCloses = host.clicks = 0;
+    hint.visible = 1;
+    press(c.x, c.yDown);
+    EXPECT_EQ(+hint.visible, 0) << c.way;
+    EXPECT_GE(host.voiceStops, 1) << c.way;
+    EXPECT_EQ(host.hintCloses, 1) << c.way;
+    EXPECT_EQ(host.clicks, c.clicks) << c.way;
   }
 }
 

@@ -155,9 +155,12 @@ TEST(Hints, PlayPausesWhileTheHintIsShownAndResumesAfterItsButton) {
   const fs::path text = g.root / "hint.txt";
   std::ofstream(text, std::ios::binary) << "Hint\r\n";
   InvalidatePathCache();
+  // The direct start's own hints first (a hint waits while another is shown).
+  for (int i = 0; i < 4 && g.form->HintOpen(); ++i) ContinueFromHint(g.form->Interface());
+  ASSERT_FALSE(g.form->HintOpen());
   EXPECT_FALSE(g.form->ShowHint((g.root / "none.txt").string(), ""));
   ASSERT_TRUE(g.form->ShowHint(text.string(), (g.root / "hint.wav").string()));
-  EXPECT_TRUE(g.form->Hint().visible);
+  EXPECT_TRUE(g.form->HintOpen());
   EXPECT_EQ(g.form->Hint().lines[0], "Hint");
   // The GUI's hint window shows the same lines.
   const TWindow& shown = g.form->Interface().gui.windows.hintWindow;
@@ -172,10 +175,27 @@ TEST(Hints, PlayPausesWhileTheHintIsShownAndResumesAfterItsButton) {
   EXPECT_GE(g.w().screenFade, 0.5);
   // "Продолжить игру" in the GUI closes the form's hint too.
   ContinueFromHint(g.form->Interface());
-  EXPECT_FALSE(g.form->Hint().visible);
+  EXPECT_FALSE(g.form->HintOpen());
   EXPECT_EQ(+shown.visible, 0);
   g.form->UpdateDispatch();
   EXPECT_NE(g.w().hudAnimFrame, frame);
+  // A hint raised while another is shown waits, in order, and opens when that one closes.
+  const fs::path second = g.root / "second.txt", third = g.root / "third.txt";
+  std::ofstream(second, std::ios::binary) << "Second\r\n";
+  std::ofstream(third, std::ios::binary) << "Third\r\n";
+  InvalidatePathCache();
+  for (int i = 0; i < 4 && g.form->HintOpen(); ++i) ContinueFromHint(g.form->Interface());
+  ASSERT_TRUE(g.form->ShowHint(text.string(), ""));  // the step above met the steering hint
+  ASSERT_TRUE(g.form->ShowHint(second.string(), ""));
+  EXPECT_FALSE(g.form->ShowHint((g.root / "none.txt").string(), ""));
+  ASSERT_TRUE(g.form->ShowHint(third.string(), ""));
+  for (const char* line : {"Hint", "Second", "Third"}) {
+    ASSERT_TRUE(g.form->HintOpen()) << line;
+    EXPECT_EQ(g.form->Hint().lines[0], line);
+    EXPECT_EQ(shown.texts[0].caption, line);
+    ContinueFromHint(g.form->Interface());
+  }
+  EXPECT_FALSE(g.form->HintOpen());
 }
 
 // Quit and come back: a second run of the game loads the first one's save through the save

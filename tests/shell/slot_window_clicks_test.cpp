@@ -4,7 +4,9 @@
 // the menu as it was, "Начать заново" goes back to the save, and a new game's opening hint.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -270,7 +272,7 @@ TEST(NewGameClicks, TheOpeningHintFollowsTheFirstSaveAndGreetsThePlayer) {
   auto form = RunGame(hinted);
   NewGameByClicks(*form);
   ASSERT_EQ(form->World().GameMode, game_mode::kPlay);
-  ASSERT_TRUE(form->Hint().visible);
+  ASSERT_TRUE(form->HintOpen());
   const std::string greeting = "Добро пожаловать на борт, капитан Эдвард!";
   EXPECT_EQ(Cp1251ToUtf8(form->Hint().lines[0]), greeting);
   EXPECT_EQ(form->Hint().lines[1], "Line two");
@@ -282,7 +284,7 @@ TEST(NewGameClicks, TheOpeningHintFollowsTheFirstSaveAndGreetsThePlayer) {
   // in the save as far as in a game without the hint.
   auto withoutHint = RunGame(plain);
   NewGameByClicks(*withoutHint);
-  EXPECT_FALSE(withoutHint->Hint().visible);
+  EXPECT_FALSE(withoutHint->HintOpen());
   ASSERT_TRUE(form->FinishSaves());
   ASSERT_TRUE(withoutHint->FinishSaves());
   const auto savedDrift = [](const fs::path& root) {
@@ -293,6 +295,43 @@ TEST(NewGameClicks, TheOpeningHintFollowsTheFirstSaveAndGreetsThePlayer) {
   EXPECT_EQ(savedDrift(hinted), savedDrift(plain));
 }
 
+// A new game on the pack: the opening hint first, then level 1's steering hint (raised by the
+// settling steps on the start point, or met soon after it), none lost to the other. The first
+// save waited for no window: the water drifted in it as far as in a game without hints, so its
+// thumbnail was taken of the sea.
+TEST(NewGameClicks, TheOpeningHintComesFirstThenTheSteeringHint) {
+  if (!HavePack()) GTEST_SKIP() << "no content pack";
+  const fs::path root = GameRoot("hint_order");
+  auto form = RunGame(root);
+  NewGameByClicks(*form);
+  ASSERT_EQ(form->World().GameMode, game_mode::kPlay);
+  ASSERT_TRUE(form->HintOpen());
+  EXPECT_EQ(Cp1251ToUtf8(form->Hint().lines[0]), "Добро пожаловать на борт, капитан Эдвард!");
+  const TWindow& hintWindow = Windows(*form).hintWindow;
+  Click(*form, hintWindow, 1);
+  form->OnKeyDown(kVkUp, 0);
+  for (int i = 0; i < 500 && !form->HintOpen(); ++i) form->UpdateDispatch();
+  form->OnKeyUp(kVkUp, 0);
+  ASSERT_TRUE(form->HintOpen());
+  std::ifstream steering(test::kPackGdata / "ata" / "hints" / "hint2.txt", std::ios::binary);
+  std::string first;
+  std::getline(steering, first);
+  if (!first.empty() && first.back() == '\r') first.pop_back();
+  EXPECT_EQ(form->Hint().lines[0], first);
+  ASSERT_TRUE(form->FinishSaves());
+
+  const fs::path plainRoot = RootWithHints("hint_order_plain", false);
+  auto plain = RunGame(plainRoot);
+  NewGameByClicks(*plain);
+  ASSERT_TRUE(plain->FinishSaves());
+  const auto savedDrift = [](const fs::path& at) {
+    auto saved = std::make_unique<SavedState>();
+    EXPECT_EQ(ReadSaveSlot(at.string() + "/", 1, *saved).status, SlotLoad::kLoaded);
+    return std::make_pair(saved->waterOriginX, saved->waterOriginZ);
+  };
+  EXPECT_EQ(savedDrift(root), savedDrift(plainRoot));
+}
+
 TEST(NewGameClicks, AHintLetsGoOfAPressBegunBeforeIt) {
   if (!HavePack()) GTEST_SKIP() << "no content pack";
   const fs::path root = RootWithOpeningHint("held");
@@ -300,6 +339,46 @@ TEST(NewGameClicks, AHintLetsGoOfAPressBegunBeforeIt) {
   form->Interface().gui.pointer.held = 1;
   ASSERT_TRUE(form->ShowHint(root.string() + "/gdata/ata/hints/Whint1.txt", ""));
   EXPECT_EQ(+form->Interface().gui.pointer.held, 0);
+}
+
+// Every way the hint window offers out of it (its button, its close box, a controller's B)
+// closes the one hint flag there is: Up held afterwards moves the ship.
+TEST(HintClicks, EveryWayOutOfTheHintLetsPlayGoOn) {
+  if (!HavePack()) GTEST_SKIP() << "no content pack";
+  const fs::path root = RootWithOpeningHint("hint_ways");
+  auto form = RunGame(root, 7);
+  CloseHints(*form);
+  WorldState& w = form->World();
+  const TWindow& hint = Windows(*form).hintWindow;
+  const auto padB = [&] {
+    platform::PadState pad;
+    pad.b = 1;
+    form->PadInput(pad, 40);
+    form->PadInput(platform::PadState{}, 40);
+  };
+  const struct {
+    const char* way;
+    std::function<void()> close;
+  } kWays[] = {
+      {"button", [&] { Click(*form, hint, 1); }},
+      {"close box",
+       [&] { ClickAt(*form, hint.x + hint.width - 14, kGuiTopBand + hint.y + 16); }},
+      {"controller's B", padB},
+  };
+  for (const auto& c : kWays) {
+    SCOPED_TRACE(c.way);
+    ASSERT_TRUE(form->ShowHint(root.string() + "/gdata/ata/hints/Whint1.txt", ""));
+    ASSERT_TRUE(PlayWindowOpen(form->Interface()));
+    c.close();
+    EXPECT_FALSE(form->HintOpen());
+    EXPECT_FALSE(PlayWindowOpen(form->Interface()));
+    const UnitRecord& p = w.units[w.playerUnit];
+    const double x = p.posX, z = p.posZ;
+    form->OnKeyDown(kVkUp, 0);
+    for (int i = 0; i < 60; ++i) form->UpdateDispatch();
+    form->OnKeyUp(kVkUp, 0);
+    EXPECT_GT(std::hypot(p.posX - x, p.posZ - z), 0.5);
+  }
 }
 
 }  // namespace

@@ -129,6 +129,40 @@ TEST_F(UnitsTest, LandPushOnlyForMovingShipsAndAwayFromLand) {
   EXPECT_NEAR(+P().vel.z, 1e-5 * 0.918, 1e-18);
 }
 
+// A ship heading exactly along an axis (vel.x or vel.z exactly 0, as every level starts the
+// hero at heading 0) is pushed off land like any moving ship: with the forward control held
+// toward an island it never reaches the island's middle, from any of the four sides.
+TEST_F(UnitsTest, AShipHeadingAlongAnAxisDoesNotSailThroughAnIsland) {
+  for (auto& row : w.islandHeights[1])
+    for (int32_t& c : row) c = 200;
+  StaticRecord& s = w.statics[1];
+  s.alive = 1;
+  s.terrainKind = 1;
+  s.posX = 100.0;
+  s.posZ = 100.0;
+  ASSERT_GT(IsLandAt(w, 100.0, 100.0), 0.0);
+  const double kHalfPi = std::numbers::pi / 2;
+  const struct {
+    double x, z, heading;  // forward is (-sin heading, -cos heading)
+  } kApproaches[] = {
+      {100.0, 115.0, 0.0}, {100.0, 85.0, 2 * kHalfPi}, {115.0, 100.0, kHalfPi},
+      {85.0, 100.0, -kHalfPi}};
+  for (const auto& c : kApproaches) {
+    SCOPED_TRACE(c.heading);
+    UnitRecord& u = MakeShip(1, 1, c.x, c.z);
+    u.rotY = c.heading;
+    u.ctlForward = 1;
+    double nearest = 1e9;
+    for (int step = 0; step < 1000; ++step) {
+      u.ctlForward = 1;
+      Step();
+      nearest = std::fmin(nearest, std::hypot(u.posX - 100.0, u.posZ - 100.0));
+    }
+    EXPECT_GT(nearest, 3.0);
+    EXPECT_EQ(IsLandAt(w, u.posX, u.posZ), 0.0);
+  }
+}
+
 // One step of land push on a ship whose +x probe is on land and -x probe on water: the push
 // sin(10 * 0.49 / (pi (r + 0.0007))) 1e-4 per unit game speed, times 0.25 for the player on
 // every step, 0.7 for other ships on even steps only; then drag.
