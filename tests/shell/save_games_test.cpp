@@ -118,7 +118,7 @@ TEST(SaveGames, RestartAndTheLastLifeGoBackToTheSavedPlace) {
   EXPECT_NEAR(g.player().posZ, z, 1.0);  // one step of motion at most
   // The hint window says why the world jumped, and play waits for its button.
   EXPECT_EQ(NoticeShown(*g.form), kLastLifeBackToSave);
-  EXPECT_TRUE(g.form->Hint().visible);
+  EXPECT_TRUE(g.form->HintOpen());
 }
 
 TEST(SaveGames, ARefusedSaveShowsAMessageAndTheGameGoesOn) {
