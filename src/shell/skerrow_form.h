@@ -202,6 +202,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void DeliverScriptedInput();
   void PrintBench() const;
   void PlayMovieStage(int stage);  // opens and starts movie 0..2 when it exists
+  void StageBattleStep();          // the battle scene's share of a play step (bench_battle.h)
   void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
   // The music player of this run: the factory's, the null one with --headless, the device's
   // stream, or null when no device is open.
@@ -228,8 +229,9 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   uint64_t virtualClock_ = 0;
   bool quit_ = false;
   int exitCode_ = 0;
-  // --bench: wall time of each step and each frame, in microseconds.
-  std::vector<double> stepUs_, frameUs_;
+  // --bench: wall time of each step and each frame, in microseconds, and the frames' CPU time
+  // on this thread.
+  std::vector<double> stepUs_, frameUs_, frameCpuUs_;
   std::vector<double> editorFrameUs_;  // the editor window's frames, while it is shown
   // --bench: heap allocations inside the frames after the first kWarmFrames (-1 in print when
   // the build does not count them).
@@ -237,6 +239,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int64_t steadyFrameAllocs_ = 0;
   bool benchBusy_ = false;     // SKERROW_BENCH_BUSY=1 under --bench (bench_busy.h)
   int64_t benchBusyStep_ = 0;  // play steps of the busy scene so far
+  bool benchBattle_ = false;     // SKERROW_BENCH_BATTLE=1 under --bench (bench_battle.h)
+  int64_t benchBattleStep_ = 0;  // play steps of the battle scene so far
   // Start-up and level loading (startup.cpp, level_host.cpp).
   StoredSettings settings_;
   std::unique_ptr<Renderer> renderer_;
