@@ -13,8 +13,7 @@ namespace skerrow {
 namespace {
 
 constexpr int32_t kBrigKind = 10;
-// The brigs' slots: the top of the table, which level files leave free.
-constexpr int32_t kSinkingSlot = kUnitSlots - 2;
+// The brigs' slots: the top of the table below the fighter's, which level files leave free.
 constexpr int32_t kSlots[3] = {kUnitSlots - 2, kUnitSlots - 3, kUnitSlots - 4};
 
 // Places brig `k` (0 to starboard, 1 to port, 2 ahead) beside the player; false when the
@@ -61,11 +60,9 @@ int32_t StageBattleForBench(WorldState& w, int64_t step) {
   UnitRecord* player = PlayerUnit(w);
   if (player == nullptr) return 0;
   int32_t placed = 0;
-  if (step == 0) {
-    w.gunsUnlocked = 1;
-    for (int32_t k = 0; k < 3; ++k) placed += PlaceBrig(w, *player, k) ? 1 : 0;
-  } else if (w.units[kSinkingSlot].alive == 0) {
-    placed += PlaceBrig(w, *player, 0) ? 1 : 0;
+  if (step == 0) w.gunsUnlocked = 1;
+  for (int32_t k = 0; k < 3; ++k) {
+    if (step == 0 || w.units[kSlots[k]].alive == 0) placed += PlaceBrig(w, *player, k) ? 1 : 0;
   }
   player->life = player->maxLife;
   player->reload = player->maxReload;
