@@ -230,8 +230,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   bool quit_ = false;
   int exitCode_ = 0;
   // --bench: wall time of each step and each frame, in microseconds, and the frames' CPU time
-  // on this thread.
-  std::vector<double> stepUs_, frameUs_, frameCpuUs_;
+  // on this thread (all, and those of play after the level's fade-in).
+  std::vector<double> stepUs_, frameUs_, frameCpuUs_, clearFrameCpuUs_;
   std::vector<double> editorFrameUs_;  // the editor window's frames, while it is shown
   // --bench: heap allocations inside the frames after the first kWarmFrames (-1 in print when
   // the build does not count them).
