@@ -342,6 +342,22 @@ void TKTZGL_Model::Clear() {
   if (ModelList != 0) glDeleteLists(ModelList, 1);
   ModelList = 0;
   Centre[0] = Centre[1] = Centre[2] = 0;
+  HasBounds = 0;
+}
+
+void TKTZGL_Model::AddToBounds(const ModelMesh& mesh, const float* rowMatrix) {
+  for (const ModelVec3& v : mesh.vertices) {
+    float p[3] = {v.x, v.y, v.z};
+    if (rowMatrix != nullptr) {
+      const float* m = rowMatrix;
+      for (int i = 0; i < 3; ++i) p[i] = v.x * m[i] + v.y * m[4 + i] + v.z * m[8 + i] + m[12 + i];
+    }
+    for (int i = 0; i < 3; ++i) {
+      BoundsMin[i] = HasBounds == 0 ? p[i] : std::min(BoundsMin[i], p[i]);
+      BoundsMax[i] = HasBounds == 0 ? p[i] : std::max(BoundsMax[i], p[i]);
+    }
+    HasBounds = 1;
+  }
 }
 
 void TKTZGL_Model::LoadFromFile(const std::string& fileName, bool noMaterials, float ambientBoost,
@@ -676,19 +692,28 @@ int32_t TKTZGL_Model::Build(const ModelSource& source, bool noMaterials, float a
   glNewList(ModelList, GL_COMPILE);
   if (source.nodes.empty()) {
     for (const ModelMesh& mesh : Meshes) {
-      if (mesh.visible == 1 && mesh.displayList != 0) glCallList(mesh.displayList);
+      if (mesh.visible == 1 && mesh.displayList != 0) {
+        glCallList(mesh.displayList);
+        AddToBounds(mesh, nullptr);
+      }
     }
   } else {
     for (const ModelNodeDraw& d : NodeDraws(source)) {
       const ModelMesh& mesh = Meshes[static_cast<size_t>(d.mesh)];
       const bool draw = mesh.visible == 1 && mesh.displayList != 0;
       if (d.placed == 0) {
-        if (draw) glCallList(mesh.displayList);
+        if (draw) {
+          glCallList(mesh.displayList);
+          AddToBounds(mesh, nullptr);
+        }
         continue;
       }
       glPushMatrix();
       glMultMatrixf(d.matrix.data());
-      if (draw) glCallList(mesh.displayList);
+      if (draw) {
+        glCallList(mesh.displayList);
+        AddToBounds(mesh, d.matrix.data());
+      }
       glPopMatrix();
     }
   }

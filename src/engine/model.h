@@ -163,6 +163,11 @@ class TKTZGL_Model : public TKTZGL_Object {
   std::vector<std::pair<std::string, ModelLight>> Lights;
   std::string TextureDir;  // prefix of the material texture files, set before loading
   float Centre[3] = {0, 0, 0};
+  // The box around every vertex the model list draws, in model units (HasBounds 0: no list, or
+  // a list that draws nothing). The renderer keeps fills that cannot reach the model off-screen.
+  float BoundsMin[3] = {0, 0, 0};
+  float BoundsMax[3] = {0, 0, 0};
+  uint8_t HasBounds = 0;
   uint32_t MagFilter = 0;
   uint32_t ModelList = 0;
   TKTZGL_collider Collider;
@@ -202,6 +207,8 @@ class TKTZGL_Model : public TKTZGL_Object {
   int32_t BuildMeshes(const ModelSource& source, bool release3, TLoaderMessages& messages);
   void BuildLights(const ModelSource& source);
   std::vector<ModelNodeDraw> NodeDraws(const ModelSource& source) const;
+  // Grows the bounds by the mesh's vertices, under `rowMatrix` (v * M) when not null.
+  void AddToBounds(const ModelMesh& mesh, const float* rowMatrix);
 };
 
 }  // namespace skerrow

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 #include "engine/ktzgl.h"
@@ -129,16 +130,15 @@ void BuildMenus(TInterface& ui) {
   const struct {
     int32_t y;
     const char* text;
-  } kBoxes[] = {{70, "Включить тени от объектов"},
-                {85, "Включить тени от ландшафта"},
-                {100, "Высококачественные эффекты"},
-                {140, "3D звук (рекомендуется)"},
-                {155, "Озвучивать подсказки"}};
+  } kBoxes[] = {{70, "Включить тени от объектов"},   {85, "Включить тени от ландшафта"},
+                {100, "Высококачественные эффекты"}, {145, "3D звук (рекомендуется)"},
+                {160, "Озвучивать подсказки"},       {115, "Быстрое море (без видеокарты)"}};
+  static_assert(std::size(kBoxes) == kBoxFastSea + 1);
   for (const auto& b : kBoxes) {
     AddText(options, 53, b.y, Cp(b.text));
     AddCheckBox(options, 35, b.y, true);
   }
-  AddText(options, 70, 125, Cp("Опции звука"));
+  AddText(options, 70, 130, Cp("Опции звука"));
   HideWindow(ui.gui, options);
 
   TWindow& slots = g.saveLoad;
@@ -235,7 +235,8 @@ void OpenOptions(TInterface& ui) {
   const OptionBoxes o = ui.host->ReadOptions();
   ui.keyEdit = ui.host->ReadKeyBindings();
   std::vector<TCheckBox>& boxes = ui.gui.windows.options.checkBoxes;
-  const bool values[] = {o.fourpeppelines, o.tershadows, o.hqeffects, o.sound3d, o.hintssound};
+  const bool values[] = {o.fourpeppelines, o.tershadows, o.hqeffects,
+                         o.sound3d,        o.hintssound, o.fastsea};
   for (size_t i = 0; i < boxes.size() && i < std::size(values); ++i) {
     boxes[i].checked = values[i] ? 1 : 0;
   }
@@ -259,6 +260,7 @@ void CloseOptions(TInterface& ui) {
   o.hqeffects = on(kBoxHqEffects);
   o.sound3d = on(kBoxSound3d);
   o.hintssound = on(kBoxHintVoices);
+  o.fastsea = on(kBoxFastSea);
   ui.host->StoreKeyBindings(ui.keyEdit);
   ui.host->StoreOptions(o);
   WorldState& w = *ui.world;

@@ -25,6 +25,7 @@ struct OptionBoxes {
   bool hqeffects = true;
   bool sound3d = true;
   bool hintssound = true;
+  bool fastsea = false;
 };
 
 // What the interface needs from the main form. Every method has a do-nothing default.
@@ -96,6 +97,7 @@ enum OptionBox : int32_t {
   kBoxHqEffects,          // hqeffects
   kBoxSound3d,            // sound3d
   kBoxHintVoices,         // hintssound
+  kBoxFastSea,            // fastsea (drawn under the graphics options)
 };
 
 // Buttons of the save and load window (their actions live in slot_actions.cpp).

@@ -108,4 +108,8 @@ std::unique_ptr<Window> CreateNullWindow();
 // clock in the shell instead.
 uint64_t RealMilliseconds();
 
+// CPU time this thread has used, in microseconds: for measurements only (with llvmpipe told
+// LP_NUM_THREADS=0 it includes the rasteriser's work, whatever else the machine runs).
+double ThreadCpuMicroseconds();
+
 }  // namespace skerrow::platform

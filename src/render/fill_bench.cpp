@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "engine/ktzgl.h"
+#include "platform/platform.h"
 
 namespace skerrow {
 
-double MeasureFillMicroseconds(TKTZGL_Scene& scene, int repeats) {
+double MeasureFillMicroseconds(TKTZGL_Scene& scene, int repeats, double* cpuMedian) {
+  if (cpuMedian != nullptr) *cpuMedian = 0;
   if (scene.Width <= 0 || scene.Height <= 0 || repeats <= 0) return 0;
   // A 256 x 256 grey texture, mipmapped like the game's, stretched over the window.
   std::vector<unsigned char> pixels(256 * 256 * 3);
@@ -33,18 +35,23 @@ double MeasureFillMicroseconds(TKTZGL_Scene& scene, int repeats) {
   glEnable(GL_TEXTURE_2D);
   glColor4f(1, 1, 1, 1);
   glFinish();
-  std::vector<double> us;
+  std::vector<double> us, cpu;
   us.reserve(static_cast<size_t>(repeats));
+  cpu.reserve(static_cast<size_t>(repeats));
   for (int i = 0; i < repeats; ++i) {
     const auto t0 = std::chrono::steady_clock::now();
+    const double c0 = platform::ThreadCpuMicroseconds();
     scene.DrawRectPercent(0, 0, 100, 100);
     glFinish();
+    cpu.push_back(platform::ThreadCpuMicroseconds() - c0);
     us.push_back(
         std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
   }
   glDeleteTextures(1, &tex);
   glEnable(GL_DEPTH_TEST);
   std::sort(us.begin(), us.end());
+  std::sort(cpu.begin(), cpu.end());
+  if (cpuMedian != nullptr) *cpuMedian = cpu[cpu.size() / 2];
   return us[us.size() / 2];
 }
 

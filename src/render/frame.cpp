@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "engine/ktzgl.h"
 #include "engine/textures.h"
@@ -26,6 +27,8 @@ namespace skerrow {
 namespace {
 
 constexpr Color4f kFogBlack = {0, 0, 0, 1};
+// The fast sea's water strips: four sheet columns (eight blot episode 3's fine streaks).
+constexpr int32_t kFastSeaWaterColumns = 4;
 
 void FogColour(TKTZGL_Scene& scene, const Color4f& colour) {
   scene.Fog.Colour = colour;
@@ -64,6 +67,68 @@ void LeaveShadowDarkeningState() {
   glDisable(GL_STENCIL_TEST);
   glDisable(GL_COLOR_MATERIAL);
   glColor4f(0, 0, 0, 0.3f);
+}
+
+// The current texture coordinates of units 0 and 1, as the last vertex sent left them.
+struct CurrentTexCoords {
+  float unit[2][4] = {};
+};
+
+CurrentTexCoords ReadCurrentTexCoords() {
+  CurrentTexCoords t;
+  ActiveTextureARB(kGlTexture1Arb);
+  glGetFloatv(GL_CURRENT_TEXTURE_COORDS, t.unit[1]);
+  ActiveTextureARB(kGlTexture0Arb);
+  glGetFloatv(GL_CURRENT_TEXTURE_COORDS, t.unit[0]);
+  return t;
+}
+
+void SendCurrentTexCoords(const CurrentTexCoords& t) {
+  if (Extensions().MultiTexCoord2fARB == nullptr) {
+    glTexCoord2f(t.unit[0][0], t.unit[0][1]);
+    return;
+  }
+  Extensions().MultiTexCoord2fARB(kGlTexture0Arb, t.unit[0][0], t.unit[0][1]);
+  Extensions().MultiTexCoord2fARB(kGlTexture1Arb, t.unit[1][0], t.unit[1][1]);
+}
+
+// Steps 4 to 6 with the islands drawn before the floor: the floor then fails the depth test
+// under them instead of being shaded and painted over, and GL_LESS gives a depth tie to the
+// island, as drawing it second with GL_LEQUAL did. Only for OBJ pieces, whose lists send
+// vertex attributes and change no state the floor reads; afterwards the state is what the
+// islands drawn after the floor would have left (sky colour, texturing off, their last
+// texture coordinates).
+void DrawIslandsThenFloor(WorldState& w, DrawContext& c, uint32_t floorTexture) {
+  TKTZGL_Scene& scene = c.scene;
+  // What the floor left for the islands: its fog mode, no lighting, counter-clockwise fronts,
+  // and at Max and High both texture units off.
+  scene.Fog.Mode = 0;
+  ApplyWorldFog(w, scene);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_COLOR_MATERIAL);
+  glFrontFace(GL_CCW);
+  if (w.landscapeQuality == 0 || w.landscapeQuality == 1) {
+    ActiveTextureARB(kGlTexture1Arb);
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    ActiveTextureARB(kGlTexture0Arb);
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+  }
+  const int32_t pieces = DrawStatics(c, 0);
+  const CurrentTexCoords islandCoords = pieces > 0 ? ReadCurrentTexCoords() : CurrentTexCoords{};
+  glDepthFunc(GL_LESS);
+  DrawTerrain(w, scene, c.res.handles, floorTexture, c.rs.fastSea);
+  glDepthFunc(GL_LEQUAL);
+  ApplyWorldFog(w, scene);
+  if (pieces > 0) {
+    const Color4f& sky = w.skyFogColour;
+    glColor4f(sky.r, sky.g, sky.b, sky.a);
+    SendCurrentTexCoords(islandCoords);
+    ActiveTextureARB(kGlTexture0Arb);
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+  }
 }
 
 void DrawScreenFade(const WorldState& w, TKTZGL_Scene& scene) {
@@ -182,11 +247,14 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
   writers.unitsHigh = on.unitsHigh == 1;
   ApplyFrameWorldWrites(w, writers, rs.fires);
   DrawContext c{w, res, scene, rs};
+  PassTimer& timer = rs.passTimes;
+  timer.BeginFrame();
 
   if (on.clear == 1) {  // 1
     glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glEnable(GL_CULL_FACE);
   }
+  rs.shadowReach.Reset();
   if (w.fixedCamera == 0) {  // 2: sky with the angles and projection of the last frame
     scene.Camera.Position = {0, 0, 0, 1};
     glLoadIdentity();
@@ -194,53 +262,70 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
     DrawSkyBox(w, res.handles, res.skyTexture);
     glClear(GL_DEPTH_BUFFER_BIT);
   }
-  ApplyWorldCamera(w, scene);                                                         // 3
-  if (on.landscape == 1) DrawTerrain(w, scene, res.handles, FloorTexture(res));  // 4
-  ApplyWorldFog(w, scene);                                                       // 5
-  if (on.statics == 1) DrawStatics(c, 0);                                        // 6
-  if (on.staticObjects == 1) DrawStaticObjects(c, 1);                            // 7
-  const Color4f& sky = w.skyFogColour;                                           // 8
+  timer.Mark(kTimeSky);
+  ApplyWorldCamera(w, scene);  // 3
+  if (on.landscape == 1 && on.statics == 1 && StaticsOnlyObjPieces(c)) {
+    DrawIslandsThenFloor(w, c, FloorTexture(res));  // 6, 4, 5
+  } else {
+    if (on.landscape == 1) {  // 4
+      DrawTerrain(w, scene, res.handles, FloorTexture(res), rs.fastSea);
+    }
+    ApplyWorldFog(w, scene);                 // 5
+    if (on.statics == 1) DrawStatics(c, 0);  // 6
+  }
+  timer.Mark(kTimeFloor);
+  if (on.staticObjects == 1) DrawStaticObjects(c, 1);  // 7
+  const Color4f& sky = w.skyFogColour;                 // 8
   w.terrainTintColour = {sky.r * 57 / 255.0f, sky.g * 88 / 255.0f, sky.b * 210 / 255.0f, 0.33f};
   // Unit shadows are the only marks in the stencil buffer, cleared in step 1: with none drawn
   // the darkening of step 15 has nothing to darken.
   int32_t shadows = 0;
   if (on.unitsLow == 1) shadows += DrawUnits(c, 0);  // 9
   if (on.projectiles == 1) DrawProjectiles(c);       // 10
-  if (on.water == 1) {                               // 11
+  timer.Mark(kTimeObjects);
+  if (on.water == 1) {  // 11
     FogColour(scene, kFogBlack);
-    DrawWater(w, rs.water, res.handles.waterTexture);
+    DrawWater(w, rs.water, res.handles.waterTexture, rs.fastSea ? kFastSeaWaterColumns : 1);
   }
+  timer.Mark(kTimeWater);
   if (on.unitsHigh == 1) {  // 12
     FogEnabledColour(scene, w.darkness > 0, w.skyFogColour);
     shadows += DrawUnits(c, 1);
   }
+  timer.Mark(kTimeUnits);
   if (on.decals == 1) {  // 13
     FogColour(scene, kFogBlack);
-    DrawStaticDecals(c);
+    DrawStaticDecals(c, true);
   }
+  timer.Mark(kTimeDecals);
   if (on.staticObjects == 1) {  // 14
     FogColour(scene, w.skyFogColour);
     DrawStaticObjects(c, 0);
   }
   if (on.shadowDarkening == 1 && w.terrainShadows == 1) {  // 15
     if (shadows > 0 || on.clear != 1) {
-      DrawShadowDarkening(c);
+      DrawShadowDarkening(c, on.clear == 1);
     } else {
       LeaveShadowDarkeningState();
     }
   }
+  timer.Mark(kTimeDarkening);
   if (on.bonuses == 1) {  // 16
     FogEnabledColour(scene, w.darkness > 0, kFogBlack);
     DrawBonuses(c);
   }
-  if (on.depthPlane == 1) DrawWaterDepthPlane(w);     // 17
-  PickMouseWorldPos(w, scene, rs.mouse);              // 18
+  if (on.depthPlane == 1) DrawWaterDepthPlane(w);  // 17
+  PickMouseWorldPos(w, scene, rs.mouse);           // 18
+  timer.Mark(kTimeDepthPlane);
   if (on.explosionHalos == 1) DrawExplosionHalos(c);  // 19
+  timer.Mark(kTimeHalos);
   if (on.particles == 1) DrawParticles(c);
+  timer.Mark(kTimeParticles);
   if (on.bonusGlows == 1) DrawBonusGlows(c);
   if (on.projectileGlows == 1) DrawProjectileGlows(c);
   FogColour(scene, w.skyFogColour);  // 20
   if (w.snowActive == 1) DrawSnow(w, scene, res.handles);
+  timer.Mark(kTimeGlows);
   FogEnabledColour(scene, false, scene.Fog.Colour);  // 21
   OverlayCamera(scene);                              // 22
   if (on.hud == 1) DrawHud(c, w.radarContacts);
@@ -251,6 +336,8 @@ void DrawPlayFrame(WorldState& w, GameResources& res, RenderState& rs) {
     glDepthFunc(GL_LEQUAL);
   }
   if (on.cursor == 1) DrawCursor(c);  // 25
+  timer.Mark(kTimeOverlay);
+  timer.EndFrame();
 }
 
 void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
@@ -259,6 +346,7 @@ void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
   ApplyFrameWorldWrites(w, FrameWorldPasses{}, rs.fires);
   DrawContext c{w, res, scene, rs};
   glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  rs.shadowReach.Reset();
   glEnable(GL_CULL_FACE);
   ApplyWorldCamera(w, scene);
   DrawStatics(c, 0);
@@ -269,11 +357,11 @@ void DrawEditorViewFrame(WorldState& w, GameResources& res, RenderState& rs) {
   DrawProjectiles(c);
   DrawWater(w, rs.water, res.handles.waterTexture);
   shadows += DrawUnits(c, 1);
-  DrawStaticDecals(c);
+  DrawStaticDecals(c, false);
   DrawStaticObjects(c, 0);
   if (w.fourPipelines == 1) {
     if (shadows > 0) {
-      DrawShadowDarkening(c);
+      DrawShadowDarkening(c, true);
     } else {
       LeaveShadowDarkeningState();
     }
@@ -304,16 +392,24 @@ bool HasScene(const Renderer& r) {
 }
 }  // namespace
 
-RenderOverrides ParseRenderOverrides(const char* landscapeQuality, const char* switches) {
+RenderOverrides ParseRenderOverrides(const char* landscapeQuality, const char* switches,
+                                     const char* passTimes, const char* fastSea) {
   RenderOverrides o;
   const char* q = landscapeQuality;
   if (q != nullptr && q[0] >= '0' && q[0] <= '5' && q[1] == '\0') o.landscapeQuality = q[0] - '0';
   if (switches != nullptr) o.switches = switches;
+  o.passTimes = passTimes != nullptr && std::string_view(passTimes) == "1";
+  if (fastSea != nullptr &&
+      (std::string_view(fastSea) == "0" || std::string_view(fastSea) == "1")) {
+    o.fastSea = fastSea[0] - '0';
+  }
   return o;
 }
 
 void StartRenderer(WorldState& w, Renderer& r, const RenderOverrides& overrides) {
   if (overrides.landscapeQuality >= 0) w.landscapeQuality = overrides.landscapeQuality;
+  if (overrides.passTimes) r.state.passTimes.Enable();
+  if (overrides.fastSea >= 0) r.state.fastSea = overrides.fastSea == 1;
   uint8_t* bytes = reinterpret_cast<uint8_t*>(&r.state.switches);
   for (size_t k = 0; k < sizeof(RenderSwitches) && k < overrides.switches.size(); ++k) {
     bytes[k] = overrides.switches[k] == '1';

@@ -311,6 +311,12 @@ void LoadEpisodeArt(WorldState& ws, GameResources& res, const std::string& episo
         model->PieceKind = 1;
       }
       LoadTexture(pieceDir + "shadowx.qvt", res.handles.staticShadowTextures[k], q, messages);
+      res.baseTexels[static_cast<size_t>(k)] =
+          model->PieceKind == 2 ? ChangingTexelsOfTexture(model->BaseTexture,
+                                                          NeutralTexel::kTransparent)
+                                : TexelRect{};
+      res.shadowTexels[static_cast<size_t>(k)] =
+          ChangingTexelsOfTexture(res.handles.staticShadowTextures[k], NeutralTexel::kWhite);
     }
     // Only pieces 1..100 have a shadow map; the others are loaded without one.
     if (ws.terrainShadowMaps.at(k) != nullptr) {

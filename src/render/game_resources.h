@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "render/fill_clip.h"
 #include "world/level_files.h"
 
 namespace skerrow {
@@ -90,6 +91,10 @@ struct GameResources {
   uint32_t Texture(const std::string& name) const;
 
   TextureHandles handles;
+  // Per terrain piece 1..127: where its flat base texture (alpha above 0) and its baked shadow
+  // (not white) can change pixels; the whole square until measured at load.
+  std::array<TexelRect, kTerrainPieceSlots + 1> baseTexels{};
+  std::array<TexelRect, kTerrainPieceSlots + 1> shadowTexels{};
 };
 
 // Checked lookups for kinds and piece numbers taken from data: nullptr when out of range or

@@ -9,7 +9,9 @@
 #include "engine/ktzgl.h"  // TPoint, Color4f
 #include "platform/random.h"
 #include "render/effects.h"
+#include "render/fill_clip.h"
 #include "render/frame_world.h"
+#include "render/pass_timer.h"
 
 namespace skerrow {
 
@@ -78,8 +80,17 @@ struct RenderState {
   // The effect passes' sprite corners and draw order: scratch of one frame, kept here so that
   // a frame allocates nothing (about 0.4 MB).
   mutable EffectScratch effects;
+  // Where this frame's unit shadows reach on the screen, grown as they mark the stencil buffer:
+  // the darkening fills only that box.
+  mutable ScreenBox shadowReach;
   // Draws the GUI windows over the play and editor-view frames (set by the shell; empty: none).
   std::function<void()> drawGuiWindows;
+  // The play frame's per-pass CPU times (off unless SKERROW_PASS_TIMES=1 under --bench).
+  PassTimer passTimes;
+  // The options window's "fast sea", for machines that draw without a graphics card: the sea
+  // floor from one texture baked from the floor and its caustic frame, its far rows in cells
+  // twice as large, and the water sheet in strips four columns wide.
+  bool fastSea = false;
 };
 
 }  // namespace skerrow

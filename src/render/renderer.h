@@ -28,10 +28,15 @@ struct Renderer {
 struct RenderOverrides {
   int32_t landscapeQuality = -1;
   std::string switches;
+  bool passTimes = false;  // time the play frame's passes (pass_timer.h)
+  int32_t fastSea = -1;    // 0 or 1: the "fast sea" option for this run; -1 keeps the stored one
 };
-// SKERROW_LANDSCAPE_QUALITY's value ("0".."5"; anything else gives -1) and
-// SKERROW_RENDER_SWITCHES' value; either may be null.
-RenderOverrides ParseRenderOverrides(const char* landscapeQuality, const char* switches);
+// SKERROW_LANDSCAPE_QUALITY's value ("0".."5"; anything else gives -1),
+// SKERROW_RENDER_SWITCHES' value, SKERROW_PASS_TIMES' ("1" times the passes) and
+// SKERROW_FAST_SEA's ("0" or "1"); any may be null.
+RenderOverrides ParseRenderOverrides(const char* landscapeQuality, const char* switches,
+                                     const char* passTimes = nullptr,
+                                     const char* fastSea = nullptr);
 
 // Puts the shadow plane on the sea surface (point (-1, 0, -1), normal (0, 1, 0)) and applies
 // the overrides. Called once the scene exists.

@@ -4,9 +4,11 @@
 #include "render/terrain.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <numbers>
@@ -31,6 +33,8 @@ constexpr int32_t kRowTableSize = static_cast<int32_t>(std::size(kRowHalfWidth))
 static_assert(kRowTableSize == 79);
 
 constexpr int32_t kLast = kMapSize - 1;  // 2047
+// The fast sea draws the Max rows from this one on in cells of 2 x 2 (after a stitch row).
+constexpr int32_t kFastSeaFarRow = 10;
 
 int32_t Clamp(int64_t v, int32_t lo, int32_t hi) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, lo, hi));
@@ -56,10 +60,61 @@ void EmitRectangleStrips(Sink& sink, const TerrainArea& a) {
   }
 }
 
-// Walks the strips of one quality. The sink gets BeginStrip(), Vertex(x, z) for grid points
-// (always inside 0..2047) and EndStrip().
+// v rounded down to an odd number (the columns of the High and the fast far rows' grid).
+int64_t OddAtOrBelow(int64_t v) {
+  return v - ((v % 2 + 2) % 2 == 0 ? 1 : 0);
+}
+
+// The fast sea's far rows (Max quality, row index kFastSeaFarRow - 1 on): a stitch row whose
+// near edge has every column of the row before and whose far edge every other column, as
+// triangles fanned from the middle near vertex of each column pair, then row pairs in cells of
+// 2 x 2 on the same columns, up to the end of the row table or of the area. Every edge is
+// shared vertex for vertex: no crack opens.
 template <typename Sink>
-void WalkTerrain(const WorldState& w, double cx, double cz, int32_t quality, Sink& sink) {
+void WalkFarRows(int32_t r, int32_t r1, int64_t back, int64_t X2, Sink& sink) {
+  auto columns = [&](int64_t idx, int32_t& c0, int32_t& c1) {
+    const int32_t hw = kRowHalfWidth[std::min<int64_t>(idx, kRowTableSize - 1)];
+    c0 = Clamp(OddAtOrBelow(X2 - hw), 1, kLast);
+    c1 = Clamp(OddAtOrBelow(X2 + hw) + 2, 1, kLast);
+  };
+  // Stitch: row r from z = r - 1 to z = r.
+  int32_t c0 = 0, c1 = 0;
+  columns(r - back, c0, c1);
+  sink.BeginTriangles();
+  for (int32_t c = c0; c + 2 <= c1; c += 2) {
+    const int32_t x = c - 1;
+    sink.Vertex(x + 1, r - 1);
+    sink.Vertex(x, r - 1);
+    sink.Vertex(x, r);
+    sink.Vertex(x + 1, r - 1);
+    sink.Vertex(x, r);
+    sink.Vertex(x + 2, r);
+    sink.Vertex(x + 1, r - 1);
+    sink.Vertex(x + 2, r);
+    sink.Vertex(x + 2, r - 1);
+  }
+  sink.EndStrip();
+  // Pairs of rows from z = r.
+  for (int32_t z = r; z < r1; z += 2) {
+    const int64_t idx = static_cast<int64_t>(z) + 1 - back;
+    if (idx >= kRowTableSize) break;
+    const int32_t z2 = std::min(z + 2, r1);
+    columns(idx + 1, c0, c1);
+    sink.BeginStrip();
+    for (int32_t c = c0; c <= c1; c += 2) {
+      sink.Vertex(c - 1, z);
+      sink.Vertex(c - 1, z2);
+    }
+    sink.EndStrip();
+  }
+}
+
+// Walks the strips of one quality. The sink gets BeginStrip() (a quad strip follows) or
+// BeginTriangles(), Vertex(x, z) for grid points (always inside 0..2047) and EndStrip().
+// `fastFar`: at Max quality the rows from kFastSeaFarRow on are the fast sea's (WalkFarRows).
+template <typename Sink>
+void WalkTerrain(const WorldState& w, double cx, double cz, int32_t quality, Sink& sink,
+                 bool fastFar = false) {
   const TerrainArea a = TerrainAreaFor(w, cx, cz, quality);
   const int64_t X2 = 2 * static_cast<int64_t>(TruncToInt(cx));
   switch (quality) {
@@ -69,6 +124,10 @@ void WalkTerrain(const WorldState& w, double cx, double cz, int32_t quality, Sin
         const int64_t idx = static_cast<int64_t>(r) - a.back;
         // A taller view than the table (the menu's) stops at its last row.
         if (idx < 0 || idx >= kRowTableSize) break;
+        if (fastFar && idx == kFastSeaFarRow - 1 && r < r1) {
+          WalkFarRows(r, r1, a.back, X2, sink);
+          break;
+        }
         const int32_t hw = kRowHalfWidth[idx];
         sink.BeginStrip();
         for (int32_t c = Clamp(X2 - hw, 1, kLast); c <= Clamp(X2 + hw, 1, kLast); ++c) {
@@ -88,9 +147,8 @@ void WalkTerrain(const WorldState& w, double cx, double cz, int32_t quality, Sin
         // Columns on one fixed grid of odd c (even grid points) in every row pair: a pair whose
         // half-width differs in parity from its neighbour's would otherwise put its shared row's
         // vertices between the neighbour's, and the floor would crack open along the row.
-        auto odd = [](int64_t v) { return v - ((v % 2 + 2) % 2 == 0 ? 1 : 0); };
-        const int32_t c0 = Clamp(odd(X2 - hw), 1, kLast);
-        const int32_t c1 = Clamp(odd(X2 + hw) + ((X2 + hw) % 2 == 0 ? 2 : 0), 1, kLast);
+        const int32_t c0 = Clamp(OddAtOrBelow(X2 - hw), 1, kLast);
+        const int32_t c1 = Clamp(OddAtOrBelow(X2 + hw) + ((X2 + hw) % 2 == 0 ? 2 : 0), 1, kLast);
         sink.BeginStrip();
         for (int32_t c = c0; c <= c1; c += 2) {
           sink.Vertex(c - 1, r - 1);
@@ -136,6 +194,7 @@ void WalkTerrain(const WorldState& w, double cx, double cz, int32_t quality, Sin
 struct CountSink {
   int64_t vertices = 0;
   void BeginStrip() {}
+  void BeginTriangles() {}
   void Vertex(int32_t, int32_t) { ++vertices; }
   void EndStrip() {}
 };
@@ -158,6 +217,7 @@ struct FloorVertex {
 struct FloorArrays {
   std::vector<FloorVertex> vertices;
   std::vector<int32_t> stripFirst;
+  std::vector<uint32_t> stripMode;  // GL_QUAD_STRIP or GL_TRIANGLES
   // The ripple moves grid column x by rippleX[x] and row z by rippleZ[z]: each offset depends
   // on one coordinate only, so a frame computes it once per column and row, not per vertex.
   float rippleX[kMapSize];
@@ -177,7 +237,14 @@ template <typename VertexOf>
 struct ArraySink {
   FloorArrays& a;
   VertexOf vertexOf;
-  void BeginStrip() { a.stripFirst.push_back(static_cast<int32_t>(a.vertices.size())); }
+  void BeginStrip() {
+    a.stripFirst.push_back(static_cast<int32_t>(a.vertices.size()));
+    a.stripMode.push_back(GL_QUAD_STRIP);
+  }
+  void BeginTriangles() {
+    a.stripFirst.push_back(static_cast<int32_t>(a.vertices.size()));
+    a.stripMode.push_back(GL_TRIANGLES);
+  }
   void EndStrip() {}
   void Vertex(int32_t x, int32_t z) {
     FloorVertex& v = a.vertices.emplace_back();
@@ -206,6 +273,7 @@ FloorArrays& BeginArrays() {
   FloorArrays& a = Arrays();
   a.vertices.clear();
   a.stripFirst.clear();
+  a.stripMode.clear();
   if (++a.frame == 0) {  // wrapped: old stamps could match again
     std::fill(std::begin(a.stampX), std::end(a.stampX), 0u);
     std::fill(std::begin(a.stampZ), std::end(a.stampZ), 0u);
@@ -214,7 +282,7 @@ FloorArrays& BeginArrays() {
   return a;
 }
 
-// Draws the collected strips as GL_QUAD_STRIPs. `twoUnits`: unit 1 takes (s1, t1);
+// Draws the collected strips (quad strips, or triangles). `twoUnits`: unit 1 takes (s1, t1);
 // `colours`: per-vertex colours (else the current colour stays).
 // Afterwards the current colour and texture coordinates are those of the last vertex, as if
 // the strips had been sent vertex by vertex.
@@ -245,7 +313,7 @@ void DrawArrays(const FloorArrays& a, bool twoUnits, bool colours) {
     const int32_t end =
         k + 1 < strips ? a.stripFirst[k + 1] : static_cast<int32_t>(a.vertices.size());
     // An empty strip (High quality's column loop) draws nothing either way.
-    if (end > first) glDrawArrays(GL_QUAD_STRIP, first, end - first);
+    if (end > first) glDrawArrays(a.stripMode[k], first, end - first);
   }
 
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -298,7 +366,103 @@ void EndTwoUnits() {
   glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+// The fast sea's floor textures: the floor texture times each of the 32 overlay frames,
+// baked the first time a floor is drawn with them and kept until either changes. GL thread
+// only.
+struct BakedFloor {
+  uint32_t floor = 0;
+  uint32_t frames[32] = {};
+  uint32_t baked[32] = {};
+};
+
+BakedFloor& Baked() {
+  static BakedFloor baked;
+  return baked;
+}
+
+// Level 0 of a texture as RGBA; false when it has none.
+bool ReadTexture(uint32_t texture, int32_t& width, int32_t& height, std::vector<uint8_t>& rgba) {
+  if (texture == 0) return false;
+  glBindTexture(GL_TEXTURE_2D, texture);
+  GLint w = 0, h = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+  if (w <= 0 || h <= 0) return false;
+  width = w;
+  height = h;
+  rgba.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 0);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  return true;
+}
+
+// `src` (sw x sh RGBA) resampled to w x h by nearest texel (the sizes are powers of two: a
+// larger picture keeps every texel of a smaller one).
+void Resample(const std::vector<uint8_t>& src, int32_t sw, int32_t sh, int32_t w, int32_t h,
+              std::vector<uint8_t>& out) {
+  out.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+  for (int32_t y = 0; y < h; ++y) {
+    const int64_t sy = int64_t{y} * sh / h;
+    for (int32_t x = 0; x < w; ++x) {
+      const int64_t sx = int64_t{x} * sw / w;
+      std::memcpy(
+          &out[(static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)) * 4],
+          &src[static_cast<size_t>(sy * sw + sx) * 4], 4);
+    }
+  }
+}
+
+// The baked texture of the floor and the current overlay frame (0: none could be made).
+uint32_t BakedFloorTexture(uint32_t floor, const TextureHandles& t, double phase) {
+  BakedFloor& b = Baked();
+  bool current = b.floor == floor;
+  for (int32_t k = 0; k < 32 && current; ++k) current = b.frames[k] == t.terrainAnimFrames[k];
+  if (!current) {
+    for (uint32_t& tex : b.baked) {
+      if (tex != 0) glDeleteTextures(1, &tex);
+      tex = 0;
+    }
+    b.floor = floor;
+    std::copy(std::begin(t.terrainAnimFrames), std::end(t.terrainAnimFrames), b.frames);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    std::vector<uint8_t> base, overlay, scaledBase, scaledOverlay, product;
+    int32_t bw = 0, bh = 0;
+    if (ReadTexture(floor, bw, bh, base)) {
+      for (int32_t k = 0; k < 32; ++k) {
+        int32_t ow = 0, oh = 0;
+        if (!ReadTexture(b.frames[k], ow, oh, overlay)) continue;
+        const int32_t w = std::max(bw, ow), h = std::max(bh, oh);
+        Resample(base, bw, bh, w, h, scaledBase);
+        Resample(overlay, ow, oh, w, h, scaledOverlay);
+        product.resize(scaledBase.size());
+        ModulateTexels(scaledBase.data(), scaledOverlay.data(), product.data(),
+                       static_cast<size_t>(w) * static_cast<size_t>(h));
+        GLuint tex = 0;
+        glGenTextures(1, &tex);
+        glBindTexture(GL_TEXTURE_2D, tex);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGBA, GL_UNSIGNED_BYTE, product.data());
+        b.baked[k] = tex;
+      }
+    }
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+  }
+  return b.baked[ClampIndex(phase, 31)];
+}
+
 }  // namespace
+
+void ModulateTexels(const uint8_t* a, const uint8_t* b, uint8_t* out, size_t texels) {
+  for (size_t i = 0; i < texels * 4; i += 4) {
+    for (size_t c = 0; c < 3; ++c) {
+      out[i + c] = static_cast<uint8_t>((a[i + c] * b[i + c] + 127) / 255);
+    }
+    out[i + 3] = a[i + 3];
+  }
+}
 
 TerrainArea TerrainAreaFor(const WorldState& w, double centreX, double centreZ, int32_t quality) {
   const int64_t X2 = 2 * static_cast<int64_t>(TruncToInt(centreX));
@@ -322,7 +486,7 @@ int64_t TerrainVertexCount(const WorldState& w, double centreX, double centreZ, 
 }
 
 void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, const TextureHandles& t,
-                 uint32_t fallbackFloor) {
+                 uint32_t fallbackFloor, bool fastSea) {
   const uint32_t floorTexture = t.terrainTexture != 0 ? t.terrainTexture : fallbackFloor;
   glPushMatrix();
   glEnable(GL_DEPTH_TEST);
@@ -367,9 +531,20 @@ void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, const TextureHandles& t,
     v.y = FloorHeight(w, x, z);
   };
   ArraySink<decltype(vertexOf)> sink{arrays, vertexOf};
-  if (twoUnits) {
+  const uint32_t baked =
+      fastSea && twoUnits ? BakedFloorTexture(floorTexture, t, w.terrainAnimPhase) : 0;
+  if (baked != 0) {
+    // One unit: the floor and the overlay frame in one texture, the vertex colours over it.
+    ActiveTextureARB(kGlTexture0Arb);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, baked);
+    WalkTerrain(w, cx, cz, q, sink, true);
+    DrawArrays(arrays, false, true);
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+  } else if (twoUnits) {
     BeginTwoUnits(floorTexture, AnimFrame(w, t));
-    WalkTerrain(w, cx, cz, q, sink);
+    WalkTerrain(w, cx, cz, q, sink, fastSea);
     DrawArrays(arrays, true, true);
     EndTwoUnits();
   } else if (q >= 2 && q <= 5) {

@@ -2,6 +2,7 @@
 // its own fog, and the menu background's floor.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace skerrow {
@@ -25,8 +26,15 @@ int64_t TerrainVertexCount(const WorldState& w, double centreX, double centreZ, 
 // The terrain pass: sets the floor fog (linear) on the scene, then the renderer of
 // landscapeQuality around (camera x, camera z + 10). `fallbackFloor` is drawn while the
 // level has no terrainTexture of its own; the overlay is terrainAnimFrames[terrainAnimPhase].
+// `fastSea` (Max and High): one texture unit with the floor and the overlay frame baked into
+// one texture (made for all 32 frames the first time a floor texture is drawn so), and at
+// Max the rows from kFastSeaFarRow on in cells of 2 x 2.
 void DrawTerrain(WorldState& w, TKTZGL_Scene& scene, const TextureHandles& t,
-                 uint32_t fallbackFloor = 0);
+                 uint32_t fallbackFloor = 0, bool fastSea = false);
+
+// Texel by texel product of two RGB(A) pictures of the same size, as two GL_MODULATE texture
+// units give it: (a * b + 127) / 255 per channel (alpha from `a`).
+void ModulateTexels(const uint8_t* a, const uint8_t* b, uint8_t* out, size_t texels);
 // The menu background's floor around `centre` over the plain terrainView rectangle.
 void DrawMenuFloor(const WorldState& w, const TextureHandles& t, const Vector4d& centre);
 

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -156,9 +157,37 @@ SheetArrays& Sheet() {
   static const std::unique_ptr<SheetArrays> sheet = std::make_unique<SheetArrays>();
   return *sheet;
 }
+
+// One strip of the sheet from sheet column c0 to c1 (0..178), lit by the normals of field
+// columns i0 and i1 (1..179), in the colour of column c0; 58 vertices from `v` on.
+void FillStrip(const WorldState& w, const WaterField& f, SheetVertex* v, int32_t c0, int32_t c1,
+               int32_t i0, int32_t i1) {
+  const float R = f.waterColour.r, G = f.waterColour.g, B = f.waterColour.b;
+  const float colour[4] = {c0 * R / 180 * 0.1f + R * 0.5f, c0 * G / 180 * 0.2f + R * 0.5f,
+                           c0 * B / 180 * 0.3f + R * 0.5f, 1};
+  // Sheet column c lies at (c - 90) * 20 before the scale, as the field's gridXY holds it.
+  const float z0 = static_cast<float>((c0 - 90) * 20) * 0.007725f;
+  const float z1 = static_cast<float>((c1 - 90) * 20) * 0.007725f;
+  for (int32_t j = 1; j <= 29; ++j) {
+    const int32_t row = Wrap(int64_t{j} + w.waterShiftX, 28);
+    const float x = static_cast<float>((row - 15) * 20) * 0.069f;
+    std::memcpy(v->c, colour, sizeof(v->c));
+    std::memcpy(v->n, f.currentNormals[j][i0], sizeof(v->n));
+    v->p[0] = x;
+    v->p[1] = z0;
+    v->p[2] = 0;
+    ++v;
+    std::memcpy(v->c, colour, sizeof(v->c));
+    std::memcpy(v->n, f.currentNormals[j][i1], sizeof(v->n));
+    v->p[0] = x;
+    v->p[1] = z1;
+    v->p[2] = 0;
+    ++v;
+  }
+}
 }  // namespace
 
-void DrawWater(const WorldState& w, WaterField& f, uint32_t waterTexture) {
+void DrawWater(const WorldState& w, WaterField& f, uint32_t waterTexture, int32_t stripColumns) {
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_COLOR, GL_ONE);
   glDepthFunc(GL_LEQUAL);
@@ -191,30 +220,29 @@ void DrawWater(const WorldState& w, WaterField& f, uint32_t waterTexture) {
   glRotatef(90, 1, 0, 0);
   const Color4f& sky = w.skyFogColour;
   f.waterColour = {sky.r * 0.4f + 0.3f, sky.g * 0.4f + 0.3f, sky.b * 0.4f + 0.3f, 1};
-  const float R = f.waterColour.r, G = f.waterColour.g, B = f.waterColour.b;
 
   // The sheet's 178 strips of 58 vertices go through one vertex array (colour, normal,
   // position) filled here, and one multi-draw.
   SheetArrays& a = Sheet();
-  for (int32_t i = 1; i <= kSheetStrips; ++i) {
-    const int32_t wz = Wrap(int64_t{i} + w.waterShiftZ, 178);
-    const float colour[4] = {wz * R / 180 * 0.1f + R * 0.5f, wz * G / 180 * 0.2f + R * 0.5f,
-                             wz * B / 180 * 0.3f + R * 0.5f, 1};
-    SheetVertex* v = &a.vertices[static_cast<size_t>(i - 1) * kSheetStripVertices];
-    for (int32_t j = 1; j <= 29; ++j) {
-      const int32_t row = Wrap(int64_t{j} + w.waterShiftX, 28);
-      std::memcpy(v->c, colour, sizeof(v->c));
-      std::memcpy(v->n, f.currentNormals[j][i], sizeof(v->n));
-      v->p[0] = f.gridXY[row][wz][0] * 0.069f;
-      v->p[1] = f.gridXY[row][wz][1] * 0.007725f;
-      v->p[2] = 0;
-      ++v;
-      std::memcpy(v->c, colour, sizeof(v->c));
-      std::memcpy(v->n, f.currentNormals[j][i + 1], sizeof(v->n));
-      v->p[0] = f.gridXY[row][wz + 1][0] * 0.069f;
-      v->p[1] = f.gridXY[row][wz + 1][1] * 0.007725f;
-      v->p[2] = 0;
-      ++v;
+  int32_t strips = kSheetStrips;
+  if (stripColumns <= 1) {
+    for (int32_t i = 1; i <= kSheetStrips; ++i) {
+      const int32_t wz = Wrap(int64_t{i} + w.waterShiftZ, 178);
+      FillStrip(w, f, &a.vertices[static_cast<size_t>(i - 1) * kSheetStripVertices], wz, wz + 1, i,
+                i + 1);
+    }
+  } else {
+    // Strips of `stripColumns` sheet columns, laid on the sheet's own columns from 0 so that
+    // they meet whatever the shift; each takes the normals of the field columns its edges
+    // show (the field repeats every 178 columns) and the colour of its first column.
+    strips = 0;
+    for (int32_t c0 = 0; c0 < kSheetStrips; c0 += stripColumns) {
+      const int32_t c1 = std::min(c0 + stripColumns, kSheetStrips);
+      const int32_t i0 = Wrap(int64_t{c0} - w.waterShiftZ - 1, 178) + 1;
+      const int32_t i1 = Wrap(int64_t{i0} + (c1 - c0) - 1, 178) + 1;
+      FillStrip(w, f, &a.vertices[static_cast<size_t>(strips) * kSheetStripVertices], c0, c1, i0,
+                i1);
+      ++strips;
     }
   }
   glDepthMask(GL_FALSE);
@@ -224,11 +252,12 @@ void DrawWater(const WorldState& w, WaterField& f, uint32_t waterTexture) {
   glVertexPointer(3, GL_FLOAT, sizeof(SheetVertex), a.vertices[0].p);
   glNormalPointer(GL_FLOAT, sizeof(SheetVertex), a.vertices[0].n);
   glColorPointer(4, GL_FLOAT, sizeof(SheetVertex), a.vertices[0].c);
-  glMultiDrawArrays(GL_TRIANGLE_STRIP, a.first, a.count, kSheetStrips);
+  glMultiDrawArrays(GL_TRIANGLE_STRIP, a.first, a.count, strips);
   glDisableClientState(GL_COLOR_ARRAY);
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
-  glNormal3fv(a.vertices[kSheetVertices - 1].n);  // the current normal of the last vertex
+  // The current normal of the last vertex.
+  glNormal3fv(a.vertices[static_cast<size_t>(strips) * kSheetStripVertices - 1].n);
   glDepthMask(GL_TRUE);
 
   glColor4f(1, 1, 1, 1);

@@ -36,8 +36,11 @@ void SeedWater(WaterField& f, Random& random, void (*progress)(void* ctx, int32_
                void* ctx);
 
 // The water pass (play frame step 11): the sheet under the camera, then DrawLevelEdges.
-// Needs a current GL context. `waterTexture` is the sky reflection of the episode.
-void DrawWater(const WorldState& w, WaterField& f, uint32_t waterTexture);
+// Needs a current GL context. `waterTexture` is the sky reflection of the episode. The sheet
+// is drawn in strips of `stripColumns` of its 178 columns (1: the full detail; the fast sea
+// takes 4, lit from the normals at the strips' edges: fewer, wider triangles).
+void DrawWater(const WorldState& w, WaterField& f, uint32_t waterTexture,
+               int32_t stripColumns = 1);
 // Dark (or, toward a neighbour level, green) bands 15 units wide along the level's edges.
 void DrawLevelEdges(const WorldState& w);
 

@@ -27,6 +27,19 @@ void CallModel(const TKTZGL_Model* m) {
   if (m != nullptr && m->ModelList != 0) glCallList(m->ModelList);
 }
 
+// CallModel that also grows `reach` (when not null) by the model's box as the current
+// matrices put it on the screen.
+void CallModel(ScreenBox* reach, const TKTZGL_Model* m) {
+  if (m == nullptr || m->ModelList == 0) return;
+  glCallList(m->ModelList);
+  if (reach == nullptr) return;
+  if (m->HasBounds == 0) {
+    reach->unbounded = true;
+    return;
+  }
+  GrowScreenBoxByBox(*reach, CurrentClipTransform(), m->BoundsMin, m->BoundsMax);
+}
+
 }  // namespace
 
 // 3DS models are z-up: turn them upright, then pitch, roll, heading and heel.
@@ -63,14 +76,14 @@ int32_t FrameIndex(double v) {
 }
 
 // A rotor or wheel part drawn at an offset in model units.
-void DrawPart(const TKTZGL_Model* m, double x, double y, double z, double angle, double ax,
-              double ay, double az, double scale = 1) {
+void DrawPart(ScreenBox* reach, const TKTZGL_Model* m, double x, double y, double z, double angle,
+              double ax, double ay, double az, double scale = 1) {
   if (m == nullptr || m->ModelList == 0) return;
   glPushMatrix();
   glTranslated(x, y, z);
   glRotated(angle, ax, ay, az);
   if (scale != 1) glScaled(scale, scale, scale);
-  glCallList(m->ModelList);
+  CallModel(reach, m);
   glPopMatrix();
 }
 
@@ -92,77 +105,77 @@ bool DrawnUnlit(int32_t k) {
 
 // The models of one unit by kind, in model units after the orientation and scale. Every
 // model and frame index is checked; a kind without a model draws nothing.
-void CallUnitModels(const GameResources& res, const UnitRecord& u) {
+void CallUnitModels(const GameResources& res, const UnitRecord& u, ScreenBox* reach = nullptr) {
   const int32_t kind = u.unitKind;
   const double p = u.pok;
   const TKTZGL_Model* hull = ShipModel(res, kind, 0);
   switch (kind) {
     case kind::kPaddleSteamer:
-      CallModel(hull);
-      DrawPart(res.paddleWheel.get(), 47.5, 0, 44.2, PropPhase(u) * kRadToDeg, 0, 1, 0);
+      CallModel(reach, hull);
+      DrawPart(reach, res.paddleWheel.get(), 47.5, 0, 44.2, PropPhase(u) * kRadToDeg, 0, 1, 0);
       break;
     case kind::kSternWheeler:
-      CallModel(hull);
-      DrawPart(res.paddleWheels.get(), 135.5, 0, 29.8, PropPhase(u) * kRadToDeg, 0, 1, 0);
+      CallModel(reach, hull);
+      DrawPart(reach, res.paddleWheels.get(), 135.5, 0, 29.8, PropPhase(u) * kRadToDeg, 0, 1, 0);
       break;
     case kind::kPatrolBoat:
     case kind::kTorpedoBoat:
-      CallModel(hull);
-      DrawPart(res.propeller.get(), 0, 0, 0, p * kRadToDeg, 1, 0, 0);
+      CallModel(reach, hull);
+      DrawPart(reach, res.propeller.get(), 0, 0, 0, p * kRadToDeg, 1, 0, 0);
       break;
     case kind::kSubmarine:
-      CallModel(ShipModel(res, kind, FrameIndex(p / kPi * 20)));
+      CallModel(reach, ShipModel(res, kind, FrameIndex(p / kPi * 20)));
       break;
     case kind::kSteamRam:
-      CallModel(ShipModel(res, kind, FrameIndex(p / kPi * 11.5)));
+      CallModel(reach, ShipModel(res, kind, FrameIndex(p / kPi * 11.5)));
       break;
     case kind::kMonitor:
     case kind::kItemWreck22:
     case kind::kItemWreck37:
     case kind::kItemWreck50:
-      CallModel(ShipModel(res, kind, DamageElement(u)));
+      CallModel(reach, ShipModel(res, kind, DamageElement(u)));
       break;
     case kind::kBomber:
-      CallModel(hull);
-      DrawPart(res.propellerG.get(), -950, 475, 340, p * 32 * kRadToDeg, 0, 0, 1, 2.2);
-      DrawPart(res.propellerG.get(), -950, -475, 340, p * 32 * kRadToDeg, 0, 0, 1, 2.2);
+      CallModel(reach, hull);
+      DrawPart(reach, res.propellerG.get(), -950, 475, 340, p * 32 * kRadToDeg, 0, 0, 1, 2.2);
+      DrawPart(reach, res.propellerG.get(), -950, -475, 340, p * 32 * kRadToDeg, 0, 0, 1, 2.2);
       break;
     case kind::kSkimmer: {
       const double v = p / kPi * 70;
-      CallModel(ShipModel(res, kind, RoundToInt(v - std::floor(v))));
+      CallModel(reach, ShipModel(res, kind, RoundToInt(v - std::floor(v))));
       break;
     }
     case kind::kAutogyro:
-      CallModel(hull);
-      DrawPart(res.propellerM.get(), 0, 0, 163, p * 16 * kRadToDeg, 0, 0, 1);
+      CallModel(reach, hull);
+      DrawPart(reach, res.propellerM.get(), 0, 0, 163, p * 16 * kRadToDeg, 0, 0, 1);
       break;
     case kind::kSeaplane:
-      CallModel(ShipModel(res, kind, FrameIndex(p / kPi)));
-      DrawPart(res.propellerH.get(), 0, 0, 0, p / kPi * 90, 0, 0, 1);
+      CallModel(reach, ShipModel(res, kind, FrameIndex(p / kPi)));
+      DrawPart(reach, res.propellerH.get(), 0, 0, 0, p / kPi * 90, 0, 0, 1);
       break;
     case kind::kShoreBattery: {
       const int32_t base = (u.sinking == 1 || u.life < u.maxLife / 2) ? 11 : 0;
       const int32_t f = FrameIndex(p / kPi * 5.1);
-      if (f >= 0 && f < 11) CallModel(ShipModel(res, kind, base + f));
+      if (f >= 0 && f < 11) CallModel(reach, ShipModel(res, kind, base + f));
       break;
     }
     case kind::kMortarBoat:
-      CallModel(ShipModel(res, kind, FrameIndex(std::max(7 - (100 - u.reload) / 8.0, 0.0))));
+      CallModel(reach, ShipModel(res, kind, FrameIndex(std::max(7 - (100 - u.reload) / 8.0, 0.0))));
       break;
     case kind::kSwitch: {
-      CallModel(hull);
+      CallModel(reach, hull);
       const int32_t f = FrameIndex(u.rotateSpeed / kPi * 5.1);
-      DrawPart(ShipModel(res, kind, 1 + f), 0, 0, 0, 0, 0, 0, 1, 0.7);
+      DrawPart(reach, ShipModel(res, kind, 1 + f), 0, 0, 0, 0, 0, 0, 1, 0.7);
       break;
     }
     case kind::kFighter:
-      CallModel(hull);
+      CallModel(reach, hull);
       if (u.maxLife < 50000) {
-        DrawPart(res.propellerK.get(), 0, 0, 0, p / kPi * 90, 0, 0, 1, 1.5);
+        DrawPart(reach, res.propellerK.get(), 0, 0, 0, p / kPi * 90, 0, 0, 1, 1.5);
       }
       break;
     default:
-      CallModel(hull);
+      CallModel(reach, hull);
       break;
   }
 }
@@ -224,9 +237,22 @@ double UnitBrightness(const WorldState& w, const UnitRecord& u, int32_t pass) {
   return u.lightLevel;
 }
 
-void DrawStatics(DrawContext& c, int32_t pass) {
+bool StaticsOnlyObjPieces(const DrawContext& c) {
+  const WorldState& w = c.w;
+  for (int32_t i = 1; i < kStaticSlots; ++i) {
+    const StaticRecord& s = w.statics[i];
+    if (s.alive != 1 || s.terrainKind == 13) continue;
+    if (w.editorPlanes != 1 && !InStaticsWindow(w, s.posX, s.posZ)) continue;
+    const TKTZGL_Model* m = TerrainModel(c.res, s.terrainKind);
+    if (m != nullptr && m->PieceKind != 2) return false;
+  }
+  return true;
+}
+
+int32_t DrawStatics(DrawContext& c, int32_t pass) {
   (void)pass;  // only pass 0 exists
   const WorldState& w = c.w;
+  int32_t drawn = 0;
   glDisable(GL_BLEND);
   glDisable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, 0);
@@ -238,6 +264,7 @@ void DrawStatics(DrawContext& c, int32_t pass) {
     if (s.terrainKind == 13) continue;
     const TKTZGL_Model* m = TerrainModel(c.res, s.terrainKind);
     if (m != nullptr) {
+      ++drawn;
       glColor4f(sky.r, sky.g, sky.b, sky.a);
       if (m->PieceKind == 2) {
         ActiveTextureARB(kGlTexture0Arb);
@@ -281,6 +308,7 @@ void DrawStatics(DrawContext& c, int32_t pass) {
       glPopMatrix();
     }
   }
+  return drawn;
 }
 
 void DrawStaticObjects(DrawContext& c, int32_t pass) {
@@ -359,7 +387,40 @@ void DrawStaticObjects(DrawContext& c, int32_t pass) {
   glDisable(GL_NORMALIZE);
 }
 
-void DrawStaticDecals(DrawContext& c) {
+namespace {
+
+// The decal quad of half-width h at the static's place: a scissor to the part of it where its
+// texture can change pixels (fill_clip.h). False when that part is empty: the quad would change
+// nothing. Without `clip`, or when the box cannot be trusted, the whole window.
+bool ScissorToTexels(bool clip, const ClipTransform& t, const StaticRecord& s, float h,
+                     const TexelRect& r) {
+  if (!clip) return true;
+  if (r.Empty()) return false;
+  // The quad maps texture s to x = h - 2hs and t to z = 2ht - h.
+  auto box = [&](float s0, float t0, float s1, float t1) {
+    ScreenBox b;
+    for (int k = 0; k < 4; ++k) {
+      const float ss = (k & 1) != 0 ? s1 : s0, tt = (k & 2) != 0 ? t1 : t0;
+      GrowScreenBox(b, t, s.posX + h - 2 * h * ss, s.posY, s.posZ + 2 * h * tt - h);
+    }
+    return b;
+  };
+  // Only while the texture is not squeezed beyond the levels the rectangle was taken from: the
+  // whole quad at least half a pixel per texel across (the far edge of a quad seen at a slant
+  // is squeezed up to a few times more than the whole).
+  const ScreenBox whole = box(0, 0, 1, 1);
+  const int32_t side = std::max(r.width, r.height);
+  const bool measured = side > 0 && !whole.unbounded && !whole.Empty() &&
+                        std::min(whole.x1 - whole.x0, whole.y1 - whole.y0) * 2 >= side;
+  const ScissorRect rect = ScissorFor(measured ? box(r.s0, r.t0, r.s1, r.t1) : whole, t.viewport);
+  if (rect.width <= 0 || rect.height <= 0) return false;
+  glScissor(rect.x, rect.y, rect.width, rect.height);
+  return true;
+}
+
+}  // namespace
+
+void DrawStaticDecals(DrawContext& c, bool clipToTexels) {
   const WorldState& w = c.w;
   glEnable(GL_DEPTH_TEST);
   glDisable(GL_LIGHTING);
@@ -381,6 +442,8 @@ void DrawStaticDecals(DrawContext& c) {
     glVertex3f(-h, 0, -h);
     glEnd();
   };
+  const ClipTransform clip = CurrentClipTransform();
+  if (clipToTexels) glEnable(GL_SCISSOR_TEST);
   for (int32_t i = 1; i < kStaticSlots; ++i) {
     const StaticRecord& s = w.statics[i];
     if (s.alive != 1) continue;
@@ -402,23 +465,30 @@ void DrawStaticDecals(DrawContext& c) {
       c.scene.Fog.Colour = sky;
       c.scene.ApplyFog(c.scene.Fog);
       const TKTZGL_Model* m = TerrainModel(c.res, s.terrainKind);
+      const TexelRect noRect;
+      const size_t piece = static_cast<size_t>(s.terrainKind);
+      const bool knownPiece = s.terrainKind >= 1 && s.terrainKind <= kTerrainPieceSlots;
       if (m != nullptr && m->PieceKind == 2) {
         glColor4f(sky.r, sky.g, sky.b, sky.a);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glBindTexture(GL_TEXTURE_2D, m->BaseTexture);
-        quad(5);
+        if (ScissorToTexels(clipToTexels, clip, s, 5,
+                            knownPiece ? c.res.baseTexels[piece] : noRect)) {
+          quad(5);
+        }
       }
-      if (w.terrainShadows == 1 && s.terrainKind >= 1 && s.terrainKind <= kTerrainPieceSlots) {
+      if (w.terrainShadows == 1 && knownPiece) {
         c.scene.Fog.Colour = {1, 1, 1, 1};
         c.scene.ApplyFog(c.scene.Fog);
         glColor4f(1, 1, 1, 1);
         glBindTexture(GL_TEXTURE_2D, c.res.handles.staticShadowTextures[s.terrainKind]);
         glBlendFunc(GL_ZERO, GL_SRC_COLOR);
-        quad(10);
+        if (ScissorToTexels(clipToTexels, clip, s, 10, c.res.shadowTexels[piece])) quad(10);
       }
     }
     glPopMatrix();
   }
+  if (clipToTexels) glDisable(GL_SCISSOR_TEST);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glDepthMask(GL_TRUE);
   glDisable(GL_TEXTURE_2D);
@@ -467,7 +537,7 @@ int32_t DrawUnits(DrawContext& c, int32_t pass) {
       glStencilFunc(GL_ALWAYS, 1, 1);
       glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
       glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-      CallUnitModels(c.res, u);
+      CallUnitModels(c.res, u, &c.rs.shadowReach);
       glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
       glEnable(GL_DEPTH_TEST);
       glPopMatrix();
@@ -512,8 +582,16 @@ int32_t DrawUnits(DrawContext& c, int32_t pass) {
   return shadows;
 }
 
-void DrawShadowDarkening(DrawContext& c) {
+void DrawShadowDarkening(DrawContext& c, bool onlyWhereShadowsReach) {
   const WorldState& w = c.w;
+  ScissorRect scissor;
+  if (onlyWhereShadowsReach) {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    scissor = ScissorFor(c.rs.shadowReach, viewport);
+    glScissor(scissor.x, scissor.y, scissor.width, scissor.height);
+    glEnable(GL_SCISSOR_TEST);
+  }
   glPushMatrix();
   glLoadIdentity();
   c.scene.Camera.Apply();
@@ -528,12 +606,16 @@ void DrawShadowDarkening(DrawContext& c) {
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_CULL_FACE);
   glColor4f(0, 0, 0, 0.3f);
-  glBegin(GL_QUADS);
-  glVertex3f(-25, 0, 25);
-  glVertex3f(25, 0, 25);
-  glVertex3f(25, 0, -25);
-  glVertex3f(-25, 0, -25);
-  glEnd();
+  // No shadow on the screen: no marked pixel to darken.
+  if (!onlyWhereShadowsReach || (scissor.width > 0 && scissor.height > 0)) {
+    glBegin(GL_QUADS);
+    glVertex3f(-25, 0, 25);
+    glVertex3f(25, 0, 25);
+    glVertex3f(25, 0, -25);
+    glVertex3f(-25, 0, -25);
+    glEnd();
+  }
+  if (onlyWhereShadowsReach) glDisable(GL_SCISSOR_TEST);
   glEnable(GL_CULL_FACE);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_DEPTH_TEST);

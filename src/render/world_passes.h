@@ -47,17 +47,24 @@ void OrientModel(double rotX, double rotY, double rotZ, double heel);
 // The two scene lights from the sky colour at brightness b, as every unit is lit.
 void SetUnitLights(TKTZGL_Scene& scene, const Color4f& sky, double b);
 
-// Statics pass 0: the terrain pieces.
-void DrawStatics(DrawContext& c, int32_t pass);
+// Statics pass 0: the terrain pieces. Returns the number of pieces drawn.
+int32_t DrawStatics(DrawContext& c, int32_t pass);
+// True when every piece DrawStatics would draw is an OBJ piece, whose model list sends only
+// vertex attributes: drawn before the floor it leaves the floor's state as it was.
+bool StaticsOnlyObjPieces(const DrawContext& c);
 // Objects on the statics: pass 1 their shadow models, pass 0 the objects.
 void DrawStaticObjects(DrawContext& c, int32_t pass);
-// Flat base texture of OBJ pieces, the editor's static markers and the baked shadows.
-void DrawStaticDecals(DrawContext& c);
+// Flat base texture of OBJ pieces, the editor's static markers and the baked shadows. With
+// `clipToTexels` each quad is scissored to where its texture changes pixels (the play frame's
+// camera samples the textures from the levels that were measured; the editor's may not).
+void DrawStaticDecals(DrawContext& c, bool clipToTexels);
 // Units: pass 0 those with posY <= 0.5, pass 1 the others. Returns the number of stencil
 // shadows drawn.
 int32_t DrawUnits(DrawContext& c, int32_t pass);
-// Darkens every stencil-marked pixel once with black at alpha 0.3.
-void DrawShadowDarkening(DrawContext& c);
+// Darkens every stencil-marked pixel once with black at alpha 0.3. With
+// `onlyWhereShadowsReach` (the stencil buffer was cleared this frame) the fill is scissored to
+// the screen box the frame's shadows grew in the render state.
+void DrawShadowDarkening(DrawContext& c, bool onlyWhereShadowsReach);
 // Editor view: the selection square of the editor's unit.
 void DrawEditorUnitMarker(DrawContext& c);
 

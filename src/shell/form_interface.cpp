@@ -6,6 +6,7 @@
 #include "platform/cp1251.h"
 #include "platform/media.h"
 #include "render/game_resources.h"
+#include "render/renderer.h"
 #include "shell/form_play_host.h"
 #include "shell/level_host.h"
 #include "shell/skerrow_form.h"
@@ -76,7 +77,7 @@ void FormMenuHost::CloseMainWindow() {
 
 OptionBoxes FormMenuHost::ReadOptions() {
   const StoredSettings& s = form_.Settings();
-  return {s.fourpeppelines, s.tershadows, s.hqeffects, s.sound3d, s.hintssound};
+  return {s.fourpeppelines, s.tershadows, s.hqeffects, s.sound3d, s.hintssound, s.fastsea};
 }
 
 void FormMenuHost::StoreOptions(const OptionBoxes& boxes) {
@@ -86,6 +87,8 @@ void FormMenuHost::StoreOptions(const OptionBoxes& boxes) {
   s.hqeffects = boxes.hqeffects;
   s.sound3d = boxes.sound3d;
   s.hintssound = boxes.hintssound;
+  s.fastsea = boxes.fastsea;
+  form_.Render().state.fastSea = boxes.fastsea;  // from the next frame
   form_.SaveSettingsFile();
 }
 

@@ -91,6 +91,7 @@ const std::vector<KeyDef>& Keys() {
     k.push_back(BoolKey("tershadows_Checked", &StoredSettings::tershadows));
     k.push_back(BoolKey("hintssound_Checked", &StoredSettings::hintssound));
     k.push_back(BoolKey("hqeffects_Checked", &StoredSettings::hqeffects));
+    k.push_back(BoolKey("fastsea_Checked", &StoredSettings::fastsea));
     return k;
   }();
   return keys;

@@ -63,6 +63,8 @@ struct StoredSettings {
   bool tershadows = true;
   bool hintssound = true;
   bool hqeffects = true;
+  // The cheaper sea for machines that draw without a graphics card (render_state.h).
+  bool fastsea = false;
   // "Skerrow Keys": virtual-key codes, the game keys by default.
   KeyBindings keys;
 

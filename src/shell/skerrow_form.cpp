@@ -34,6 +34,7 @@
 #include "render/game_resources.h"
 #include "render/renderer.h"
 #include "render/water.h"
+#include "shell/bench_battle.h"
 #include "shell/bench_busy.h"
 #include "shell/form_editor_host.h"
 #include "shell/form_interface.h"
@@ -84,6 +85,8 @@ TSkerrowForm::TSkerrowForm(const CommandLine& options, std::unique_ptr<platform:
   // SKERROW_BENCH_BUSY=1 with --bench: the busy scene of the effects benchmark (README,
   // Performance); never in a run without --bench.
   benchBusy_ = options_.bench && BenchBusyRequested(std::getenv("SKERROW_BENCH_BUSY"));
+  // SKERROW_BENCH_BATTLE=1 with --bench: the battle scene (bench_battle.h).
+  benchBattle_ = options_.bench && BenchBattleRequested(std::getenv("SKERROW_BENCH_BATTLE"));
 }
 
 TSkerrowForm::~TSkerrowForm() = default;
@@ -144,6 +147,7 @@ void TSkerrowForm::UpdateDispatch() {
           OnKeyUp(kVkD, 0);
         }
       }
+      if (benchBattle_) StageBattleStep();
       PlayUpdate(w, host);
       if (benchBusy_) FillParticlesForBench(w, benchBusyStep_++);
       break;
@@ -155,6 +159,26 @@ void TSkerrowForm::UpdateDispatch() {
       break;
   }
   if (options_.bench) stepUs_.push_back(NowUs() - t0);
+}
+
+void TSkerrowForm::StageBattleStep() {
+  // The hints pause play until their button is pressed: the scene presses it at once.
+  if (interface_->gui.windows.hintWindow.visible == 1) CloseHintWindow();
+  StageBattleForBench(*world_, benchBattleStep_);
+  // The fire keys, through the same handlers as scripted input.
+  const BattleKeys keys = BenchBattleKeys(benchBattleStep_);
+  const std::pair<int, bool> held[] = {{kVkA + ('W' - 'A'), keys.bowGun},
+                                       {kVkA + ('D' - 'A'), keys.rightBattery},
+                                       {kVkA, keys.leftBattery}};
+  for (const auto& [vk, down] : held) {
+    scriptKeys_.SetDown(vk, down);
+    if (down) {
+      OnKeyDown(vk, 0);
+    } else {
+      OnKeyUp(vk, 0);
+    }
+  }
+  ++benchBattleStep_;
 }
 
 void TSkerrowForm::DrawModeFrame() {
@@ -177,6 +201,7 @@ void TSkerrowForm::DrawModeFrame() {
 
 void TSkerrowForm::RenderDispatch() {
   double t0 = options_.bench ? NowUs() : 0.0;
+  const double cpu0 = options_.bench ? platform::ThreadCpuMicroseconds() : 0.0;
   const int64_t heap0 = options_.bench ? platform::HeapAllocations() : -1;
   if (window_->HasGL()) {
     // The editor window draws on the same context with a viewport of its own size: each frame
@@ -198,7 +223,15 @@ void TSkerrowForm::RenderDispatch() {
   }
   window_->SwapBuffers();
   NoteFrameForBench();
-  if (options_.bench) frameUs_.push_back(NowUs() - t0);
+  if (options_.bench) {
+    frameUs_.push_back(NowUs() - t0);
+    const double cpu = platform::ThreadCpuMicroseconds() - cpu0;
+    frameCpuUs_.push_back(cpu);
+    // Play frames once the level's fade-in is over: what a player sees for the rest of it.
+    if (world_->GameMode == game_mode::kPlay && world_->screenFade <= 0) {
+      clearFrameCpuUs_.push_back(cpu);
+    }
+  }
   if (editor_ && editor_->Visible()) {
     // The editor window's own frame, timed apart from the game's (ended by glFinish too).
     const double e0 = options_.bench ? NowUs() : 0.0;
@@ -304,13 +337,16 @@ bool TSkerrowForm::WriteFrameTga(const std::string& path) {
 
 void TSkerrowForm::PrintBench() const {
   // The rasteriser's fill-rate floor, measured in the same run as the frames.
+  double fillCpuUs = 0;
   const double fillUs = window_->HasGL() && renderer_ && renderer_->resources.scene
-                            ? MeasureFillMicroseconds(*renderer_->resources.scene)
+                            ? MeasureFillMicroseconds(*renderer_->resources.scene, 31, &fillCpuUs)
                             : 0.0;
   std::printf(
       "bench ticks=%lld steps=%zu step_us_median=%.1f step_us_p99=%.1f frames=%zu "
       "frame_us_median=%.1f frame_us_p99=%.1f startup_ms=%.1f level_ms=%.1f "
-      "fill_us_median=%.1f steady_frame_allocs=%lld editor_frame_us_mean=%.1f\n",
+      "fill_us_median=%.1f steady_frame_allocs=%lld editor_frame_us_mean=%.1f "
+      "frame_cpu_us_median=%.1f fill_cpu_us_median=%.1f clear_frames=%zu "
+      "clear_frame_cpu_us_median=%.1f\n",
       static_cast<long long>(std::max<int64_t>(ticksSinceStartup_, 0)), stepUs_.size(),
       Percentile(stepUs_, 0.5), Percentile(stepUs_, 0.99), frameUs_.size(),
       Percentile(frameUs_, 0.5), Percentile(frameUs_, 0.99), std::max(startupMs_, 0.0),
@@ -318,7 +354,10 @@ void TSkerrowForm::PrintBench() const {
       static_cast<long long>(platform::HeapAllocations() < 0 ? -1 : steadyFrameAllocs_),
       editorFrameUs_.empty() ? 0.0
                              : std::accumulate(editorFrameUs_.begin(), editorFrameUs_.end(), 0.0) /
-                                   static_cast<double>(editorFrameUs_.size()));
+                                   static_cast<double>(editorFrameUs_.size()),
+      Percentile(frameCpuUs_, 0.5), fillCpuUs, clearFrameCpuUs_.size(),
+      Percentile(clearFrameCpuUs_, 0.5));
+  if (renderer_) renderer_->state.passTimes.Print(stdout);
   std::fflush(stdout);
 }
 

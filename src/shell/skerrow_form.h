@@ -226,6 +226,7 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   void PrintBench() const;
   void PlayMovieStage(int stage);  // opens and starts movie 0..2 when it exists
   void ShowHintWindow();           // the GUI's hint window shows hintWindow_ as it is
+  void StageBattleStep();          // the battle scene's share of a play step (bench_battle.h)
   void NoteFrameForBench();        // takes startup_ms at the first frame after start-up
   // The music player of this run: the factory's, the null one with --headless, the device's
   // stream, or null when no device is open.
@@ -253,8 +254,9 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   uint64_t virtualClock_ = 0;
   bool quit_ = false;
   int exitCode_ = 0;
-  // --bench: wall time of each step and each frame, in microseconds.
-  std::vector<double> stepUs_, frameUs_;
+  // --bench: wall time of each step and each frame, in microseconds, and the frames' CPU time
+  // on this thread (all, and those of play after the level's fade-in).
+  std::vector<double> stepUs_, frameUs_, frameCpuUs_, clearFrameCpuUs_;
   std::vector<double> editorFrameUs_;  // the editor window's frames, while it is shown
   // --bench: heap allocations inside the frames after the first kWarmFrames (-1 in print when
   // the build does not count them).
@@ -262,6 +264,8 @@ class TSkerrowForm : public platform::EventSink, public LoopHost {
   int64_t steadyFrameAllocs_ = 0;
   bool benchBusy_ = false;     // SKERROW_BENCH_BUSY=1 under --bench (bench_busy.h)
   int64_t benchBusyStep_ = 0;  // play steps of the busy scene so far
+  bool benchBattle_ = false;     // SKERROW_BENCH_BATTLE=1 under --bench (bench_battle.h)
+  int64_t benchBattleStep_ = 0;  // play steps of the battle scene so far
   // Start-up and level loading (startup.cpp, level_host.cpp).
   StoredSettings settings_;
   std::unique_ptr<Renderer> renderer_;

@@ -98,6 +98,7 @@ void TSkerrowForm::FormCreate() {
   w.browseSlot = 1;
 
   renderer_ = std::make_unique<Renderer>();
+  renderer_->state.fastSea = settings_.fastsea;
   levelHost_ = std::make_unique<FormLevelHost>(*this);
   renderer_->state.drawGuiWindows = [this] { DrawInterfaceWindows(*interface_); };
   // One device for effects, music and the movies' sound; --headless keeps audio and movies
@@ -146,10 +147,14 @@ bool TSkerrowForm::ddrawInitialize() {
   res.scene = std::make_unique<TKTZGL_Scene>();
   if (window_->HasGL()) res.scene->InitGL(*window_, width, height, 0.1, 50.0);
   // Hidden switches for tests and measurements: SKERROW_LANDSCAPE_QUALITY=0..5 picks the floor
-  // renderer, SKERROW_RENDER_SWITCHES turns passes off (what each costs under --bench).
+  // renderer, SKERROW_RENDER_SWITCHES turns passes off (what each costs under --bench),
+  // SKERROW_PASS_TIMES=1 under --bench prints each pass's CPU time; SKERROW_FAST_SEA=0 or 1
+  // sets the options window's "fast sea" for this run without storing it.
   StartRenderer(w, *renderer_,
                 ParseRenderOverrides(std::getenv("SKERROW_LANDSCAPE_QUALITY"),
-                                     std::getenv("SKERROW_RENDER_SWITCHES")));
+                                     std::getenv("SKERROW_RENDER_SWITCHES"),
+                                     options_.bench ? std::getenv("SKERROW_PASS_TIMES") : nullptr,
+                                     std::getenv("SKERROW_FAST_SEA")));
   w.screenAspect = static_cast<double>(width) / height;
   for (auto& model : res.models) model = std::make_unique<TKTZGL_Model>();
   w.playerUnit = 1;

@@ -32,7 +32,7 @@ class RecordingHost : public test::ModelSlots {
   void PlayMusic(const std::string& path) override { music.push_back(Cp1251ToUtf8(path)); }
   void CloseMainWindow() override { ++quits; }
   void ReloadSlot() override { ++reloads; }
-  OptionBoxes ReadOptions() override { return {true, false, true, false, true}; }
+  OptionBoxes ReadOptions() override { return {true, false, true, false, true, true}; }
   void StoreOptions(const OptionBoxes& b) override {
     stored = b;
     storedOnce = true;
@@ -78,7 +78,7 @@ TEST_F(ScreensTest, WindowsAreBuiltHiddenWithTheirButtons) {
   EXPECT_EQ(g.mainMenu.buttons.size(), 7u);
   EXPECT_EQ(Cp1251ToUtf8(g.mainMenu.buttons[1].caption), "Новая игра");
   EXPECT_EQ(g.hintWindow.texts.size(), 10u);
-  EXPECT_EQ(g.options.checkBoxes.size(), 5u);
+  EXPECT_EQ(g.options.checkBoxes.size(), 6u);
 }
 
 // No window puts a made-up address in front of the player (a site under example.org, say).
@@ -129,11 +129,16 @@ TEST_F(ScreensTest, OptionsShowTheStoredValuesAndCloseToTheRightWindow) {
   const auto& boxes = ui.gui.windows.options.checkBoxes;
   EXPECT_EQ(+boxes[0].checked, 1);
   EXPECT_EQ(+boxes[1].checked, 0);
+  EXPECT_EQ(+boxes[kBoxFastSea].checked, 1);
+  EXPECT_EQ(Cp1251ToUtf8(ui.gui.windows.options.texts[kBoxFastSea + 1].caption),
+            "Быстрое море (без видеокарты)");
   ui.gui.windows.options.checkBoxes[kBoxSound3d].checked = 1;
+  ui.gui.windows.options.checkBoxes[kBoxFastSea].checked = 0;
   Fire(ui.gui.windows.options, 1);  // "Закрыть"
   ASSERT_TRUE(host.storedOnce);
   EXPECT_TRUE(host.stored.sound3d);
   EXPECT_FALSE(host.stored.tershadows);
+  EXPECT_FALSE(host.stored.fastsea);
   EXPECT_EQ(+w.sound3D, 1);
   EXPECT_EQ(+w.terrainShadows, 0);
   EXPECT_EQ(+ui.gui.windows.mainMenu.visible, 1);  // in the menu: back to the main menu

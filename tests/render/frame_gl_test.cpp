@@ -80,6 +80,11 @@ class FrameGlTest : public ::testing::Test {
     glVertex3f(-200, 200, 100);
     glEnd();
     glEndList();
+    // The box Build measures for a list of these vertices.
+    const float lo[3] = {-200, -200, 100}, hi[3] = {200, 200, 100};
+    std::memcpy(m->BoundsMin, lo, sizeof(lo));
+    std::memcpy(m->BoundsMax, hi, sizeof(hi));
+    m->HasBounds = 1;
     res_->shipModels[kind][0] = std::move(m);
   }
   UnitRecord& AddUnit(int32_t i, int32_t kind, double x, double z) {
@@ -111,14 +116,14 @@ class FrameGlTest : public ::testing::Test {
     cam.Apply();
   }
   // Clears to blue and draws the sea floor alone at quality `q`, untinted and undarkened.
-  void DrawFloorAlone(int32_t q) {
+  void DrawFloorAlone(int32_t q, bool fastSea = false) {
     w_->landscapeQuality = q;
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     WorldView();
     w_->darkness = 0;
     w_->terrainTintColour = {0, 0, 0, 1};
-    DrawTerrain(*w_, *res_->scene, res_->handles);
+    DrawTerrain(*w_, *res_->scene, res_->handles, 0, fastSea);
   }
 
   std::unique_ptr<WorldState> w_;
@@ -195,12 +200,22 @@ TEST_F(FrameGlTest, OverlappingShadowsDarkenOnceAndMaxShadowsCounts) {
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glDisable(GL_FOG);
-  DrawShadowDarkening(c);
+  // The darkening over the whole window, then only where the shadows reach: the same pixels,
+  // from a box well inside the window.
+  std::vector<uint8_t> whole(800 * 600 * 3), px(800 * 600 * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  DrawShadowDarkening(c, false);
+  glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, whole.data());
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);  // the darkening wrote the sea's depth
+  DrawShadowDarkening(c, true);
+  glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+  EXPECT_TRUE(whole == px);
+  const int32_t viewport[4] = {0, 0, 800, 600};
+  const ScissorRect reach = ScissorFor(rs_->shadowReach, viewport);
+  EXPECT_GT(reach.width, 0);
+  EXPECT_LT(reach.width * reach.height, 800 * 600 / 4);
   // Every darkened pixel has the same value: black at alpha 0.3 over white, once.
   int darkened = 0;
-  std::vector<uint8_t> px(800 * 600 * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, px.data());
   for (size_t i = 0; i < px.size(); i += 3) {
     if (px[i] == 255) continue;
     ++darkened;
@@ -314,18 +329,23 @@ TEST_F(FrameGlTest, FloorHasNoCracksAtAnyQuality) {
     }
   glDisable(GL_CULL_FACE);
   std::vector<uint8_t> px(static_cast<size_t>(800) * 600 * 3);
-  for (int32_t q = 0; q < 6; ++q) {
+  // Qualities 0..5, then Max and High with the fast sea (its far rows and their stitch row
+  // lie in the upper rows checked).
+  for (int32_t k = 0; k < 8; ++k) {
+    const int32_t q = k < 6 ? k : k - 6;
+    const bool fast = k >= 6;
     w_->wavePhase = 1.3;
-    DrawFloorAlone(q);
+    DrawFloorAlone(q, fast);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, px.data());
     int clear = 0;
-    for (int y = 100; y < 300; ++y)  // rows from the bottom: the floor near the camera
+    for (int y = 100; y < (fast ? 550 : 300);
+         ++y)  // rows from the bottom: the floor near the camera
       for (int x = 150; x < 650; ++x) {
         const uint8_t* p = &px[(static_cast<size_t>(y) * 800 + x) * 3];
         clear += (p[2] > 200 && p[0] < 50) ? 1 : 0;
       }
-    EXPECT_EQ(clear, 0) << "quality " << q;
+    EXPECT_EQ(clear, 0) << "quality " << q << (fast ? " fast" : "");
   }
 }
 

@@ -31,6 +31,7 @@ TEST(Settings, MissingFileKeepsTheDefaults) {
   EXPECT_EQ(s.ddraw_DisplayBitCount, 32);
   EXPECT_TRUE(s.FullScreen());
   EXPECT_FALSE(s.stretchmovies);
+  EXPECT_FALSE(s.fastsea);
   EXPECT_TRUE(s.sounds && s.playmusic && s.hqeffects && s.tershadows && s.fourpeppelines);
   EXPECT_EQ(s.t_musicvolume, 100);
   EXPECT_EQ(s.maxshadowsnumber, 1);
@@ -54,6 +55,7 @@ TEST(Settings, ValuesReadAndBadOnesLeaveOnlyTheirProperty) {
       "ddraw_Options=[doFullScreen]\n"
       "hqeffects_Checked=Yes\n"  // bad: keeps True
       "stretchmovies_Checked=True\n"
+      "fastsea_Checked=True\n"
       "; sound3d_Checked=False\n"
       "hintssound_Checked=False\n"
       "hintssound_Checked=True\n",  // the first of repeated keys counts
@@ -67,6 +69,7 @@ TEST(Settings, ValuesReadAndBadOnesLeaveOnlyTheirProperty) {
   EXPECT_TRUE(s.FullScreen());
   EXPECT_TRUE(s.hqeffects);
   EXPECT_TRUE(s.stretchmovies);
+  EXPECT_TRUE(s.fastsea);
   EXPECT_TRUE(s.sounds);
   EXPECT_TRUE(s.sound3d);
   EXPECT_FALSE(s.hintssound);
@@ -197,6 +200,7 @@ TEST(Settings, SaveWritesEveryKeyKeepsOtherLinesAndRoundTrips) {
   s.maxshadowsnumber = 3.25;
   s.t_musicvolume = 0;
   s.stretchmovies = true;
+  s.fastsea = true;
   ASSERT_TRUE(SaveSettings(dir.string() + "/settings.dat", s));
 
   std::ifstream in(dir / "Settings.dat", std::ios::binary);
@@ -220,7 +224,8 @@ TEST(Settings, SaveWritesEveryKeyKeepsOtherLinesAndRoundTrips) {
                           "sound3d_Checked=True",
                           "tershadows_Checked=True",
                           "hintssound_Checked=True",
-                          "hqeffects_Checked=True"}) {
+                          "hqeffects_Checked=True",
+                          "fastsea_Checked=True"}) {
     EXPECT_NE(text.find(std::string(key) + "\r\n"), std::string::npos) << key;
   }
   EXPECT_NE(text.find("[Editor]\r\nx=1\r\n"), std::string::npos);
