@@ -117,8 +117,8 @@ std::string LoadKindPack(WorldState& ws) {
   for (int32_t k = 0; k < kKindCount; ++k) {
     const KindRecord& r = pack->kinds[static_cast<size_t>(k)];
     if (!Finite(r.kindAlertRadius, r.kindStandoffMin, r.kindStandoffMax)) {
-      return "The unit kinds \"" + Cp1251ToUtf8(file) + "\" cannot be loaded: kind " + Num(k) +
-             " has a radius that is not a number.";
+      return "Типы единиц «" + ResolvePath(file) + "» не загружаются: у типа " + Num(k) +
+             " радиус не число.";
     }
   }
   ws.kindTable = *pack;
@@ -279,7 +279,7 @@ std::string CheckUnitTable(std::span<const UnitRecord> units) {
       return "место единицы " + Num(static_cast<int32_t>(u)) + " не число";
     }
     if (!UnitNumbersFinite(r)) {
-      return "unit " + Num(static_cast<int32_t>(u)) + " has a value that is not a number";
+      return "у единицы " + Num(static_cast<int32_t>(u)) + " значение не число";
     }
   }
   return {};

@@ -273,13 +273,16 @@ TEST_F(SceneScreenshotTest, LivesTextShowsBesideTheShipIcon) {
 }
 
 TEST_F(SceneScreenshotTest, BroadsideShowsShellsSmokeAndTheBars) {
-  // Full ahead until the guns unlock about 6 units along the route (near tick 100, with the
-  // guns' hint, closed at tick 110), then the right battery fires at tick 145 (D down, then up);
-  // the frame 6 ticks later.
+  // Full ahead until the guns unlock along the route (near tick 120, after the steering hint and
+  // with the guns' hint; the hint button is clicked every 8 ticks until 140), then the right
+  // battery fires at tick 160 (D down, then up); the frame 6 ticks later.
   GameRun battle;
-  ASSERT_TRUE(RunLevelOne(152, *dir_, battle,
-                          "1 key-down 38\n" + test::HintClicks(kWidth, kHeight, {110}) +
-                              "120 key-up 38\n145 key-down 68\n146 key-up 68\n"));
+  ASSERT_TRUE(RunLevelOne(167, *dir_, battle,
+                          "1 key-down 38\n" +
+                              test::HintClicks(kWidth, kHeight,
+                                               {20, 28, 36, 44, 52, 60, 68, 76, 84, 92, 100, 108,
+                                                116, 124, 132, 140}) +
+                              "140 key-up 38\n160 key-down 68\n161 key-up 68\n"));
   const SavedState& s = *battle.state;
   ASSERT_EQ(+s.gunsUnlocked, 1);
   const Picture& pic = battle.picture;

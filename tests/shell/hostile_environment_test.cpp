@@ -170,7 +170,7 @@ TEST(HostileEnvironment, EveryRunEndsWithinItsBudgetAndSaysWhatFailed) {
        },
        {"--start", "1:1", "--ticks", "5"},
        2,
-       {settingsNotice, "normal1.unt\" holds 0 bytes"}},
+       {settingsNotice, "normal1.unt» содержит 0 байт"}},
       {"a directory as the settings",
        [](const fs::path& root) { fs::create_directory(root / "settings.dat"); },
        {"--ticks", "3"},

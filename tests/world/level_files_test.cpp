@@ -203,7 +203,7 @@ TEST_F(LevelTest, ParameterAndKindFilesWithValuesThatAreNotNumbersAreRefused) {
     auto units = std::make_unique<std::array<UnitRecord, kUnitSlots>>();
     (*units)[4] = bad;
     (*units)[4].alive = 1;
-    EXPECT_NE(CheckUnitTable(*units).find("unit 4 has a"), std::string::npos) << c.name;
+    EXPECT_NE(CheckUnitTable(*units).find("единицы 4 "), std::string::npos) << c.name;
   }
   UnitRecord read{};
   EXPECT_EQ(LoadUnitParameters(read, ws_->appPath + "good.par"), sizeof(UnitRecord));
@@ -216,7 +216,7 @@ TEST_F(LevelTest, ParameterAndKindFilesWithValuesThatAreNotNumbersAreRefused) {
   WriteWhole(root_ / "gdata" / "Skerrow.qvp", bytes);
   ws_->kindTable.kinds[7].kindAlertRadius = 3;
   const std::string refused = LoadKindPack(*ws_);
-  EXPECT_NE(refused.find("kind 9 has a radius that is not a number"), std::string::npos) << refused;
+  EXPECT_NE(refused.find("у типа 9 радиус не число"), std::string::npos) << refused;
   EXPECT_EQ(ws_->kindTable.kinds[7].kindAlertRadius, 3);
   pack->kinds[9].kindStandoffMax = 10;
   WriteWhole(root_ / "gdata" / "Skerrow.qvp", bytes);

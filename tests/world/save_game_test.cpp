@@ -230,7 +230,7 @@ TEST_F(SaveSlotTest, ABlockTheLoadWouldRefuseIsNotSaved) {
   EXPECT_FALSE(writer.Save(*w_, kThumb));
   EXPECT_FALSE(writer.Finish());
   const std::string failure = writer.TakeFailure();
-  EXPECT_NE(failure.find("the player's position is not a number"), std::string::npos) << failure;
+  EXPECT_NE(failure.find("место корабля игрока не число"), std::string::npos) << failure;
   EXPECT_EQ(writer.TakeFailure(), "");
   EXPECT_EQ(ReadFileBytes(Slot(root_, 7, ".qvs")), before);
 }
