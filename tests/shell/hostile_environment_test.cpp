@@ -35,7 +35,12 @@ namespace fs = std::filesystem;
 const fs::path kGame = fs::path(SKERROW_BINARY_DIR) / "skerrow";
 
 constexpr int kSecondsBudget = 30;
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer's shadow memory and freed-block quarantine take about twice the game's own.
+constexpr long kMemoryBudgetKb = 1500 * 1024;
+#else
 constexpr long kMemoryBudgetKb = 500 * 1024;
+#endif
 
 struct GameRun {
   int exitCode = -1;  // -1: killed by a signal (the time budget included)
