@@ -29,6 +29,15 @@ enum PassTime : int32_t {
 
 class PassTimer {
  public:
+  PassTimer() = default;
+  // A copy of a render state (a test's fresh state) starts with the timer off and no samples.
+  PassTimer(const PassTimer&) {}
+  PassTimer& operator=(const PassTimer&) {
+    *this = PassTimer{};
+    return *this;
+  }
+  PassTimer(PassTimer&&) = default;
+  PassTimer& operator=(PassTimer&&) = default;
   // Allocates the sample store (before the frames: they allocate nothing).
   void Enable();
   bool On() const { return samples_ != nullptr; }
